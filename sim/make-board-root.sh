@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# make-board-root.sh <root> <build-dir>
+# Lays out a simulated board under <root>: the /VnQo tree with stub scripts, the volatile
+# directories, fake sysfs and user flash, and the programs and data of <build-dir>.
+set -euo pipefail
+root=${1:?board root}
+build=${2:?build directory}
+here=$(cd "$(dirname "$0")" && pwd)
+
+mkdir -p "$root"/{VnQo/app/App,VnQo/app/DB/def,VnQo/app/Parts,VnQo/app/Sound,VnQo/bin,VnQo/var,VnQo/etc/network/config}
+mkdir -p "$root"/{tmp,var/tmp,var/log,mnt/spi_user/DB,mnt/spi_user/Log,sys/class/gpio,sys/class/net,etc,dev}
+
+# Stub scripts of /VnQo/bin (links are copied as links, so they keep pointing at the stub).
+cp -a "$here"/board/VnQo/bin/. "$root/VnQo/bin/"
+[ -f "$root/etc/resolv.conf" ] || printf 'nameserver 127.0.0.1\n' > "$root/etc/resolv.conf"
+
+# Every file the build prepared for the board (programs, databases, pictures, sounds).
+if [ -d "$build/board" ]; then
+  cp -an "$build"/board/. "$root/"   # data: keep what the terminal already changed
+fi
+install -m 755 "$build/app/VantroQo" "$root/VnQo/app/App/VantroQo"
