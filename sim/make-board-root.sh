@@ -19,3 +19,12 @@ if [ -d "$build/board" ]; then
   cp -an "$build"/board/. "$root/"   # data: keep what the terminal already changed
 fi
 install -m 755 "$build/app/VantroQo" "$root/VnQo/app/App/VantroQo"
+
+# The RTC tools, which take the simulated clock under a board root, and that clock's RTC,
+# 9 hours behind the host's time as the board's RTC is behind its system clock.
+for tool in Tikwarden rtcsync rtcprobe; do
+  if [ -x "$build/tools/rtc/$tool" ]; then
+    install -m 755 "$build/tools/rtc/$tool" "$root/VnQo/bin/$tool"
+  fi
+done
+[ -e "$root/dev/rtc0" ] || printf 'offset -32400\n' > "$root/dev/rtc0"
