@@ -1,17 +1,41 @@
+#include "edition.h"
+#include "form1clock.h"
 #include "mydebug.h"
 #include "platform/logfile.h"
+#include "platform/processexit.h"
 #include "platform/quitsignals.h"
+#include "watchdog.h"
+#include "zsystem.h"
 
 #include <QCoreApplication>
+#include <QTextCodec>
 
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
+    // Qt 5 reads C strings and tr() texts as UTF-8 already; the locale codec keeps the
+    // Japanese log text intact whatever LANG says.
+    QTextCodec::setCodecForLocale(QTextCodec::codecForName("utf8"));
     vnq::installBoardLogFile(QStringLiteral("/var/log/VantroQo.log"));
     vnq::quitEventLoopOnSignals(app);
 
-    MyDebug() << "<IFO>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "起動";
+    if (!vnq::startWatchdog()) {
+        MyDebug() << "<ERR>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "SelfWatcher create fail";
+        return -1;
+    }
+
+    ZSystem::getInstance();
+    MyDebug() << "<IFO>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "アプリ:" << ZSystem::applicationVersion()
+              << ", シリアル:" << ZSystem::termSerialNumber();
+
+    ZSystem::setMode(editionFromCommandLine(argc, argv));
+
+    // Builds the rest of the application and lives as long as the process.
+    new Form1Clock(nullptr);
+
+    // The loop only ends on the simulated board (Ctrl-C). Leave the way every exit of the
+    // terminal does, without running static destructors under the watchdog thread.
     const int status = app.exec();
-    MyDebug() << "<IFO>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "終了" << status;
+    vnq::exitProcess(status);
     return status;
 }
