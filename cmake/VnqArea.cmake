@@ -27,8 +27,10 @@ function(vnq_test_area name)
   endif()
   add_executable(test_${name} ${sources})
   target_link_libraries(test_${name} PRIVATE vnq_test_support ${ARG_LIBS})
+  # gtest_discover_tests splits a list-valued property at its semicolons, so only one
+  # variable can travel this way; the shared test main fills in VNQ_BUILD_DIR as well.
   gtest_discover_tests(test_${name}
     WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
-    PROPERTIES ENVIRONMENT "VNQ_SOURCE_DIR=${PROJECT_SOURCE_DIR};VNQ_BUILD_DIR=${PROJECT_BINARY_DIR}"
+    PROPERTIES ENVIRONMENT "VNQ_SOURCE_DIR=${PROJECT_SOURCE_DIR}"
     DISCOVERY_TIMEOUT 60)
 endfunction()

@@ -1,0 +1,40 @@
+#include "dbsession.h"
+
+#include "db.h"
+#include "heartbeat.h"
+
+#include <QFileInfo>
+#include <QUrl>
+
+namespace {
+
+// Opens an existing file read-write. The URI form with mode=rw makes SQLite refuse to create
+// a missing file (plain open would create an empty database in its place).
+bool openExisting(QSqlDatabase& db, const QString& file)
+{
+    if (!QFileInfo(file).isFile())
+        return false;
+    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI"));
+    db.setDatabaseName(QStringLiteral("file:%1?mode=rw")
+                           .arg(QString::fromLatin1(QUrl::toPercentEncoding(file, "/"))));
+    return db.open();
+}
+
+}  // namespace
+
+DBSession::DBSession(const QString& dbPath, bool pauseWatchdog)
+    : m_lock(&DB::getInstance()->mutex)
+    , m_db(DB::getInstance()->getDBBase())
+    , m_pauseWatchdog(pauseWatchdog)
+{
+    if (m_pauseWatchdog)
+        selfcheckpass = true;
+    m_open = openExisting(*m_db, DB::filePath(dbPath));
+}
+
+DBSession::~DBSession()
+{
+    m_db->close();
+    if (m_pauseWatchdog)
+        selfcheckpass = false;
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QVariantList>
+
+// The settings of setting.db: integer items addressed by Japanese item name (jname) or English
+// item key (item), the key-type manual of the settings screens, the per-data-kind update
+// counters of the cloud download, the communication times and the terminal identity. In the
+// Merid edition every change of a setting also stamps its update_time.
+class DBSetting : public QObject {
+    Q_OBJECT
+public:
+    explicit DBSetting(QObject* parent = nullptr);
+
+    // Room of the arrays that the cloud clients hand to the settings scans.
+    static constexpr int ParamListCapacity = 128;
+
+    static bool health();
+
+    // true / 0 when the item exists; the out-values are untouched otherwise.
+    static bool getSetting(const QString& jname, int* value);
+    static bool getSetting(const QString& jname, int* value, int* min, int* max);
+    static int getParamJ(const QString& jname, int* value);
+    static int getParamJ(const QString& jname, int* value, int* min, int* max);
+
+    static bool setSetting(const QString& jname, int value);
+    // Writes a setting by its English key; in the Merid edition also its update time
+    // (updateTime when given, else now).
+    static bool setParam(const QString& item, int* value, int* updateTime = nullptr);
+    // Whether a server's setting time is newer than the stored one.
+    static bool updatableParam(const QString& item, int updateTime);
+
+    // Lists the settings a cloud service is told about into parallel arrays of `capacity`
+    // entries, stopping when they are full. 0 when at least one entry was stored, else -1.
+    static int getParamAllForMerid(QString* items, int* values, int* updateTimes,
+                                   int capacity = ParamListCapacity);
+    static int getParamAllForCloud(QString* items, int* values, int capacity = ParamListCapacity);
+
+    static bool getManualAndSetting(const QString& name, QString* keyType, QString* value);
+    static bool getManual(const QString& jname, QString* report, QString* method, QString* keyType);
+    static bool getKeyType(const QString& name, QString* keyType);
+
+    static bool getDataUpdate(int kind, int* count, int* updateTime);
+    static bool setDataUpdate(int kind, int count, int updateTime);
+
+    static bool getUniqueInfo(QString* uniqueKey, QString* servUrl);
+
+    static bool getTsushin(const QString& jname, int* updatedTime);
+    static bool setTsushin(const QString& jname, int updatedTime);
+
+private:
+    static bool execQuery(const QString& sql, QString* a, QString* b, QString* c,
+                          const QVariantList& binds = {});
+    static bool execQuery(const QString& sql, int* a, int* b, int* c, const QVariantList& binds = {});
+};

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QVariantList>
+
+// The wireless profiles of setting.db (table wifi), found by item name; the network
+// configuration reads the row "無線LAN設定". Values are stored exactly as given.
+class DBWifi : public QObject {
+    Q_OBJECT
+public:
+    explicit DBWifi(QObject* parent = nullptr);
+    ~DBWifi() override;
+
+    static bool execQuery(const QString& sql, QString* col1, QString* col2, QString* col3,
+                          const QVariantList& binds = {});
+    static bool getWifi(const QString& jname, QString* ssid, QString* password, QString* security);
+    static bool setWifiSsid(const QString& jname, const QString& ssid);
+    static bool setWifiPassword(const QString& jname, const QString& password);
+    static bool setWifiSecurity(const QString& jname, const QString& security);
+};
