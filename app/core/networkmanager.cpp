@@ -1,0 +1,6 @@
+#include "networkmanager.h"
+
+bool NetworkManager::syncNtpServer()
+{
+    return false;
+}
