@@ -1,0 +1,89 @@
+/* Client-facing matrix operations: pointer checks, copies of the client's values and the
+ * fixed-point conversions of the xEXT entry points. */
+#include "vg/common/vg_matrix.h"
+
+#include <stdint.h>
+#include <string.h>
+
+#include "mathx/mathx.h"
+
+static int isBadPointer(const void *p)
+{
+  return p == NULL || ((uintptr_t)p & 3u) != 0;
+}
+
+static void fromFixed(VGvalue out[9], const VGfixed *values)
+{
+  for (int i = 0; i < 9; ++i) out[i] = mxFixed2Float(values[i]);
+}
+
+VGErrorCode VGFUNC_LoadClientMatrix(OVGmatrix *m, const VGfloat *values)
+{
+  if (isBadPointer(values)) return VG_ILLEGAL_ARGUMENT_ERROR;
+  VGvalue local[9];
+  memcpy(local, values, sizeof local);
+  VGFUNC_LoadMatrix(m, local);
+  return VG_NO_ERROR;
+}
+
+VGErrorCode VGFUNC_LoadClientMatrixx(OVGmatrix *m, const VGfixed *values)
+{
+  if (isBadPointer(values)) return VG_ILLEGAL_ARGUMENT_ERROR;
+  VGvalue local[9];
+  fromFixed(local, values);
+  VGFUNC_LoadMatrix(m, local);
+  return VG_NO_ERROR;
+}
+
+VGErrorCode VGFUNC_MultClientMatrix(OVGmatrix *m, const VGfloat *values)
+{
+  if (isBadPointer(values)) return VG_ILLEGAL_ARGUMENT_ERROR;
+  VGvalue local[9];
+  memcpy(local, values, sizeof local);
+  VGFUNC_Multiply(m, local);
+  return VG_NO_ERROR;
+}
+
+VGErrorCode VGFUNC_MultClientMatrixx(OVGmatrix *m, const VGfixed *values)
+{
+  if (isBadPointer(values)) return VG_ILLEGAL_ARGUMENT_ERROR;
+  VGvalue local[9];
+  fromFixed(local, values);
+  VGFUNC_Multiply(m, local);
+  return VG_NO_ERROR;
+}
+
+VGErrorCode VGFUNC_GetClientMatrix(const OVGmatrix *m, VGfloat *values)
+{
+  if (isBadPointer(values)) return VG_ILLEGAL_ARGUMENT_ERROR;
+  memcpy(values, VGFUNC_GetMatrix(m), 9 * sizeof *values);
+  return VG_NO_ERROR;
+}
+
+VGErrorCode VGFUNC_GetClientMatrixx(const OVGmatrix *m, VGfixed *values)
+{
+  if (isBadPointer(values)) return VG_ILLEGAL_ARGUMENT_ERROR;
+  const VGvalue *source = VGFUNC_GetMatrix(m);
+  for (int i = 0; i < 9; ++i) values[i] = mxFloat2Fixed(source[i]);
+  return VG_NO_ERROR;
+}
+
+void VGFUNC_Translatex(OVGmatrix *m, VGfixed tx, VGfixed ty)
+{
+  VGFUNC_Translate(m, mxFixed2Float(tx), mxFixed2Float(ty));
+}
+
+void VGFUNC_Scalex(OVGmatrix *m, VGfixed sx, VGfixed sy)
+{
+  VGFUNC_Scale(m, mxFixed2Float(sx), mxFixed2Float(sy));
+}
+
+void VGFUNC_Shearx(OVGmatrix *m, VGfixed shx, VGfixed shy)
+{
+  VGFUNC_Shear(m, mxFixed2Float(shx), mxFixed2Float(shy));
+}
+
+void VGFUNC_Rotatex(OVGmatrix *m, VGfixed angle)
+{
+  VGFUNC_Rotate(m, mxFixed2Float(angle));
+}
