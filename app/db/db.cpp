@@ -42,13 +42,7 @@ bool prepareAndExec(QSqlQuery& query, const QString& sql, const QVariantList& bi
 {
     if (!query.prepare(sql))
         return false;
-    for (const QVariant& value : binds) {
-        // A null text is stored as '' (as a quoted literal would be), never as NULL.
-        if (value.userType() == QMetaType::QString && value.toString().isNull())
-            query.addBindValue(QString(QLatin1String("")));
-        else
-            query.addBindValue(value);
-    }
+    DB::bindValues(query, binds);
     return query.exec();
 }
 
@@ -77,6 +71,17 @@ QSqlDatabase* DB::getDBBase()
 {
     thread_local ThreadConnection connection;
     return connection.database();
+}
+
+void DB::bindValues(QSqlQuery& query, const QVariantList& binds)
+{
+    for (const QVariant& value : binds) {
+        // A null text is stored as '' (as a quoted literal would be), never as NULL.
+        if (value.userType() == QMetaType::QString && value.toString().isNull())
+            query.addBindValue(QString(QLatin1String("")));
+        else
+            query.addBindValue(value);
+    }
 }
 
 QString DB::filePath(const QString& dbPath)

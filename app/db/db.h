@@ -8,6 +8,8 @@
 #include <QStringList>
 #include <QVariantList>
 
+class QSqlQuery;
+
 // The one access path to the terminal's SQLite files. Every statement of every thread runs
 // under one mutex and opens and closes its file around itself, so no file stays open between
 // statements. Values always travel as bound parameters ("?" in the statement), never inside
@@ -56,6 +58,9 @@ public:
     };
     // Runs the statements in one transaction: either all of them take effect or none.
     bool execTransaction(const QString& dbPath, const QList<Statement>& statements);
+
+    // Binds the values to a prepared query's "?" in order.
+    static void bindValues(QSqlQuery& query, const QVariantList& binds);
 
     // Flushes the file systems ("sync").
     static void sync();

@@ -78,6 +78,7 @@ QStringList itemsNamedInTheSources()
 TEST_F(DbTest, EveryItemTheTerminalReadsIsSeeded)
 {
     const QStringList fromSources = itemsNamedInTheSources();
+    EXPECT_TRUE(fromSources.contains(QStringLiteral("二重打刻の有効秒数"))) << "the source scan finds nothing";
     for (const QString& name : itemsTheTerminalReads() + fromSources) {
         int v = -12345, min = -12345, max = -12345;
         EXPECT_TRUE(DBSetting::getSetting(name, &v, &min, &max)) << name.toStdString();

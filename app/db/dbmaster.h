@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QVariantList>
+
+class QSqlQuery;
+
+// Users, their cards and the per-card permission list of master.db. Card IDs are upper-case
+// hexadecimal text ("CLEAR" marks a user without a card). A card ID that a look-up is given
+// is used only as such text: anything else is not a card and finds nothing, and no card ID is
+// ever taken as a pattern.
+//
+// The cloud clients replace the whole master: they copy def/master.db to master.temp.db, fill
+// it through setUser2 and setCard2 in batches of at most BulkBatchRows rows (one transaction
+// per call) and move it over master.db only when every call succeeded.
+class DBMaster : public QObject {
+    Q_OBJECT
+public:
+    explicit DBMaster(QObject* parent = nullptr);
+
+    static constexpr int BulkBatchRows = 100;
+
+    static bool health();
+    static bool setUser(int userId, const QString& name, int groupCode);
+    static bool deleteAllUser();
+    static bool getUserList(const QString& groupCode, QList<QStringList>* rows);
+    static bool getAllUserList(QList<QStringList>* rows);
+    static bool getUserCount(int* count);
+
+    // idLength 0 stores half the ID's length (its byte count).
+    static bool setCard(const QString& cardId, const QString& type, int idLength, int userId);
+    static bool deleteAllCard();
+    static bool getCardIDByUserID(int userId, QString* cardId);
+    // true only when the user and the user's card row both exist; otherwise the outputs are
+    // emptied (permission 0).
+    static bool getUserByUserID(int userId, QString* name, int* auth, QString* password, QString* cardId);
+    // true only when the card and its user both exist; otherwise user 0, empty name,
+    // permission -1 and empty password.
+    static bool getUserByCardID(const QString& cardId, int* userId, QString* name, int* auth, QString* password);
+    static bool deleteCardByUserID(int userId);
+
+    static bool setCardAuth(const QString& cardId, const QString& text, int idLength, int auth);
+    static bool getCardAuthCount(int auth, int* count);
+    // Matches the stored entries that begin with the card ID; -1 when there is none.
+    static bool getCardAuthByCardID(const QString& cardId, int* auth);
+    static bool deleteCardAuthByCardID(const QString& cardId);
+    static bool deleteCardAuthLast(int auth);
+    static bool deleteCardAuthAll(int auth);
+
+    static bool execQuery2(QSqlQuery* query, const QString& sql, const QVariantList& binds = {});
+    // Bulk loads into ../DB/master.temp.db, which must exist (it is never created). Each row:
+    // [0] user id, [1] name, [2] group code, [3] card ID or "CLEAR", [4] card update time as
+    // yyyyMMddhhmmss. A failing row is logged and skipped; the result is true only when the
+    // file opened, every row was stored and the commit succeeded.
+    static bool setUser2(QList<QStringList>* rows);
+    static bool setCard2(QList<QStringList>* rows);
+
+private:
+    static bool execQuery(const QString& sql, QString* a, QString* b, QString* c, const QVariantList& binds = {});
+    static bool execQuery(const QString& sql, int* a, int* b, int* c, const QVariantList& binds = {});
+    static bool selectQuery(const QString& sql, QList<QStringList>* rows, const QVariantList& binds = {});
+};
