@@ -33,6 +33,16 @@ bool PtyLine::open()
     return true;
 }
 
+void PtyLine::replaceWith(PtyLine& other)
+{
+    close();
+    m_master = other.m_master;
+    m_device = other.m_device;
+    m_path = other.m_path;
+    other.m_master = other.m_device = -1;
+    other.m_path.clear();
+}
+
 void PtyLine::close()
 {
     if (m_master >= 0)

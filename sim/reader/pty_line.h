@@ -13,6 +13,9 @@ public:
     PtyLine& operator=(const PtyLine&) = delete;
     ~PtyLine() { close(); }
 
+    // Takes other's line over, closing this one's first.
+    void replaceWith(PtyLine& other);
+
     bool open();
     // Hangs the line up: the host's reads then return end of file.
     void close();

@@ -141,14 +141,17 @@ void SimulatedReader::perform(const std::vector<LineOutput>& outputs)
             std::this_thread::sleep_for(std::chrono::milliseconds(out.pauseMs));
         std::unique_lock<std::mutex> lock(m_mutex);
         if (out.closeLine) {
-            m_line.close();
-            if (m_reopen && m_line.open()) {
-                m_path = m_line.devicePath();
+            // A replacement line is linked before the old one hangs up, so a host that sees
+            // the hang-up finds the new line at once.
+            PtyLine fresh;
+            if (m_reopen && fresh.open()) {
                 auto handler = m_reopen;
-                const std::string path = m_path;
                 lock.unlock();
-                handler(path);
+                handler(fresh.devicePath());
+                lock.lock();
+                m_path = fresh.devicePath();
             }
+            m_line.replaceWith(fresh);
             return;
         }
         const int master = m_line.masterFd();

@@ -39,8 +39,8 @@ public:
     int badFrames() const;
     bool lineOpen() const;
 
-    // When set, a line closed by the Close fault is replaced by a fresh one, whose device path
-    // is passed to the handler (on the reader's thread).
+    // When set, a line closed by the Close fault is replaced by a fresh one; the handler gets
+    // its device path (on the reader's thread) before the old line hangs up.
     void setReopenHandler(std::function<void(const std::string&)> handler);
 
 private:

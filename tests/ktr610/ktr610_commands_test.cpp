@@ -77,6 +77,11 @@ struct FixedCase {
     std::vector<std::string> after;  // transport calls after the answer was read
 };
 
+void PrintTo(const FixedCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
 class FixedCommands : public Ktr610Scripted, public ::testing::WithParamInterface<FixedCase> {};
 
 TEST_P(FixedCommands, SendTheirCommandAndCheckTheAnswer)

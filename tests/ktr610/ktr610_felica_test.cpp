@@ -36,6 +36,11 @@ struct FelicaCase {
     Bytes expectedResponse;
 };
 
+void PrintTo(const FelicaCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
 class FelicaCommand : public Ktr610Scripted, public ::testing::WithParamInterface<FelicaCase> {};
 
 TEST_P(FelicaCommand, FramesTheCardCommandAndMapsTheChipStatus)

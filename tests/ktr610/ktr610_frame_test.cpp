@@ -11,6 +11,11 @@ struct FramingCase {
     Bytes header;
 };
 
+void PrintTo(const FramingCase& c, std::ostream* os)
+{
+    *os << c.dataLength << " data bytes";
+}
+
 class CommandFraming : public Ktr610Scripted, public ::testing::WithParamInterface<FramingCase> {};
 
 TEST_P(CommandFraming, PicksTheNormalOrExtendedFrameByLength)
@@ -71,6 +76,11 @@ struct ArrivalCase {
     int reads;
     uint32_t ackTime;
 };
+
+void PrintTo(const ArrivalCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 const Bytes kResponse = { 0xD5, 0x4B, 0x01, 0x02, 0x03 };
 
@@ -136,6 +146,11 @@ struct BadAnswerCase {
     const char* name;
     Bytes bytes;
 };
+
+void PrintTo(const BadAnswerCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 Bytes corrupt(Bytes b, size_t index)
 {
