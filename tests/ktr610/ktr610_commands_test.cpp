@@ -23,6 +23,12 @@ TEST_F(Ktr610Scripted, OpenClosesThePortWhenTheLineCannotBeSetUp)
     line().setSpeedStatus = KTR610_E_SYSCALL;
     EXPECT_EQ(ktr610_open(&handle, "/dev/ttyS0"), KTR610_E_SYSCALL);
     EXPECT_EQ(line().calls.back(), "close");
+
+    // Nor is the port left open behind a failed queue flush.
+    line().reset();
+    line().clearStatus = KTR610_E_SYSCALL;
+    EXPECT_EQ(ktr610_open(&handle, "/dev/ttyS0"), KTR610_E_SYSCALL);
+    EXPECT_EQ(line().calls.back(), "close");
     EXPECT_EQ(ktr610_open(&handle, nullptr), KTR610_E_ARGUMENT);
 }
 
@@ -82,9 +88,9 @@ void PrintTo(const FixedCase& c, std::ostream* os)
     *os << c.name;
 }
 
-class FixedCommands : public Ktr610Scripted, public ::testing::WithParamInterface<FixedCase> {};
+class Ktr610FixedCommands : public Ktr610Scripted, public ::testing::WithParamInterface<FixedCase> {};
 
-TEST_P(FixedCommands, SendTheirCommandAndCheckTheAnswer)
+TEST_P(Ktr610FixedCommands, SendTheirCommandAndCheckTheAnswer)
 {
     const FixedCase& c = GetParam();
     line().answer(c.answer);
@@ -113,7 +119,7 @@ const std::vector<std::string> kAckPause10 = { "write", "drain", "sleep 10" };
 const std::vector<std::string> kAckPause50 = { "write", "sleep 50" };
 
 INSTANTIATE_TEST_SUITE_P(
-    Commands, FixedCommands,
+    Commands, Ktr610FixedCommands,
     ::testing::Values(
         FixedCase{ "Ping", [](ktr610_t* h) { return ktr610_ping(h, 100); }, { 0xD4, 0x02 },
                    { 0xD5, 0x03, 0x61, 0x01, 0x20, 0x07 }, {} },

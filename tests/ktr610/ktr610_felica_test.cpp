@@ -41,9 +41,9 @@ void PrintTo(const FelicaCase& c, std::ostream* os)
     *os << c.name;
 }
 
-class FelicaCommand : public Ktr610Scripted, public ::testing::WithParamInterface<FelicaCase> {};
+class Ktr610Felica : public Ktr610Scripted, public ::testing::WithParamInterface<FelicaCase> {};
 
-TEST_P(FelicaCommand, FramesTheCardCommandAndMapsTheChipStatus)
+TEST_P(Ktr610Felica, FramesTheCardCommandAndMapsTheChipStatus)
 {
     const FelicaCase& c = GetParam();
     line().answer(c.chipAnswer);
@@ -68,7 +68,7 @@ const Bytes kPassThrough = [] {
 }();
 
 INSTANTIATE_TEST_SUITE_P(
-    Cases, FelicaCommand,
+    Cases, Ktr610Felica,
     ::testing::Values(
         FelicaCase{ "TimedAnswer", true, 100, timedCommand(200, kRequestResponse), chipAnswer(0xA1, 0x00, kCardAnswer),
                     KTR610_OK, kCardAnswer },

@@ -16,9 +16,9 @@ void PrintTo(const FramingCase& c, std::ostream* os)
     *os << c.dataLength << " data bytes";
 }
 
-class CommandFraming : public Ktr610Scripted, public ::testing::WithParamInterface<FramingCase> {};
+class Ktr610Framing : public Ktr610Scripted, public ::testing::WithParamInterface<FramingCase> {};
 
-TEST_P(CommandFraming, PicksTheNormalOrExtendedFrameByLength)
+TEST_P(Ktr610Framing, PicksTheNormalOrExtendedFrameByLength)
 {
     const FramingCase& c = GetParam();
     Bytes command(c.dataLength);
@@ -41,7 +41,7 @@ TEST_P(CommandFraming, PicksTheNormalOrExtendedFrameByLength)
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Lengths, CommandFraming,
+    Lengths, Ktr610Framing,
     ::testing::Values(FramingCase{ 2, 9, { 0x00, 0x00, 0xFF, 0x02, 0xFE } },
                       FramingCase{ 255, 262, { 0x00, 0x00, 0xFF, 0xFF, 0x01 } },
                       FramingCase{ 256, 266, { 0x00, 0x00, 0xFF, 0xFF, 0xFF, 0x01, 0x00, 0xFF } },
@@ -96,9 +96,9 @@ Bytes part(const Bytes& b, size_t from, size_t to)
     return Bytes(b.begin() + from, b.begin() + to);
 }
 
-class ChipAnswers : public Ktr610Scripted, public ::testing::WithParamInterface<ArrivalCase> {};
+class Ktr610ChipAnswers : public Ktr610Scripted, public ::testing::WithParamInterface<ArrivalCase> {};
 
-TEST_P(ChipAnswers, AreParsedHoweverTheBytesArrive)
+TEST_P(Ktr610ChipAnswers, AreParsedHoweverTheBytesArrive)
 {
     for (const auto& [bytes, at] : GetParam().arrivals)
         line().arrive(bytes, at);
@@ -116,7 +116,7 @@ TEST_P(ChipAnswers, AreParsedHoweverTheBytesArrive)
 const Bytes kFrame = frameOf(kResponse);  // 12 bytes
 
 INSTANTIATE_TEST_SUITE_P(
-    Arrivals, ChipAnswers,
+    Arrivals, Ktr610ChipAnswers,
     ::testing::Values(
         ArrivalCase{ "AckAndResponseInOneRead", { { concat(ackBytes(), kFrame), 1010 } }, 1, 1010 },
         ArrivalCase{ "AckReadAloneThenTheRest", { { ackBytes(), 1010 }, { kFrame, 1020 } }, 2, 1010 },
@@ -165,9 +165,9 @@ Bytes extendedHeaderOfLength(unsigned len)
     return { 0x00, 0x00, 0xFF, 0xFF, 0xFF, high, low, static_cast<uint8_t>(0x100 - ((high + low) & 0xFF)), 0xD5, 0x43 };
 }
 
-class BadAnswers : public Ktr610Scripted, public ::testing::WithParamInterface<BadAnswerCase> {};
+class Ktr610BadAnswers : public Ktr610Scripted, public ::testing::WithParamInterface<BadAnswerCase> {};
 
-TEST_P(BadAnswers, AreRefusedAsBadResponses)
+TEST_P(Ktr610BadAnswers, AreRefusedAsBadResponses)
 {
     line().arrive(ackBytes());
     line().arrive(GetParam().bytes);
@@ -175,7 +175,7 @@ TEST_P(BadAnswers, AreRefusedAsBadResponses)
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Faults, BadAnswers,
+    Faults, Ktr610BadAnswers,
     ::testing::Values(BadAnswerCase{ "StartCode", corrupt(kFrame, 2) },
                       BadAnswerCase{ "LengthChecksum", corrupt(kFrame, 4) },
                       BadAnswerCase{ "DataChecksum", corrupt(kFrame, kFrame.size() - 2) },

@@ -14,7 +14,7 @@ const Bytes kReadAnalog = { 0xD4, 0x06, 0xA0, 0x1B, 0xA0, 0x1C, 0xA0, 0x1D, 0xA0
                             0xA0, 0x1F, 0xA0, 0x20, 0xA0, 0x21, 0xA0, 0x22 };
 const Bytes kAnalog = { 0x59, 0xF4, 0x3F, 0x11, 0x4D, 0x85, 0x61, 0x6F };
 
-class InitializeDevice : public Ktr610Scripted {
+class Ktr610InitializeDevice : public Ktr610Scripted {
 protected:
     void SetUp() override
     {
@@ -47,7 +47,7 @@ protected:
     }
 };
 
-TEST_F(InitializeDevice, RegistersInStepNeedNoRewrite)
+TEST_F(Ktr610InitializeDevice, RegistersInStepNeedNoRewrite)
 {
     handle.flags |= KTR610_FLAG_RF_OUT_OF_STEP;
     line().answer({ 0xD5, 0x07, 0xF4, 0x3F, 0x11, 0x6F, 0xF4, 0x3F, 0x11, 0x6F });
@@ -56,7 +56,7 @@ TEST_F(InitializeDevice, RegistersInStepNeedNoRewrite)
     EXPECT_EQ(handle.flags, 12u | KTR610_FLAG_INIT_DONE);
 }
 
-TEST_F(InitializeDevice, RegistersOutOfStepAreWrittenBackAsItem0B)
+TEST_F(Ktr610InitializeDevice, RegistersOutOfStepAreWrittenBackAsItem0B)
 {
     line().answer({ 0xD5, 0x07, 0xF4, 0x3F, 0x11, 0x6F, 0xF4, 0x3F, 0x12, 0x6F });
     Bytes analog = { 0xD5, 0x07 };
@@ -71,7 +71,7 @@ TEST_F(InitializeDevice, RegistersOutOfStepAreWrittenBackAsItem0B)
     EXPECT_EQ(handle.flags, 12u | KTR610_FLAG_INIT_DONE | KTR610_FLAG_RF_OUT_OF_STEP);
 }
 
-TEST_F(InitializeDevice, ErrorFrameForTheRegisterCheckCountsAsInStep)
+TEST_F(Ktr610InitializeDevice, ErrorFrameForTheRegisterCheckCountsAsInStep)
 {
     handle.flags |= KTR610_FLAG_RF_OUT_OF_STEP;
     line().answer({ 0x7F });
@@ -80,7 +80,7 @@ TEST_F(InitializeDevice, ErrorFrameForTheRegisterCheckCountsAsInStep)
     EXPECT_EQ(handle.flags, 12u | KTR610_FLAG_INIT_DONE);
 }
 
-TEST_F(InitializeDevice, FirstFailingStepEndsTheSequence)
+TEST_F(Ktr610InitializeDevice, FirstFailingStepEndsTheSequence)
 {
     line().arrivals.clear();
     line().answer({ 0xD5, 0x19 });
