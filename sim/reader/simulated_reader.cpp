@@ -119,6 +119,8 @@ void SimulatedReader::run()
         if (master < 0 || fds[1].revents == 0)
             continue;
         const ssize_t n = read(master, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
         if (n <= 0) {
             // Only this thread reads the master, so readable-but-empty means the line is gone.
             std::lock_guard<std::mutex> lock(m_mutex);

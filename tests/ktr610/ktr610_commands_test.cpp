@@ -29,6 +29,7 @@ TEST_F(Ktr610Scripted, OpenClosesThePortWhenTheLineCannotBeSetUp)
     line().clearStatus = KTR610_E_SYSCALL;
     EXPECT_EQ(ktr610_open(&handle, "/dev/ttyS0"), KTR610_E_SYSCALL);
     EXPECT_EQ(line().calls.back(), "close");
+    EXPECT_EQ(handle.port, -1);
     EXPECT_EQ(ktr610_open(&handle, nullptr), KTR610_E_ARGUMENT);
 }
 

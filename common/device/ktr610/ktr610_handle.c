@@ -21,6 +21,14 @@ static void set_speed_bits(ktr610_t* handle, uint32_t bps)
     handle->flags = (handle->flags & ~KTR610_FLAG_SPEED_MASK) | (bps / SPEED_UNIT);
 }
 
+/* Closes a port that failed to come up, so that no descriptor is left behind. */
+static void abandon_port(ktr610_t* handle)
+{
+    if (handle->transport->close != NULL)
+        handle->transport->close(handle->port);
+    handle->port = -1;
+}
+
 KTR610_API uint32_t ktr610_open(ktr610_t* handle, const char* port_name)
 {
     const ktr610_transport_t* t;
@@ -32,15 +40,12 @@ KTR610_API uint32_t ktr610_open(ktr610_t* handle, const char* port_name)
     if (t->open != NULL && (status = t->open(&handle->port, port_name)) != KTR610_OK)
         return status;
     if (t->set_speed != NULL && (status = t->set_speed(handle->port, OPEN_SPEED)) != KTR610_OK) {
-        if (t->close != NULL)
-            t->close(handle->port);
+        abandon_port(handle);
         return status;
     }
     set_speed_bits(handle, OPEN_SPEED);
     if (t->clear_rx_queue != NULL && (status = t->clear_rx_queue(handle->port)) != KTR610_OK) {
-        /* Do not leave a port open that the caller believes failed to open. */
-        if (t->close != NULL)
-            t->close(handle->port);
+        abandon_port(handle);
         return status;
     }
     handle->ack_time = 0;
