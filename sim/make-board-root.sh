@@ -28,3 +28,5 @@ for tool in Tikwarden rtcsync rtcprobe; do
   fi
 done
 [ -e "$root/dev/rtc0" ] || printf 'offset -32400\n' > "$root/dev/rtc0"
+# The backlight is lit when the board starts.
+[ -e "$root/sys/class/gpio/gpio0/value" ] || { mkdir -p "$root/sys/class/gpio/gpio0"; printf '1\n' > "$root/sys/class/gpio/gpio0/value"; }
