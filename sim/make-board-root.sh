@@ -7,12 +7,21 @@ root=${1:?board root}
 build=${2:?build directory}
 here=$(cd "$(dirname "$0")" && pwd)
 
-mkdir -p "$root"/{VnQo/app/App,VnQo/app/DB/def,VnQo/app/Parts,VnQo/app/Sound,VnQo/bin,VnQo/var,VnQo/etc/network/config}
+mkdir -p "$root"/{VnQo/app/App,VnQo/app/DB/def,VnQo/app/Parts,VnQo/app/Sound,VnQo/bin,VnQo/var}
+mkdir -p "$root"/VnQo/etc/network/config/{eth0,wlan0}
 mkdir -p "$root"/{tmp,var/tmp,var/log,mnt/spi_user/DB,mnt/spi_user/Log,sys/class/gpio,sys/class/net,etc,dev}
 
 # Stub scripts of /VnQo/bin (links are copied as links, so they keep pointing at the stub).
 cp -a "$here"/board/VnQo/bin/. "$root/VnQo/bin/"
+cp -a "$here"/board/VnQo/etc/. "$root/VnQo/etc/"
 [ -f "$root/etc/resolv.conf" ] || printf 'nameserver 127.0.0.1\n' > "$root/etc/resolv.conf"
+
+# A wired interface that the (stub) network watch reports as up, on loopback addresses;
+# no wireless adapter.
+mkdir -p "$root/sys/class/net/eth0"
+[ -f "$root/sys/class/net/eth0/address" ] || printf '02:00:00:00:00:01\n' > "$root/sys/class/net/eth0/address"
+[ -f "$root/var/tmp/network.status" ] ||
+  printf 'up\neth0\n127.0.0.2\n255.0.0.0\nup\n\n\n\n\n127.0.0.1\n' > "$root/var/tmp/network.status"
 
 # Every file the build prepared for the board (programs, databases, pictures, sounds).
 if [ -d "$build/board" ]; then
@@ -28,3 +37,5 @@ for tool in Tikwarden rtcsync rtcprobe; do
   fi
 done
 [ -e "$root/dev/rtc0" ] || printf 'offset -32400\n' > "$root/dev/rtc0"
+# The backlight is lit when the board starts.
+[ -e "$root/sys/class/gpio/gpio0/value" ] || { mkdir -p "$root/sys/class/gpio/gpio0"; printf '1\n' > "$root/sys/class/gpio/gpio0/value"; }

@@ -1,17 +1,12 @@
 #include "form1clock.h"
 
-#include "heartbeat.h"
+#include "mytimer.h"
 #include "zsystem.h"
-
-#include <QTimer>
 
 Form1Clock::Form1Clock(QObject* parent)
     : QObject(parent)
 {
-    heartbeat = new QTimer(this);
-    heartbeat->setInterval(300);
-    connect(heartbeat, &QTimer::timeout, this, [] { ++selftick; });
-    heartbeat->start();
+    MyTimer::getInstance();
 }
 
 void Form1Clock::returnPage(QObject* page, bool keep)

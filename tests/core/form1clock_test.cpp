@@ -1,5 +1,6 @@
 #include "form1clock.h"
 #include "messagecapture.h"
+#include "recordingrunner.h"
 #include "tempboardroot.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +13,7 @@ TEST(Form1ClockReturnPage, DestroysThePageAndReleasesTheLockUnlessKept)
 {
     vnq::test::TempBoardRoot board;
     vnq::test::MessageCapture log;
+    vnq::test::RecordingRunner runner;  // the scheduler it starts switches the backlight
     Form1Clock clock;
 
     for (const bool keep : {true, false}) {

@@ -1,0 +1,1 @@
+../../bin/_board_stub

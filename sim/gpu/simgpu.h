@@ -1,0 +1,158 @@
+#pragma once
+
+// The simulated LX740 GPU device. It stands in for the board's kernel driver and GPU: the
+// register library's device calls (open, ioctl, mmap, register loads and stores) arrive here.
+// It keeps shadow registers per unit, decodes command packets (command FIFO and command
+// buffers) and SPC-FIFO words, raises the interrupt bits tied to each write, answers read-back,
+// reports an idle GPU and free FIFO slots, and logs every decoded access for tests. Work is
+// "done" the moment it arrives; an Executor can be installed to carry it out on GPU memory.
+// A wait that nothing can ever satisfy ends the process with a message instead of hanging.
+
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "decoders.h"
+#include "gpu_event.h"
+
+namespace simgpu {
+
+struct Config {
+    bool devicePresent = true;
+    uint32_t regWindowSize = 0x1000;   // answer to OVG_IOC_GET_TXMEM_MAPOFFSET
+    uint32_t gpuBusBase = 0x40000000;  // answer to TVMEM_IOC_GET_GPU_TXMEM_BASE
+    uint32_t ipRev = 0x13;             // LX_IP_REV: configuration values 512 and 2048
+    uint32_t cfifoDepth = 64;          // free slots reported by LX_CFIFO_STAT
+    uint32_t sfifoDepth = 128;         // free slots reported by LX_SFIFO_STAT
+    uint32_t busy = 0;                 // steady LX_BUSY_STAT
+};
+
+// Work that a later GPU model carries out; the default does nothing.
+class Executor {
+public:
+    virtual ~Executor() = default;
+    virtual void copyArea(const uint32_t entry[4]) { (void)entry; }
+    virtual void spcRectangle(const uint32_t words[4]) { (void)words; }
+    virtual void sync(uint32_t interruptBit) { (void)interruptBit; }
+};
+
+class SimGpu {
+public:
+    static constexpr int kFd = 740;
+    static constexpr unsigned kSpinLimit = 100000;  // identical reads before a wait is hopeless
+
+    Config& config() { return config_; }
+    void setExecutor(Executor* executor) { executor_ = executor; }
+
+    // ---- Scripts and faults for tests ----
+    // The next loads of a memory-mapped register return these values, then the usual one.
+    void scriptReads(uint32_t offset, std::vector<uint32_t> values);
+    // The next `times` calls of an ioctl request fail with err.
+    void failIoctl(unsigned long request, int err, int times = 1);
+    // The ioctl stores this value instead of the configured one (GET requests).
+    void answerIoctl(unsigned long request, uint32_t value);
+    void failMmap(uint64_t offset, int err);
+
+    // ---- What happened ----
+    const std::vector<Event>& log() const { return log_; }
+    void clearLog() { log_.clear(); }
+    std::vector<Event> select(Stream stream, Kind kind, Unit unit) const;
+    const std::vector<std::string>& errors() const { return errors_; }
+    void clearErrors() { errors_.clear(); }
+    const std::vector<uint32_t>& cfifoWords() const { return cfifoWords_; }
+    const std::vector<uint32_t>& sfifoWords() const { return sfifoWords_; }
+
+    // ---- State ----
+    uint32_t reg(Unit unit, uint32_t reg) const;
+    uint32_t peTable(uint32_t position) const;
+    const std::vector<uint32_t>& iram() const { return iram_; }
+    uint32_t intrStat() const { return intrStat_; }
+    int mmuMode() const { return mmuMode_; }
+    int intrMode() const { return intrMode_; }
+    bool open() const { return fdOpen_; }
+    int fdFlags() const { return fdFlags_; }
+    uintptr_t registerWindow() const { return reinterpret_cast<uintptr_t>(regWindow_); }
+    uintptr_t memoryWindow() const { return reinterpret_cast<uintptr_t>(memWindow_); }
+    size_t memoryWindowLength() const { return memLength_; }
+    // CPU pointer of a GPU address range, or nullptr when it is outside GPU memory.
+    uint8_t* gpuPointer(uint32_t address, size_t length) const;
+
+    // ---- The device calls (from the port's device seam) ----
+    int devOpen(const char* path, int flags);
+    int devClose(int fd);
+    int devFcntl(int fd, int cmd, int arg);
+    int devIoctl(int fd, unsigned long request, uintptr_t arg);
+    void* devMmap(size_t length, int fd, uint64_t offset);
+    int devMunmap(void* addr, size_t length);
+    uint32_t load32(uintptr_t address);
+    void store32(uintptr_t address, uint32_t value);
+
+    // ---- Called by the decoders ----
+    void unitWrite(Stream stream, Unit unit, uint32_t reg, uint32_t value);
+    void unitRead(Stream stream, Unit unit, uint32_t reg);
+    void iramWrite(Stream stream, uint32_t word, uint32_t value);
+    uint32_t iramBank() const;
+    void peTableWrite(Stream stream, uint32_t value);
+    void spcSync();
+    void spcRectangle(const uint32_t words[4]);
+    void protocolError(Stream stream, const std::string& what);
+    bool lastXptWriteStartedEdgeScan() const { return lastXptWasEdgeScanStart_; }
+
+private:
+    void record(Stream stream, Kind kind, Unit unit, uint32_t reg, uint32_t value);
+    void raise(uint32_t bits);
+    void noteActivity() { spinCount_ = 0; }
+    void noteRead(uint32_t offset, uint32_t value);
+    uint32_t mmioOffset(uintptr_t address) const;
+    Unit windowUnit(uint32_t offset);
+    void kickCommandBuffer(uint32_t words);
+    void dmaIn(uint32_t count);
+    std::map<uint32_t, uint32_t>& shadow(Unit unit);
+    [[noreturn]] void fatal(const std::string& message) const;
+
+    Config config_;
+    Executor* executor_ = nullptr;
+    std::vector<Event> log_;
+    std::vector<std::string> errors_;
+    std::vector<uint32_t> cfifoWords_;
+    std::vector<uint32_t> sfifoWords_;
+
+    std::map<Unit, std::map<uint32_t, uint32_t>> shadows_;
+    std::map<uint32_t, uint32_t> peTable_;
+    uint32_t peTablePosition_ = 0;
+    std::vector<uint32_t> iram_ = std::vector<uint32_t>(4 * 1024 * 3, 0);
+    uint32_t intrStat_ = 0;
+    uint32_t readback_ = 0;
+    uint32_t portId_ = 0;
+    bool lastXptWasEdgeScanStart_ = false;
+
+    CommandDecoder cfifo_{*this, Stream::CFifo};
+    SpcDecoder sfifo_{*this};
+
+    std::map<uint32_t, std::deque<uint32_t>> scriptedReads_;
+    std::map<unsigned long, std::deque<int>> ioctlFailures_;
+    std::map<unsigned long, uint32_t> ioctlAnswers_;
+    std::map<uint64_t, int> mmapFailures_;
+
+    bool fdOpen_ = false;
+    int fdFlags_ = 0;
+    int mmuMode_ = -1;
+    int intrMode_ = -1;
+    void* regWindow_ = nullptr;
+    size_t regLength_ = 0;
+    void* memWindow_ = nullptr;
+    size_t memLength_ = 0;
+
+    uint32_t spinOffset_ = 0xffffffffu;
+    uint32_t spinValue_ = 0;
+    unsigned spinCount_ = 0;
+};
+
+// The one simulated GPU of the process.
+SimGpu& device();
+
+}  // namespace simgpu
