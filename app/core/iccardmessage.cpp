@@ -26,8 +26,8 @@ bool ICCardMessage::isCardId(const QString& id)
     if (id.size() != 16)
         return false;
     for (const QChar c : id) {
-        const bool hex = (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || (c >= QLatin1Char('A') && c <= QLatin1Char('F'))
-            || (c >= QLatin1Char('a') && c <= QLatin1Char('f'));
+        const char a = c.toLatin1();  // 0 for anything beyond Latin-1
+        const bool hex = (a >= '0' && a <= '9') || (a >= 'A' && a <= 'F') || (a >= 'a' && a <= 'f');
         if (!hex)
             return false;
     }

@@ -17,14 +17,16 @@ bool voiceMode()
 
 void ICCardModule::playShukkinSound()
 {
-    SoundModule::play(voiceMode() ? QStringLiteral("/VnQo/app/Sound/%1/IN.wav") : QStringLiteral("/VnQo/app/Sound/%1/BUTTON.wav"),
-                      SoundModule::cardVolume);
+    const QString sound = voiceMode() ? QStringLiteral("/VnQo/app/Sound/%1/IN.wav")
+                                      : QStringLiteral("/VnQo/app/Sound/%1/BUTTON.wav");
+    SoundModule::play(sound, SoundModule::cardVolume);
 }
 
 void ICCardModule::playTaikinSound()
 {
-    SoundModule::play(voiceMode() ? QStringLiteral("/VnQo/app/Sound/%1/OUT.wav") : QStringLiteral("/VnQo/app/Sound/%1/BUTTON.wav"),
-                      SoundModule::cardVolume);
+    const QString sound = voiceMode() ? QStringLiteral("/VnQo/app/Sound/%1/OUT.wav")
+                                      : QStringLiteral("/VnQo/app/Sound/%1/BUTTON.wav");
+    SoundModule::play(sound, SoundModule::cardVolume);
 }
 
 void ICCardModule::playOKSound()

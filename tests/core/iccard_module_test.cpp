@@ -67,7 +67,8 @@ protected:
 
     QString backlight(bool on) const
     {
-        return board.path(QStringLiteral("/VnQo/bin/vnq_backlight")) + (on ? QStringLiteral(" on") : QStringLiteral(" off"));
+        return board.path(QStringLiteral("/VnQo/bin/vnq_backlight"))
+            + (on ? QStringLiteral(" on") : QStringLiteral(" off"));
     }
     QString tikwarden() const { return board.path(QStringLiteral("/VnQo/bin/Tikwarden")) + QStringLiteral(" -D 180"); }
     void setLight(bool on) { board.writeFile(QStringLiteral("/sys/class/gpio/gpio0/value"), on ? "1\n" : "0\n"); }
@@ -153,7 +154,8 @@ TEST_F(CardReceiver, MalformedMessagesAreReportedRawButNeverAsATouch)
     const QStringList errors = log.matching(QStringLiteral("ICCared Message Error: "));
     ASSERT_EQ(errors.size(), cases.size());
     EXPECT_TRUE(errors.at(0).contains(QStringLiteral("<ERR>")));
-    EXPECT_TRUE(errors.at(0).contains(QStringLiteral("\"<iccard><type>FeliCa</type><id>0123456789abcdef</id></iccard>\"")));
+    EXPECT_TRUE(errors.at(0).contains(
+        QStringLiteral("\"<iccard><type>FeliCa</type><id>0123456789abcdef</id></iccard>\"")));
 }
 
 TEST_F(CardReceiver, ACardOnADarkScreenOnlyWakesIt)

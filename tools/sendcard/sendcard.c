@@ -131,7 +131,9 @@ int main(int argc, char** argv)
     } else {
         if (optind != argc - 1 || !is_card_id(argv[optind]))
             return usage();
-        if (strlen(type) > 32 || strpbrk(type, "<>&") || !format_message(message, sizeof(message), type, (int)len, argv[optind]))
+        if (strlen(type) > 32 || strpbrk(type, "<>&"))
+            return usage();
+        if (!format_message(message, sizeof(message), type, (int)len, argv[optind]))
             return usage();
     }
 
