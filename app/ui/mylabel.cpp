@@ -26,8 +26,8 @@ MyLabel::MyLabel(QObject* parent)
     : QObject(parent)
 {
     if (!clientSocket) {
-        clientSocket = new LocalSocketIpcClient(vnq::boardPath(QStringLiteral("/tmp/vistrel.uds")), this);
-        connect(clientSocket, SIGNAL(messageReceived(QString)), this, SLOT(messageReceived(QString)));
+        clientSocket = new LocalSocketIpcClient(QStringLiteral("/tmp/vistrel.uds"), this);
+        connect(clientSocket, &LocalSocketIpcClient::messageReceived, this, &MyLabel::messageReceived);
     }
     buffer = updateStart;
     generation = 0;

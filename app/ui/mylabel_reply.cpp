@@ -38,13 +38,18 @@ void MyLabel::handleReply(const QString& reply)
             break;
         if (xml.isStartElement()) {
             if (xml.name() == QLatin1String("status")) {
-                if (xml.readElementText() == QLatin1String("ready")) {
+                const QString status = xml.readElementText();
+                if (xml.hasError())
+                    break;
+                if (status == QLatin1String("ready")) {
                     busy = false;
                     timer->stop();
                     emit ready();
                 }
             } else if (xml.name() == QLatin1String("id")) {
                 id = xml.readElementText();
+                if (xml.hasError())
+                    break;
                 if (!id.contains(backgroundMark)) {
                     const QChar first = id.isEmpty() ? QChar() : id.at(0);
                     const int digit = first >= QLatin1Char('0') && first <= QLatin1Char('9') ? first.digitValue() : 0;
@@ -54,7 +59,10 @@ void MyLabel::handleReply(const QString& reply)
                         id = staleId;
                 }
             } else if (xml.name() == QLatin1String("event")) {
-                event = xml.readElementText().toInt();
+                const QString number = xml.readElementText();
+                if (xml.hasError())
+                    break;
+                event = number.toInt();
             }
         }
         if (!id.isEmpty() && event >= 0) {

@@ -3,6 +3,8 @@
 #include "platform/boardroot.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QElapsedTimer>
 #include <QLocalServer>
 #include <QLocalSocket>
@@ -20,6 +22,7 @@ FakeDisplayServer::FakeDisplayServer()
 {
     server = new QLocalServer(this);
     const QString name = vnq::boardPath(QStringLiteral("/tmp/vistrel.uds"));
+    QDir().mkpath(QFileInfo(name).absolutePath());
     QLocalServer::removeServer(name);
     server->listen(name);
     connect(server, &QLocalServer::newConnection, this, &FakeDisplayServer::acceptClient);
