@@ -53,6 +53,7 @@ void Form3PopAlart::set(QString name, QString kind, QList<AlertMessage> lines)
     label->setFadeIn();
 
     DebugLine() << "<DBG>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "タイムアウト時間(msec):" << openMs;
+    delete timer;
     timer = new QTimer();
     connect(timer, &QTimer::timeout, this, &Form3PopAlart::timeout);
     timer->start(openMs);
