@@ -51,7 +51,10 @@ std::vector<LineOutput> ReaderSession::respond(const Bytes& command)
 {
     const Fault fault = takeFault();
     const Bytes ack = ackFrame();
-    Bytes response = buildFrame(m_chip.answer(command, m_field));
+    std::optional<Bytes> substitute;
+    if (m_hook)
+        substitute = m_hook(command, &m_field);
+    Bytes response = buildFrame(substitute ? *substitute : m_chip.answer(command, m_field));
     const bool extended = response[3] == 0xFF && response[4] == 0xFF;
     switch (fault) {
     case Fault::None:
