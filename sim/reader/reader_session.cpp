@@ -87,7 +87,8 @@ std::vector<LineOutput> ReaderSession::respond(const Bytes& command)
     }
     Bytes all = ack;
     all.insert(all.end(), response.begin(), response.end());
-    return { { all, 0 } };
+    const bool listTarget = command.size() >= 2 && command[1] == 0x4A;
+    return { { all, listTarget ? m_pollDelayMs : 0 } };
 }
 
 }  // namespace vnq::sim

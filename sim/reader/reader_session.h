@@ -53,6 +53,10 @@ public:
     using AnswerHook = std::function<std::optional<Bytes>(const Bytes& command, CardField* field)>;
     void setAnswerHook(AnswerHook hook) { m_hook = std::move(hook); }
 
+    // Answers list-target commands only after ms milliseconds, as a chip that polls the field;
+    // 0 (the default) answers at once.
+    void setPollDelay(int ms) { m_pollDelayMs = ms; }
+
     const std::vector<Bytes>& commands() const { return m_commands; }
     int badFrames() const { return m_badFrames; }
     ChipModel& chip() { return m_chip; }
@@ -69,6 +73,7 @@ private:
     std::vector<Bytes> m_commands;
     int m_badFrames = 0;
     AnswerHook m_hook;
+    int m_pollDelayMs = 0;
 };
 
 }  // namespace vnq::sim

@@ -73,6 +73,12 @@ void SimulatedReader::setAnswerHook(ReaderSession::AnswerHook hook)
     m_session.setAnswerHook(std::move(hook));
 }
 
+void SimulatedReader::setPollDelay(int ms)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_session.setPollDelay(ms);
+}
+
 void SimulatedReader::apply(const ControlCommand& command)
 {
     if (command.kind == ControlCommand::Kind::Field)

@@ -93,10 +93,11 @@ void EventServer::run()
     }
 }
 
-// ---- CardpollProcess --------------------------------------------------------------------------
+// ---- ChildProcess -----------------------------------------------------------------------------
 
-bool CardpollProcess::start(const std::vector<std::string>& args, const std::vector<std::string>& extraEnv,
-                            const std::string& outputFile)
+bool ChildProcess::start(const std::string& program, const std::vector<std::string>& args,
+                         const std::vector<std::string>& extraEnv, const std::string& outputFile,
+                         const std::string& workDir)
 {
     // Everything the child needs is prepared here: after fork() in a threaded process it may
     // only call async-signal-safe functions.
@@ -109,7 +110,7 @@ bool CardpollProcess::start(const std::vector<std::string>& args, const std::vec
             env.emplace_back(*e);
     }
     env.insert(env.end(), extraEnv.begin(), extraEnv.end());
-    std::vector<std::string> argv = { CARDPOLL_PROGRAM };
+    std::vector<std::string> argv = { program };
     argv.insert(argv.end(), args.begin(), args.end());
     std::vector<char*> argp, envp;
     for (std::string& a : argv)
@@ -130,6 +131,8 @@ bool CardpollProcess::start(const std::vector<std::string>& args, const std::vec
             _exit(127);
         dup2(out, STDOUT_FILENO);
         dup2(out, STDERR_FILENO);
+        if (!workDir.empty() && chdir(workDir.c_str()) != 0)
+            _exit(127);
         execve(argp[0], argp.data(), envp.data());
         _exit(127);
     }
@@ -137,7 +140,7 @@ bool CardpollProcess::start(const std::vector<std::string>& args, const std::vec
     return m_pid > 0;
 }
 
-bool CardpollProcess::waitExit(int timeoutMs, int* exitStatus)
+bool ChildProcess::waitExit(int timeoutMs, int* exitStatus)
 {
     if (m_pid <= 0)
         return false;
@@ -156,12 +159,12 @@ bool CardpollProcess::waitExit(int timeoutMs, int* exitStatus)
     return true;
 }
 
-bool CardpollProcess::running()
+bool ChildProcess::running()
 {
     return m_pid > 0 && waitpid(m_pid, nullptr, WNOHANG) == 0;
 }
 
-void CardpollProcess::kill()
+void ChildProcess::kill()
 {
     if (m_pid > 0) {
         ::kill(m_pid, SIGKILL);
@@ -248,7 +251,7 @@ void CardpollBoard::startCardpoll(const std::vector<std::string>& args, bool gat
     std::vector<std::string> env;
     if (!gateIntervalMs.empty())
         env.push_back("VNQ_CARDPOLL_GATE_MS=" + gateIntervalMs);
-    ASSERT_TRUE(cardpoll.start(args, env, m_outputFile));
+    ASSERT_TRUE(cardpoll.start(CARDPOLL_PROGRAM, args, env, m_outputFile));
 }
 
 bool CardpollBoard::startServer()

@@ -35,12 +35,14 @@ private:
     std::vector<std::string> m_messages;
 };
 
-// cardpoll as a child process; its standard output and error go to a file.
-class CardpollProcess {
+// A program under test as a child process, with the stub commands first on PATH; its
+// standard output and error go to a file. It dies with the test.
+class ChildProcess {
 public:
-    ~CardpollProcess() { kill(); }
-    bool start(const std::vector<std::string>& args, const std::vector<std::string>& extraEnv,
-               const std::string& outputFile);
+    ~ChildProcess() { kill(); }
+    bool start(const std::string& program, const std::vector<std::string>& args,
+               const std::vector<std::string>& extraEnv, const std::string& outputFile,
+               const std::string& workDir = "");
     // Waits for the process to end; false when it is still running at the deadline.
     bool waitExit(int timeoutMs, int* exitStatus);
     bool running();
@@ -86,7 +88,7 @@ protected:
     vnq::test::TempBoardRoot root;
     vnq::sim::SimulatedReader sim;
     EventServer server;
-    CardpollProcess cardpoll;
+    ChildProcess cardpoll;
 
 private:
     std::string m_outputFile;
