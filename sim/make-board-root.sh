@@ -19,6 +19,7 @@ mkdir -p "$root"/VnQo/app/Service "$root"/VNQ/bin
 cp -a "$here"/board/VnQo/app/Service/. "$root/VnQo/app/Service/"
 cp -a "$here"/board/VNQ/bin/. "$root/VNQ/bin/"
 [ -f "$root/etc/resolv.conf" ] || printf 'nameserver 127.0.0.1\n' > "$root/etc/resolv.conf"
+[ -f "$root/mnt/spi_user/termid" ] || printf 'SIM0000001\n' > "$root/mnt/spi_user/termid"
 
 # A wired interface that the (stub) network watch reports as up, on loopback addresses;
 # no wireless adapter.
