@@ -6,8 +6,13 @@ function(vnq_area target)
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS
        ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.c)
   list(FILTER sources EXCLUDE REGEX "/main\\.cpp$")
+  # Headers are listed too, so that moc sees a new Q_OBJECT header on the next build.
+  file(GLOB_RECURSE headers CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
   if(sources)
-    add_library(${target} STATIC ${sources})
+    # With Ninja, moc's stamp file hides files that were added since it last ran; every
+    # configure (which a new file triggers) lets it scan again.
+    file(REMOVE ${CMAKE_CURRENT_BINARY_DIR}/${target}_autogen/timestamp)
+    add_library(${target} STATIC ${sources} ${headers})
     target_include_directories(${target} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
     target_link_libraries(${target} PUBLIC ${ARG_LIBS})
   else()

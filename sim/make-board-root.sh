@@ -39,3 +39,5 @@ done
 [ -e "$root/dev/rtc0" ] || printf 'offset -32400\n' > "$root/dev/rtc0"
 # The backlight is lit when the board starts.
 [ -e "$root/sys/class/gpio/gpio0/value" ] || { mkdir -p "$root/sys/class/gpio/gpio0"; printf '1\n' > "$root/sys/class/gpio/gpio0/value"; }
+# /tmp is empty after a boot: socket files of an earlier run would stop the terminal listening.
+rm -f "$root"/tmp/*.uds

@@ -1,5 +1,6 @@
 #include "form1clock.h"
 
+#include "iccardmodule.h"
 #include "mytimer.h"
 #include "zsystem.h"
 
@@ -7,6 +8,7 @@ Form1Clock::Form1Clock(QObject* parent)
     : QObject(parent)
 {
     MyTimer::getInstance();
+    ICCardModule::getInstance();
 }
 
 void Form1Clock::returnPage(QObject* page, bool keep)

@@ -3,8 +3,8 @@
 #include <QObject>
 
 // The clock screen and host of every other screen. This is a stand-in until the clock
-// screen proper is built: it offers returnPage and starts the scheduler, whose 300 ms tick
-// is the watchdog's heartbeat.
+// screen proper is built: it offers returnPage, starts the scheduler, whose 300 ms tick is
+// the watchdog's heartbeat, and the card receiver, which logs each card it is given.
 class Form1Clock : public QObject {
     Q_OBJECT
 public:
