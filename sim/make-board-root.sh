@@ -14,7 +14,12 @@ mkdir -p "$root"/{tmp,var/tmp,var/log,mnt/spi_user/DB,mnt/spi_user/Log,sys/class
 # Stub scripts of /VnQo/bin (links are copied as links, so they keep pointing at the stub).
 cp -a "$here"/board/VnQo/bin/. "$root/VnQo/bin/"
 cp -a "$here"/board/VnQo/etc/. "$root/VnQo/etc/"
+# The card service's socket-count and forced power-off scripts.
+mkdir -p "$root"/VnQo/app/Service "$root"/VNQ/bin
+cp -a "$here"/board/VnQo/app/Service/. "$root/VnQo/app/Service/"
+cp -a "$here"/board/VNQ/bin/. "$root/VNQ/bin/"
 [ -f "$root/etc/resolv.conf" ] || printf 'nameserver 127.0.0.1\n' > "$root/etc/resolv.conf"
+[ -f "$root/mnt/spi_user/termid" ] || printf 'SIM0000001\n' > "$root/mnt/spi_user/termid"
 
 # A wired interface that the (stub) network watch reports as up, on loopback addresses;
 # no wireless adapter.

@@ -1,11 +1,13 @@
 // vnq_sim_reader: the reader chip of the simulated board.
 //
-//   vnq_sim_reader [-l link] [-c control]       serve: make a line, link it, take commands
-//   vnq_sim_reader [-c control] send <command>  send one command to a running reader
+//   vnq_sim_reader [-l link] [-c control] [-d ms]  serve: make a line, link it, take commands
+//   vnq_sim_reader [-c control] send <command>     send one command to a running reader
 //
 // The line is linked at <board root>/dev/ttyS0 and the control socket is
 // <board root>/tmp/vnq_sim_reader.ctl unless named; the commands are those of
-// control_command.h, one a line, each answered "ok" or "error <reason>".
+// control_command.h, one a line, each answered "ok" or "error <reason>". With -d the reader
+// answers each list-target poll after ms milliseconds, as a chip does while it polls the field,
+// so a polling host does not spin.
 
 #include "control_command.h"
 #include "simulated_reader.h"
@@ -111,9 +113,10 @@ struct Client {
     std::string pending;
 };
 
-int serve(const std::string& link, const std::string& control)
+int serve(const std::string& link, const std::string& control, int pollDelayMs)
 {
     SimulatedReader reader;
+    reader.setPollDelay(pollDelayMs);
     if (!reader.start()) {
         std::fprintf(stderr, "vnq_sim_reader: cannot open a pseudo-terminal: %s\n", std::strerror(errno));
         return 1;
@@ -193,7 +196,7 @@ int serve(const std::string& link, const std::string& control)
 
 void usage(const char* program)
 {
-    std::fprintf(stderr, "Usage: %s [-l link] [-c control]\n       %s [-c control] send <command>\n", program,
+    std::fprintf(stderr, "Usage: %s [-l link] [-c control] [-d ms]\n       %s [-c control] send <command>\n", program,
                  program);
 }
 
@@ -202,12 +205,15 @@ void usage(const char* program)
 int main(int argc, char** argv)
 {
     std::string link, control;
+    int pollDelayMs = 0;
     int i = 1;
     for (; i + 1 < argc && argv[i][0] == '-'; i += 2) {
         if (std::strcmp(argv[i], "-l") == 0)
             link = argv[i + 1];
         else if (std::strcmp(argv[i], "-c") == 0)
             control = argv[i + 1];
+        else if (std::strcmp(argv[i], "-d") == 0)
+            pollDelayMs = std::clamp(std::atoi(argv[i + 1]), 0, 1000);
         else
             break;
     }
@@ -233,5 +239,5 @@ int main(int argc, char** argv)
             line += (line.empty() ? "" : " ") + std::string(argv[j]);
         return send(control, line);
     }
-    return serve(link, control);
+    return serve(link, control, pollDelayMs);
 }

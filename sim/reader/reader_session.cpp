@@ -51,7 +51,10 @@ std::vector<LineOutput> ReaderSession::respond(const Bytes& command)
 {
     const Fault fault = takeFault();
     const Bytes ack = ackFrame();
-    Bytes response = buildFrame(m_chip.answer(command, m_field));
+    std::optional<Bytes> substitute;
+    if (m_hook)
+        substitute = m_hook(command, &m_field);
+    Bytes response = buildFrame(substitute ? *substitute : m_chip.answer(command, m_field));
     const bool extended = response[3] == 0xFF && response[4] == 0xFF;
     switch (fault) {
     case Fault::None:
@@ -84,7 +87,8 @@ std::vector<LineOutput> ReaderSession::respond(const Bytes& command)
     }
     Bytes all = ack;
     all.insert(all.end(), response.begin(), response.end());
-    return { { all, 0 } };
+    const bool listTarget = command.size() >= 2 && command[1] == 0x4A;
+    return { { all, listTarget ? m_pollDelayMs : 0 } };
 }
 
 }  // namespace vnq::sim

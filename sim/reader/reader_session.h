@@ -4,8 +4,10 @@
 #include "chip_model.h"
 #include "frame_codec.h"
 
+#include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace vnq::sim {
@@ -46,6 +48,15 @@ public:
     // The fault applies to the next count commands, or to all of them when count is negative.
     void setFault(Fault fault, int count = -1);
 
+    // Called with each command before it is answered. It may change the card field (to move
+    // cards between two polls) and may return answer data to send in place of the chip's.
+    using AnswerHook = std::function<std::optional<Bytes>(const Bytes& command, CardField* field)>;
+    void setAnswerHook(AnswerHook hook) { m_hook = std::move(hook); }
+
+    // Answers list-target commands only after ms milliseconds, as a chip that polls the field;
+    // 0 (the default) answers at once.
+    void setPollDelay(int ms) { m_pollDelayMs = ms; }
+
     const std::vector<Bytes>& commands() const { return m_commands; }
     int badFrames() const { return m_badFrames; }
     ChipModel& chip() { return m_chip; }
@@ -61,6 +72,8 @@ private:
     int m_faultCount = -1;
     std::vector<Bytes> m_commands;
     int m_badFrames = 0;
+    AnswerHook m_hook;
+    int m_pollDelayMs = 0;
 };
 
 }  // namespace vnq::sim

@@ -67,6 +67,18 @@ void SimulatedReader::setRegister(uint16_t address, uint8_t value)
     m_session.chip().setRegister(address, value);
 }
 
+void SimulatedReader::setAnswerHook(ReaderSession::AnswerHook hook)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_session.setAnswerHook(std::move(hook));
+}
+
+void SimulatedReader::setPollDelay(int ms)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_session.setPollDelay(ms);
+}
+
 void SimulatedReader::apply(const ControlCommand& command)
 {
     if (command.kind == ControlCommand::Kind::Field)

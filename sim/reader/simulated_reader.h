@@ -31,6 +31,10 @@ public:
     void setField(const CardField& field);
     void setFault(Fault fault, int count = -1);
     void setRegister(uint16_t address, uint8_t value);
+    // See ReaderSession::setAnswerHook; the hook runs on the reader's thread.
+    void setAnswerHook(ReaderSession::AnswerHook hook);
+    // See ReaderSession::setPollDelay.
+    void setPollDelay(int ms);
     // Applies a parsed control command (a quit is left to the caller).
     void apply(const ControlCommand& command);
 

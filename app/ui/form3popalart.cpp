@@ -1,0 +1,148 @@
+#include "form3popalart.h"
+
+#include "db.h"
+#include "debugline.h"
+#include "form1clock.h"
+#include "iccardmodule.h"
+#include "mylabel.h"
+
+#include <QTimer>
+
+namespace {
+constexpr int openMs = 2000;
+// After a registered card the alert gives way to the next stamp almost at once.
+constexpr int closeAfterCardMs = 100;
+// A name wider than this (display width, Japanese characters count 2) gets the small font.
+constexpr int longNameWidth = 16;
+}  // namespace
+
+Form3PopAlart::Form3PopAlart(QObject* parent, PopOption option, QString name, QString kind,
+                             QList<AlertMessage> lines)
+    : QObject(parent)
+    , option(option)
+    , kind(kind)
+{
+    set(name, kind, lines);
+    DB::sync();
+}
+
+Form3PopAlart::Form3PopAlart(QObject* parent, PopOption option, QString name, QString kind, QString text)
+    : QObject(parent)
+    , option(option)
+    , kind(kind)
+{
+    set(name, kind, QList<AlertMessage>{AlertMessage{-1, text}});
+}
+
+Form3PopAlart::~Form3PopAlart()
+{
+    delete timer;
+}
+
+void Form3PopAlart::set(QString name, QString kind, QList<AlertMessage> lines)
+{
+    MyLabel* label = MyLabel::getInstance();
+    connect(label, &MyLabel::clicked, this, &Form3PopAlart::clickMyLabel);
+
+    label->setNew();
+    label->setClear();
+    if (option == NameAlert)
+        setName(name);
+    else
+        setMessage(kind, lines);
+    label->setFadeIn();
+
+    DebugLine() << "<DBG>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "タイムアウト時間(msec):" << openMs;
+    delete timer;
+    timer = new QTimer();
+    connect(timer, &QTimer::timeout, this, &Form3PopAlart::timeout);
+    timer->start(openMs);
+
+    cardModule = ICCardModule::getInstance();
+    connect(cardModule, &ICCardModule::cardTouch, this, &Form3PopAlart::cardTouch);
+}
+
+void Form3PopAlart::setName(QString name)
+{
+    const bool longName = MyLabel::getLenght(name) > longNameWidth;
+    MyLabel* label = MyLabel::getInstance();
+    LabelItemList item;
+    label->initItem(&item);
+    item.x = 0;
+    item.y = 0;
+    item.filename = QStringLiteral("../Parts/01時計画面/時計画面_タッチ時.png");
+    item.label.x = 248;
+    item.label.y = longName ? 115 : 105;
+    item.label.px = longName ? 24 : 44;
+    item.label.margin = 1;
+    item.label.r = 255;
+    item.label.g = 255;
+    item.label.b = 255;
+    item.label.a = 255;
+    item.label.text = name;
+    label->setItem(&item);
+}
+
+void Form3PopAlart::setMessage(QString title, QList<AlertMessage> lines)
+{
+    MyLabel* label = MyLabel::getInstance();
+    LabelItemList item;
+    label->initItem(&item);
+    item.x = 0;
+    item.y = 0;
+    item.filename = QStringLiteral("../Parts/01時計画面/時計画面_エラー時.png");
+    item.label.x = 240;
+    item.label.y = 60;
+    item.label.px = 18;
+    item.label.margin = 1;
+    item.label.r = 255;
+    item.label.g = 255;
+    item.label.b = 255;
+    item.label.a = 255;
+    item.label.text = title;
+    label->setItem(&item);
+
+    for (int i = 0; i < lines.size(); ++i) {
+        label->initItem(&item);
+        item.label.x = 240;
+        item.label.y = 105 + 25 * i;
+        item.label.px = 22;
+        item.label.margin = 1;
+        item.label.r = 0;
+        item.label.g = 0;
+        item.label.b = 0;
+        item.label.a = 255;
+        item.label.text = lines.at(i).text;
+        DebugLine() << "<DBG>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "" << lines.at(i).text;
+        label->setItem(&item);
+    }
+}
+
+void Form3PopAlart::timeout()
+{
+    DebugLine() << "<DBG>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "タイムアウト";
+    MyLabel::getInstance()->setFadeOut();
+    returnToClock(true);
+}
+
+void Form3PopAlart::cardTouch(bool ret, QString, int, int, QString)
+{
+    if (ret)
+        timer->start(closeAfterCardMs);
+    else
+        timeout();
+}
+
+void Form3PopAlart::clickMyLabel(MyLabel*, QString id)
+{
+    MyLabel::getInstance()->setFadeOut();
+    if (id == QLatin1String("Exit"))
+        returnToClock(false);
+}
+
+void Form3PopAlart::returnToClock(bool keep)
+{
+    // The clock screen destroys this alert before returnPage returns.
+    if (auto* clock = qobject_cast<Form1Clock*>(parent()))
+        clock->returnPage(this, keep);
+}
