@@ -46,8 +46,9 @@ struct Case {
 void runTable(const std::vector<Case>& cases)
 {
     for (const Case& c : cases) {
-        SCOPED_TRACE(QStringLiteral("%1 keys \"%2\"").arg(QString::fromUtf8(c.keyType), c.keys).toStdString());
-        TypedEntry entry(QString::fromUtf8(c.keyType), c.start);
+        const QString keyType = QString::fromUtf8(c.keyType);
+        SCOPED_TRACE(QStringLiteral("%1 keys \"%2\"").arg(keyType, c.keys).toStdString());
+        TypedEntry entry(keyType, c.start);
         entry.press(QString::fromLatin1(c.keys));
         EXPECT_EQ(entry.getCalcText(), QString::fromUtf8(c.shown));
         EXPECT_EQ(entry.getValues(), c.taken);

@@ -40,7 +40,8 @@ TEST(KeypadLayoutTest, KeysOfEveryLayout)
         {KeypadLayout::Keypad3x4,
          digits159 + QStringLiteral("; Cancel 276,101 44x75; _BG_Enter 276,181 44x75"), true},
         {KeypadLayout::Keypad3x4IPAddr,
-         digits144 + QStringLiteral("; Cancel 261,141 75x35; Delete 261,181 75x35; _BG_Enter 261,221 75x35"), true},
+         digits144 + QStringLiteral("; Cancel 261,141 75x35; Delete 261,181 75x35; "
+                                    "_BG_Enter 261,221 75x35"), true},
         {KeypadLayout::Keypad3x4IPAddrPing,
          digits144 + QStringLiteral("; Ping 261,101 75x35; Cancel 261,141 75x35; Delete 261,181 75x35; "
                                     "_BG_Enter 261,221 75x35"), true},
@@ -113,8 +114,9 @@ TEST(KeypadLayoutTest, LayoutAndPictureOfEveryKeyTypeAndEdition)
         const QString keyType = QString::fromUtf8(c.keyType);
         SCOPED_TRACE(QStringLiteral("%1 edition %2").arg(keyType).arg(c.edition).toStdString());
         EXPECT_EQ(keypadlayout::forKeyType(keyType, c.edition), c.layout);
+        const QString picture = QString::fromUtf8(c.picture);
         EXPECT_EQ(keypadlayout::imagePath(keyType, c.edition),
-                  QStringLiteral("../Parts/06_テンキー画面/テンキー画面%1.png").arg(QString::fromUtf8(c.picture)));
+                  QStringLiteral("../Parts/06_テンキー画面/テンキー画面%1.png").arg(picture));
     }
 }
 

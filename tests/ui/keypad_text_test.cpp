@@ -61,7 +61,11 @@ TEST(KeypadTextTest, ToTextByKeyType)
         {"勤務時刻", 7, false, "7"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(QStringLiteral("%1 %2 %3").arg(QString::fromUtf8(c.keyType)).arg(c.value).arg(c.clampNegative).toStdString());
+        SCOPED_TRACE(QStringLiteral("%1 %2 %3")
+                         .arg(QString::fromUtf8(c.keyType))
+                         .arg(c.value)
+                         .arg(c.clampNegative)
+                         .toStdString());
         EXPECT_EQ(KeypadEntry::toText(QString::fromUtf8(c.keyType), c.value, c.clampNegative),
                   QString::fromUtf8(c.text));
     }
