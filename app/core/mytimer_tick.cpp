@@ -76,7 +76,7 @@ void MyTimer::handleClockJump(const QDateTime& now, bool announced)
 void MyTimer::rearmAfterJump(const QDateTime& now)
 {
     MyDebug() << "<ERR>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "タイマー復帰？"
-              << QString::number(now.toSecsSinceEpoch()) << QString::number(lastTickTime.toSecsSinceEpoch());
+              << uint(now.toSecsSinceEpoch()) << uint(lastTickTime.toSecsSinceEpoch());
     loadTouchYusen();
     setVnqLock();
     setKinmuMode();

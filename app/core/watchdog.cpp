@@ -54,7 +54,8 @@ void* self_watcher(void*)
         // A long operation is announced: feed the heartbeat until it ends.
         bool interrupted = false;
         while (selfcheckpass) {
-            _selftick = selftick.fetch_add(1) + 1;
+            // The atomic increment wraps without overflow; fetch_add(1) + 1 would not.
+            _selftick = ++selftick;
             if (!sleepFor(timing.periodMs)) {
                 interrupted = true;
                 break;

@@ -15,5 +15,6 @@ void Form1Clock::returnPage(QObject* page, bool keep)
 {
     if (!keep)
         ZSystem::unlockWebSerive();
+    MyTimer::getInstance()->stopClockModori();
     delete page;
 }

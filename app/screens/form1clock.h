@@ -11,6 +11,6 @@ public:
     explicit Form1Clock(QObject* parent = nullptr);
 
     // Back to the clock from the given page, which is destroyed before this returns. With
-    // keep false the web-service lock is released first.
+    // keep false the web-service lock is released first. The return-to-clock deadline stops.
     void returnPage(QObject* page, bool keep);
 };

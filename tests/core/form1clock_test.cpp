@@ -1,11 +1,16 @@
+#include "dbsetting.h"
+#include "fakeclock.h"
 #include "form1clock.h"
 #include "messagecapture.h"
+#include "mytimer.h"
 #include "recordingrunner.h"
+#include "shippeddatabases.h"
 #include "tempboardroot.h"
 
 #include <gtest/gtest.h>
 
 #include <QPointer>
+#include <QSignalSpy>
 
 namespace {
 
@@ -25,6 +30,33 @@ TEST(Form1ClockReturnPage, DestroysThePageAndReleasesTheLockUnlessKept)
     }
     clock.returnPage(nullptr, false);
     EXPECT_EQ(log.matching(QStringLiteral("webservice.lock 削除")).size(), 2);
+}
+
+TEST(Form1ClockReturnPage, StopsTheReturnToClockDeadline)
+{
+    vnq::test::TempBoardRoot board;
+    ASSERT_TRUE(vnq::test::installShippedDatabases(board));
+    ASSERT_TRUE(DBSetting::setSetting(QStringLiteral("時計に戻る時間"), 1));
+    vnq::test::FakeClock time;
+    vnq::test::MessageCapture log;
+    vnq::test::RecordingRunner runner;
+    Form1Clock clock;
+    MyTimer* timer = MyTimer::getInstance();
+    QSignalSpy clockReturns(timer, &MyTimer::timeoutClockModori);
+
+    for (const bool keep : {true, false}) {
+        timer->setClockModori();
+        clock.returnPage(nullptr, keep);
+        time.advanceMs(60000);
+        timer->unlockTimer();  // a normal tick a minute on, not a clock jump
+        timer->tickerTask();
+        EXPECT_EQ(clockReturns.count(), 0) << "keep " << keep;
+    }
+    timer->setClockModori();
+    time.advanceMs(60000);
+    timer->unlockTimer();
+    timer->tickerTask();
+    EXPECT_EQ(clockReturns.count(), 1) << "armed and not stopped, it fires";
 }
 
 }  // namespace

@@ -30,8 +30,14 @@ TEST_F(MyTimerJump, UnannouncedJumpRunsTheCheckerEachTickAndRearmsOnThe22nd)
 
     tick();  // the 22nd: takes the new time and re-arms from it
     EXPECT_EQ(runner.count(tikwarden()), 22);
-    ASSERT_EQ(log.matching(QStringLiteral("タイマー復帰？")).size(), 1);
-    EXPECT_TRUE(log.matching(QStringLiteral("タイマー復帰？")).first().startsWith(QStringLiteral("\" <ERR> ")));
+    const QStringList rearmed = log.matching(QStringLiteral("タイマー復帰？"));
+    ASSERT_EQ(rearmed.size(), 1);
+    EXPECT_TRUE(rearmed.first().startsWith(QStringLiteral("\" <ERR> ")));
+    // Now and the last normal tick in seconds, as plain numbers.
+    EXPECT_TRUE(rearmed.first().endsWith(QStringLiteral("]: タイマー復帰？ %1 %2\" ")
+                                             .arg(at(1, 10, 0, 6).toSecsSinceEpoch())
+                                             .arg(at(1, 9, 0).toSecsSinceEpoch())))
+        << rearmed.first().toStdString();
 
     tick();  // normal again; the lock check now lies 5 s after the re-arm
     EXPECT_EQ(runner.count(tikwarden()), 22);

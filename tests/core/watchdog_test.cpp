@@ -40,7 +40,7 @@ TEST_P(Watchdog, EndsTheProcessOnlyWhenTheHeartbeatStops)
 
     if (c.rebooted) {
         EXPECT_EQ(probe.exitCode(), 1);
-        EXPECT_EQ(out, QStringLiteral("RUN sync\nRUN reboot &\n"));
+        EXPECT_EQ(out, QStringLiteral("RUN sync\nPAUSE 1000\nRUN reboot &\n"));
         EXPECT_EQ(freezeCount, 1) << err.toStdString();
     } else {
         EXPECT_EQ(probe.exitCode(), 0);
@@ -56,6 +56,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ProbeCase{"MainThreadTicks", "tttt", false},
                       ProbeCase{"PassFlagHeldThenHeartbeat", "thhhhhct", false},
                       ProbeCase{"PassFlagClearedWithoutHeartbeat", "thhC", true},
+                      ProbeCase{"PassFlagFeedsAcrossTheHeartbeatsWrap", "mhhct", false},
                       ProbeCase{"InterruptedSleepsNeverRebootAlone", "tiiii", false}),
     [](const ::testing::TestParamInfo<ProbeCase>& info) { return std::string(info.param.name); });
 

@@ -4,8 +4,10 @@
 //   t  advance the heartbeat            -  do nothing (a stalled main thread)
 //   h  set selfcheckpass, no heartbeat  c  clear selfcheckpass and advance the heartbeat
 //   C  clear selfcheckpass only         i  do nothing and cut the sleep short, as a signal does
-// Every command the watchdog runs is printed as "RUN <command>". When the watchdog asks for
-// a period past the last step the probe has survived: it prints "SURVIVED" and exits 0.
+//   m  set the heartbeat to its largest value (the next increment wraps)
+// Every command the watchdog runs is printed as "RUN <command>", its pause before the reboot
+// as "PAUSE <ms>". When the watchdog asks for a period past the last step the probe has
+// survived: it prints "SURVIVED" and exits 0.
 // Otherwise the watchdog ends the process itself.
 #include "heartbeat.h"
 #include "platform/commandrunner.h"
@@ -14,6 +16,7 @@
 #include <QTextCodec>
 
 #include <condition_variable>
+#include <limits>
 #include <mutex>
 #include <string>
 
@@ -65,8 +68,10 @@ public:
 // The watchdog's sleep: one period is one step of the main thread.
 bool scriptedSleep(int ms)
 {
-    if (ms != periodMs)
-        return true;  // the pause before the reboot
+    if (ms != periodMs) {
+        writeLine("PAUSE " + std::to_string(ms));  // the pause before the reboot
+        return true;
+    }
     std::unique_lock<std::mutex> lock(turnMutex);
     const size_t step = periodsStarted++;
     if (step >= steps.size()) {
@@ -93,6 +98,9 @@ void play(char step)
         break;
     case 'C':
         selfcheckpass = false;
+        break;
+    case 'm':
+        selftick = std::numeric_limits<int>::max();
         break;
     default:
         break;
