@@ -42,7 +42,8 @@ Form3PopAlart::~Form3PopAlart()
 void Form3PopAlart::set(QString name, QString kind, QList<AlertMessage> lines)
 {
     MyLabel* label = MyLabel::getInstance();
-    connect(label, &MyLabel::clicked, this, &Form3PopAlart::clickMyLabel);
+    // A second set() redraws the alert; its touches and cards are still taken once each.
+    connect(label, &MyLabel::clicked, this, &Form3PopAlart::clickMyLabel, Qt::UniqueConnection);
 
     label->setNew();
     label->setClear();
@@ -59,7 +60,7 @@ void Form3PopAlart::set(QString name, QString kind, QList<AlertMessage> lines)
     timer->start(openMs);
 
     cardModule = ICCardModule::getInstance();
-    connect(cardModule, &ICCardModule::cardTouch, this, &Form3PopAlart::cardTouch);
+    connect(cardModule, &ICCardModule::cardTouch, this, &Form3PopAlart::cardTouch, Qt::UniqueConnection);
 }
 
 void Form3PopAlart::setName(QString name)
