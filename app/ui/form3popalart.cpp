@@ -72,15 +72,7 @@ void Form3PopAlart::setName(QString name)
     item.x = 0;
     item.y = 0;
     item.filename = QStringLiteral("../Parts/01時計画面/時計画面_タッチ時.png");
-    item.label.x = 248;
-    item.label.y = longName ? 115 : 105;
-    item.label.px = longName ? 24 : 44;
-    item.label.margin = 1;
-    item.label.r = 255;
-    item.label.g = 255;
-    item.label.b = 255;
-    item.label.a = 255;
-    item.label.text = name;
+    item.label = FontStyle{248, longName ? 115 : 105, longName ? 24.0f : 44.0f, 1, name, 255, 255, 255, 255};
     label->setItem(&item);
 }
 
@@ -92,28 +84,12 @@ void Form3PopAlart::setMessage(QString title, QList<AlertMessage> lines)
     item.x = 0;
     item.y = 0;
     item.filename = QStringLiteral("../Parts/01時計画面/時計画面_エラー時.png");
-    item.label.x = 240;
-    item.label.y = 60;
-    item.label.px = 18;
-    item.label.margin = 1;
-    item.label.r = 255;
-    item.label.g = 255;
-    item.label.b = 255;
-    item.label.a = 255;
-    item.label.text = title;
+    item.label = FontStyle{240, 60, 18, 1, title, 255, 255, 255, 255};
     label->setItem(&item);
 
     for (int i = 0; i < lines.size(); ++i) {
         label->initItem(&item);
-        item.label.x = 240;
-        item.label.y = 105 + 25 * i;
-        item.label.px = 22;
-        item.label.margin = 1;
-        item.label.r = 0;
-        item.label.g = 0;
-        item.label.b = 0;
-        item.label.a = 255;
-        item.label.text = lines.at(i).text;
+        item.label = FontStyle{240, 105 + 25 * i, 22, 1, lines.at(i).text, 0, 0, 0, 255};
         DebugLine() << "<DBG>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "" << lines.at(i).text;
         label->setItem(&item);
     }
