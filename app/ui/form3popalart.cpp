@@ -14,6 +14,19 @@ constexpr int openMs = 2000;
 constexpr int closeAfterCardMs = 100;
 // A name wider than this (display width, Japanese characters count 2) gets the small font.
 constexpr int longNameWidth = 16;
+
+// A full-screen picture at (0, 0) in its own size with one label on it.
+void addPicture(const QString& image, const FontStyle& text)
+{
+    MyLabel* label = MyLabel::getInstance();
+    LabelItemList item;
+    label->initItem(&item);
+    item.x = 0;
+    item.y = 0;
+    item.filename = image;
+    item.label = text;
+    label->setItem(&item);
+}
 }  // namespace
 
 Form3PopAlart::Form3PopAlart(QObject* parent, PopOption option, QString name, QString kind,
@@ -66,27 +79,17 @@ void Form3PopAlart::set(QString name, QString kind, QList<AlertMessage> lines)
 void Form3PopAlart::setName(QString name)
 {
     const bool longName = MyLabel::getLenght(name) > longNameWidth;
-    MyLabel* label = MyLabel::getInstance();
-    LabelItemList item;
-    label->initItem(&item);
-    item.x = 0;
-    item.y = 0;
-    item.filename = QStringLiteral("../Parts/01時計画面/時計画面_タッチ時.png");
-    item.label = FontStyle{248, longName ? 115 : 105, longName ? 24.0f : 44.0f, 1, name, 255, 255, 255, 255};
-    label->setItem(&item);
+    addPicture(QStringLiteral("../Parts/01時計画面/時計画面_タッチ時.png"),
+               FontStyle{248, longName ? 115 : 105, longName ? 24.0f : 44.0f, 1, name, 255, 255, 255, 255});
 }
 
 void Form3PopAlart::setMessage(QString title, QList<AlertMessage> lines)
 {
+    addPicture(QStringLiteral("../Parts/01時計画面/時計画面_エラー時.png"),
+               FontStyle{240, 60, 18, 1, title, 255, 255, 255, 255});
+
     MyLabel* label = MyLabel::getInstance();
     LabelItemList item;
-    label->initItem(&item);
-    item.x = 0;
-    item.y = 0;
-    item.filename = QStringLiteral("../Parts/01時計画面/時計画面_エラー時.png");
-    item.label = FontStyle{240, 60, 18, 1, title, 255, 255, 255, 255};
-    label->setItem(&item);
-
     for (int i = 0; i < lines.size(); ++i) {
         label->initItem(&item);
         item.label = FontStyle{240, 105 + 25 * i, 22, 1, lines.at(i).text, 0, 0, 0, 255};
