@@ -14,6 +14,19 @@ constexpr int openMs = 2000;
 constexpr int closeAfterCardMs = 100;
 // A name wider than this (display width, Japanese characters count 2) gets the small font.
 constexpr int longNameWidth = 16;
+
+// A full-screen picture at (0, 0) in its own size with one label on it.
+void addPicture(const QString& image, const FontStyle& text)
+{
+    MyLabel* label = MyLabel::getInstance();
+    LabelItemList item;
+    label->initItem(&item);
+    item.x = 0;
+    item.y = 0;
+    item.filename = image;
+    item.label = text;
+    label->setItem(&item);
+}
 }  // namespace
 
 Form3PopAlart::Form3PopAlart(QObject* parent, PopOption option, QString name, QString kind,
@@ -42,7 +55,8 @@ Form3PopAlart::~Form3PopAlart()
 void Form3PopAlart::set(QString name, QString kind, QList<AlertMessage> lines)
 {
     MyLabel* label = MyLabel::getInstance();
-    connect(label, &MyLabel::clicked, this, &Form3PopAlart::clickMyLabel);
+    // A second set() redraws the alert; its touches and cards are still taken once each.
+    connect(label, &MyLabel::clicked, this, &Form3PopAlart::clickMyLabel, Qt::UniqueConnection);
 
     label->setNew();
     label->setClear();
@@ -59,60 +73,26 @@ void Form3PopAlart::set(QString name, QString kind, QList<AlertMessage> lines)
     timer->start(openMs);
 
     cardModule = ICCardModule::getInstance();
-    connect(cardModule, &ICCardModule::cardTouch, this, &Form3PopAlart::cardTouch);
+    connect(cardModule, &ICCardModule::cardTouch, this, &Form3PopAlart::cardTouch, Qt::UniqueConnection);
 }
 
 void Form3PopAlart::setName(QString name)
 {
     const bool longName = MyLabel::getLenght(name) > longNameWidth;
-    MyLabel* label = MyLabel::getInstance();
-    LabelItemList item;
-    label->initItem(&item);
-    item.x = 0;
-    item.y = 0;
-    item.filename = QStringLiteral("../Parts/01時計画面/時計画面_タッチ時.png");
-    item.label.x = 248;
-    item.label.y = longName ? 115 : 105;
-    item.label.px = longName ? 24 : 44;
-    item.label.margin = 1;
-    item.label.r = 255;
-    item.label.g = 255;
-    item.label.b = 255;
-    item.label.a = 255;
-    item.label.text = name;
-    label->setItem(&item);
+    addPicture(QStringLiteral("../Parts/01時計画面/時計画面_タッチ時.png"),
+               FontStyle{248, longName ? 115 : 105, longName ? 24.0f : 44.0f, 1, name, 255, 255, 255, 255});
 }
 
 void Form3PopAlart::setMessage(QString title, QList<AlertMessage> lines)
 {
+    addPicture(QStringLiteral("../Parts/01時計画面/時計画面_エラー時.png"),
+               FontStyle{240, 60, 18, 1, title, 255, 255, 255, 255});
+
     MyLabel* label = MyLabel::getInstance();
     LabelItemList item;
-    label->initItem(&item);
-    item.x = 0;
-    item.y = 0;
-    item.filename = QStringLiteral("../Parts/01時計画面/時計画面_エラー時.png");
-    item.label.x = 240;
-    item.label.y = 60;
-    item.label.px = 18;
-    item.label.margin = 1;
-    item.label.r = 255;
-    item.label.g = 255;
-    item.label.b = 255;
-    item.label.a = 255;
-    item.label.text = title;
-    label->setItem(&item);
-
     for (int i = 0; i < lines.size(); ++i) {
         label->initItem(&item);
-        item.label.x = 240;
-        item.label.y = 105 + 25 * i;
-        item.label.px = 22;
-        item.label.margin = 1;
-        item.label.r = 0;
-        item.label.g = 0;
-        item.label.b = 0;
-        item.label.a = 255;
-        item.label.text = lines.at(i).text;
+        item.label = FontStyle{240, 105 + 25 * i, 22, 1, lines.at(i).text, 0, 0, 0, 255};
         DebugLine() << "<DBG>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "" << lines.at(i).text;
         label->setItem(&item);
     }

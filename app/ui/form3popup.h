@@ -36,10 +36,4 @@ public:
     static void showCardInfo(QString name, QString line1, QString line2, QString line3);
     static void showCardYesNo(QString name, QString line1, QString line2, QString line3);
     static void showCardTouch(QString title, QString name, QString line1, QString line2, QString line3);
-
-private:
-    // The window image for a number of buttons (0 to 3).
-    static QString windowImage(int buttons);
-    static void setCardFrame(int buttons, QString title, QString name, QString line2, QString line3,
-                             QString line4);
 };

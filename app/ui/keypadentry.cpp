@@ -158,9 +158,10 @@ QList<int> KeypadEntry::getValues()
         put(0, unset ? -1 : hhmmToMinutes(text.mid(0, 2), text.mid(2, 2)));
         put(1, unset ? -1 : hhmmToMinutes(text.mid(4, 2), text.mid(6)));
     } else if (isDate(keyType)) {
-        put(0, text.left(4).toInt());
-        put(1, text.mid(4, 2).toInt());
-        put(2, text.mid(6).toInt());
+        // An unset date stays unset as a whole rather than becoming month 0, day 0.
+        put(0, unset ? -1 : text.left(4).toInt());
+        put(1, unset ? -1 : text.mid(4, 2).toInt());
+        put(2, unset ? -1 : text.mid(6).toInt());
     } else if (isAddress(keyType)) {
         put(0, unset ? -1 : text.mid(0, 3).toInt());
         put(1, unset ? -1 : text.mid(3, 3).toInt());

@@ -163,4 +163,19 @@ TEST_F(Form3PopAlartTest, ATouchFadesOutAndExitGoesBackReleasingTheLock)
     EXPECT_FALSE(board.exists(lockFile)) << "returnPage(alert, false) releases the lock";
 }
 
+TEST_F(Form3PopAlartTest, DrawnAgainItStillTakesEachTouchOnce)
+{
+    QPointer<Form3PopAlart> alert = openNameAlert(QStringLiteral("山田"));
+    alert->set(QStringLiteral("鈴木"), QString(), {});
+    ASSERT_TRUE(peer.waitForUpdates(2));
+    const int page = generation();
+    const int before = peer.updates().size();
+
+    ASSERT_TRUE(peer.sendRaw(vnq::test::FakeDisplayServer::touchReply(QString::number(page) + "Back", 0)));
+    ASSERT_TRUE(peer.waitForUpdates(before + 1));
+    const QString marker = flash();
+    EXPECT_EQ(peer.updates().mid(before), (QStringList{fadeOut(page), marker})) << "one fade-out per touch";
+    EXPECT_FALSE(alert.isNull());
+}
+
 }  // namespace
