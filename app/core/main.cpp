@@ -1,6 +1,7 @@
 #include "edition.h"
 #include "form1clock.h"
 #include "mydebug.h"
+#include "platform/boardroot.h"
 #include "platform/logfile.h"
 #include "platform/processexit.h"
 #include "platform/quitsignals.h"
@@ -16,8 +17,12 @@ int main(int argc, char* argv[])
     // Qt 5 reads C strings and tr() texts as UTF-8 already; the locale codec keeps the
     // Japanese log text intact whatever LANG says.
     QTextCodec::setCodecForLocale(QTextCodec::codecForName("utf8"));
-    vnq::installBoardLogFile(QStringLiteral("/var/log/VantroQo.log"));
-    vnq::quitEventLoopOnSignals(app);
+    // On the simulated board the log is also kept in a file and Ctrl-C ends the terminal;
+    // on the board itself only an outside kill ends it.
+    if (!vnq::boardRoot().isEmpty()) {
+        vnq::installBoardLogFile(QStringLiteral("/var/log/VantroQo.log"));
+        vnq::quitEventLoopOnSignals(app);
+    }
 
     if (!vnq::startWatchdog()) {
         MyDebug() << "<ERR>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "SelfWatcher create fail";
