@@ -45,21 +45,30 @@ QString dotted(const int octets[4])
     return QStringLiteral("%1.%2.%3.%4").arg(octets[0]).arg(octets[1]).arg(octets[2]).arg(octets[3]);
 }
 
-// Reads the four octets "<item>0" to "<item>3". A stored negative value (unset) gives 0
-// and makes the address incomplete; a missing item gives 0 and an error line.
-void readAddress(const QString& item, int octets[4], bool* complete, const char* function, int line)
+// Reads the four octets "<item>0" to "<item>3" as stored; a missing item gives 0 and an
+// error line.
+void readOctets(const QString& item, int octets[4], const char* function, int line)
 {
     for (int i = 0; i < 4; ++i) {
         const QString name = item + QString::number(i);
-        int value = 0;
-        if (DBSetting::getParamJ(name, &value) != 0) {
+        octets[i] = 0;
+        if (DBSetting::getParamJ(name, &octets[i]) != 0) {
             MyDebug() << "<ERR>" << function << "[" << line << "]:" << "Failed get setting: " << name;
-            value = 0;
-        } else if (value < 0) {
-            value = 0;
+            octets[i] = 0;
+        }
+    }
+}
+
+// An address of four octets: a stored negative value (unset) gives 0 and makes the address
+// incomplete.
+void readAddress(const QString& item, int octets[4], bool* complete, const char* function, int line)
+{
+    readOctets(item, octets, function, line);
+    for (int i = 0; i < 4; ++i) {
+        if (octets[i] < 0) {
+            octets[i] = 0;
             *complete = false;
         }
-        octets[i] = value;
     }
 }
 
@@ -166,17 +175,8 @@ bool NetworkManager::setStaticDhcp(NetworkMode mode)
 
     // DNS octets keep a stored negative value: it means "no DNS address".
     int dns[4];
-    bool dnsComplete = true;
-    const QString dnsItem = mode.testFlag(Eth0) ? QStringLiteral("DNS") : QStringLiteral("DNS(無線)");
-    for (int i = 0; i < 4; ++i) {
-        const QString name = dnsItem + QString::number(i);
-        dns[i] = 0;
-        if (DBSetting::getParamJ(name, &dns[i]) != 0) {
-            MyDebug() << "<ERR>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "Failed get setting: " << name;
-            dns[i] = 0;
-        }
-        dnsComplete = dnsComplete && dns[i] >= 0;
-    }
+    readOctets(mode.testFlag(Eth0) ? QStringLiteral("DNS") : QStringLiteral("DNS(無線)"), dns, Q_FUNC_INFO, __LINE__);
+    const bool dnsComplete = dns[0] >= 0 && dns[1] >= 0 && dns[2] >= 0 && dns[3] >= 0;
 
     QString nameserver;
     if (ZSystem::mode() == ZSystem::Basic) {

@@ -208,7 +208,12 @@ INSTANTIATE_TEST_SUITE_P(
         StaticCase{"BasicMissingItemCountsAsZero", 0, 0x11, wiredAddresses, {}, {"サブネットマスク1"}, "eth0/static.sh",
                    "IPADDR='192.168.10.20'\nNETMASK='255.0.0.0'\nBROADCAST='192.168.10.255'\n"
                    "GATEWAY='192.168.10.1'\nNAMESERVER='192.168.10.1'\n",
-                   true, "Failed get setting:  \"サブネットマスク1\""}),
+                   true, "Failed get setting:  \"サブネットマスク1\""},
+        StaticCase{"CloudMissingDnsItemCountsAsZero", 1, 0x11, wiredAddresses, {{"DNSの設定", 0}}, {"DNS3"},
+                   "eth0/static.sh",
+                   "IPADDR='192.168.10.20'\nNETMASK='255.255.0.0'\nBROADCAST='192.168.10.255'\n"
+                   "GATEWAY='192.168.10.1'\nNAMESERVER='8.8.8.0'\n",
+                   true, "Failed get setting:  \"DNS3\""}),
     [](const ::testing::TestParamInfo<StaticCase>& info) { return std::string(info.param.name); });
 
 // --- wifi.sh ---
