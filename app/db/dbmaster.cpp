@@ -250,15 +250,7 @@ bool DBMaster::deleteCardAuthAll(int auth)
 
 bool DBMaster::execQuery2(QSqlQuery* query, const QString& sql, const QVariantList& binds)
 {
-    bool ok = query->prepare(sql);
-    if (ok) {
-        DB::bindValues(*query, binds);
-        ok = query->exec();
-    }
-    if (!ok) {
-        DebugLine() << "<DBG>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << query->lastError().text();
-        DebugLine() << "<DBG>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << sql;
-    }
+    const bool ok = DB::runStatement(*query, sql, binds, Q_FUNC_INFO, __LINE__);
     query->finish();
     return ok;
 }
