@@ -38,12 +38,15 @@ private:
 
 std::atomic<int> ThreadConnection::s_counter{0};
 
-bool prepareAndExec(QSqlQuery& query, const QString& sql, const QVariantList& binds)
+void bindValues(QSqlQuery& query, const QVariantList& binds)
 {
-    if (!query.prepare(sql))
-        return false;
-    DB::bindValues(query, binds);
-    return query.exec();
+    for (const QVariant& value : binds) {
+        // A null text is stored as '' (as a quoted literal would be), never as NULL.
+        if (value.userType() == QMetaType::QString && value.toString().isNull())
+            query.addBindValue(QString(QLatin1String("")));
+        else
+            query.addBindValue(value);
+    }
 }
 
 QVariantList textRow(const QSqlQuery& query, int columns)
@@ -73,15 +76,19 @@ QSqlDatabase* DB::getDBBase()
     return connection.database();
 }
 
-void DB::bindValues(QSqlQuery& query, const QVariantList& binds)
+bool DB::runStatement(QSqlQuery& query, const QString& sql, const QVariantList& binds, const char* function,
+                      int line)
 {
-    for (const QVariant& value : binds) {
-        // A null text is stored as '' (as a quoted literal would be), never as NULL.
-        if (value.userType() == QMetaType::QString && value.toString().isNull())
-            query.addBindValue(QString(QLatin1String("")));
-        else
-            query.addBindValue(value);
+    bool ok = query.prepare(sql);
+    if (ok) {
+        bindValues(query, binds);
+        ok = query.exec();
     }
+    if (!ok) {
+        DebugLine() << "<DBG>" << function << "[" << line << "]:" << query.lastError().text();
+        DebugLine() << "<DBG>" << function << "[" << line << "]:" << sql;
+    }
+    return ok;
 }
 
 QString DB::filePath(const QString& dbPath)
@@ -98,11 +105,8 @@ bool DB::execQueryBase(const QString& dbPath, const QString& sql, QVariantList* 
     if (!session.isOpen())
         return false;
     QSqlQuery query(session.database());
-    if (!prepareAndExec(query, sql, binds)) {
-        DebugLine() << "<DBG>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << query.lastError().text();
-        DebugLine() << "<DBG>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << sql;
+    if (!runStatement(query, sql, binds, Q_FUNC_INFO, __LINE__))
         return false;
-    }
     if (!query.isSelect())
         return true;
     const int columns = query.record().count();
@@ -152,11 +156,8 @@ bool DB::selectQueryBase(const QString& dbPath, const QString& sql, QList<QStrin
         return false;
     }
     QSqlQuery query(session.database());
-    if (!prepareAndExec(query, sql, binds)) {
-        DebugLine() << "<DBG>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << query.lastError().text();
-        DebugLine() << "<DBG>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << sql;
+    if (!runStatement(query, sql, binds, Q_FUNC_INFO, __LINE__))
         return false;
-    }
     if (!query.isSelect()) {
         MyDebug() << "<ERR>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "DB: not select";
         return false;
@@ -186,9 +187,7 @@ bool DB::execTransaction(const QString& dbPath, const QList<Statement>& statemen
     }
     for (const Statement& statement : statements) {
         QSqlQuery query(db);
-        if (!prepareAndExec(query, statement.sql, statement.binds)) {
-            DebugLine() << "<DBG>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << query.lastError().text();
-            DebugLine() << "<DBG>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << statement.sql;
+        if (!runStatement(query, statement.sql, statement.binds, Q_FUNC_INFO, __LINE__)) {
             query.finish();
             db.rollback();
             return false;

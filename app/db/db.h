@@ -59,8 +59,10 @@ public:
     // Runs the statements in one transaction: either all of them take effect or none.
     bool execTransaction(const QString& dbPath, const QList<Statement>& statements);
 
-    // Binds the values to a prepared query's "?" in order.
-    static void bindValues(QSqlQuery& query, const QVariantList& binds);
+    // Prepares sql on the query, binds the values to its "?" in order and runs it. A failure
+    // writes the driver's error and the statement as two debug lines of function at line.
+    static bool runStatement(QSqlQuery& query, const QString& sql, const QVariantList& binds,
+                             const char* function, int line);
 
     // Flushes the file systems ("sync").
     static void sync();

@@ -155,15 +155,14 @@ bool DBMaster::getUserByCardID(const QString& cardId, int* userId, QString* name
     QString foundUser, foundName, userName, userPassword, userCard;
     int userAuth = -1;
     bool card = false;
-    bool user = false;
     if (!key.isEmpty()) {
         // No wildcard can be in the key, so LIKE is the case-insensitive equality of card IDs.
         card = execQuery(QStringLiteral("SELECT t.user_id, m.name FROM card t LEFT JOIN master m ON t.user_id = "
                                         "m.user_id WHERE t.card_id LIKE ? ;"),
                          &foundUser, &foundName, nullptr, {key});
-        if (card)
-            user = getUserByUserID(foundUser.toInt(), &userName, &userAuth, &userPassword, &userCard);
     }
+    // Looked up (and logged) whether or not the card was found; an unknown card asks for user 0.
+    const bool user = getUserByUserID(foundUser.toInt(), &userName, &userAuth, &userPassword, &userCard);
     DebugLine() << "<DBG>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << card << user << foundUser << foundName
                 << userAuth << userPassword << userCard;
     if (!card || !user) {
@@ -250,15 +249,7 @@ bool DBMaster::deleteCardAuthAll(int auth)
 
 bool DBMaster::execQuery2(QSqlQuery* query, const QString& sql, const QVariantList& binds)
 {
-    bool ok = query->prepare(sql);
-    if (ok) {
-        DB::bindValues(*query, binds);
-        ok = query->exec();
-    }
-    if (!ok) {
-        DebugLine() << "<DBG>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << query->lastError().text();
-        DebugLine() << "<DBG>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << sql;
-    }
+    const bool ok = DB::runStatement(*query, sql, binds, Q_FUNC_INFO, __LINE__);
     query->finish();
     return ok;
 }

@@ -5,8 +5,9 @@
 #include <QVariantList>
 
 // The proxy credentials of setting.db (table proxy), found by item name; the network
-// configuration and the HTTP client read the row "プロキシ認証". Values are stored exactly as
-// given.
+// configuration and the HTTP client read the row "プロキシ認証". Values are bound, never written
+// into the statement, so they are stored exactly as given: callers pass the text as typed,
+// apostrophes undoubled.
 class DBProxy : public QObject {
     Q_OBJECT
 public:

@@ -5,7 +5,8 @@
 #include <QVariantList>
 
 // The wireless profiles of setting.db (table wifi), found by item name; the network
-// configuration reads the row "無線LAN設定". Values are stored exactly as given.
+// configuration reads the row "無線LAN設定". Values are bound, never written into the statement,
+// so they are stored exactly as given: callers pass the text as typed, apostrophes undoubled.
 class DBWifi : public QObject {
     Q_OBJECT
 public:

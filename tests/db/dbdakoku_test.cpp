@@ -213,6 +213,12 @@ TEST_P(DakokuTest, SendStatesBatchesAndCounts)
     EXPECT_TRUE(DBDakoku::getDakokuAll(&page, 2, 4));
     EXPECT_EQ(page.size(), 1);
     EXPECT_FALSE(DBDakoku::getDakokuAll(&page, 2, 5));
+    // Paging that holds back the window: users 4 and 5 are not yet there.
+    page.clear();
+    EXPECT_TRUE(DBDakoku::getDakokuAll2(&page, 2, 2));
+    ASSERT_EQ(page.size(), 1);
+    EXPECT_EQ(page.at(0).at(0), QStringLiteral("3"));
+    EXPECT_FALSE(DBDakoku::getDakokuAll2(&page, 2, 3));
 
     int total = -1;
     QDateTime oldest, newest;

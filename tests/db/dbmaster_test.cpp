@@ -95,6 +95,26 @@ TEST_F(MasterTest, CardPermissionsMatchByBoundPrefix)
     EXPECT_EQ(masterValue(QStringLiteral("SELECT COUNT(*) FROM card_auth")), QStringLiteral("1"));
 }
 
+// The newest registration of a permission goes, with every entry of the same second.
+TEST_F(MasterTest, DeleteCardAuthLastRemovesTheNewestSecondOfThatPermission)
+{
+    vnq::test::FakeClock clock;
+    ASSERT_TRUE(DBMaster::setCardAuth(QStringLiteral("00000000000000A1"), QString(), 0, 1));
+    clock.advanceMs(5000);
+    ASSERT_TRUE(DBMaster::setCardAuth(QStringLiteral("00000000000000A2"), QString(), 0, 3));
+    ASSERT_TRUE(DBMaster::setCardAuth(QStringLiteral("00000000000000A3"), QString(), 0, 1));
+    clock.advanceMs(5000);
+    ASSERT_TRUE(DBMaster::setCardAuth(QStringLiteral("00000000000000A4"), QString(), 0, 3));
+    const QString left = QStringLiteral("SELECT group_concat(card_id) FROM card_auth ORDER BY rowid");
+
+    EXPECT_TRUE(DBMaster::deleteCardAuthLast(5)) << "no entry of that permission";
+    EXPECT_EQ(masterValue(left), QStringLiteral("00000000000000A1,00000000000000A2,00000000000000A3,00000000000000A4"));
+    EXPECT_TRUE(DBMaster::deleteCardAuthLast(1));
+    EXPECT_EQ(masterValue(left), QStringLiteral("00000000000000A1,00000000000000A4"));
+    EXPECT_TRUE(DBMaster::deleteCardAuthAll(3));
+    EXPECT_EQ(masterValue(left), QStringLiteral("00000000000000A1"));
+}
+
 // The cloud clients' reload: a fresh copy of the template, filled batch by batch, then moved
 // over the live master.
 class MasterReload : public MasterTest {
