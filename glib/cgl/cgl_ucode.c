@@ -43,6 +43,8 @@ int cglGetUcodeInfo(int ucname, word32* ucsize, const word32** pptr)
     if (!image) {
         if (ucsize)
             *ucsize = 0;
+        if (pptr)
+            *pptr = NULL;
         return 0;
     }
     if (ucsize)

@@ -1,5 +1,6 @@
 #include "vnq_simclock.h"
 
+#include "rtc_fields.h"
 #include "vnq_boardroot.h"
 
 #include <ctype.h>
@@ -236,15 +237,7 @@ int vnq_sim_rtc_read(const char* path, struct rtc_time* out)
         errno = EINVAL;
         return -1;
     }
-    out->tm_sec = tm.tm_sec;
-    out->tm_min = tm.tm_min;
-    out->tm_hour = tm.tm_hour;
-    out->tm_mday = tm.tm_mday;
-    out->tm_mon = tm.tm_mon;
-    out->tm_year = tm.tm_year;
-    out->tm_wday = tm.tm_wday;
-    out->tm_yday = tm.tm_yday;
-    out->tm_isdst = 0;
+    rtc_fields_from_tm(&tm, out);
     return 0;
 }
 
@@ -267,13 +260,7 @@ int vnq_sim_rtc_set(const char* path, const struct rtc_time* in)
         errno = EINVAL;
         return -1;
     }
-    memset(&tm, 0, sizeof tm);
-    tm.tm_sec = in->tm_sec;
-    tm.tm_min = in->tm_min;
-    tm.tm_hour = in->tm_hour;
-    tm.tm_mday = in->tm_mday;
-    tm.tm_mon = in->tm_mon;
-    tm.tm_year = in->tm_year;
+    rtc_fields_to_tm(in, &tm);
     rtc.offset_us = (long long)timegm(&tm) * US_PER_S - world;
     rtc.at_us = world;
     return save_rtc(path, &rtc);

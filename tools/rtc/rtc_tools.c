@@ -1,5 +1,6 @@
 #include "rtc_tools.h"
 
+#include "rtc_fields.h"
 #include "vnq_boardroot.h"
 
 #include <ctype.h>
@@ -38,14 +39,7 @@ time_t rtc_seconds(const struct rtc_time* rtc)
 {
     struct tm tm;
 
-    memset(&tm, 0, sizeof tm);
-    tm.tm_sec = rtc->tm_sec;
-    tm.tm_min = rtc->tm_min;
-    tm.tm_hour = rtc->tm_hour;
-    tm.tm_mday = rtc->tm_mday;
-    tm.tm_mon = rtc->tm_mon;
-    tm.tm_year = rtc->tm_year;
-    tm.tm_isdst = -1;
+    rtc_fields_to_tm(rtc, &tm);
     return mktime(&tm);
 }
 
@@ -56,16 +50,7 @@ int rtc_fields_for(time_t s, struct rtc_time* rtc)
 
     if (localtime_r(&shown, &tm) == NULL)
         return -1;
-    memset(rtc, 0, sizeof *rtc);
-    rtc->tm_sec = tm.tm_sec;
-    rtc->tm_min = tm.tm_min;
-    rtc->tm_hour = tm.tm_hour;
-    rtc->tm_mday = tm.tm_mday;
-    rtc->tm_mon = tm.tm_mon;
-    rtc->tm_year = tm.tm_year;
-    rtc->tm_wday = tm.tm_wday;
-    rtc->tm_yday = tm.tm_yday;
-    rtc->tm_isdst = tm.tm_isdst;
+    rtc_fields_from_tm(&tm, rtc);
     return 0;
 }
 

@@ -12,45 +12,45 @@ static int isBadPointer(const void *p)
   return p == NULL || ((uintptr_t)p & 3u) != 0;
 }
 
-static void fromFixed(VGvalue out[9], const VGfixed *values)
+typedef void (*MatrixOperation)(OVGmatrix *m, const VGvalue values[9]);
+
+/* Checks the client's pointer, copies its nine values and applies the operation. */
+static VGErrorCode applyClientFloats(OVGmatrix *m, const VGfloat *values, MatrixOperation op)
 {
-  for (int i = 0; i < 9; ++i) out[i] = mxFixed2Float(values[i]);
+  if (isBadPointer(values)) return VG_ILLEGAL_ARGUMENT_ERROR;
+  VGvalue local[9];
+  memcpy(local, values, sizeof local);
+  op(m, local);
+  return VG_NO_ERROR;
+}
+
+static VGErrorCode applyClientFixed(OVGmatrix *m, const VGfixed *values, MatrixOperation op)
+{
+  if (isBadPointer(values)) return VG_ILLEGAL_ARGUMENT_ERROR;
+  VGvalue local[9];
+  for (int i = 0; i < 9; ++i) local[i] = mxFixed2Float(values[i]);
+  op(m, local);
+  return VG_NO_ERROR;
 }
 
 VGErrorCode VGFUNC_LoadClientMatrix(OVGmatrix *m, const VGfloat *values)
 {
-  if (isBadPointer(values)) return VG_ILLEGAL_ARGUMENT_ERROR;
-  VGvalue local[9];
-  memcpy(local, values, sizeof local);
-  VGFUNC_LoadMatrix(m, local);
-  return VG_NO_ERROR;
+  return applyClientFloats(m, values, VGFUNC_LoadMatrix);
 }
 
 VGErrorCode VGFUNC_LoadClientMatrixx(OVGmatrix *m, const VGfixed *values)
 {
-  if (isBadPointer(values)) return VG_ILLEGAL_ARGUMENT_ERROR;
-  VGvalue local[9];
-  fromFixed(local, values);
-  VGFUNC_LoadMatrix(m, local);
-  return VG_NO_ERROR;
+  return applyClientFixed(m, values, VGFUNC_LoadMatrix);
 }
 
 VGErrorCode VGFUNC_MultClientMatrix(OVGmatrix *m, const VGfloat *values)
 {
-  if (isBadPointer(values)) return VG_ILLEGAL_ARGUMENT_ERROR;
-  VGvalue local[9];
-  memcpy(local, values, sizeof local);
-  VGFUNC_Multiply(m, local);
-  return VG_NO_ERROR;
+  return applyClientFloats(m, values, VGFUNC_Multiply);
 }
 
 VGErrorCode VGFUNC_MultClientMatrixx(OVGmatrix *m, const VGfixed *values)
 {
-  if (isBadPointer(values)) return VG_ILLEGAL_ARGUMENT_ERROR;
-  VGvalue local[9];
-  fromFixed(local, values);
-  VGFUNC_Multiply(m, local);
-  return VG_NO_ERROR;
+  return applyClientFixed(m, values, VGFUNC_Multiply);
 }
 
 VGErrorCode VGFUNC_GetClientMatrix(const OVGmatrix *m, VGfloat *values)
