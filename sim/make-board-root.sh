@@ -35,13 +35,20 @@ fi
 install -m 755 "$build/app/VantroQo" "$root/VnQo/app/App/VantroQo"
 
 # The RTC tools, which take the simulated clock under a board root, and that clock's RTC,
-# 9 hours behind the host's time as the board's RTC is behind its system clock.
+# The RTC tools, which the terminal runs from /VnQo/bin.
 for tool in Tikwarden rtcsync rtcprobe; do
   if [ -x "$build/tools/rtc/$tool" ]; then
     install -m 755 "$build/tools/rtc/$tool" "$root/VnQo/bin/$tool"
   fi
 done
-[ -e "$root/dev/rtc0" ] || printf 'offset -32400\n' > "$root/dev/rtc0"
+# The simulated RTC keeps the board's time (9 hours behind the local clock, as the RTC tools
+# read it); its offset is taken against this host's own zone so the clocks agree anywhere.
+if [ ! -e "$root/dev/rtc0" ]; then
+  zone=$(date +%z)   # e.g. +0900
+  zone_s=$(( 10#${zone:1:2} * 3600 + 10#${zone:3:2} * 60 ))
+  [ "${zone:0:1}" = "-" ] && zone_s=$(( -zone_s ))
+  printf 'offset %d\n' $((zone_s - 32400)) > "$root/dev/rtc0"
+fi
 # The backlight is lit when the board starts.
 [ -e "$root/sys/class/gpio/gpio0/value" ] || { mkdir -p "$root/sys/class/gpio/gpio0"; printf '1\n' > "$root/sys/class/gpio/gpio0/value"; }
 # /tmp is empty after a boot: socket files of an earlier run would stop the terminal listening.
