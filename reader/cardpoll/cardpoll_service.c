@@ -53,7 +53,12 @@ static const uint8_t in_rf_config_command[] = { 0xD4, 0x32, 0x0B };
 static const uint8_t in_felica_polling_command[] = { 0xD4, 0x4A, 0x01, 0x01, 0x00, 0xFF, 0xFF, 0x01, 0x00 };
 static const uint8_t in_typeA_polling_command[] = { 0xD4, 0x4A, 0x01, 0x00 };
 
-static cardpoll_options_t s_options;
+/* Settings from the command line. */
+static const char* s_port_name;
+static uint32_t s_speed;
+static uint32_t s_timeout;
+static char s_server_path[CARDPOLL_SERVER_PATH_SIZE];
+static int s_wait;
 static ktr610_t s_reader;
 static uint8_t s_ic_type;
 static uint16_t s_firmware_version;
@@ -66,22 +71,24 @@ static void fail_startup(const char* logger_text)
     exit(EXIT_STARTUP);
 }
 
-/* The fixed board paths live under VNQ_ROOT; paths given on the command line are used as
- * given. */
-static void resolve_default_paths(char* port, size_t port_size)
+/* Takes the parsed settings. The default paths are board paths and live under VNQ_ROOT;
+ * paths given on the command line are used as given. */
+static void take_settings(const cardpoll_options_t* options, char* port, size_t port_size)
 {
-    char server[CARDPOLL_SERVER_PATH_SIZE];
-    if (!s_options.port_given) {
-        vnq_board_path(port, port_size, s_options.port_name);
-        s_options.port_name = port;
+    s_port_name = options->port_name;
+    s_speed = options->speed;
+    s_timeout = options->timeout_ms;
+    s_wait = options->wait_ms;
+    strcpy(s_server_path, options->server_path);
+    if (!options->port_given) {
+        vnq_board_path(port, port_size, options->port_name);
+        s_port_name = port;
     }
-    if (!s_options.server_given) {
-        /* A board root too long for a socket address leaves the address empty, which the
-         * sender reports as a bad address. */
-        if (vnq_board_path(server, CARDPOLL_SOCKET_PATH_MAX + 1, s_options.server_path) == NULL)
-            server[0] = '\0';
-        strcpy(s_options.server_path, server);
-    }
+    /* A board root too long for a socket address leaves the address empty, which the sender
+     * reports as a bad address. */
+    if (!options->server_given &&
+        vnq_board_path(s_server_path, CARDPOLL_SOCKET_PATH_MAX + 1, options->server_path) == NULL)
+        s_server_path[0] = '\0';
 }
 
 static void write_status_file(void)
@@ -103,7 +110,7 @@ static void configure_rf(void)
     uint32_t status;
 
     status = ktr610_uart_basic_func.execute_command(&s_reader, in_rf_reg_read_command, sizeof in_rf_reg_read_command,
-                                                    sizeof response, response, &len, s_options.timeout_ms);
+                                                    sizeof response, response, &len, s_timeout);
     /* The configuration takes answer bytes 2-9; a shorter answer has no values to load. */
     if (status == KTR610_OK && len < 10)
         status = KTR610_E_RESPONSE;
@@ -114,7 +121,7 @@ static void configure_rf(void)
     memcpy(command, in_rf_config_command, sizeof in_rf_config_command);
     memcpy(command + sizeof in_rf_config_command, response + 2, 8);
     status = ktr610_uart_basic_func.execute_command(&s_reader, command, sizeof command, sizeof response, response,
-                                                    &len, s_options.timeout_ms);
+                                                    &len, s_timeout);
     if (status != KTR610_OK) {
         printf("Failed RF config (Error=%u)\n", status);
         fail_startup("KTR610 RF設定取得失敗 typeA");
@@ -125,36 +132,36 @@ static void start_reader(void)
 {
     uint32_t status;
 
-    status = ktr610_uart_basic_func.open(&s_reader, s_options.port_name);
+    status = ktr610_uart_basic_func.open(&s_reader, s_port_name);
     if (status != KTR610_OK) {
-        printf("Cannot open the device(%s) (Error=%u)\n", s_options.port_name, status);
+        printf("Cannot open the device(%s) (Error=%u)\n", s_port_name, status);
         fail_startup("KTR610 オープン失敗");
     }
     if (ktr610_uart_basic_func.set_speed != NULL) {
-        status = ktr610_uart_basic_func.set_speed(&s_reader, s_options.speed);
+        status = ktr610_uart_basic_func.set_speed(&s_reader, s_speed);
         if (status != KTR610_OK) {
-            printf("Cannot set speed(%u) (Error=%u)\n", s_options.speed, status);
+            printf("Cannot set speed(%u) (Error=%u)\n", s_speed, status);
             fail_startup("KTR610 ボーレート変更失敗");
         }
     }
-    if (s_options.wait_ms > 0) {
-        printf("\n<<< Initialize wait %d >>>\n", s_options.wait_ms);
+    if (s_wait > 0) {
+        printf("\n<<< Initialize wait %d >>>\n", s_wait);
         fflush(stdout);
-        utl_msleep((uint32_t)s_options.wait_ms);
+        utl_msleep((uint32_t)s_wait);
     }
     if (ktr610_uart_basic_func.initialize_device != NULL) {
-        status = ktr610_uart_basic_func.initialize_device(&s_reader, s_options.timeout_ms);
+        status = ktr610_uart_basic_func.initialize_device(&s_reader, s_timeout);
         if (status != KTR610_OK) {
-            printf("Cannot initialize the device(%s) (Error=%u)\n", s_options.port_name, status);
+            printf("Cannot initialize the device(%s) (Error=%u)\n", s_port_name, status);
             fail_startup("KTR610 初期化失敗");
         }
     }
-    status = ktr610_reset(&s_reader, s_options.timeout_ms);
+    status = ktr610_reset(&s_reader, s_timeout);
     if (status != KTR610_OK) {
         printf("Failure in ktr610_reset():%u\n", status);
         fail_startup("KTR610 リセット失敗");
     }
-    status = ktr610_get_firmware_version(&s_reader, &s_ic_type, &s_firmware_version, s_options.timeout_ms);
+    status = ktr610_get_firmware_version(&s_reader, &s_ic_type, &s_firmware_version, s_timeout);
     if (status != KTR610_OK) {
         printf("Failure in ktr610_get_firmware_version():%u\n", status);
         fail_startup("KTR610 バージョン取得失敗");
@@ -226,7 +233,7 @@ static void count_error(uint32_t status)
 static uint32_t poll_reader(const uint8_t* command, uint32_t command_len, uint8_t* answer, uint32_t* len)
 {
     uint32_t status = ktr610_uart_basic_func.execute_command(&s_reader, command, command_len, RESPONSE_SIZE, answer,
-                                                             len, s_options.timeout_ms);
+                                                             len, s_timeout);
     if (status == KTR610_OK && *len < 3)
         status = KTR610_E_RESPONSE;
     if (status != KTR610_OK) {
@@ -237,12 +244,12 @@ static uint32_t poll_reader(const uint8_t* command, uint32_t command_len, uint8_
     return KTR610_OK;
 }
 
-static void report_card(void)
+static void send_card_event(void)
 {
     char message[256];
     const int len = cardpoll_card_message(&s_card, s_ic_type, s_firmware_version, message, sizeof message);
     if (len < 0 ||
-        cardpoll_send_card_event(s_options.server_path, message, (size_t)len) == CARDPOLL_SEND_FAILED) {
+        cardpoll_send_card_event(s_server_path, message, (size_t)len) == CARDPOLL_SEND_FAILED) {
         /* Not delivered: the next agreeing read reports the card again. */
         cardpoll_card_unreport(&s_card);
     }
@@ -269,7 +276,7 @@ static int felica_turn(void)
     if (read == CARDPOLL_READ_DISCORD)
         return 1;
     if (read == CARDPOLL_READ_CAUGHT)
-        report_card();
+        send_card_event();
     return s_card.reads == 0;
 }
 
@@ -285,7 +292,7 @@ static void typea_turn(void)
         return;
     }
     if (answer[2] == 1 && s_card.reads < 2 && cardpoll_typea_read(&s_card, answer, len) == CARDPOLL_READ_CAUGHT)
-        report_card();
+        send_card_event();
 }
 
 static void poll_cycle(void)
@@ -297,22 +304,23 @@ static void poll_cycle(void)
     if (typea)
         typea_turn();
     fflush(stdout);
-    ktr610_rf_off(&s_reader, s_options.timeout_ms);
-    ktr610_rf_on(&s_reader, s_options.timeout_ms);
+    ktr610_rf_off(&s_reader, s_timeout);
+    ktr610_rf_on(&s_reader, s_timeout);
 }
 
 int cardpoll_main(int argc, char** argv)
 {
+    cardpoll_options_t options;
     char port[4096];
 
     /* Lines appear as they are printed, also when standard output is a file or a pipe. */
     setvbuf(stdout, NULL, _IOLBF, 0);
-    cardpoll_options_default(&s_options);
-    if (cardpoll_options_parse(&s_options, argc, argv) != 0) {
+    cardpoll_options_default(&options);
+    if (cardpoll_options_parse(&options, argc, argv) != 0) {
         cardpoll_print_usage(stdout, argv[0]);
         return EXIT_STARTUP;
     }
-    resolve_default_paths(port, sizeof port);
+    take_settings(&options, port, sizeof port);
 
     cardpoll_card_clear(&s_card);
     s_error_cnt = 0;

@@ -94,6 +94,14 @@ TEST_F(Ktr610InitializeDevice, FirstFailingStepEndsTheSequence)
     SetUp();
     line().answer({ 0xD5, 0x07, 1, 2, 3 });
     EXPECT_EQ(ktr610_initialize_device(&handle, 100), KTR610_E_RESPONSE);
+
+    // So is a register write the chip answers with a non-zero status.
+    line().reset();
+    for (const Bytes& answer : { Bytes{ 0xD5, 0x19 }, Bytes{ 0xD5, 0x33 }, Bytes{ 0xD5, 0x33 }, Bytes{ 0xD5, 0x33 },
+                                 Bytes{ 0xD5, 0x09, 0x01 } })
+        line().answer(answer);
+    EXPECT_EQ(ktr610_initialize_device(&handle, 100), KTR610_E_RESPONSE);
+    EXPECT_EQ(commands(), frames({ kReset, kRf02, kRf05, kRf81, kWriteRegister }));
 }
 
 }  // namespace
