@@ -53,7 +53,7 @@ private:
 };
 
 // Calls done() every few milliseconds until it holds or timeoutMs have passed.
-bool waitUntil(const std::function<bool()>& done, int timeoutMs = 5000);
+bool waitUntil(const std::function<bool()>& done, int timeoutMs = 20000);
 
 std::string readText(const std::string& file);
 size_t countOf(const std::string& text, const std::string& part);
@@ -74,9 +74,9 @@ protected:
     int felicaPolls() const { return m_felicaPolls; }
     int typeAPolls() const { return m_typeAPolls; }
     // Waits until the reader has seen count more FeliCa (or Type A) polls.
-    bool waitForFelicaPolls(int count, int timeoutMs = 5000);
-    bool waitForTypeAPolls(int count, int timeoutMs = 5000);
-    bool waitForEvents(size_t count, int timeoutMs = 5000);
+    bool waitForFelicaPolls(int count, int timeoutMs = 20000);
+    bool waitForTypeAPolls(int count, int timeoutMs = 20000);
+    bool waitForEvents(size_t count, int timeoutMs = 20000);
 
     // An extra hook run on every command the reader gets (see ReaderSession::setAnswerHook).
     void setHook(vnq::sim::ReaderSession::AnswerHook hook);

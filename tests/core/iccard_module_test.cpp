@@ -59,9 +59,9 @@ protected:
         const int before = handled->size();
         QLocalSocket peer;
         peer.connectToServer(board.path(QStringLiteral("/tmp/iccard.uds")));
-        ASSERT_TRUE(peer.waitForConnected(1000));
+        ASSERT_TRUE(peer.waitForConnected(5000));
         peer.write(message);
-        ASSERT_TRUE(peer.waitForBytesWritten(1000));
+        ASSERT_TRUE(peer.waitForBytesWritten(5000));
         ASSERT_TRUE(vnq::test::waitUntil([&] { return handled->size() > before; }));
     }
 

@@ -91,14 +91,14 @@ TEST_F(LocalSocketClient, OneReadIsOneMessageCutAtTheFirstNulByte)
     // Two replies that arrive together are one text.
     peer->connection->write("<gui><status>ready</status></gui><gui><id>3Back</id><event>0</event></gui>");
     peer->connection->flush();
-    ASSERT_TRUE(replies.wait(2000));
+    ASSERT_TRUE(replies.wait(5000));
     ASSERT_EQ(replies.size(), 1);
     EXPECT_EQ(replies.at(0).at(0).toString(),
               QStringLiteral("<gui><status>ready</status></gui><gui><id>3Back</id><event>0</event></gui>"));
 
     peer->connection->write(QByteArray("<gui>完了</gui>\0tail", 22));
     peer->connection->flush();
-    ASSERT_TRUE(replies.wait(2000));
+    ASSERT_TRUE(replies.wait(5000));
     EXPECT_EQ(replies.at(1).at(0).toString(), QStringLiteral("<gui>完了</gui>"));
 }
 

@@ -48,9 +48,9 @@ TEST_F(LocalSocketServer, OneConnectionCarriesOneMessage)
 {
     QLocalSocket peer;
     peer.connectToServer(socketFile());
-    ASSERT_TRUE(peer.waitForConnected(1000));
+    ASSERT_TRUE(peer.waitForConnected(5000));
     peer.write(cardMessage);
-    ASSERT_TRUE(peer.waitForBytesWritten(1000));
+    ASSERT_TRUE(peer.waitForBytesWritten(5000));
 
     ASSERT_TRUE(messages->wait(2000));
     EXPECT_EQ(messages->at(0).at(0).toString(), QString::fromLatin1(cardMessage));
@@ -79,7 +79,7 @@ TEST_F(LocalSocketServer, SilentOrShortPeersAreDroppedWithoutAMessage)
         // released at the bound while still connected.
         QLocalSocket silent;
         silent.connectToServer(socketFile());
-        ASSERT_TRUE(silent.waitForConnected(1000));
+        ASSERT_TRUE(silent.waitForConnected(5000));
         elapsed.start();
         ASSERT_TRUE(settle(1));
         EXPECT_LT(elapsed.elapsed(), 1000);

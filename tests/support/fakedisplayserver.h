@@ -49,7 +49,7 @@ public:
     // last value.
     static bool waitFor(const std::function<bool()>& condition, int timeoutMs = 2000);
     bool waitForClient(int timeoutMs = 2000);
-    bool waitForUpdates(int count, int timeoutMs = 2000);
+    bool waitForUpdates(int count, int timeoutMs = 5000);
 
 private:
     void acceptClient();

@@ -25,7 +25,7 @@ protected:
             label->setItem(&item);
         }
         flash();
-        ASSERT_TRUE(readySpy.wait(2000));
+        ASSERT_TRUE(readySpy.wait(5000));
         resetRecords();
     }
 
@@ -128,7 +128,7 @@ TEST_F(MyLabelReply, ReadyAndTouchInOneReadAreBothHandled)
     ASSERT_TRUE(label->busy);
     // Both arrive in one write, so the client reads them together.
     ASSERT_TRUE(peer.sendRaw(FakeDisplayServer::touchReply("1Back", 0) + FakeDisplayServer::readyReply()));
-    ASSERT_TRUE(readySpy.wait(2000));
+    ASSERT_TRUE(readySpy.wait(5000));
     EXPECT_EQ(ids(clicked), QStringList{"Back"});
     EXPECT_EQ(readySpy.count(), 1);
     EXPECT_FALSE(label->busy);
@@ -177,17 +177,17 @@ TEST_F(MyLabelReply, PeerTouchesTheIdOfTheCurrentPage)
     button.h = 34;
     label->setItem(&button);
     label->setFadeIn();
-    ASSERT_TRUE(readySpy.wait(2000));
+    ASSERT_TRUE(readySpy.wait(5000));
     for (const char* id : {"Pop_Yes", "Back"}) {
         resetRecords();
         ASSERT_TRUE(peer.touch(QString::fromLatin1(id)));
-        ASSERT_TRUE(clicked.wait(2000));
+        ASSERT_TRUE(clicked.wait(5000));
         EXPECT_EQ(ids(clicked), QStringList{QString::fromLatin1(id)});
     }
     // A new page makes the old ids stale.
     label->setNew();
     flash();
-    ASSERT_TRUE(readySpy.wait(2000));
+    ASSERT_TRUE(readySpy.wait(5000));
     resetRecords();
     deliver(FakeDisplayServer::touchReply("1Back", 0));
     EXPECT_TRUE(clicked.isEmpty());

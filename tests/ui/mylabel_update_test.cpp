@@ -189,7 +189,7 @@ TEST_F(MyLabelUpdate, BusyFromFlashUntilReady)
     flash();
     EXPECT_TRUE(label->busy);
     ASSERT_TRUE(peer.sendRaw(vnq::test::FakeDisplayServer::readyReply()));
-    ASSERT_TRUE(ready.wait(2000));
+    ASSERT_TRUE(ready.wait(5000));
     EXPECT_FALSE(label->busy);
     EXPECT_EQ(ready.count(), 1);
 
