@@ -32,6 +32,7 @@ function(vnq_test_area name)
   endif()
   add_executable(test_${name} ${sources})
   target_link_libraries(test_${name} PRIVATE vnq_test_support ${ARG_LIBS})
+  target_compile_definitions(test_${name} PRIVATE VNQ_TEST_GOLDEN_DIR="${CMAKE_CURRENT_SOURCE_DIR}/golden")
   # gtest_discover_tests splits a list-valued property at its semicolons, so only one
   # variable can travel this way; the shared test main fills in VNQ_BUILD_DIR as well.
   gtest_discover_tests(test_${name}
