@@ -196,72 +196,63 @@ QVariant parseNumber(const QString& json, int& index)
 
 QVariant parseValue(const QString& json, int& index, bool& success, int depth);
 
-// `depth` counts the arrays and objects around this one.
-QVariantMap parseObject(const QString& json, int& index, bool& success, int depth)
+// The loop shared by the object and array rules. `depth` counts the arrays and objects
+// around this one. Commas anywhere are skipped, `end` closes the container, and
+// `readEntry` reads one member or element, returning false on failure. A failure returns
+// the container empty, not what was read so far.
+template <typename Container, typename ReadEntry>
+Container parseContainer(const QString& json, int& index, bool& success, int depth, Token end, ReadEntry readEntry)
 {
     nextToken(json, index);
     if (depth >= maxDepth) {
         success = false;
-        return QVariantMap();
+        return Container();
     }
-    QVariantMap map;
+    Container container;
     for (;;) {
         int ahead = index;
         const Token token = nextToken(json, ahead);
         if (token == Token::None) {
             success = false;
-            return QVariantMap();
+            return Container();
         }
-        if (token == Token::Comma) {
+        if (token == Token::Comma || token == end) {
             index = ahead;
+            if (token == end)
+                return container;
             continue;
         }
-        if (token == Token::ObjectEnd) {
-            index = ahead;
-            return map;
-        }
+        if (!readEntry(container))
+            return Container();
+    }
+}
+
+// A member name is read by the string rule whatever token stands before it.
+QVariantMap parseObject(const QString& json, int& index, bool& success, int depth)
+{
+    return parseContainer<QVariantMap>(json, index, success, depth, Token::ObjectEnd, [&](QVariantMap& map) {
         const QString name = parseString(json, index, success);
         if (!success)
-            return QVariantMap();
+            return false;
         if (nextToken(json, index) != Token::Colon) {
             success = false;
-            return QVariantMap();
+            return false;
         }
         const QVariant value = parseValue(json, index, success, depth + 1);
-        if (!success)
-            return QVariantMap();
-        map.insert(name, value);
-    }
+        if (success)
+            map.insert(name, value);
+        return success;
+    });
 }
 
 QVariantList parseArray(const QString& json, int& index, bool& success, int depth)
 {
-    nextToken(json, index);
-    if (depth >= maxDepth) {
-        success = false;
-        return QVariantList();
-    }
-    QVariantList list;
-    for (;;) {
-        int ahead = index;
-        const Token token = nextToken(json, ahead);
-        if (token == Token::None) {
-            success = false;
-            return QVariantList();
-        }
-        if (token == Token::Comma) {
-            index = ahead;
-            continue;
-        }
-        if (token == Token::ArrayEnd) {
-            index = ahead;
-            return list;
-        }
+    return parseContainer<QVariantList>(json, index, success, depth, Token::ArrayEnd, [&](QVariantList& list) {
         const QVariant value = parseValue(json, index, success, depth + 1);
-        if (!success)
-            return QVariantList();
-        list.append(value);
-    }
+        if (success)
+            list.append(value);
+        return success;
+    });
 }
 
 QVariant parseValue(const QString& json, int& index, bool& success, int depth)

@@ -17,6 +17,20 @@ inline QString describe(const QVariant& v)
     return text;
 }
 
+inline bool sameTree(const QVariant& a, const QVariant& b);
+
+// A QVariantMap or a QVariantHash.
+template <typename Map>
+bool sameMembers(const Map& a, const Map& b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (auto it = a.constBegin(); it != a.constEnd(); ++it)
+        if (!b.contains(it.key()) || !sameTree(it.value(), b.value(it.key())))
+            return false;
+    return true;
+}
+
 inline bool sameTree(const QVariant& a, const QVariant& b)
 {
     if (a.userType() != b.userType())
@@ -31,24 +45,10 @@ inline bool sameTree(const QVariant& a, const QVariant& b)
                 return false;
         return true;
     }
-    case QMetaType::QVariantMap: {
-        const QVariantMap ma = a.toMap(), mb = b.toMap();
-        if (ma.keys() != mb.keys())
-            return false;
-        for (auto it = ma.constBegin(); it != ma.constEnd(); ++it)
-            if (!sameTree(it.value(), mb.value(it.key())))
-                return false;
-        return true;
-    }
-    case QMetaType::QVariantHash: {
-        const QVariantHash ha = a.toHash(), hb = b.toHash();
-        if (ha.size() != hb.size())
-            return false;
-        for (auto it = ha.constBegin(); it != ha.constEnd(); ++it)
-            if (!hb.contains(it.key()) || !sameTree(it.value(), hb.value(it.key())))
-                return false;
-        return true;
-    }
+    case QMetaType::QVariantMap:
+        return sameMembers(a.toMap(), b.toMap());
+    case QMetaType::QVariantHash:
+        return sameMembers(a.toHash(), b.toHash());
     default:
         return a == b;
     }
