@@ -10,6 +10,7 @@ PACKAGES=(
   libsqlite3-dev sqlite3
   libfreetype-dev libts-dev libstb-dev fonts-ipafont-gothic
   libssl-dev
+  nlohmann-json3-dev
 )
 
 missing=()
