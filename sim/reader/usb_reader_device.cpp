@@ -179,7 +179,8 @@ int SimulatedUsbReader::bulk(void* argument)
                 transfer.error = EOVERFLOW;  // babble: more than the host's buffer holds
             } else {
                 m_in.pop_front();
-                std::memcpy(request->data, packet.data(), packet.size());
+                if (!packet.empty())
+                    std::memcpy(request->data, packet.data(), packet.size());
                 transfer.data = packet;
             }
         }

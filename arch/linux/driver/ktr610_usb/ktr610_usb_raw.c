@@ -31,6 +31,17 @@ static uint32_t end(const char* function, uint32_t status)
 
 #define END(status) end(__func__, (status))
 
+/* The entry lines of a function that takes only a descriptor; 1 when fd is refused. */
+static int fd_refused(const char* function, int fd)
+{
+    ktr610_usb_debug(function, "start");
+    ktr610_usb_debug(function, "fd=%d", fd);
+    if (fd >= 0)
+        return 0;
+    ktr610_usb_argument_error(__FILE__, __LINE__, function, KTR610_E_ARGUMENT, "fd is negative.");
+    return 1;
+}
+
 static uint32_t transfer_status(int error)
 {
     return error == ETIMEDOUT ? KTR610_E_TIMEOUT : KTR610_E_SYSCALL;
@@ -101,12 +112,8 @@ KTR610_USB_API uint32_t ktr610_usb_raw_open(int* fd, const char* path)
 
 KTR610_USB_API uint32_t ktr610_usb_raw_close(int fd)
 {
-    USB_DEBUG("start");
-    USB_DEBUG("fd=%d", fd);
-    if (fd < 0) {
-        USB_ARGUMENT_ERROR("fd is negative.");
+    if (fd_refused(__func__, fd))
         return END(KTR610_E_ARGUMENT);
-    }
     if (ktr610_usb_sys()->close(fd) != 0) {
         int error = errno;
         USB_ERROR((unsigned long)error, "close()");
@@ -165,6 +172,10 @@ KTR610_USB_API uint32_t ktr610_usb_raw_write(int fd, const uint8_t* data, uint32
             USB_ERROR((unsigned long)error, "ioctl(USBDEVFS_BULK, BULK_OUT)");
             return END(transfer_status(error));
         }
+        if ((uint32_t)n > chunk) {  /* never from the kernel; it would run past the data */
+            USB_ERROR(KTR610_E_SYSCALL, "ioctl(USBDEVFS_BULK, BULK_OUT)");
+            return END(KTR610_E_SYSCALL);
+        }
         sent += (uint32_t)n;
     } while (sent < count || n == (int)KTR610_USB_PACKET_SIZE);
     return END(KTR610_OK);
@@ -220,36 +231,21 @@ KTR610_USB_API uint32_t ktr610_usb_raw_read(int fd, uint32_t min, uint32_t max, 
     return END(KTR610_OK);
 }
 
+/* Bulk endpoints keep no queue on the host that could be emptied or waited for. */
 KTR610_USB_API uint32_t ktr610_usb_raw_clear_rx_queue(int fd)
 {
-    USB_DEBUG("start");
-    USB_DEBUG("fd=%d", fd);
-    if (fd < 0) {
-        USB_ARGUMENT_ERROR("fd is negative.");
-        return END(KTR610_E_ARGUMENT);
-    }
-    return END(KTR610_OK);
+    return END(fd_refused(__func__, fd) ? KTR610_E_ARGUMENT : KTR610_OK);
 }
 
 KTR610_USB_API uint32_t ktr610_usb_raw_drain_tx_queue(int fd)
 {
-    USB_DEBUG("start");
-    USB_DEBUG("fd=%d", fd);
-    if (fd < 0) {
-        USB_ARGUMENT_ERROR("fd is negative.");
-        return END(KTR610_E_ARGUMENT);
-    }
-    return END(KTR610_OK);
+    return END(fd_refused(__func__, fd) ? KTR610_E_ARGUMENT : KTR610_OK);
 }
 
 KTR610_USB_API uint32_t ktr610_usb_raw_reset(int fd)
 {
-    USB_DEBUG("start");
-    USB_DEBUG("fd=%d", fd);
-    if (fd < 0) {
-        USB_ARGUMENT_ERROR("fd is negative.");
+    if (fd_refused(__func__, fd))
         return END(KTR610_E_ARGUMENT);
-    }
     if (ktr610_usb_sys()->ioctl(fd, USBDEVFS_RESET, NULL) < 0) {
         int error = errno;
         USB_ERROR((unsigned long)error, "ioctl(USBDEVFS_RESET)");
