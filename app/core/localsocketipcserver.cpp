@@ -2,7 +2,6 @@
 
 #include "debugline.h"
 #include "localsockettext.h"
-#include "loggabletext.h"
 #include "mydebug.h"
 #include "platform/clock.h"
 
@@ -88,7 +87,8 @@ void LocalSocketIpcServer::finish(QLocalSocket* connection)
     disconnect(connection, nullptr, this, nullptr);
     if (bytes.size() >= firstBytes) {
         const QString text = vnq::decodeLocalSocketText(bytes);
-        DebugLine() << "<DBG>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << vnq::loggableText(text);
+        // The text itself is logged once, by the receiver that finds fault with it.
+        DebugLine() << "<DBG>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "message:" << int(bytes.size());
         emit messageReceived(text);
     } else {
         MyDebug() << "<ERR>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "no message, connection dropped:"
