@@ -64,16 +64,6 @@ TEST_F(Delivery, AMissingSocketCountScriptDoesNotHoldEventsBack)
     EXPECT_NE(output().find("Socket check (32512)\n"), std::string::npos) << output();
 }
 
-}  // namespace
-
-namespace {
-
-using cardpolltest::CardpollBoard;
-using cardpolltest::countOf;
-using cardpolltest::eventMessage;
-using cardpolltest::waitUntil;
-using vnq::sim::CardField;
-
 // Tries of a card that is never delivered, polled every 10 ms for ten seconds.
 std::vector<uint32_t> triesOverTenSeconds(uint32_t startMs)
 {
