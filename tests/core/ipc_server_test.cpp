@@ -196,6 +196,23 @@ TEST_F(LocalSocketServerStepped, AConnectionClosedWithoutDataIsDroppedAtOnceWith
     EXPECT_EQ(messages->size(), 0);
 }
 
+TEST_F(LocalSocketServerStepped, AnUnfinishedMessageIsTakenAsItStandsWhenItsWaitRunsOut)
+{
+    std::vector<std::unique_ptr<RawPeer>> peers;
+    ASSERT_TRUE(openSilent(peers, 2));
+    ASSERT_TRUE(peers[0]->write("<iccard><id>01"));
+    ASSERT_TRUE(peers[1]->write("<i"));
+    waitUntil([] { return false; }, 50);  // the server reads both pieces meanwhile
+    EXPECT_EQ(messages->size(), 0);
+
+    clock.advanceMs(LocalSocketIpcServer::FirstBytesWaitMs);
+    server->dropSilentConnections();
+    ASSERT_EQ(messages->size(), 1);
+    EXPECT_EQ(messages->at(0).at(0).toString(), QStringLiteral("<iccard><id>01"));
+    EXPECT_EQ(log.matching(QStringLiteral("no message, connection dropped: 2")).size(), 1);
+    EXPECT_EQ(server->pendingConnections(), 0);
+}
+
 TEST_F(LocalSocketServerStepped, MessagesInterleavedByteByByteArriveWhole)
 {
     const QByteArray first = cardMessageFor("0123456789ABCDEF");
