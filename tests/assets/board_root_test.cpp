@@ -29,7 +29,7 @@ bool makeOld(const QString& path)
 
 }  // namespace
 
-TEST(BoardRoot, GetsEveryPictureAndSound)
+TEST(SimulatedBoardAssets, GetsEveryPictureAndSound)
 {
     TempBoardRoot board;
     ASSERT_EQ(makeBoardRoot(board), 0);
@@ -41,7 +41,7 @@ TEST(BoardRoot, GetsEveryPictureAndSound)
     }
 }
 
-TEST(BoardRoot, ANewerPictureReplacesTheBoardsCopyAndItsCacheWhileDataStays)
+TEST(SimulatedBoardAssets, ANewerPictureReplacesTheBoardsCopyAndItsCacheWhileDataStays)
 {
     TempBoardRoot board;
     ASSERT_EQ(makeBoardRoot(board), 0);
