@@ -78,7 +78,7 @@ bool alignFromName(const QString& name, Qt::Alignment& align)
     return true;
 }
 
-// Reads element `index` of `picture`; `where` names the element in messages.
+// Reads one element of `picture`; `where` names the element in messages.
 bool readElement(const QJsonObject& object, const PartPicture& picture, const PartManifest& manifest,
                  PartElement& element, const QString& where, QString& error)
 {
