@@ -136,7 +136,7 @@ std::string describe(const std::vector<Event> &ev)
   for (const Event &e : ev) {
     s += e.kind;
     for (double v : e.v) {
-      std::snprintf(buf, sizeof buf, " %g", v);
+      std::snprintf(buf, sizeof buf, " %g", v == 0 ? 0.0 : v);  // no "-0"
       s += buf;
     }
     s += "\n";
