@@ -313,6 +313,8 @@ static int dash_walk(float x, float y, float tx, float ty)
   const float x0 = _cx, y0 = _cy;
   const double lx = (double)x - x0, ly = (double)y - y0;
   const double length = sqrt(lx * lx + ly * ly);
+  /* Only non-finite coordinates give a length without end: no dash walk along it. */
+  if (!isfinite(length)) return stroke_point(x, y, tx, ty);
   float dx, dy;
   VGALFUNC_tvg_div_calc_unit_vector((float)lx, (float)ly, &dx, &dy);
   double pos = 0.0;
