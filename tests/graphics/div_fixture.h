@@ -14,6 +14,9 @@
 
 namespace divtest {
 
+// Paint modes: bit 0 stroke, bit 1 fill.
+constexpr uint32_t kStroke = 1, kFill = 2;
+
 struct Pt {
   double x, y;
 };

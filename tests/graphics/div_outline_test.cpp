@@ -12,8 +12,6 @@ using namespace divtest;
 
 namespace {
 
-constexpr uint32_t kStroke = 1, kFill = 2;
-
 class DivOutline : public ::testing::Test {
 protected:
   void SetUp() override { VGALFUNC_tvg_div_init(); }

@@ -218,6 +218,14 @@ static int begin_twist(float nlx, float nly, float nrx, float nry)
          put_crossing(nlx, nly, nrx, nry);
 }
 
+static void keep_offsets(float nlx, float nly, float nrx, float nry)
+{
+  _clx = nlx;
+  _cly = nly;
+  _crx = nrx;
+  _cry = nry;
+}
+
 static void take_point(float x, float y, float tx, float ty, float nlx, float nly, float nrx,
                        float nry)
 {
@@ -225,10 +233,7 @@ static void take_point(float x, float y, float tx, float ty, float nlx, float nl
   _cy = y;
   _ticx = _tocx = tx;
   _ticy = _tocy = ty;
-  _clx = nlx;
-  _cly = nly;
-  _crx = nrx;
-  _cry = nry;
+  keep_offsets(nlx, nly, nrx, nry);
 }
 
 static int stroke_point(float x, float y, float tx, float ty)
@@ -373,17 +378,11 @@ int VGALFUNC_tvg_div_gc_join(float tox, float toy, int cusp)
   if (_tosx == 0.0f && _tosy == 0.0f) {
     _tosx = _ticx = _tocx = tox;
     _tosy = _ticy = _tocy = toy;
-    _clx = nlx;
-    _cly = nly;
-    _crx = nrx;
-    _cry = nry;
+    keep_offsets(nlx, nly, nrx, nry);
     return _stroke_on ? _open_stroke() : 0;
   }
   if (!_stroke_on) {
-    _clx = nlx;
-    _cly = nly;
-    _crx = nrx;
-    _cry = nry;
+    keep_offsets(nlx, nly, nrx, nry);
     _tocx = tox;
     _tocy = toy;
     return 0;
@@ -426,10 +425,7 @@ int VGALFUNC_tvg_div_gc_join(float tox, float toy, int cusp)
   }
   _tocx = tox;
   _tocy = toy;
-  _clx = nlx;
-  _cly = nly;
-  _crx = nrx;
-  _cry = nry;
+  keep_offsets(nlx, nly, nrx, nry);
   return rc;
 }
 
@@ -449,10 +445,7 @@ int VGALFUNC_tvg_div_gc_turn(float x0, float y0, float x1, float y1, float tx0, 
   offsets(x1, y1, tx1, ty1, &nlx, &nly, &nrx, &nry);
   _cx = x1;
   _cy = y1;
-  _clx = nlx;
-  _cly = nly;
-  _crx = nrx;
-  _cry = nry;
+  keep_offsets(nlx, nly, nrx, nry);
   _tocx = tx1;
   _tocy = ty1;
   return _open_stroke();

@@ -94,23 +94,31 @@ enum { CMD_CLOSE, CMD_MOVE, CMD_LINE, CMD_HLINE, CMD_VLINE, CMD_QUAD, CMD_CUBIC,
 
 #define LAST_SEGMENT_BYTE 25
 
+/* Reads n points; relative ones are moved by (ox, oy). */
+static void read_points(const uint8_t **data, float *pts, int n, float ox, float oy)
+{
+  read_coords(data, pts, 2 * n);
+  for (int i = 0; i < n; ++i) {
+    pts[2 * i] += ox;
+    pts[2 * i + 1] += oy;
+  }
+}
+
 /* Draws one segment from the current point o with previous control point p. Returns 0, 1
  * on failure; sets *closing for a close. */
 static int draw_segment(uint8_t seg, const uint8_t **data, float o[2], float p[2],
                         const float start[2], int *closing)
 {
-  const int rel = seg & 1;
+  const int cmd = seg >> 1, rel = seg & 1;
   const float ox = rel ? o[0] : 0.0f, oy = rel ? o[1] : 0.0f;
   float v[6];
   int rc = 0;
-  switch (seg >> 1) {
+  switch (cmd) {
   case CMD_CLOSE:
     *closing = 1;
     return VGALFUNC_tvg_div_line(o[0], o[1], start[0], start[1]);
   case CMD_LINE:
-    read_coords(data, v, 2);
-    v[0] += ox;
-    v[1] += oy;
+    read_points(data, v, 1, ox, oy);
     break;
   case CMD_HLINE:
     read_coords(data, v, 1);
@@ -123,60 +131,38 @@ static int draw_segment(uint8_t seg, const uint8_t **data, float o[2], float p[2
     v[1] += oy;
     break;
   case CMD_QUAD:
-  case CMD_SQUAD: {
-    float c[2];
-    if ((seg >> 1) == CMD_QUAD) {
-      read_coords(data, c, 2);
-      c[0] += ox;
-      c[1] += oy;
-    } else {
-      c[0] = 2.0f * o[0] - p[0];
-      c[1] = 2.0f * o[1] - p[1];
-    }
-    read_coords(data, v, 2);
-    v[0] += ox;
-    v[1] += oy;
-    rc = VGALFUNC_tvg_div_quad(o[0], o[1], c[0], c[1], v[0], v[1]);
-    p[0] = c[0];
-    p[1] = c[1];
-    o[0] = v[0];
-    o[1] = v[1];
-    return rc;
-  }
+  case CMD_SQUAD:
   case CMD_CUBIC:
   case CMD_SCUBIC: {
-    float c1[2];
-    if ((seg >> 1) == CMD_CUBIC) {
-      read_coords(data, c1, 2);
-      c1[0] += ox;
-      c1[1] += oy;
+    /* v: the control points, then the end; a smooth segment's first control point is the
+     * previous one reflected through o. */
+    const int cubic = cmd == CMD_CUBIC || cmd == CMD_SCUBIC, n = cubic ? 3 : 2;
+    if (cmd == CMD_SQUAD || cmd == CMD_SCUBIC) {
+      v[0] = 2.0f * o[0] - p[0];
+      v[1] = 2.0f * o[1] - p[1];
+      read_points(data, v + 2, n - 1, ox, oy);
     } else {
-      c1[0] = 2.0f * o[0] - p[0];
-      c1[1] = 2.0f * o[1] - p[1];
+      read_points(data, v, n, ox, oy);
     }
-    read_coords(data, v, 4);
-    v[0] += ox;
-    v[1] += oy;
-    v[2] += ox;
-    v[3] += oy;
-    rc = VGALFUNC_tvg_div_cubic(o[0], o[1], c1[0], c1[1], v[0], v[1], v[2], v[3]);
-    p[0] = v[0];
-    p[1] = v[1];
-    o[0] = v[2];
-    o[1] = v[3];
+    rc = cubic ? VGALFUNC_tvg_div_cubic(o[0], o[1], v[0], v[1], v[2], v[3], v[4], v[5])
+               : VGALFUNC_tvg_div_quad(o[0], o[1], v[0], v[1], v[2], v[3]);
+    p[0] = v[2 * n - 4];
+    p[1] = v[2 * n - 3];
+    o[0] = v[2 * n - 2];
+    o[1] = v[2 * n - 1];
     return rc;
   }
   default: { /* the four arcs */
     read_coords(data, v, 5);
-    float ex = v[3] + ox, ey = v[4] + oy;
-    float dx = rel ? v[3] : ex - o[0], dy = rel ? v[4] : ey - o[1];
-    rc = VGALFUNC_tvg_div_arc(seg >> 1, o[0], o[1], v[0], v[1], v[2], ex, ey, dx, dy);
+    const float ex = v[3] + ox, ey = v[4] + oy;
+    const float dx = rel ? v[3] : ex - o[0], dy = rel ? v[4] : ey - o[1];
+    rc = VGALFUNC_tvg_div_arc(cmd, o[0], o[1], v[0], v[1], v[2], ex, ey, dx, dy);
     v[0] = ex;
     v[1] = ey;
     break;
   }
   }
-  if (!rc && (seg >> 1) <= CMD_VLINE) rc = VGALFUNC_tvg_div_line(o[0], o[1], v[0], v[1]);
+  if (!rc && cmd <= CMD_VLINE) rc = VGALFUNC_tvg_div_line(o[0], o[1], v[0], v[1]);
   o[0] = p[0] = v[0];
   o[1] = p[1] = v[1];
   return rc;
