@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <fcntl.h>
 
 #include "cgl_memreg.h"
@@ -98,15 +99,32 @@ uint32_t SimGpu::peTable(uint32_t position) const
 
 uint8_t* SimGpu::gpuPointer(uint32_t address, size_t length) const
 {
-    if (!memWindow_)
+    uint64_t end = static_cast<uint64_t>(address) + length;
+    if (memWindow_) {
+        uint64_t start = reinterpret_cast<uintptr_t>(memWindow_);
+        uint64_t cpu = mmuMode_ ? address : start + (static_cast<uint64_t>(address) - config_.gpuBusBase);
+        bool inWindow = (mmuMode_ || address >= config_.gpuBusBase) && cpu >= start &&
+                        cpu + length <= start + memLength_;
+        if (inWindow)
+            return reinterpret_cast<uint8_t*>(static_cast<uintptr_t>(cpu));
+    }
+    auto next = apertures_.upper_bound(address);
+    if (next == apertures_.begin())
         return nullptr;
-    uintptr_t start = reinterpret_cast<uintptr_t>(memWindow_);
-    uintptr_t cpu = mmuMode_ ? address : start + (static_cast<uintptr_t>(address) - config_.gpuBusBase);
-    if (!mmuMode_ && address < config_.gpuBusBase)
+    auto aperture = std::prev(next);
+    if (end > static_cast<uint64_t>(aperture->first) + aperture->second.length)
         return nullptr;
-    if (cpu < start || cpu + length > start + memLength_)
-        return nullptr;
-    return reinterpret_cast<uint8_t*>(cpu);
+    return aperture->second.cpu + (address - aperture->first);
+}
+
+void SimGpu::addAperture(uint32_t busAddress, uint8_t* cpu, size_t length)
+{
+    apertures_[busAddress] = Aperture{cpu, length};
+}
+
+void SimGpu::removeAperture(uint32_t busAddress)
+{
+    apertures_.erase(busAddress);
 }
 
 // ---- Device calls ----

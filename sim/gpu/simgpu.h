@@ -78,8 +78,15 @@ public:
     uintptr_t registerWindow() const { return reinterpret_cast<uintptr_t>(regWindow_); }
     uintptr_t memoryWindow() const { return reinterpret_cast<uintptr_t>(memWindow_); }
     size_t memoryWindowLength() const { return memLength_; }
-    // CPU pointer of a GPU address range, or nullptr when it is outside GPU memory.
+    // CPU pointer of a GPU address range, or nullptr when it resolves to nothing: the range
+    // must lie in the memory window (MMU on: process addresses inside it; MMU off: its bus
+    // range) or inside one registered physical aperture.
     uint8_t* gpuPointer(uint32_t address, size_t length) const;
+
+    // Physical memory outside the window that the GPU may reach at a bus address (the
+    // framebuffer registers its plane memory here while it is open).
+    void addAperture(uint32_t busAddress, uint8_t* cpu, size_t length);
+    void removeAperture(uint32_t busAddress);
 
     // ---- The device calls (from the port's device seam) ----
     int devOpen(const char* path, int flags);
@@ -137,6 +144,12 @@ private:
     std::map<unsigned long, std::deque<int>> ioctlFailures_;
     std::map<unsigned long, uint32_t> ioctlAnswers_;
     std::map<uint64_t, int> mmapFailures_;
+
+    struct Aperture {
+        uint8_t* cpu;
+        size_t length;
+    };
+    std::map<uint32_t, Aperture> apertures_;  // by bus address
 
     bool fdOpen_ = false;
     int fdFlags_ = 0;
