@@ -28,6 +28,7 @@ const char* kindName(Kind k)
     case Kind::Kick: return "kick";
     case Kind::Sync: return "sync";
     case Kind::Rect: return "rect";
+    case Kind::Fill: return "fill";
     case Kind::Dma: return "dma";
     case Kind::Open: return "open";
     case Kind::Close: return "close";
