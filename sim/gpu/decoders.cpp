@@ -10,13 +10,6 @@
 namespace simgpu {
 namespace {
 
-std::string hex(uint32_t value)
-{
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%08x", value);
-    return text;
-}
-
 // The unit a write or read opcode addresses; Unit::None for the others.
 Unit unitOfOpcode(uint32_t opcode)
 {

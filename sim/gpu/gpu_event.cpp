@@ -80,6 +80,13 @@ const char* memRegName(uint32_t offset)
     }
 }
 
+std::string hex(uint32_t value)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%08x", value);
+    return text;
+}
+
 std::string describe(const Event& e)
 {
     char text[128];

@@ -52,5 +52,7 @@ const char* kindName(Kind k);
 const char* unitName(Unit u);
 const char* memRegName(uint32_t offset);
 std::string describe(const Event& e);
+// "0x" and eight hexadecimal digits.
+std::string hex(uint32_t value);
 
 }  // namespace simgpu

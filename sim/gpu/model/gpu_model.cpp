@@ -7,13 +7,6 @@
 namespace simgpu {
 namespace {
 
-std::string hex(uint32_t value)
-{
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%08x", value);
-    return text;
-}
-
 constexpr uint32_t kAddrRegs[3] = {LX_PE_OVG_CBUF0_ADDR, LX_PE_OVG_CBUF1_ADDR, LX_PE_OVG_CBUF2_ADDR};
 constexpr uint32_t kFmtRegs[3] = {LX_PE_OVG_CBUF0_FMT, LX_PE_OVG_CBUF1_FMT, LX_PE_OVG_CBUF2_FMT};
 
