@@ -64,6 +64,11 @@ void CommandDecoder::header(uint32_t word, bool terminatorOn)
     count_ = CGL_PKT_COUNT(word);
     index_ = 0;
 
+    if (word == CGL_PKT_HEADER(CGL_OP_VP_START, 0, 0)) {
+        gpu_.vpStart(stream_);
+        endPacket(terminatorOn);
+        return;
+    }
     if (isReadOpcode(opcode_)) {
         if (count_ != 0)
             gpu_.protocolError(stream_, "read packet with data words: " + hex(word));

@@ -568,6 +568,11 @@ void SimGpu::spcFill(const uint32_t words[4])
         executor_->spcFill(words);
 }
 
+void SimGpu::vpStart(Stream stream)
+{
+    record(stream, Kind::VpStart, Unit::VPCtrl, LX_VP_IADDR, reg(Unit::VPCtrl, LX_VP_IADDR));
+}
+
 void SimGpu::protocolError(Stream stream, const std::string& what)
 {
     errors_.push_back(std::string(streamName(stream)) + ": " + what);

@@ -127,6 +127,7 @@ public:
     void spcSync();
     void spcRectangle(const uint32_t words[4]);
     void spcFill(const uint32_t words[4]);
+    void vpStart(Stream stream);
     void protocolError(Stream stream, const std::string& what);
     bool lastXptWriteStartedEdgeScan() const { return lastXptWasEdgeScanStart_; }
 
