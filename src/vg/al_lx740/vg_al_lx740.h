@@ -6,6 +6,8 @@
  * the draw-buffer selection. */
 
 #include "cgl.h"
+#include "vg/common/vg_context.h"
+#include "vg/common/vg_surface.h"
 
 #ifdef __cplusplus
 extern "C" {
@@ -13,6 +15,20 @@ extern "C" {
 
 /* Rendering-mode bits. */
 #define VGAL_RM_MULTISAMPLE 0x80000000u
+#define VGAL_RM_LUMINANCE 0x40000000u
+#define VGAL_RM_LINEAR 0x20000000u
+#define VGAL_RM_PREMULTIPLIED 0x10000000u
+#define VGAL_RM_EMPTY 0x04000000u
+#define VGAL_RM_MASKBUFFER 0x01000000u
+#define VGAL_RM_PATTERN_LINEAR 0x200000u
+#define VGAL_RM_IMAGE_LINEAR 0x20000u
+#define VGAL_RM_MASKING 0x400u
+#define VGAL_RM_SCISSORING 0x200u
+#define VGAL_RM_PAINT_COLOR 0x10u
+#define VGAL_RM_PAINT_PATTERN 0x20u
+#define VGAL_RM_DRAW_PATH 0x1u
+#define VGAL_RM_DRAW_IMAGE_NORMAL 0x2u
+#define VGAL_RM_DRAW_IMAGE_MULTIPLY 0x4u
 
 /* VGALVAL_lx740_dirty bits. */
 #define VGAL_DIRTY_COLORBUFFER 0x1u
@@ -25,6 +41,29 @@ extern word32 VGALVAL_lx740_ctxdirty;
 extern int VGALVAL_backbuffer;
 extern const void *VGALVAL_currentimage;
 extern int VGALVAL_changepepipe;
+
+/* The current context and the buffers of its surface (set at make-current). */
+extern OVGcontext *VGALVAL_LX740_ALcontexthandle;
+extern ALbuffer *colorbuffer;
+extern ALbuffer *frontbuffer;
+extern ALbuffer *VGALVAL_maskbuffer;
+/* The buffer the pixel engine renders into: the multisample buffer when there is one. */
+extern word32 VGALVAL_surface_addr;
+extern int VGALVAL_surface_width, VGALVAL_surface_height, VGALVAL_surface_stride, VGALVAL_surface_bpp;
+extern int VGALVAL_surface_alphabits, VGALVAL_surface_flip;
+extern int VGALVAL_surface_format;    /* software pixel format */
+extern word32 VGALVAL_surface_format_lx; /* GPU colour-buffer format code */
+extern word32 VGALVAL_lx740_cmode_msaa;
+/* The draw buffer itself (always single-sample). */
+extern word32 VGALVAL_colorbuffer_addr;
+extern int VGALVAL_colorbuffer_width, VGALVAL_colorbuffer_height, VGALVAL_colorbuffer_stride;
+
+/* Written by the paint and image state set-up, read by the pipeline writer. */
+extern word32 vgmode_paint;     /* rasterizer paint mode value */
+extern word32 vgmode_image;     /* rasterizer image mode value */
+extern int color_transform;     /* the context's colour transform is on */
+extern word32 paintcoloralpha;  /* alpha 0..255 of a colour paint */
+extern VGImageFormat VGALVAL_currentimageformat; /* format of the image being drawn */
 
 /* Appends LX_XPT_SYNC_H = 0 and a colour-cache flush and hands the buffer over, without waiting. */
 void VGHAL_ALflush(void);
