@@ -32,6 +32,7 @@ static uint32_t __trigger_bits_64K[1024];
 
 static int fail_record_countdown;
 static int fail_block_countdown;
+static int fail_block_count;
 
 void gmFailRecordAllocation(int nth)
 {
@@ -40,7 +41,28 @@ void gmFailRecordAllocation(int nth)
 
 void gmFailBlockAllocation(int nth)
 {
+    gmFailBlockAllocations(nth, 1);
+}
+
+void gmFailBlockAllocations(int nth, int count)
+{
     fail_block_countdown = nth;
+    fail_block_count = count;
+}
+
+/* The block seam: counts calls down to the first failing one, then fails `count` calls. */
+static int block_fails(void)
+{
+    if (fail_block_countdown > 1) {
+        --fail_block_countdown;
+        return 0;
+    }
+    if (fail_block_countdown == 1 && fail_block_count > 0) {
+        if (--fail_block_count == 0)
+            fail_block_countdown = 0;
+        return 1;
+    }
+    return 0;
 }
 
 /* Counts a seam countdown down; true when this is the call that fails. */
@@ -137,7 +159,7 @@ MemAddr gmMalloc(int size, int align)
         return GM_NO_ADDRESS;
     if (!GMINVAL_init_flag && gmInitialize(cglGetTxmemBase(), cglGetTxmemSize()) != 0)
         return GM_NO_ADDRESS;
-    if (!GMINVAL_FreeMemory || seam_fails(&fail_block_countdown)) {
+    if (!GMINVAL_FreeMemory || block_fails()) {
         report_failure(size);
         return GM_NO_ADDRESS;
     }

@@ -26,6 +26,8 @@ void gmTerminate(void);
  * fails as out of memory; 0 switches the failure off. */
 void gmFailRecordAllocation(int nth);
 void gmFailBlockAllocation(int nth);
+/* The same for `count` gmMalloc calls in a row from the nth on. */
+void gmFailBlockAllocations(int nth, int count);
 
 #ifdef __cplusplus
 }
