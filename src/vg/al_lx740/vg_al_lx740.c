@@ -9,6 +9,7 @@ word32 VGALVAL_lx740_ctxdirty;
 int VGALVAL_backbuffer;
 const void *VGALVAL_currentimage;
 int VGALVAL_changepepipe;
+word32 VGALVAL_lx740vpinstaddr = CGL_NO_ADDRESS;
 
 OVGcontext *VGALVAL_LX740_ALcontexthandle;
 ALbuffer *colorbuffer;

@@ -41,6 +41,8 @@ extern word32 VGALVAL_lx740_ctxdirty;
 extern int VGALVAL_backbuffer;
 extern const void *VGALVAL_currentimage;
 extern int VGALVAL_changepepipe;
+/* The vertex-processor entry last written to LX_VP_IADDR; all ones forces a resend. */
+extern word32 VGALVAL_lx740vpinstaddr;
 
 /* The current context and the buffers of its surface (set at make-current). */
 extern OVGcontext *VGALVAL_LX740_ALcontexthandle;
