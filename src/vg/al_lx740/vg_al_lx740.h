@@ -67,8 +67,34 @@ extern int color_transform;     /* the context's colour transform is on */
 extern word32 paintcoloralpha;  /* alpha 0..255 of a colour paint */
 extern VGImageFormat VGALVAL_currentimageformat; /* format of the image being drawn */
 
+/* Set to 0 at start; the filter store raises it around one software copy into an A_4 image. */
+extern int VGALVAL_cp_write_a4_high_precision;
+
+/* Rasterizer overflow callbacks: (current entry count, LX_XPT_NUMMAX) -> new count, 0 keeps it. */
+typedef int (*ALcallbackXPT)(int count, int nummax);
+
+/* 1 when the layer is up, 0 when it could not start (everything taken is given back). */
+int VGHAL_ALcreate(void);
+int VGHAL_ALdestroy(void);
+/* 1, or 0 when the rasterizer buffers for the surface could not be made. */
+int VGHAL_ALmakeCurrent(OVGcontext *context);
 /* Appends LX_XPT_SYNC_H = 0 and a colour-cache flush and hands the buffer over, without waiting. */
 void VGHAL_ALflush(void);
+/* 0, or 1 when a callback asked for a new entry count whose buffers could not be made. */
+int VGHAL_ALfinish(void);
+void VGHAL_ALswapBuffers(OVGcontext *context);
+void ALextSetCallbackXPTOVF(ALcallbackXPT callback);
+void ALextSetCallbackXPTNOVF(ALcallbackXPT callback);
+
+/* The surface formats of make-current: GPU colour-buffer code, software pixel format and the
+ * resolve colour mode (unchanged for 4 and 1-bit surfaces: cmode_msaa is not written). */
+typedef struct VGALsurfaceformat {
+    word32 code;
+    int software;
+    word32 cmode_msaa;
+    int keeps_cmode;
+} VGALsurfaceformat;
+VGALsurfaceformat VGALFUNC_lx_surfaceformat(int bpp, int alphabits, int colororder, int luminance);
 
 #ifdef __cplusplus
 }
