@@ -1,35 +1,14 @@
 // The acceleration layer's command buffers on the simulated GPU: packets that do not fit kick
 // first, buffers rotate, every kick waits for the command master, WAITCMDDONE waits for the
 // pixel-engine sync and a flush never waits.
-#include "gpu_test_support.h"
-
-#include "vg/al_lx740/vg_al_lx740.h"
-#include "vg/al_lx740/vg_al_lx740_cmdbuf.h"
-#include "vg/al_lx740/vg_al_lx740_rect.h"
+#include "accel_test_support.h"
 
 namespace gputest {
 namespace {
 
-class CommandBuffers : public GpuTest {
+class CommandBuffers : public AccelTest {
 protected:
-    void SetUp() override
-    {
-        pltInit(0);
-        VGALFUNC_al_lx740_rect_init();
-        ASSERT_EQ(VGALFUNC_lx_cmdbuffer_alloc(), 1);
-        gpu.clearLog();
-    }
-
     std::vector<Event> kicks() const { return gpu.select(Stream::CmdBuf, Kind::Kick, Unit::None); }
-    // Register writes decoded from command buffers, in order.
-    std::vector<RegValue> fetched(Unit unit) const
-    {
-        std::vector<RegValue> out;
-        for (const Event& e : gpu.log())
-            if (e.stream == Stream::CmdBuf && e.kind == Kind::Write && e.unit == unit)
-                out.emplace_back(e.reg, e.value);
-        return out;
-    }
 };
 
 TEST_F(CommandBuffers, APacketThatDoesNotFitKicksFirstAndBuffersRotate)

@@ -44,14 +44,6 @@ protected:
         ASSERT_EQ(VGHAL_ALmakeCurrent(&ctx), 1);
     }
 
-    std::vector<RegValue> fetched(Unit unit) const
-    {
-        std::vector<RegValue> out;
-        for (const Event& e : gpu.log())
-            if (e.stream == Stream::CmdBuf && e.kind == Kind::Write && e.unit == unit)
-                out.emplace_back(e.reg, e.value);
-        return out;
-    }
 };
 
 TEST_F(Layer, CreateLoadsTheGammaTablesAndDestroyGivesEverythingBack)

@@ -1,39 +1,27 @@
 // The pixel-engine state writers, read back as the register writes the simulated GPU decodes
 // from the command buffer.
-#include "gpu_test_support.h"
+#include "accel_test_support.h"
 
-#include "vg/al_lx740/vg_al_lx740.h"
-#include "vg/al_lx740/vg_al_lx740_cmdbuf.h"
 #include "vg/al_lx740/vg_al_lx740_pe.h"
-#include "vg/al_lx740/vg_al_lx740_rect.h"
-#include "vgcontextfixture.h"
 
 namespace gputest {
 namespace {
 
 using Writes = std::vector<RegValue>;
 
-class PeWriters : public GpuTest {
+class PeWriters : public AccelTest {
 protected:
-    vnq::test::TestSurface surface{480, 272, 16, 0x1000, 0x40000};
-    OVGcontext ctx{};
-
     void SetUp() override
     {
-        pltInit(0);
-        VGALFUNC_al_lx740_rect_init();
-        ASSERT_EQ(VGALFUNC_lx_cmdbuffer_alloc(), 1);
-        vnq::test::initDefaultContext(ctx, &surface.surface);
-        VGALVAL_LX740_ALcontexthandle = &ctx;
+        AccelTest::SetUp();
+        surface.disp0.addr = 0x1000;
+        surface.disp1.addr = 0x40000;
         colorbuffer = &surface.disp0;
         frontbuffer = &surface.disp1;
         VGALVAL_backbuffer = 0;
-        VGALVAL_lx740renderingmode = 0;
-        VGALVAL_lx740_ctxdirty = 0;
         VGALVAL_colorbuffer_stride = surface.disp0.stride;
         VGALVAL_surface_bpp = 16;
         VGALVAL_surface_format_lx = 24;
-        gpu.clearLog();
     }
 
     // What a writer put into the command buffer, per unit.
@@ -42,11 +30,7 @@ protected:
         gpu.clearLog();
         writer();
         RUNCME();
-        Writes out;
-        for (const Event& e : gpu.log())
-            if (e.stream == Stream::CmdBuf && e.kind == Kind::Write && e.unit == unit)
-                out.emplace_back(e.reg, e.value);
-        return out;
+        return fetched(unit);
     }
 };
 

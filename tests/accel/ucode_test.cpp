@@ -1,31 +1,20 @@
 // Vertex-processor microcode: the four copies in GPU memory, the drawing entry with its overlay
 // descriptors and DMA, the filter switches and the stroke entry points.
-#include "gpu_test_support.h"
+#include "accel_test_support.h"
 
 #include <algorithm>
 #include <map>
 
-#include "vg/al_lx740/vg_al_lx740.h"
-#include "vg/al_lx740/vg_al_lx740_cmdbuf.h"
-#include "vg/al_lx740/vg_al_lx740_rect.h"
 #include "vg/al_lx740/vg_al_lx740_ucode.h"
-#include "vgcontextfixture.h"
 
 namespace gputest {
 namespace {
 
-class Microcode : public GpuTest {
+class Microcode : public AccelTest {
 protected:
-    vnq::test::TestSurface surface{480, 272, 16, 0, 0};
-    OVGcontext ctx{};
-
     void SetUp() override
     {
-        pltInit(0);
-        VGALFUNC_al_lx740_rect_init();
-        ASSERT_EQ(VGALFUNC_lx_cmdbuffer_alloc(), 1);
-        vnq::test::initDefaultContext(ctx, &surface.surface);
-        VGALVAL_LX740_ALcontexthandle = &ctx;
+        AccelTest::SetUp();
         ASSERT_EQ(VGALFUNC_al_lx740_ucode_init(), 0);
         gpu.clearLog();
     }

@@ -1,6 +1,6 @@
 // Work memory of the acceleration layer on the simulated GPU: sizes with texture padding,
 // cleared blocks for every view of the buffer clear, and the deferred release.
-#include "gpu_test_support.h"
+#include "accel_test_support.h"
 
 #include "memmanage/gmalloc.h"
 #include "vg/al_lx740/vg_al_lx740_clear.h"
@@ -10,15 +10,8 @@
 namespace gputest {
 namespace {
 
-class WorkMemory : public GpuTest {
+class WorkMemory : public AccelTest {
 protected:
-    void SetUp() override
-    {
-        pltInit(0);
-        VGALFUNC_al_lx740_rect_init();
-        ASSERT_EQ(VGALFUNC_lx_cmdbuffer_alloc(), 1);
-        gpu.clearLog();
-    }
     void TearDown() override
     {
         GpuTest::TearDown();

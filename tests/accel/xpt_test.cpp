@@ -1,16 +1,12 @@
 // Rasterizer edge buffers: the entry count, the seven buffers' sizes and alignments, their
 // announcement, the failure paths and the XPT set-up before drawing.
-#include "gpu_test_support.h"
+#include "accel_test_support.h"
 
 #include <cstdlib>
 #include <cstring>
 
 #include "memmanage/gmalloc.h"
-#include "vg/al_lx740/vg_al_lx740.h"
-#include "vg/al_lx740/vg_al_lx740_cmdbuf.h"
-#include "vg/al_lx740/vg_al_lx740_rect.h"
 #include "vg/al_lx740/vg_al_lx740_xpt.h"
-#include "vgcontextfixture.h"
 
 namespace gputest {
 namespace {
@@ -35,24 +31,14 @@ INSTANTIATE_TEST_SUITE_P(Values, XptNum,
                          ::testing::Values(XptNumCase{"12", 2048}, XptNumCase{"0x8", 256}, XptNumCase{nullptr, 1024},
                                            XptNumCase{"0", 1}, XptNumCase{"010", 256}, XptNumCase{"-1", 2048}));
 
-class XptBuffers : public GpuTest {
+class XptBuffers : public AccelTest {
 protected:
-    vnq::test::TestSurface surface{480, 272, 16, 0, 0};
-    OVGcontext ctx{};
-
     void SetUp() override
     {
-        pltInit(0);
-        VGALFUNC_al_lx740_rect_init();
-        ASSERT_EQ(VGALFUNC_lx_cmdbuffer_alloc(), 1);
+        AccelTest::SetUp();
         VGALFUNC_lx_xptclear();
-        vnq::test::initDefaultContext(ctx, &surface.surface);
-        VGALVAL_LX740_ALcontexthandle = &ctx;
-        VGALVAL_lx740renderingmode = 0;
-        VGALVAL_lx740_ctxdirty = 0;
         VGALVAL_surface_width = 480;
         VGALVAL_surface_height = 272;
-        gpu.clearLog();
     }
 
     // The edge-unit writes since the last call; no buffer register is ever sent without a buffer.
@@ -60,10 +46,7 @@ protected:
     {
         RUNCME();
         expectNoBaseRegisterWithoutBuffer();
-        std::vector<RegValue> out;
-        for (const Event& e : gpu.log())
-            if (e.stream == Stream::CmdBuf && e.kind == Kind::Write && e.unit == Unit::XPT)
-                out.emplace_back(e.reg, e.value);
+        std::vector<RegValue> out = fetched(Unit::XPT);
         gpu.clearLog();
         return out;
     }

@@ -45,6 +45,16 @@ protected:
         return out;
     }
 
+    // Register writes of one unit decoded from command buffers, in order.
+    std::vector<RegValue> fetched(Unit unit) const
+    {
+        std::vector<RegValue> out;
+        for (const Event& e : gpu.log())
+            if (e.stream == Stream::CmdBuf && e.kind == Kind::Write && e.unit == unit)
+                out.emplace_back(e.reg, e.value);
+        return out;
+    }
+
     size_t countEvents(Stream stream, Kind kind, Unit unit, uint32_t reg) const
     {
         size_t n = 0;
