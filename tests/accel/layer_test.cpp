@@ -214,6 +214,26 @@ TEST_F(Layer, FinishHandlesTheRasterizerOverflow)
     EXPECT_TRUE(cleared);
 }
 
+TEST_F(Layer, AMultisampledFinishResolvesIntoTheColourBuffer)
+{
+    ASSERT_EQ(VGHAL_ALcreate(), 1);
+    surface.multisample.addr = VGALFUNC_VAlloc(480 * 4, 272, 16, 32, 0, 0, 0);
+    surface.multisample.bpp = 16;
+    surface.multisample.stride = 480 * 4 * 2;
+    surface.surface.multisample = &surface.multisample;
+    bindWindow();
+    gpu.clearLog();
+    EXPECT_EQ(VGHAL_ALfinish(), 0);
+    std::vector<word32> entry;
+    for (const Event& e : gpu.log())
+        if (e.kind == Kind::Write && e.unit == Unit::PETable)
+            entry.push_back(e.value);
+    ASSERT_EQ(entry.size(), 4u);
+    EXPECT_EQ(entry[0], 479u | 0x10000000u | 271u << 12);  // RGB565: colour mode 0x10000000
+    EXPECT_EQ(entry[2], surface.multisample.addr);
+    EXPECT_EQ(entry[3], surface.disp0.addr);
+}
+
 TEST_F(Layer, FinishOnAnEmptySurfaceWaitsForIdle)
 {
     ASSERT_EQ(VGHAL_ALcreate(), 1);
