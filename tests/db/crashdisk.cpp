@@ -296,56 +296,6 @@ int wDelete(sqlite3_vfs*, const char* name, int syncDir)
     return rc;
 }
 
-int wAccess(sqlite3_vfs*, const char* name, int flags, int* out)
-{
-    return realVfs->xAccess(realVfs, name, flags, out);
-}
-
-int wFullPathname(sqlite3_vfs*, const char* name, int size, char* out)
-{
-    return realVfs->xFullPathname(realVfs, name, size, out);
-}
-
-void* wDlOpen(sqlite3_vfs*, const char* name)
-{
-    return realVfs->xDlOpen(realVfs, name);
-}
-
-void wDlError(sqlite3_vfs*, int size, char* out)
-{
-    realVfs->xDlError(realVfs, size, out);
-}
-
-void (*wDlSym(sqlite3_vfs*, void* handle, const char* symbol))(void)
-{
-    return realVfs->xDlSym(realVfs, handle, symbol);
-}
-
-void wDlClose(sqlite3_vfs*, void* handle)
-{
-    realVfs->xDlClose(realVfs, handle);
-}
-
-int wRandomness(sqlite3_vfs*, int size, char* out)
-{
-    return realVfs->xRandomness(realVfs, size, out);
-}
-
-int wSleep(sqlite3_vfs*, int micros)
-{
-    return realVfs->xSleep(realVfs, micros);
-}
-
-int wCurrentTime(sqlite3_vfs*, double* now)
-{
-    return realVfs->xCurrentTime(realVfs, now);
-}
-
-int wGetLastError(sqlite3_vfs*, int size, char* out)
-{
-    return realVfs->xGetLastError ? realVfs->xGetLastError(realVfs, size, out) : 0;
-}
-
 sqlite3_vfs wrapVfs;
 
 // ---- The wrapping file-call table ----
@@ -441,19 +391,9 @@ void install()
     wrapVfs.iVersion = 1;
     wrapVfs.szOsFile = int(sizeof(WrapFile)) + realVfs->szOsFile;
     wrapVfs.zName = "crashpoints";
-    wrapVfs.pAppData = nullptr;
+    // Everything but opening and deleting is the real VFS's own, called with this copy.
     wrapVfs.xOpen = wOpen;
     wrapVfs.xDelete = wDelete;
-    wrapVfs.xAccess = wAccess;
-    wrapVfs.xFullPathname = wFullPathname;
-    wrapVfs.xDlOpen = wDlOpen;
-    wrapVfs.xDlError = wDlError;
-    wrapVfs.xDlSym = wDlSym;
-    wrapVfs.xDlClose = wDlClose;
-    wrapVfs.xRandomness = wRandomness;
-    wrapVfs.xSleep = wSleep;
-    wrapVfs.xCurrentTime = wCurrentTime;
-    wrapVfs.xGetLastError = wGetLastError;
     sqlite3_vfs_register(&wrapVfs, 1);
     vnq::setFileCalls(&watchedCalls);
 }
