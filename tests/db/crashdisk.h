@@ -4,6 +4,7 @@
 #include <QTemporaryDir>
 
 #include <functional>
+#include <ostream>
 
 namespace vnq::test {
 
@@ -17,6 +18,12 @@ namespace vnq::test {
 namespace crashdisk {
 
 enum class Mode { Kill, PowerLoss };
+
+// How GoogleTest names a mode (in test listings and failure messages).
+inline void PrintTo(Mode mode, std::ostream* out)
+{
+    *out << (mode == Mode::Kill ? "Kill" : "PowerLoss");
+}
 
 enum class Outcome {
     Stopped,       // the child was stopped at the point (the operation did not return)
