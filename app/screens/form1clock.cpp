@@ -169,21 +169,23 @@ void Form1Clock::readyVistrel()
 
 void Form1Clock::showPopAlert(Form3PopAlart::PopOption option, QString first, QString second, QString third)
 {
-    formActive = 0;
-    allowCardTouch = true;
-    if (popAlert)
-        dropScreen(popAlert.data());
+    closeAlertForNext();
     popAlert = new Form3PopAlart(this, option, first, second, third);
 }
 
 void Form1Clock::showPopAlert(Form3PopAlart::PopOption option, QString first, QString second,
                               QList<Form3PopAlart::AlertMessage> lines)
 {
+    closeAlertForNext();
+    popAlert = new Form3PopAlart(this, option, first, second, lines);
+}
+
+void Form1Clock::closeAlertForNext()
+{
     formActive = 0;
     allowCardTouch = true;
     if (popAlert)
         dropScreen(popAlert.data());
-    popAlert = new Form3PopAlart(this, option, first, second, lines);
 }
 
 void Form1Clock::showError(QString text)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "fontstyle.h"
 #include "form3popalart.h"
 #include "pagehost.h"
 #include "pagetable.h"
@@ -102,6 +103,10 @@ private:
     // module and deletes them; the host then holds neither page nor alert.
     void closeScreens(QObject* caller);
     void dropScreen(QObject* screen);
+    // The clock is covered by the alert about to open; an open alert gives way to it.
+    void closeAlertForNext();
+    // A new screen of one picture over the whole screen, with an optional label on it.
+    void setFullScreenPicture(const QString& image, const FontStyle& text = FontStyle());
     void connectDeadlines();
     void startBasic();
     void writeCardStartGate();

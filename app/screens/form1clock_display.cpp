@@ -28,6 +28,11 @@ FontStyle whiteText(int x, int y, const QString& text)
 
 void Form1Clock::setBackPicture()
 {
+    setFullScreenPicture(partsDir + QStringLiteral("時計画面_背景.png"));
+}
+
+void Form1Clock::setFullScreenPicture(const QString& image, const FontStyle& text)
+{
     label->setNew();
     LabelItemList item;
     label->initItem(&item);
@@ -35,7 +40,8 @@ void Form1Clock::setBackPicture()
     item.y = 0;
     item.w = 480;
     item.h = 272;
-    item.filename = partsDir + QStringLiteral("時計画面_背景.png");
+    item.filename = image;
+    item.label = text;
     label->setItem(&item);
 }
 

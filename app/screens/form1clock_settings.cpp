@@ -105,16 +105,8 @@ void Form1Clock::recvApiInfo(int ret, QString info)
     DebugLine() << "<DBG>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << ret << info;
     if (ret != 1)
         return;
-    label->setNew();
-    LabelItemList item;
-    label->initItem(&item);
-    item.x = 0;
-    item.y = 0;
-    item.w = 480;
-    item.h = 272;
-    item.filename = QStringLiteral("../Parts/01時計画面/オープニング.png");
-    item.label = FontStyle{240, 240, 22, 1, info, 0, 0, 0, 255};
-    label->setItem(&item);
+    setFullScreenPicture(QStringLiteral("../Parts/01時計画面/オープニング.png"),
+                         FontStyle{240, 240, 22, 1, info, 0, 0, 0, 255});
     label->setFlash();
 }
 

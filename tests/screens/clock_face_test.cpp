@@ -9,25 +9,25 @@ namespace {
 
 using vnq::test::transcriptOf;
 
-// The pictures (file names under the clock's folder) and the texts of an update, in order.
-QStringList picturesOf(const QString& update)
+// What the pattern's first group captures in the update's transcript, in order.
+QStringList capturedIn(const QString& update, const QString& pattern)
 {
-    static const QRegularExpression file(QStringLiteral("<filename>\\.\\./Parts/01時計画面/([^<]*)</filename>"));
     QStringList out;
-    auto it = file.globalMatch(transcriptOf(update));
+    auto it = QRegularExpression(pattern).globalMatch(transcriptOf(update));
     while (it.hasNext())
         out << it.next().captured(1);
     return out;
 }
 
+// The pictures (file names under the clock's folder) and the texts of an update, in order.
+QStringList picturesOf(const QString& update)
+{
+    return capturedIn(update, QStringLiteral("<filename>\\.\\./Parts/01時計画面/([^<]*)</filename>"));
+}
+
 QStringList textsOf(const QString& update)
 {
-    static const QRegularExpression text(QStringLiteral("<text>([^<]*)</text>"));
-    QStringList out;
-    auto it = text.globalMatch(transcriptOf(update));
-    while (it.hasNext())
-        out << it.next().captured(1);
-    return out;
+    return capturedIn(update, QStringLiteral("<text>([^<]*)</text>"));
 }
 
 class ClockFace : public ClockFixture {
