@@ -100,6 +100,10 @@ protected:
         PageTable::clear();
         label = MyLabel::getInstance();
         ASSERT_TRUE(peer.waitForClient());
+        // The tests step the scheduler themselves: its own 300 ms tick would see the fake
+        // clock's moves as clock jumps (and a daily reboot ends the process).
+        for (QTimer* ticker : MyTimer::getInstance()->findChildren<QTimer*>())
+            ticker->stop();
     }
 
     void TearDown() override
