@@ -35,9 +35,11 @@ Form1Clock::Form1Clock(QObject* parent)
         break;
     case ZSystem::Cloud:
         MyDebug() << "<IFO>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "クラウドモデル";
+        startCloud();
         break;
     case ZSystem::Merid:
         MyDebug() << "<IFO>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "Meridモデル";
+        startCloud();
         break;
     default:
         break;

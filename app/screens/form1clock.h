@@ -109,6 +109,9 @@ private:
     void setFullScreenPicture(const QString& image, const FontStyle& text = FontStyle());
     void connectDeadlines();
     void startBasic();
+    void startCloud();
+    void waitForAccessPoint();
+    void downloadKernelImage();
     void writeCardStartGate();
     bool cloudBusy() const;
 
