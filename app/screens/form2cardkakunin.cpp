@@ -3,7 +3,7 @@
 #include "iccardmodule.h"
 #include "mydebug.h"
 #include "mylabel.h"
-#include "pagehost.h"
+#include "resultpage.h"
 
 namespace {
 
@@ -78,7 +78,5 @@ void Form2CardKakunin::clickMyLabel(MyLabel*, QString id)
     MyDebug() << "<IFO>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "enter" << id;
     if (id != QLatin1String("Back"))
         return;
-    // The host deletes this page inside the call.
-    if (auto* host = dynamic_cast<PageHost*>(parent()))
-        host->returnPage(this, false);
+    backToClock(this);
 }

@@ -8,7 +8,7 @@
 #include "keypad.h"
 #include "mydebug.h"
 #include "mylabel.h"
-#include "pagehost.h"
+#include "resultpage.h"
 #include "platform/clock.h"
 #include "soundmodule.h"
 #include "zsystem.h"
@@ -249,7 +249,5 @@ void Form2CardTouroku::onCardTouchRaw(QString id, QString type, QString len)
 
 void Form2CardTouroku::moveToBack()
 {
-    // The host deletes this page inside the call.
-    if (auto* host = dynamic_cast<PageHost*>(parent()))
-        host->returnPage(this, false);
+    backToClock(this);
 }

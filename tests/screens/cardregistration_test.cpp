@@ -237,13 +237,7 @@ TEST_F(CardRegistration, AFailedInsertKeepsTheOldRowAndAnOrphanRowGoes)
 
 class CardRegistrationCloud : public CardRegistration {
 protected:
-    void useEdition(int edition)
-    {
-        ZSystem::setMode(ZSystem::_zmode(edition));
-        link = FakeCloudLink::install(edition);
-        ASSERT_NE(link, nullptr);
-        link->setAnswerAtOnce(false);
-    }
+    void useEdition(int edition) { link = useCloudEdition(edition); }
 
     // Registers the free card for user 100 up to the request.
     void registerFreeCard()

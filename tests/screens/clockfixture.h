@@ -2,6 +2,7 @@
 
 #include "dbsetting.h"
 #include "fakeclock.h"
+#include "fakecloudlink.h"
 #include "fakedisplayserver.h"
 #include "form1clock.h"
 #include "messagecapture.h"
@@ -152,6 +153,17 @@ protected:
     static void addStubRow(PageTable::Move move, int number)
     {
         PageTable::add(move, number, [](QObject* host, int n, const QString& id) { return new StubPage(host, n, id); });
+    }
+
+    // Switches to a cloud edition with a fake worker whose answers wait for the test.
+    vnq::test::FakeCloudLink* useCloudEdition(int edition)
+    {
+        ZSystem::setMode(ZSystem::_zmode(edition));
+        vnq::test::FakeCloudLink* fake = vnq::test::FakeCloudLink::install(edition);
+        EXPECT_NE(fake, nullptr);
+        if (fake)
+            fake->setAnswerAtOnce(false);
+        return fake;
     }
 
     // Reports a touch on an item id to every screen, as the label does.
