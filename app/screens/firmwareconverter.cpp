@@ -119,21 +119,22 @@ int FirmwareConverter::convert()
     }
 
     // Only the image the version answer announced is installed.
-    QFile check(imagePath);
-    QCryptographicHash md5(QCryptographicHash::Md5);
-    const bool readable = check.open(QIODevice::ReadOnly) && md5.addData(&check);
-    const qint64 size = check.size();
-    check.close();
-    const bool sizeOk = expected.size > 0 && size == expected.size;
-    const bool md5Ok = !expected.md5.isEmpty()
-        && QString::fromLatin1(md5.result().toHex()).compare(expected.md5.trimmed(), Qt::CaseInsensitive) == 0;
-    if (!readable || !sizeOk || !md5Ok) {
-        MyDebug() << "<ERR>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "ファームイメージ異常" << int(size)
-                  << int(expected.size);
+    if (!matches(imagePath, expected)) {
+        MyDebug() << "<ERR>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "ファームイメージ異常";
         QFile::remove(imagePath);
         return Refused;
     }
     return 0;
+}
+
+bool FirmwareConverter::matches(const QString& imagePath, const Expected& expected)
+{
+    QFile image(imagePath);
+    QCryptographicHash md5(QCryptographicHash::Md5);
+    if (expected.size <= 0 || expected.md5.isEmpty() || !image.open(QIODevice::ReadOnly) || !md5.addData(&image))
+        return false;
+    return image.size() == expected.size
+        && QString::fromLatin1(md5.result().toHex()).compare(expected.md5.trimmed(), Qt::CaseInsensitive) == 0;
 }
 
 // Decodes the data between the tags, piece after piece; a closing tag split by a piece

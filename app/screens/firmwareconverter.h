@@ -37,6 +37,9 @@ public:
     // image file is then removed). Without "<firmware_data>" an old image file is untouched.
     int convert();
 
+    // True when the file has the expected size (above 0) and MD5 (hexadecimal, case ignored).
+    static bool matches(const QString& imagePath, const Expected& expected);
+
 private:
     int decodeInto(QFile* receive, QFile* image, QByteArray piece, qint64 total, bool* closed);
 

@@ -52,29 +52,12 @@ Form2TsushinCloud::~Form2TsushinCloud()
 
 void Form2TsushinCloud::setBackground()
 {
-    const auto area = [this](const QString& id, int x, int y, int w, int h) {
-        label->initItem(&item);
-        item.id = id;
-        item.x = x;
-        item.y = y;
-        item.w = w;
-        item.h = h;
-        label->setItem(&item);
-    };
-    label->initItem(&item);
-    item.x = 0;
-    item.y = 0;
-    item.w = 480;
-    item.h = 272;
-    item.filename = QStringLiteral("../Parts/09クラウド画面/通信_画面.png");
-    label->setItem(&item);
-    label->initItem(&item);
-    item.label = FontStyle{53, 14, 22, 0, QStringLiteral("通信"), 255, 255, 255, 255};
-    label->setItem(&item);
-    area(QStringLiteral("Back"), 390, 228, 80, 34);
+    addScreenPicture(label, &item, QStringLiteral("../Parts/09クラウド画面/通信_画面.png"));
+    addTitle(label, &item, QStringLiteral("通信"));
+    addTouchArea(label, &item, QStringLiteral("Back"), 390, 228, 80, 34);
     if (active && pageMode == Idle) {
-        area(QStringLiteral("Dakoku"), 120, 110, 240, 70);
-        area(QStringLiteral("DakokuAll"), 120, 185, 240, 70);
+        addTouchArea(label, &item, QStringLiteral("Dakoku"), 120, 110, 240, 70);
+        addTouchArea(label, &item, QStringLiteral("DakokuAll"), 120, 185, 240, 70);
     }
 }
 

@@ -3,6 +3,7 @@
 #include "form2cardkakunin.h"
 #include "form2cardtouroku.h"
 #include "form2centerkakunin.h"
+#include "form2firmupdate.h"
 #include "form2jikokudouki.h"
 #include "form2tsushincloud.h"
 #include "pagetable.h"
@@ -17,6 +18,8 @@ void OperationPages::install()
                    [](QObject* host, int, const QString&) { return new Form2CenterKakunin(host); });
     PageTable::add(PageTable::MovePage, 4,
                    [](QObject* host, int, const QString&) { return new Form2TsushinCloud(host); });
+    PageTable::add(PageTable::MovePage, 5,
+                   [](QObject* host, int, const QString&) { return new Form2FirmUpdate(host); });
     PageTable::add(PageTable::MovePage, 6,
                    [](QObject* host, int, const QString&) { return new Form2CardTouroku(host); });
 }
