@@ -89,7 +89,8 @@ void Form1Clock::waitForAccessPoint()
         if (DBSetting::getParamJ(QStringLiteral("DHCPの設定"), &dhcp) == 0 && dhcp > 0) {
             DebugLine() << "<DBG>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "DHCPを取り直す";
             WatchdogPass pass;
-            vnq::commandRunner().run(vnq::boardPath(QStringLiteral("/VnQo/etc/network/net_up.sh")), netUpTimeoutMs);
+            vnq::commandRunner().run(vnq::commandWord(vnq::boardPath(QStringLiteral("/VnQo/etc/network/net_up.sh"))),
+                                     netUpTimeoutMs);
         }
         waitSeconds(afterRenewalSeconds);
         return;
@@ -108,7 +109,8 @@ void Form1Clock::downloadKernelImage()
               << NetworkManager::curlProxyOptForLog();
     WatchdogPass pass;
     const vnq::CommandResult result = vnq::commandRunner().run(
-        script + QLatin1Char(' ') + vnq::commandArgument(NetworkManager::curlProxyOpt()), downloadTimeoutMs);
+        vnq::commandWord(script) + QLatin1Char(' ') + vnq::commandArgument(NetworkManager::curlProxyOpt()),
+        downloadTimeoutMs);
     if (result.started && !result.finished)
         MyDebug() << "<ERR>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "ダウンロード時間切れ";
 }

@@ -386,6 +386,6 @@ void Form2FirmUpdate::restartServices()
         return;
     servicesStopped = false;
     NetworkManager::webServerRestart();
-    vnq::commandRunner().startDetached(vnq::boardPath(QStringLiteral("/VnQo/bin/vnq_netif_watch_starter")));
-    vnq::commandRunner().startDetached(vnq::boardPath(QStringLiteral("/VnQo/bin/vnq_system_watch")));
+    vnq::commandRunner().startDetached(vnq::commandWord(vnq::boardPath(QStringLiteral("/VnQo/bin/vnq_netif_watch_starter"))));
+    vnq::commandRunner().startDetached(vnq::commandWord(vnq::boardPath(QStringLiteral("/VnQo/bin/vnq_system_watch"))));
 }
