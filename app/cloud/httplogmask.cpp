@@ -1,0 +1,103 @@
+#include "httplogmask.h"
+
+#include <QRegularExpression>
+
+namespace logmask {
+
+namespace {
+
+const QString hidden = QStringLiteral("****");
+constexpr int outsideTextLimit = 512;
+
+// An optional namespace prefix of an XML name ("soap:", "ns1:").
+const QString xmlPrefix = QStringLiteral("(?:[A-Za-z_][\\w.-]*:)?");
+// A JSON string literal with its escapes.
+const QString jsonString = QStringLiteral("\"(?:[^\"\\\\]|\\\\.)*\"");
+
+QString maskXmlTokens(QString text)
+{
+    static const QRegularExpression token(
+        QStringLiteral("(<%1token(?:\\s[^>]*)?>)[^<]*(</%1token\\s*>)").arg(xmlPrefix));
+    return text.replace(token, QStringLiteral("\\1") + hidden + QStringLiteral("\\2"));
+}
+
+QString maskJsonTokens(QString text)
+{
+    static const QRegularExpression token(
+        QStringLiteral("(\"token\"\\s*:\\s*)(?:%1|[^,}\\]\\s]+)").arg(jsonString));
+    return text.replace(token, QStringLiteral("\\1\"") + hidden + QStringLiteral("\""));
+}
+
+// <name>admin_password</name> followed by its <value>...</value>.
+QString maskXmlPassword(QString text)
+{
+    static const QRegularExpression pair(
+        QStringLiteral("(<%1name(?:\\s[^>]*)?>\\s*(?:admin_password|管理者パスワード)\\s*</%1name\\s*>"
+                       "\\s*<%1value(?:\\s[^>]*)?>)[^<]*(<)")
+            .arg(xmlPrefix));
+    return text.replace(pair, QStringLiteral("\\1") + hidden + QStringLiteral("\\2"));
+}
+
+// Every flat JSON object whose "key" is "admin_password" gets its "value" hidden.
+QString maskJsonPassword(const QString& text)
+{
+    static const QRegularExpression object(QStringLiteral("\\{[^{}]*\\}"));
+    static const QRegularExpression key(
+        QStringLiteral("\"key\"\\s*:\\s*\"(?:admin_password|管理者パスワード)\""));
+    static const QRegularExpression value(
+        QStringLiteral("(\"value\"\\s*:\\s*)(?:%1|[^,}\\s]+)").arg(jsonString));
+    QString out;
+    int from = 0;
+    auto it = object.globalMatch(text);
+    while (it.hasNext()) {
+        const auto match = it.next();
+        out += text.mid(from, match.capturedStart() - from);
+        QString piece = match.captured();
+        if (piece.contains(key))
+            piece.replace(value, QStringLiteral("\\1\"") + hidden + QStringLiteral("\""));
+        out += piece;
+        from = match.capturedEnd();
+    }
+    out += text.mid(from);
+    return out;
+}
+
+}  // namespace
+
+QString maskSecret(const QString& secret)
+{
+    return hidden + QStringLiteral("(%1)").arg(secret.size());
+}
+
+QString maskBody(const QString& body)
+{
+    return maskJsonPassword(maskXmlPassword(maskJsonTokens(maskXmlTokens(body))));
+}
+
+QString outsideText(const QString& text)
+{
+    const QString head = text.left(outsideTextLimit);
+    QString out;
+    out.reserve(head.size());
+    for (const QChar c : head) {
+        const ushort u = c.unicode();
+        if (u == '\n')
+            out += QLatin1String("\\n");
+        else if (u == '\r')
+            out += QLatin1String("\\r");
+        else if (u < 0x20 || u == 0x7f)
+            out += QStringLiteral("\\x%1").arg(u, 2, 16, QLatin1Char('0'));
+        else
+            out += c;
+    }
+    if (text.size() > outsideTextLimit)
+        out += QStringLiteral("... (%1 bytes)").arg(text.toUtf8().size());
+    return out;
+}
+
+QString bodyForLog(const QString& body)
+{
+    return outsideText(maskBody(body));
+}
+
+}  // namespace logmask
