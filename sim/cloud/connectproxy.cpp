@@ -28,19 +28,26 @@ public:
     {
         client->setParent(this);
         connect(client, &QTcpSocket::readyRead, this, [this] { readClient(); });
-        connect(client, &QTcpSocket::disconnected, this, [this] { close(); });
+        connect(client, &QTcpSocket::disconnected, this, [this] {
+            m_closed = true;
+            if (m_upstream)
+                m_upstream->disconnectFromHost();
+            deleteLater();
+        });
     }
 
 private:
+    // Ends both sides once what is queued for the client has gone out.
     void close()
     {
         if (m_closed)
             return;
         m_closed = true;
-        m_client->disconnectFromHost();
         if (m_upstream)
             m_upstream->disconnectFromHost();
-        deleteLater();
+        m_client->disconnectFromHost();
+        if (m_client->state() == QAbstractSocket::UnconnectedState)
+            deleteLater();
     }
 
     void answer(ConnectProxy::Entry& entry, int status, bool keepOpen, const mockhttp::Headers& extra = {})

@@ -18,6 +18,13 @@ QByteArray Head::header(const QByteArray& name) const
 
 HeadResult parseHead(const QByteArray& buffer, int maxBytes, Head* head, int* length)
 {
+    // A request line is text: anything else (a TLS greeting, say) is refused at once.
+    const int lineEnd = buffer.indexOf("\r\n");
+    for (int i = 0; i < (lineEnd < 0 ? buffer.size() : lineEnd); ++i) {
+        const uchar c = uchar(buffer[i]);
+        if (c < 0x20 || c == 0x7f)
+            return HeadResult::Malformed;
+    }
     const int end = buffer.indexOf("\r\n\r\n");
     if (end < 0)
         return buffer.size() > maxBytes ? HeadResult::TooLarge : HeadResult::Incomplete;
