@@ -17,8 +17,8 @@ const QString jsonString = QStringLiteral("\"(?:[^\"\\\\]|\\\\.)*\"");
 QString maskXmlTokens(QString text)
 {
     static const QRegularExpression token(
-        QStringLiteral("(<%1token(?:\\s[^>]*)?>)[^<]*(</%1token\\s*>)").arg(xmlPrefix));
-    return text.replace(token, QStringLiteral("\\1") + hidden + QStringLiteral("\\2"));
+        QStringLiteral("(<%1(token|seed)(?:\\s[^>]*)?>)[^<]*(</%1\\2\\s*>)").arg(xmlPrefix));
+    return text.replace(token, QStringLiteral("\\1") + hidden + QStringLiteral("\\3"));
 }
 
 QString maskJsonTokens(QString text)

@@ -9,7 +9,8 @@ namespace logmask {
 // "****" and the length of the secret, e.g. "****(15)".
 QString maskSecret(const QString& secret);
 
-// The body with the text of every XML element `token`, the value of every JSON member
+// The body with the text of every XML element `token` (and `seed`, from which a token is
+// made), the value of every JSON member
 // "token" and the value paired with the setting "admin_password" (an XML name/value pair or a
 // JSON key/value object) replaced by "****".
 QString maskBody(const QString& body);

@@ -7,6 +7,9 @@
 #include "platform/quitsignals.h"
 #include "watchdog.h"
 #include "zsystem.h"
+#ifdef VNQ_HAVE_CLOUD
+#include "cloudlinkfactories.h"
+#endif
 
 #include <QCoreApplication>
 #include <QTextCodec>
@@ -34,6 +37,9 @@ int main(int argc, char* argv[])
               << ", シリアル:" << ZSystem::termSerialNumber();
 
     ZSystem::setMode(editionFromCommandLine(argc, argv));
+#ifdef VNQ_HAVE_CLOUD
+    installCloudLinkFactories();
+#endif
 
     // Builds the rest of the application and lives as long as the process.
     new Form1Clock(nullptr);

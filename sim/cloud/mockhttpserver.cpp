@@ -105,7 +105,7 @@ private:
     {
         const int index = m_server->record(request);
         MockFault fault;
-        const bool faulty = m_server->faultFor(request.path, m_server->m_counts.value(request.path), &fault);
+        const bool faulty = m_server->faultFor(request, &fault);
         emit m_server->requestReceived(request);
         MockAnswer answer = m_server->answerFor(request);
         if (!faulty) {
@@ -299,9 +299,12 @@ MockAnswer MockHttpServer::answerFor(const MockRequest& request) const
     return handler.value()(request);
 }
 
-bool MockHttpServer::faultFor(const QByteArray& path, int nth, MockFault* fault) const
+bool MockHttpServer::faultFor(const MockRequest& request, MockFault* fault) const
 {
-    for (const auto& entry : m_faults.value(path)) {
+    if (m_faultChooser && m_faultChooser(request, fault))
+        return true;
+    const int nth = m_counts.value(request.path);
+    for (const auto& entry : m_faults.value(request.path)) {
         if (entry.first == 0 || entry.first == nth) {
             *fault = entry.second;
             return true;

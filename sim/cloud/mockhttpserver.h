@@ -113,6 +113,11 @@ public:
     void setHandler(const QByteArray& path, Handler handler);
     // A fault for the nth request to the path (counted from 1), or for every one when nth is 0.
     void addFault(const QByteArray& path, const MockFault& fault, int nth = 0);
+    // Asked first for every request: true and a fault to misbehave.
+    void setFaultChooser(std::function<bool(const MockRequest&, MockFault*)> chooser)
+    {
+        m_faultChooser = std::move(chooser);
+    }
 
     const QList<MockRequest>& requests() const { return m_requests; }
     int connectionCount() const { return m_connections; }
@@ -127,11 +132,12 @@ private:
     int record(const MockRequest& request);
     void setAnswerOf(int index, int status, const QByteArray& answer);
     MockAnswer answerFor(const MockRequest& request) const;
-    bool faultFor(const QByteArray& path, int nth, MockFault* fault) const;
+    bool faultFor(const MockRequest& request, MockFault* fault) const;
 
     Options m_options;
     QTcpServer* m_listener = nullptr;
     QHash<QByteArray, Handler> m_handlers;
+    std::function<bool(const MockRequest&, MockFault*)> m_faultChooser;
     QHash<QByteArray, QList<QPair<int, MockFault>>> m_faults;
     QHash<QByteArray, int> m_counts;
     QList<MockRequest> m_requests;

@@ -14,6 +14,8 @@ TEST(LogMask, SecretsInBodiesAreHidden)
         {"SOAP token",
          QStringLiteral("<soap:Body><PutStampRaw xmlns=\"u\"><token>0123abcd</token><client_unique_key>K</client_unique_key>"),
          QStringLiteral("<soap:Body><PutStampRaw xmlns=\"u\"><token>****</token><client_unique_key>K</client_unique_key>")},
+        {"token seed", QStringLiteral("<result>0</result><seed>9f86d081884c7d65</seed>"),
+         QStringLiteral("<result>0</result><seed>****</seed>")},
         {"prefixed token element", QStringLiteral("<ns1:token a=\"1\">x</ns1:token>"),
          QStringLiteral("<ns1:token a=\"1\">****</ns1:token>")},
         {"JSON token", QStringLiteral("{\"client_key\":\"K\",\"token\" : \"ab\\\"cd\",\"n\":1}"),
