@@ -62,7 +62,7 @@ protected:
         if (!waitUntil([&] { return ends.size() > before; }, 30000))
             return QString();
         // The worker is idle again once the end has been relayed.
-        waitUntil([&] { return !warker->busy(); });
+        waitUntil([&] { return !warker->busy(); }, 10000);
         return ends.last();
     }
 

@@ -76,7 +76,7 @@ TEST_F(HttpClientEnds, ALateAnswerOfAnAbandonedExchangeNeverReachesTheNextOne)
             client->httpRequest(HttpClient::GetToTempFile, mock->url(QStringLiteral("/slow")), {}, QString());
     };
     client->httpRequest(HttpClient::GetToTempFile, mock->url(QStringLiteral("/slow")), {}, QString());
-    ASSERT_TRUE(waitUntil([&] { return finishes.size() == 2; }));
+    ASSERT_TRUE(waitUntil([&] { return finishes.size() == 2; }, 10000));
     waitUntil([] { return false; }, 800);
 
     ASSERT_EQ(finishes.size(), 2u);

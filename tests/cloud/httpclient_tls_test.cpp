@@ -95,7 +95,7 @@ TEST_F(HttpClientTls, AClientLivingOnAWorkerThreadRunsItsExchangeThere)
         threaded->httpRequest(HttpClient::Post, url, {QStringLiteral("Content-Type: text/plain")},
                               QStringLiteral("from the worker"));
     });
-    EXPECT_TRUE(waitUntil([&] { return code != noFinish; }));
+    EXPECT_TRUE(waitUntil([&] { return code != noFinish; }, 10000));
     QMetaObject::invokeMethod(threaded, [threaded] { delete threaded; }, Qt::BlockingQueuedConnection);
     worker.quit();
     worker.wait();

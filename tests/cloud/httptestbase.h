@@ -8,11 +8,10 @@
 #include "shippeddatabases.h"
 #include "tempboardroot.h"
 #include "testca.h"
+#include "waituntil.h"
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
 
 #include <functional>
 #include <memory>
@@ -29,15 +28,6 @@ inline void PrintTo(const QByteArray& bytes, std::ostream* os)
 }
 
 namespace vnq::test {
-
-inline bool waitUntil(const std::function<bool()>& done, int timeoutMs = 10000)
-{
-    QElapsedTimer elapsed;
-    elapsed.start();
-    while (!done() && elapsed.elapsed() < timeoutMs)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    return done();
-}
 
 // What one finish() carried: the code and the receive buffer as the handler saw it.
 struct Finished {
