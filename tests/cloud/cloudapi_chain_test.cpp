@@ -28,6 +28,7 @@ TEST_F(CloudApiChain, EachModeRunsItsOperationsInOrderAndEndsWithItsSignal)
         {1, 0, {"GetVantroDataUpdateTime", "PutVantroInfo"}, "allUpdateFinish 1 success"},
         {1, 201, QStringList{"GetVantroDataUpdateTime"} + stamps201 + QStringList{"PutVantroInfo"}, "allUpdateFinish 1 success"},
         {3, 0, {"GetVantroDataUpdateTime", "PutVantroInfo"}, "allUpdateFinish 3 success"},
+        {3, 200, {"PutStampRaw", "GetVantroDataUpdateTime", "PutVantroInfo"}, "allUpdateFinish 3 success"},
         {3, 201, stamps201 + QStringList{"GetVantroDataUpdateTime", "PutVantroInfo"}, "allUpdateFinish 3 success"},
         {4, 0, {"GetVantroDataUpdateTime", "PutVantroInfo"}, "finishedDakokuSending 0 0"},
         {4, 201, stamps201 + QStringList{"GetVantroDataUpdateTime", "PutVantroInfo"}, "finishedDakokuSending 0 201"},
@@ -45,7 +46,7 @@ TEST_F(CloudApiChain, EachModeRunsItsOperationsInOrderAndEndsWithItsSignal)
         EXPECT_EQ(beingSent(), 0);
         EXPECT_EQ(sent(), c.mode == 5 ? 0 : c.stamps);
     }
-    EXPECT_EQ(cloud->service->stamps().size(), 4 * 201);
+    EXPECT_EQ(cloud->service->stamps().size(), 4 * 201 + 200);
 }
 
 TEST_F(CloudApiChain, UpdateTimesAreCommittedBeforeTheStampsInModeOneAndAfterThemOtherwise)
