@@ -3,6 +3,7 @@
 #include "heartbeat.h"
 #include "httpclient.h"
 #include "httplogmask.h"
+#include "loggabletext.h"
 #include "soapenvelope.h"
 
 #include "debugline.h"
@@ -59,9 +60,9 @@ CloudAPI::CloudAPI(QObject* parent)
     m_serviceUrl = info.url;
     m_clientUniqueKey = info.clientKey;
     m_cloudKey = info.cloudKey;
-    MyDebug() << "<IFO>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "クラウドURL:" << logmask::outsideText(m_serviceUrl);
+    MyDebug() << "<IFO>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "クラウドURL:" << vnq::loggableText(m_serviceUrl);
     MyDebug() << "<IFO>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "クラウドKEY:"
-              << logmask::outsideText(m_clientUniqueKey) + QStringLiteral(", ") + logmask::maskSecret(m_cloudKey);
+              << vnq::loggableText(m_clientUniqueKey) + QStringLiteral(", ") + logmask::maskSecret(m_cloudKey);
     connect(this, &CloudAPI::receiveFinish, this, &CloudAPI::recieveCB);
 }
 

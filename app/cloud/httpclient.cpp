@@ -2,6 +2,7 @@
 
 #include "heartbeat.h"
 #include "httplogmask.h"
+#include "loggabletext.h"
 #include "httpproxyconfig.h"
 #include "httptlsconfig.h"
 
@@ -101,7 +102,7 @@ int HttpClient::httpRequest(MethodNum method, QString url, QList<QString> header
     const QString scheme = target.scheme().toLower();
     if (scheme != QLatin1String("http") && scheme != QLatin1String("https")) {
         MyDebug() << "<ERR>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "unsupported URL"
-                  << logmask::outsideText(url);
+                  << vnq::loggableText(url);
         return startFailed();
     }
 
@@ -128,7 +129,7 @@ int HttpClient::httpRequest(MethodNum method, QString url, QList<QString> header
         QByteArray name, value;
         if (!splitHeader(header, &name, &value)) {
             MyDebug() << "<ERR>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "header dropped"
-                      << logmask::outsideText(header);
+                      << vnq::loggableText(header);
             continue;
         }
         request.setRawHeader(name, value);
@@ -145,7 +146,7 @@ int HttpClient::httpRequest(MethodNum method, QString url, QList<QString> header
         request.setSslConfiguration(tlsconfig::cloud());
     } else {
         DebugLine() << "<DBG>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "http Start"
-                    << logmask::outsideText(url);
+                    << vnq::loggableText(url);
     }
 
     QNetworkReply* reply = nullptr;

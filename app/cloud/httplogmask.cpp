@@ -1,5 +1,7 @@
 #include "httplogmask.h"
 
+#include "loggabletext.h"
+
 #include <QRegularExpression>
 
 namespace logmask {
@@ -7,7 +9,6 @@ namespace logmask {
 namespace {
 
 const QString hidden = QStringLiteral("****");
-constexpr int outsideTextLimit = 512;
 
 // An optional namespace prefix of an XML name ("soap:", "ns1:").
 const QString xmlPrefix = QStringLiteral("(?:[A-Za-z_][\\w.-]*:)?");
@@ -74,30 +75,9 @@ QString maskBody(const QString& body)
     return maskJsonPassword(maskXmlPassword(maskJsonTokens(maskXmlTokens(body))));
 }
 
-QString outsideText(const QString& text)
-{
-    const QString head = text.left(outsideTextLimit);
-    QString out;
-    out.reserve(head.size());
-    for (const QChar c : head) {
-        const ushort u = c.unicode();
-        if (u == '\n')
-            out += QLatin1String("\\n");
-        else if (u == '\r')
-            out += QLatin1String("\\r");
-        else if (u < 0x20 || u == 0x7f)
-            out += QStringLiteral("\\x%1").arg(u, 2, 16, QLatin1Char('0'));
-        else
-            out += c;
-    }
-    if (text.size() > outsideTextLimit)
-        out += QStringLiteral("... (%1 bytes)").arg(text.toUtf8().size());
-    return out;
-}
-
 QString bodyForLog(const QString& body)
 {
-    return outsideText(maskBody(body));
+    return vnq::loggableText(maskBody(body));
 }
 
 }  // namespace logmask

@@ -15,11 +15,7 @@ QString maskSecret(const QString& secret);
 // JSON key/value object) replaced by "****".
 QString maskBody(const QString& body);
 
-// Outside text as one log line: control characters escaped ("\n", "\r", "\xNN") and, beyond
-// 512 characters, cut with the full length noted ("... (1048576 bytes)").
-QString outsideText(const QString& text);
-
-// A body ready for a log line: masked, then escaped and cut.
+// A body ready for a log line: masked, then escaped and cut as all outside text is.
 QString bodyForLog(const QString& body);
 
 }  // namespace logmask

@@ -167,7 +167,7 @@ private:
     }
 
     // The network layer reports download progress at most every 100 ms.
-    static constexpr int stallPieceIntervalMs = 150;
+    static constexpr int stallPieceIntervalMs = 300;
     static constexpr qint64 stallPieceBytes = 65536;
 
     static QByteArray head(const MockAnswer& answer, qint64 length)

@@ -85,6 +85,9 @@ protected:
     std::string commandLog() const;
     std::string serverPath() const;
 
+    // Further environment entries ("NAME=value") for the next startCardpoll().
+    std::vector<std::string> extraEnv;
+
     vnq::test::TempBoardRoot root;
     vnq::sim::SimulatedReader sim;
     EventServer server;

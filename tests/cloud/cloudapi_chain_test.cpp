@@ -137,7 +137,7 @@ TEST_F(CloudApiChain, OnlyConfirmedBatchesAreMarkedSent)
             }
             ASSERT_TRUE(DBDakoku::execQuery(QStringLiteral("UPDATE dakoku SET send = '0'"), nullptr, nullptr, nullptr,
                                             nullptr));
-            EXPECT_EQ(chain(3, 1000), QStringLiteral("allUpdateFinish 3 failed"));
+            EXPECT_EQ(chain(3, 1500), QStringLiteral("allUpdateFinish 3 failed"));
             EXPECT_EQ(beingSent(), 0);
             const QSet<QString> marked = sentUsers();
             EXPECT_TRUE(storedUsers().contains(marked));

@@ -39,7 +39,7 @@ TEST_F(HttpClientEnds, EachEndGivesItsCodeAndBodyAndClearsTheWatchdogPass)
         {"oversize", MockFault::oversize(HttpClient::MaxBufferedAnswer + 1), true, QNetworkReply::UnknownContentError, ""},
         {"stall", MockFault::stall(), true, HttpClient::TimedOut, ""},
     };
-    client->setInactivityInterval(300);
+    client->setInactivityInterval(1000);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         // Every request of the case misbehaves: the network layer sends a request again
@@ -54,7 +54,7 @@ TEST_F(HttpClientEnds, EachEndGivesItsCodeAndBodyAndClearsTheWatchdogPass)
         EXPECT_FALSE(selfcheckpass);
     }
     // The stalled exchange was reported once, then abandoned.
-    waitUntil([] { return false; }, 400);
+    waitUntil([] { return false; }, 1200);
     EXPECT_EQ(finishes.size(), 1u);
 
     finishes.clear();
@@ -69,15 +69,15 @@ TEST_F(HttpClientEnds, ALateAnswerOfAnAbandonedExchangeNeverReachesTheNextOne)
     mock->setHandler("/slow", [&](const MockRequest&) {
         return MockAnswer{200, "text/plain", ++served == 1 ? "A" : "B"};
     });
-    mock->addFault("/slow", MockFault::delay(700), 1);
-    client->setInactivityInterval(300);
+    mock->addFault("/slow", MockFault::delay(1600), 1);
+    client->setInactivityInterval(800);
     onFinish = [this](int code) {
         if (code == HttpClient::TimedOut)
             client->httpRequest(HttpClient::GetToTempFile, mock->url(QStringLiteral("/slow")), {}, QString());
     };
     client->httpRequest(HttpClient::GetToTempFile, mock->url(QStringLiteral("/slow")), {}, QString());
     ASSERT_TRUE(waitUntil([&] { return finishes.size() == 2; }, 10000));
-    waitUntil([] { return false; }, 800);
+    waitUntil([] { return false; }, 1800);
 
     ASSERT_EQ(finishes.size(), 2u);
     EXPECT_EQ(finishes[0].code, HttpClient::TimedOut);
@@ -88,7 +88,7 @@ TEST_F(HttpClientEnds, ALateAnswerOfAnAbandonedExchangeNeverReachesTheNextOne)
 
 TEST_F(HttpClientEnds, DownloadProgressPushesTheTimeOutBackOncePerNewBlock)
 {
-    client->setInactivityInterval(500);
+    client->setInactivityInterval(1000);
     const struct {
         qint64 bytes;
         int restarts;
@@ -114,7 +114,7 @@ TEST_F(HttpClientEnds, ATempFileDownloadIsDrainedWholeAndAPartialOneStaysUntilTh
 
     const MockFault halfway = MockFault::stall(2 * HttpClient::DrainBlock);
     mock->addFault("/firmware", halfway, 2);
-    client->setInactivityInterval(500);
+    client->setInactivityInterval(1000);
     ASSERT_EQ(run(HttpClient::GetToTempFile, mock->url(QStringLiteral("/firmware"))), HttpClient::TimedOut);
     EXPECT_EQ(tempFile().size(), halfway.bytes);
 
