@@ -37,7 +37,6 @@ int main(int argc, char* argv[])
               << ", シリアル:" << ZSystem::termSerialNumber();
 
     ZSystem::setMode(editionFromCommandLine(argc, argv));
-
 #ifdef VNQ_HAS_CLOUD
     // The cloud area's worker factories, one per edition (CloudLink::setFactory).
     installCloudLinks();

@@ -1,0 +1,10 @@
+#include "cloudinstall.h"
+
+#include "cloudlink.h"
+#include "cloudwarker.h"
+#include "zsystem.h"
+
+void installCloudLinks()
+{
+    CloudLink::setFactory(ZSystem::Cloud, [] { return CloudWarker::getInstance(); });
+}
