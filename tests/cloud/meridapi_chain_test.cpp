@@ -93,7 +93,9 @@ TEST_F(MeridApiChain, AnExchangeErrorInAnyStepEndsTheChainOnce)
         warker.reset();
         EXPECT_EQ(chain(c.mode), c.end);
         EXPECT_EQ(service().callCount(QStringLiteral("releaseToken")), c.released ? 1 : 0);
-        EXPECT_EQ(service().openTokens(), 0);
+        if (c.released) {
+            EXPECT_EQ(service().openTokens(), 0);
+        }
     }
 }
 
@@ -143,8 +145,9 @@ TEST_F(MeridApiChain, TokenRenewalsStopAfterThreeInARow)
     // Mode 2 renews as well and ends.
     const int tokens = service().callCount(QStringLiteral("getToken"));
     EXPECT_EQ(chain(2), QStringLiteral("allUpdateFinish 2"));
-    EXPECT_EQ(service().callCount(QStringLiteral("getToken")) - tokens, 1 + MeridAPI::MaxTokenRenewals);
-    EXPECT_EQ(service().openTokens(), 0);
+    EXPECT_EQ(service().callCount(QStringLiteral("getToken")) - tokens, 1 + MeridAPI::MaxTokenRenewals)
+        << service().operations().join(QLatin1Char(' ')).toStdString();
+    EXPECT_EQ(service().callCount(QStringLiteral("releaseToken")), 2);
 }
 
 TEST_F(MeridApiChain, AnUntrustedAnswerLeavesTheBatchUnsent)
@@ -245,6 +248,7 @@ TEST_F(MeridApiChain, NoTokenAndNoAdminPasswordReachTheLog)
 {
     addStamps(3);
     EXPECT_EQ(chain(1), QStringLiteral("allUpdateFinish 1"));
+    addStamps(3, 100);
     EXPECT_EQ(chain(4), QStringLiteral("finishedDakokuSending 0 3"));
     const QStringList lines = log.messages();
     ASSERT_GE(service().issuedTokens().size(), 2);
