@@ -1,11 +1,14 @@
-// What the SOAP client costs over a bare network client: 10,000 unsent stamps uploaded in
-// mode 3 over TLS to the mock service running on its own thread, then the same request bodies
-// posted in the same order by a plain QNetworkAccessManager (each with a fresh seed, found by
-// a text search, and its token recomputed).
+// What the cloud clients cost over a bare network client: 10,000 unsent stamps uploaded over
+// TLS to the mock services running on their own thread, then the same request bodies posted in
+// the same order by a plain QNetworkAccessManager. SOAP: mode 3, each body with a fresh seed,
+// found by a text search, and its token recomputed. JSON: mode 2, one token for every body.
 #include "cloudapi.h"
 #include "cloudwarker.h"
 #include "dbdakoku.h"
+#include "meridapi.h"
+#include "meridwarker.h"
 #include "mockhttpserver.h"
+#include "mockjsonservice.h"
 #include "mocksoapservice.h"
 #include "shippeddatabases.h"
 #include "tempboardroot.h"
@@ -42,6 +45,7 @@ public:
                 options.leaf = ca.validLeaf();
                 server = new MockHttpServer(options);
                 service = new MockSoapService(server, server);
+                json = new MockJsonService(server, server);
             },
             Qt::BlockingQueuedConnection);
     }
@@ -62,12 +66,22 @@ public:
     QObject anchor;
     MockHttpServer* server = nullptr;
     MockSoapService* service = nullptr;
+    MockJsonService* json = nullptr;
 
     struct Mover {
         Mover(QObject* o, QThread* t) { o->moveToThread(t); }
     };
     Mover mover{&anchor, &thread};
 };
+
+QByteArray postRequest(QNetworkAccessManager& manager, QNetworkRequest request, const QByteArray& body)
+{
+    QNetworkReply* reply = manager.post(request, body);
+    vnq::test::waitUntil([reply] { return reply->isFinished(); }, 60000);
+    const QByteArray answer = reply->readAll();
+    reply->deleteLater();
+    return answer;
+}
 
 QByteArray post(QNetworkAccessManager& manager, const QSslConfiguration& tls, const QString& url,
                 const QString& operation, const QByteArray& body)
@@ -76,17 +90,31 @@ QByteArray post(QNetworkAccessManager& manager, const QSslConfiguration& tls, co
     request.setSslConfiguration(tls);
     request.setRawHeader("Content-Type", "text/xml; charset=utf-8");
     request.setRawHeader("SOAPAction", QStringLiteral("\"%1/%2\"").arg(url, operation).toUtf8());
-    QNetworkReply* reply = manager.post(request, body);
-    vnq::test::waitUntil([reply] { return reply->isFinished(); }, 60000);
-    const QByteArray answer = reply->readAll();
-    reply->deleteLater();
-    return answer;
+    return postRequest(manager, request, body);
+}
+
+QByteArray postJson(QNetworkAccessManager& manager, const QSslConfiguration& tls, const QString& url,
+                    const QByteArray& body)
+{
+    QNetworkRequest request{QUrl(url)};
+    request.setSslConfiguration(tls);
+    request.setRawHeader("Content-Type", "application/json; charset=utf-8");
+    return postRequest(manager, request, body);
+}
+
+void printRun(const char* what, qint64 clientMs, qint64 bareMs, int batches, int confirmed)
+{
+    std::printf("%s: %lld ms, %d batches, %.1f ms per batch\n", what, static_cast<long long>(clientMs), batches,
+                batches == 0 ? 0.0 : double(clientMs) / batches);
+    std::printf("bare client, same bodies (%d confirmed): %lld ms, %.1f ms per batch\n", confirmed,
+                static_cast<long long>(bareMs), batches == 0 ? 0.0 : double(bareMs) / batches);
+    std::printf("ratio %.2f (goal: at most 1.2)\n", bareMs > 0 ? double(clientMs) / double(bareMs) : 0.0);
 }
 
 QByteArray between(const QByteArray& text, const QByteArray& open, const QByteArray& close)
 {
     const int from = text.indexOf(open);
-    const int to = text.indexOf(close, from);
+    const int to = from < 0 ? -1 : text.indexOf(close, from + open.size());
     return from < 0 || to < 0 ? QByteArray() : text.mid(from + open.size(), to - from - open.size());
 }
 
@@ -166,11 +194,49 @@ int main(int argc, char** argv)
     }
     const qint64 bareMs = timer.elapsed();
 
-    std::printf("cloud upload of %d stamps, mode 3 (%s): %lld ms, %d batches, %.1f ms per batch\n", stampCount,
-                qPrintable(end), static_cast<long long>(clientMs), int(bodies.size()),
-                bodies.isEmpty() ? 0.0 : double(clientMs) / bodies.size());
-    std::printf("bare client, same bodies (%d confirmed): %lld ms, %.1f ms per batch\n", confirmed,
-                static_cast<long long>(bareMs), bodies.isEmpty() ? 0.0 : double(bareMs) / bodies.size());
-    std::printf("ratio %.2f (goal: at most 1.2)\n", bareMs > 0 ? double(clientMs) / double(bareMs) : 0.0);
+    const QByteArray soapRun = QStringLiteral("SOAP upload of %1 stamps, mode 3 (%2)").arg(stampCount).arg(end).toUtf8();
+    printRun(soapRun.constData(), clientMs, bareMs, int(bodies.size()), confirmed);
+
+    // The JSON client: the same stamps unsent again, mode 2.
+    DBDakoku::execQuery(QStringLiteral("UPDATE dakoku SET send = '0'"), nullptr, nullptr, nullptr, nullptr);
+    ZSystem::setMode(ZSystem::Merid);
+    QString jsonUrl;
+    cloud.on([&] {
+        jsonUrl = cloud.json->serviceUrl();
+        cloud.json->addClient(QStringLiteral("QOM1025678"));
+    });
+    board.writeFile(QStringLiteral("/VnQo/var/merid.param"), (jsonUrl + QStringLiteral("\n\n")).toUtf8());
+    MeridWarker merid(new MeridAPI);
+    done = false;
+    QObject::connect(&merid, &CloudLink::allUpdateFinish, [&](int, const QString&) { done = true; });
+    timer.restart();
+    merid.startDataRequest(2);
+    vnq::test::waitUntil([&] { return done && !merid.busy(); }, 600000);
+    const qint64 jsonMs = timer.elapsed();
+
+    QList<QByteArray> jsonBodies;
+    cloud.on([&] {
+        for (const MockRequest& r : cloud.server->requests()) {
+            if (r.path.endsWith("/putStamp"))
+                jsonBodies << r.body;
+        }
+    });
+    timer.restart();
+    const QByteArray tokenAnswer
+        = postJson(manager, tls, jsonUrl + QStringLiteral("getToken"), QByteArrayLiteral("{\"client_key\":\"QOM1025678\"}"));
+    const QByteArray token = between(tokenAnswer, "\"token\":\"", "\"");
+    int jsonConfirmed = 0;
+    for (QByteArray body : jsonBodies) {
+        const QByteArray old = between(body, "\"token\":\"", "\"");
+        body.replace("\"token\":\"" + old + "\"", "\"token\":\"" + token + "\"");
+        const QByteArray answer = postJson(manager, tls, jsonUrl + QStringLiteral("/putStamp"), body);
+        if (answer.contains("\"result\":0"))
+            ++jsonConfirmed;
+    }
+    postJson(manager, tls, jsonUrl + QStringLiteral("/releaseToken"),
+             "{\"client_key\":\"QOM1025678\",\"token\":\"" + token + "\"}");
+    const qint64 jsonBareMs = timer.elapsed();
+    const QByteArray jsonRun = QStringLiteral("JSON upload of %1 stamps, mode 2").arg(stampCount).toUtf8();
+    printRun(jsonRun.constData(), jsonMs, jsonBareMs, int(jsonBodies.size()), jsonConfirmed);
     return 0;
 }
