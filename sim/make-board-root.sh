@@ -7,7 +7,7 @@ root=${1:?board root}
 build=${2:?build directory}
 here=$(cd "$(dirname "$0")" && pwd)
 
-mkdir -p "$root"/{VnQo/app/App,VnQo/app/DB/def,VnQo/app/Parts,VnQo/app/Sound,VnQo/bin,VnQo/var}
+mkdir -p "$root"/{VnQo/app/App,VnQo/app/DB/def,VnQo/app/Parts,VnQo/app/Sound,VnQo/bin,VnQo/var/fwup,VnQo/etc/ssl}
 mkdir -p "$root"/VnQo/etc/network/config/{eth0,wlan0}
 mkdir -p "$root"/{tmp,var/tmp,var/log,mnt/spi_user/DB,mnt/spi_user/Log,sys/class/gpio,sys/class/net,etc,dev}
 

@@ -19,14 +19,16 @@ public:
     explicit CloudLink(QObject* parent = nullptr);
     ~CloudLink() override;
 
+    // Each operation returns whether the worker took the call (false: it could not be passed
+    // to the worker at all); refusals and results come as the signals below.
     // Starts a chain of requests in the given mode; refused (with its end signal) while
     // another chain runs.
-    virtual void startDataRequest(int mode) = 0;
+    virtual bool startDataRequest(int mode) = 0;
     // Registers a card's IDm for a user; time as "yyyyMMddhhmmss".
-    virtual void putUserIDm(int userID, QString idm, QString time) = 0;
-    virtual void getServiceName() = 0;
-    virtual void getFirmwareVersion() = 0;
-    virtual void getFirmwareFile() = 0;
+    virtual bool putUserIDm(int userID, QString idm, QString time) = 0;
+    virtual bool getServiceName() = 0;
+    virtual bool getFirmwareVersion() = 0;
+    virtual bool getFirmwareFile() = 0;
     // The client key the service knows this terminal by.
     virtual QString clientKey() const = 0;
     // True while a chain (or a single operation) runs. Written by the worker's thread, so an

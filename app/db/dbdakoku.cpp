@@ -271,6 +271,15 @@ bool DBDakoku::resetDakokuCloudSendStatus()
     return execQuery(QStringLiteral("UPDATE dakoku SET send = '0' WHERE send = '1' ;"), none, none, none);
 }
 
+bool DBDakoku::resetDakokuCloudSendStatus(const QList<int>& rowids)
+{
+    if (rowids.isEmpty())
+        return true;
+    int* none = nullptr;
+    return execQuery(QStringLiteral("UPDATE dakoku SET send = '0' WHERE send = '1' AND rowid IN (%1) ;").arg(rowidList(rowids)),
+                     none, none, none);
+}
+
 bool DBDakoku::trimDakokuSent(uint keep)
 {
     QString boundary;

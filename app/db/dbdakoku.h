@@ -50,6 +50,8 @@ public:
     static bool setDakokuCloudSendSuccess();
     static bool setDakokuCloudSendSuccess(const QList<int>& rowids);
     static bool resetDakokuCloudSendStatus();
+    // Only these rows, and only while they are still "being sent".
+    static bool resetDakokuCloudSendStatus(const QList<int>& rowids);
     // Deletes the uploaded stamps older than the newest `keep` stamps.
     static bool trimDakokuSent(uint keep);
 

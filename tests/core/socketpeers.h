@@ -4,6 +4,8 @@
 // own thread that writes to a socket file in timed pieces while the main thread is blocked
 // in the server's handler.
 
+#include "waituntil.h"
+
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -21,16 +23,6 @@
 #include <cstring>
 
 namespace vnq::test {
-
-// Runs the event loop until done() holds or the bound has passed; returns done().
-inline bool waitUntil(const std::function<bool()>& done, int timeoutMs = 3000)
-{
-    QElapsedTimer elapsed;
-    elapsed.start();
-    while (!done() && elapsed.elapsed() < timeoutMs)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    return done();
-}
 
 // Connects to a socket file on its own thread, writes each piece after the pause before it,
 // keeps the connection open for holdMs and closes it.

@@ -55,29 +55,28 @@ bool FakeCloudLink::textCodes() const
     return ZSystem::mode() != ZSystem::Merid;
 }
 
-void FakeCloudLink::startDataRequest(int mode)
+bool FakeCloudLink::startDataRequest(int mode)
 {
     record(QStringLiteral("startDataRequest"), {mode});
     if (mode == 4 || mode == 5) {
         const int code = resultOf(QStringLiteral("startDataRequest"));
         const int count = sendCount;
-        answer([this, code, count] {
+        return answer([this, code, count] {
             if (textCodes())
                 emit finishedDakokuSending(QString::number(code), count);
             else
                 emit finishedDakokuSending(code, count);
         });
-        return;
     }
     const QString option = allUpdateOption;
-    answer([this, mode, option] { emit allUpdateFinish(mode, option); });
+    return answer([this, mode, option] { emit allUpdateFinish(mode, option); });
 }
 
-void FakeCloudLink::putUserIDm(int userID, QString idm, QString time)
+bool FakeCloudLink::putUserIDm(int userID, QString idm, QString time)
 {
     record(QStringLiteral("putUserIDm"), {userID, idm, time});
     const int code = resultOf(QStringLiteral("putUserIDm"));
-    answer([this, code] {
+    return answer([this, code] {
         if (textCodes())
             emit finishedPutUserIDm(QString::number(code));
         else
@@ -85,11 +84,11 @@ void FakeCloudLink::putUserIDm(int userID, QString idm, QString time)
     });
 }
 
-void FakeCloudLink::getServiceName()
+bool FakeCloudLink::getServiceName()
 {
     record(QStringLiteral("getServiceName"), {});
     const int code = resultOf(QStringLiteral("getServiceName"));
-    answer([this, code] {
+    return answer([this, code] {
         if (textCodes())
             emit finishedGetServiceName(QString::number(code));
         else
@@ -97,14 +96,14 @@ void FakeCloudLink::getServiceName()
     });
 }
 
-void FakeCloudLink::getFirmwareVersion()
+bool FakeCloudLink::getFirmwareVersion()
 {
     record(QStringLiteral("getFirmwareVersion"), {});
     const int code = resultOf(QStringLiteral("getFirmwareVersion"));
     const QString version = firmwareVersion;
     const int size = firmwareSize;
     const QString md5 = firmwareMd5;
-    answer([this, code, version, size, md5] {
+    return answer([this, code, version, size, md5] {
         if (textCodes())
             emit finishedFirmwareVersion(QString::number(code), version, size, md5);
         else
@@ -112,11 +111,11 @@ void FakeCloudLink::getFirmwareVersion()
     });
 }
 
-void FakeCloudLink::getFirmwareFile()
+bool FakeCloudLink::getFirmwareFile()
 {
     record(QStringLiteral("getFirmwareFile"), {});
     const int code = resultOf(QStringLiteral("getFirmwareFile"));
-    answer([this, code] {
+    return answer([this, code] {
         if (textCodes())
             emit finishedGetFirmware(QString::number(code));
         else
@@ -124,12 +123,13 @@ void FakeCloudLink::getFirmwareFile()
     });
 }
 
-void FakeCloudLink::answer(std::function<void()> emitter)
+bool FakeCloudLink::answer(std::function<void()> emitter)
 {
     if (answerAtOnce)
         send(emitter);
     else
         pending.append(std::move(emitter));
+    return true;
 }
 
 void FakeCloudLink::answerPending()

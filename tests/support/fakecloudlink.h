@@ -34,11 +34,11 @@ public:
     // CloudLink::forEdition() (so it is the current worker) and returns it.
     static FakeCloudLink* install(int edition);
 
-    void startDataRequest(int mode) override;
-    void putUserIDm(int userID, QString idm, QString time) override;
-    void getServiceName() override;
-    void getFirmwareVersion() override;
-    void getFirmwareFile() override;
+    bool startDataRequest(int mode) override;
+    bool putUserIDm(int userID, QString idm, QString time) override;
+    bool getServiceName() override;
+    bool getFirmwareVersion() override;
+    bool getFirmwareFile() override;
     QString clientKey() const override { return key; }
     bool busy() const override { return busyFlag.load(); }
 
@@ -67,7 +67,8 @@ public:
 
 private:
     void record(const QString& operation, const QVariantList& args);
-    void answer(std::function<void()> emitter);
+    // Sends or holds back the answer; the call is always taken.
+    bool answer(std::function<void()> emitter);
     void send(const std::function<void()>& emitter);
     bool textCodes() const;
     int resultOf(const QString& operation) const { return results.value(operation, 0); }

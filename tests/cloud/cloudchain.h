@@ -1,0 +1,126 @@
+#pragma once
+
+#include "cloudapi.h"
+#include "cloudwarker.h"
+#include "dbdakoku.h"
+#include "fakeclock.h"
+#include "httpclient.h"
+#include "httptestbase.h"
+#include "mockcloud.h"
+#include "zsystem.h"
+
+#include <QSignalSpy>
+
+namespace vnq::test {
+
+// A cloud-edition board with the shipped databases, the mock SOAP service over TLS and a SOAP
+// worker on its own thread, with the worker's result signals recorded.
+class CloudChainTest : public ::testing::Test {
+protected:
+    static constexpr const char* clientKey = "QOC0125678";
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(board.isValid());
+        ASSERT_TRUE(installShippedDatabases(board));
+        ASSERT_TRUE(board.makeDir(QStringLiteral("/VnQo/var/fwup")));
+        ASSERT_TRUE(board.writeFile(QStringLiteral("/mnt/spi_user/termid"), "12345678\n"));
+        ZSystem::setMode(ZSystem::Cloud);
+        cloud = std::make_unique<MockCloud>(board);
+        cloud->service->addClient(QString::fromLatin1(clientKey));
+        cloud->service->setNow([this] { return clock.now().toSecsSinceEpoch(); });
+    }
+
+    void TearDown() override { warker.reset(); }
+
+    // The worker, made on first use so a test can script the service first.
+    CloudWarker& worker(int inactivityMs = 3000)
+    {
+        if (!warker) {
+            auto* api = new CloudAPI;
+            api->httpClient()->setInactivityInterval(inactivityMs);
+            warker = std::make_unique<CloudWarker>(api);
+            QObject::connect(warker.get(), &CloudLink::allUpdateFinish, [this](int mode, const QString& option) {
+                ends << QStringLiteral("allUpdateFinish %1 %2").arg(mode).arg(option);
+            });
+            QObject::connect(warker.get(), qOverload<QString, int>(&CloudLink::finishedDakokuSending),
+                             [this](const QString& code, int count) {
+                                 ends << QStringLiteral("finishedDakokuSending %1 %2").arg(code).arg(count);
+                             });
+            QObject::connect(warker.get(), &CloudLink::apiInfo,
+                             [this](int, const QString& info) { infos << info; });
+        }
+        return *warker;
+    }
+
+    // Runs a chain to its end signal; the signal's text, or "" when none came.
+    QString chain(int mode, int inactivityMs = 3000)
+    {
+        const int before = ends.size();
+        if (!worker(inactivityMs).startDataRequest(mode) && ends.size() == before)
+            return QString();
+        if (!waitUntil([&] { return ends.size() > before; }, 30000))
+            return QString();
+        // The worker is idle again once the end has been relayed.
+        waitUntil([&] { return !warker->busy(); }, 10000);
+        return ends.last();
+    }
+
+    // n unsent stamps of kind 1 with a blank flag, of users firstUser onwards, in one statement.
+    void addStamps(int n, int firstUser = 1)
+    {
+        const QDateTime stamp(QDate(2024, 1, 1), QTime(9, 0, 0));
+        ASSERT_TRUE(DBDakoku::execQuery(
+            QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i + 1 < ?) "
+                           "INSERT INTO dakoku (user_id, insert_datetime, date, stamptime, kubun) "
+                           "SELECT ? + i, ?, ?, ?, 1 FROM n WHERE i < ?"),
+            nullptr, nullptr, nullptr, nullptr,
+            {n, firstUser, clock.now().toSecsSinceEpoch(), DBDakoku::toDakokuDate(stamp, 1), stamp.toSecsSinceEpoch(), n}));
+    }
+
+    static int countWhere(const QString& where)
+    {
+        int count = -1;
+        DBDakoku::getDakokuCountMaxMin(&count, nullptr, nullptr, where);
+        return count;
+    }
+    static int unsent() { return countWhere(QStringLiteral("WHERE send = '0'")); }
+    static int beingSent() { return countWhere(QStringLiteral("WHERE send = '1'")); }
+    static int sent() { return countWhere(QStringLiteral("WHERE send > 1")); }
+
+    // The user ids of the rows marked sent.
+    static QSet<QString> sentUsers()
+    {
+        QList<QStringList> rows;
+        DBDakoku::selectQuery(QStringLiteral("SELECT user_id FROM dakoku WHERE send > 1"), &rows);
+        QSet<QString> users;
+        for (const QStringList& row : rows)
+            users.insert(row.value(0));
+        return users;
+    }
+    QSet<QString> storedUsers() const
+    {
+        QSet<QString> users;
+        for (const auto& s : cloud->service->stamps())
+            users.insert(s.idCode);
+        return users;
+    }
+    // The service's operations after their token step, from the nth call on.
+    QStringList operationsSince(int call) const
+    {
+        QStringList ops = cloud->service->operations().mid(call);
+        ops.removeAll(QStringLiteral("GetTokenSeed"));
+        return ops;
+    }
+    QStringList operations() const { return operationsSince(0); }
+
+    TempBoardRoot board;
+    FakeClock clock;
+    MessageCapture log;
+    std::unique_ptr<MockCloud> cloud;
+    std::unique_ptr<CloudWarker> warker;
+    QStringList ends;
+    QStringList infos;
+};
+
+}  // namespace vnq::test

@@ -1,0 +1,126 @@
+#include "httptestbase.h"
+
+#include <QTcpServer>
+
+namespace vnq::test {
+namespace {
+
+// How every kind of exchange end reaches the caller.
+class HttpClientEnds : public HttpClientTest {
+protected:
+    void SetUp() override
+    {
+        HttpClientTest::SetUp();
+        server().setHandler("/", [](const MockRequest&) { return MockAnswer{200, "text/plain", "body"}; });
+    }
+};
+
+quint16 closedPort()
+{
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    return probe.serverPort();
+}
+
+TEST_F(HttpClientEnds, EachEndGivesItsCodeAndBodyAndClearsTheWatchdogPass)
+{
+    struct Case {
+        const char* name;
+        MockFault fault;
+        bool faulty;
+        int code;
+        QByteArray body;
+    };
+    const Case cases[] = {
+        {"200", {}, false, 0, "body"},
+        {"404", MockFault::answer(404, "no such page"), true, QNetworkReply::ContentNotFoundError, "no such page"},
+        {"500", MockFault::answer(500, "server fault"), true, QNetworkReply::InternalServerError, "server fault"},
+        {"close", MockFault::close(), true, QNetworkReply::RemoteHostClosedError, ""},
+        {"oversize", MockFault::oversize(HttpClient::MaxBufferedAnswer + 1), true, QNetworkReply::UnknownContentError, ""},
+        {"stall", MockFault::stall(), true, HttpClient::TimedOut, ""},
+    };
+    client->setInactivityInterval(1000);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        // Every request of the case misbehaves: the network layer sends a request again
+        // once when a kept-alive connection closes before its answer.
+        server().setHandler("/", [](const MockRequest&) { return MockAnswer{200, "text/plain", "body"}; });
+        if (c.faulty)
+            mock->addFault("/", c.fault);
+        finishes.clear();
+        EXPECT_EQ(run(HttpClient::Get, mock->url()), c.code);
+        ASSERT_FALSE(finishes.empty());
+        EXPECT_EQ(finishes.back().body, c.body);
+        EXPECT_FALSE(selfcheckpass);
+    }
+    // The stalled exchange was reported once, then abandoned.
+    waitUntil([] { return false; }, 1200);
+    EXPECT_EQ(finishes.size(), 1u);
+
+    finishes.clear();
+    EXPECT_EQ(run(HttpClient::Get, QStringLiteral("http://127.0.0.1:%1/").arg(closedPort())),
+              QNetworkReply::ConnectionRefusedError);
+    EXPECT_FALSE(selfcheckpass);
+}
+
+TEST_F(HttpClientEnds, ALateAnswerOfAnAbandonedExchangeNeverReachesTheNextOne)
+{
+    int served = 0;
+    mock->setHandler("/slow", [&](const MockRequest&) {
+        return MockAnswer{200, "text/plain", ++served == 1 ? "A" : "B"};
+    });
+    mock->addFault("/slow", MockFault::delay(1600), 1);
+    client->setInactivityInterval(800);
+    onFinish = [this](int code) {
+        if (code == HttpClient::TimedOut)
+            client->httpRequest(HttpClient::GetToTempFile, mock->url(QStringLiteral("/slow")), {}, QString());
+    };
+    client->httpRequest(HttpClient::GetToTempFile, mock->url(QStringLiteral("/slow")), {}, QString());
+    ASSERT_TRUE(waitUntil([&] { return finishes.size() == 2; }, 10000));
+    waitUntil([] { return false; }, 1800);
+
+    ASSERT_EQ(finishes.size(), 2u);
+    EXPECT_EQ(finishes[0].code, HttpClient::TimedOut);
+    EXPECT_EQ(finishes[1].code, 0);
+    EXPECT_EQ(tempFile(), "B");
+    EXPECT_FALSE(selfcheckpass);
+}
+
+TEST_F(HttpClientEnds, DownloadProgressPushesTheTimeOutBackOncePerNewBlock)
+{
+    client->setInactivityInterval(1000);
+    const struct {
+        qint64 bytes;
+        int restarts;
+    } cases[] = {{131071, 0}, {131072, 1}, {262144, 2}};
+    int n = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.bytes);
+        mock->addFault("/", MockFault::stall(c.bytes), ++n);
+        EXPECT_EQ(run(HttpClient::Get, mock->url()), HttpClient::TimedOut);
+        EXPECT_EQ(client->inactivityRestarts(), c.restarts);
+    }
+}
+
+TEST_F(HttpClientEnds, ATempFileDownloadIsDrainedWholeAndAPartialOneStaysUntilTheNextRequest)
+{
+    QByteArray image(1536 * 1024, '\0');
+    for (int i = 0; i < image.size(); ++i)
+        image[i] = char(i * 7 + i / 4096);
+    mock->setHandler("/firmware", [&](const MockRequest&) { return MockAnswer{200, "application/octet-stream", image}; });
+    ASSERT_EQ(run(HttpClient::GetToTempFile, mock->url(QStringLiteral("/firmware"))), 0);
+    EXPECT_EQ(tempFile(), image);
+    EXPECT_TRUE(finishes.back().body.isEmpty());
+
+    const MockFault halfway = MockFault::stall(2 * HttpClient::DrainBlock);
+    mock->addFault("/firmware", halfway, 2);
+    client->setInactivityInterval(1000);
+    ASSERT_EQ(run(HttpClient::GetToTempFile, mock->url(QStringLiteral("/firmware"))), HttpClient::TimedOut);
+    EXPECT_EQ(tempFile().size(), halfway.bytes);
+
+    ASSERT_EQ(run(HttpClient::Get, mock->url()), 0);
+    EXPECT_FALSE(tempFileExists());
+}
+
+}  // namespace
+}  // namespace vnq::test

@@ -1,0 +1,89 @@
+#pragma once
+
+#include "connectproxy.h"
+#include "heartbeat.h"
+#include "httpclient.h"
+#include "messagecapture.h"
+#include "mockhttpserver.h"
+#include "shippeddatabases.h"
+#include "tempboardroot.h"
+#include "testca.h"
+#include "waituntil.h"
+
+#include <gtest/gtest.h>
+
+
+#include <functional>
+#include <memory>
+#include <ostream>
+
+inline void PrintTo(const QString& text, std::ostream* os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
+
+inline void PrintTo(const QByteArray& bytes, std::ostream* os)
+{
+    *os << '"' << bytes.left(200).toStdString() << (bytes.size() > 200 ? "...\"" : "\"");
+}
+
+namespace vnq::test {
+
+// What one finish() carried: the code and the receive buffer as the handler saw it.
+struct Finished {
+    int code;
+    QByteArray body;
+};
+
+// A board root with the shipped databases and /VnQo/var/fwup, an HTTP client whose finish()
+// calls are recorded, and the loopback peers on demand.
+class HttpClientTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(board.isValid());
+        ASSERT_TRUE(installShippedDatabases(board));
+        ASSERT_TRUE(board.makeDir(QStringLiteral("/VnQo/var/fwup")));
+        client = std::make_unique<HttpClient>();
+        QObject::connect(client.get(), &HttpClient::finish, [this](int code, HttpClient* obj) {
+            EXPECT_EQ(obj, client.get());
+            finishes.push_back({code, *client->getRecvData()});
+            if (onFinish)
+                onFinish(code);
+        });
+    }
+
+    MockHttpServer& server(const MockServerOptions& options = MockServerOptions())
+    {
+        mock = std::make_unique<MockHttpServer>(options);
+        EXPECT_TRUE(mock->isListening());
+        return *mock;
+    }
+
+    // Starts a request and waits for its finish(); the code, or a marker when none came.
+    int run(int method, const QString& url, const QList<QString>& headers = {},
+            const QString& body = QString(), int timeoutMs = 10000)
+    {
+        const size_t before = finishes.size();
+        if (client->httpRequest(HttpClient::MethodNum(method), url, headers, body) != 0
+            && finishes.size() == before)
+            return noFinish;
+        if (!waitUntil([&] { return finishes.size() > before; }, timeoutMs))
+            return noFinish;
+        return finishes.back().code;
+    }
+
+    QByteArray tempFile() const { return board.readFile(QString::fromLatin1(HttpClient::tempFilePath)); }
+    bool tempFileExists() const { return board.exists(QString::fromLatin1(HttpClient::tempFilePath)); }
+
+    static constexpr int noFinish = -424242;
+
+    TempBoardRoot board;
+    MessageCapture log;
+    std::unique_ptr<MockHttpServer> mock;
+    std::unique_ptr<HttpClient> client;
+    std::vector<Finished> finishes;
+    std::function<void(int)> onFinish;
+};
+
+}  // namespace vnq::test

@@ -1,0 +1,139 @@
+#pragma once
+
+#include "commandquote.h"
+#include "dbdakoku.h"
+#include "fakeclock.h"
+#include "httpclient.h"
+#include "httptestbase.h"
+#include "meridapi.h"
+#include "meridwarker.h"
+#include "mockcloud.h"
+#include "recordingrunner.h"
+#include "zsystem.h"
+
+#include <QSignalSpy>
+
+#include <atomic>
+
+namespace vnq::test {
+
+// A Merid-edition board with the shipped databases, the mock JSON service over TLS and a JSON
+// worker on its own thread, with the worker's result signals recorded.
+class MeridChainTest : public ::testing::Test {
+protected:
+    static constexpr const char* clientKey = "QOM1025678";
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(board.isValid());
+        ASSERT_TRUE(installShippedDatabases(board));
+        // The serial number is read with "cat" through the command runner.
+        runner.script(QStringLiteral("cat "), 0, "12345678\n");
+        ZSystem::setMode(ZSystem::Merid);
+        cloud = std::make_unique<MockCloud>(board);
+        cloud->json->addClient(QString::fromLatin1(clientKey));
+        cloud->json->setNow([this] { return clock.now().toSecsSinceEpoch(); });
+    }
+
+    void TearDown() override { warker.reset(); }
+
+    MockJsonService& service() { return *cloud->json; }
+
+    MeridWarker& worker(int inactivityMs = 3000)
+    {
+        if (!warker) {
+            auto* api = new MeridAPI;
+            api->httpClient()->setInactivityInterval(inactivityMs);
+            warker = std::make_unique<MeridWarker>(api);
+            QObject::connect(warker.get(), &CloudLink::allUpdateFinish, [this](int mode, const QString& option) {
+                ends << QStringLiteral("allUpdateFinish %1 %2").arg(mode).arg(option).trimmed();
+            });
+            QObject::connect(warker.get(), qOverload<int, int>(&CloudLink::finishedDakokuSending),
+                             [this](int code, int count) {
+                                 ends << QStringLiteral("finishedDakokuSending %1 %2").arg(code).arg(count);
+                             });
+            // Seen on the worker's thread as the end is emitted: the client is still busy
+            // until the token release is answered.
+            auto atEnd = [api, this] {
+                if (!api->busy())
+                    ++idleAtEnd;
+            };
+            QObject::connect(api, &MeridAPI::allUpdateFinish, api, atEnd, Qt::DirectConnection);
+            QObject::connect(api, &MeridAPI::finishedDakokuSending, api, atEnd, Qt::DirectConnection);
+            QObject::connect(warker.get(), &CloudLink::apiInfo, [this](int, const QString& info) { infos << info; });
+        }
+        return *warker;
+    }
+
+    // Runs a chain to its end signal and the client's idle state; the end signal's text, or ""
+    // when none came.
+    QString chain(int mode, int inactivityMs = 3000)
+    {
+        const int before = ends.size();
+        worker(inactivityMs).startDataRequest(mode);
+        if (!waitUntil([&] { return ends.size() > before; }, 30000))
+            return QString();
+        EXPECT_TRUE(waitUntil([&] { return !warker->busy(); }, 10000)) << "the client stays busy";
+        EXPECT_EQ(ends.size(), before + 1) << "one end signal per chain";
+        return ends.value(before);
+    }
+
+    // n unsent stamps of kind 1 with a blank flag, of users firstUser onwards, inserted now;
+    // the clock then moves past the double-stamp window unless told otherwise.
+    void addStamps(int n, int firstUser = 1, bool pastWindow = true)
+    {
+        const QDateTime stamp(QDate(2024, 1, 1), QTime(9, 0, 0));
+        ASSERT_TRUE(DBDakoku::execQuery(
+            QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i + 1 < ?) "
+                           "INSERT INTO dakoku (user_id, insert_datetime, date, stamptime, kubun) "
+                           "SELECT ? + i, ?, ?, ?, 1 FROM n WHERE i < ?"),
+            nullptr, nullptr, nullptr, nullptr,
+            {n, firstUser, clock.now().toSecsSinceEpoch(), DBDakoku::toDakokuDate(stamp, 1), stamp.toSecsSinceEpoch(), n}));
+        if (pastWindow)
+            clock.advanceMs(3600 * 1000);
+    }
+
+    static int countWhere(const QString& where)
+    {
+        int count = -1;
+        DBDakoku::getDakokuCountMaxMin(&count, nullptr, nullptr, where);
+        return count;
+    }
+    static int unsent() { return countWhere(QStringLiteral("WHERE send = '0'")); }
+    static int sent() { return countWhere(QStringLiteral("WHERE send > 1")); }
+
+    // The requests' raw paths from the nth on.
+    QStringList pathsSince(int request) const
+    {
+        QStringList paths;
+        const auto& requests = cloud->server->requests();
+        for (int i = request; i < requests.size(); ++i)
+            paths << QString::fromUtf8(requests[i].path);
+        return paths;
+    }
+    // The service's operations from the nth on.
+    QStringList operationsSince(int call) const { return cloud->json->operations().mid(call); }
+    // The number of stamps in each putStamp body from the nth request on.
+    QList<int> batchesSince(int request) const
+    {
+        QList<int> sizes;
+        const auto& requests = cloud->server->requests();
+        for (int i = request; i < requests.size(); ++i) {
+            if (requests[i].path.endsWith("/putStamp"))
+                sizes << requests[i].body.count("\"ymd\"");
+        }
+        return sizes;
+    }
+
+    TempBoardRoot board;
+    FakeClock clock;
+    MessageCapture log;
+    RecordingRunner runner;
+    std::unique_ptr<MockCloud> cloud;
+    std::unique_ptr<MeridWarker> warker;
+    QStringList ends;
+    std::atomic<int> idleAtEnd{0};
+    QStringList infos;
+};
+
+}  // namespace vnq::test
