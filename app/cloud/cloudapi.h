@@ -71,6 +71,10 @@ private slots:
     void resPutStampRaw2(int ret, HttpClient* obj);
     void resPutStampRawByManual(int ret, HttpClient* obj);
     void resPutStampRaw2ByManual(int ret, HttpClient* obj);
+    void resGetVantroSetting(int ret, HttpClient* obj);
+    void resGetVantroSetting2(int ret, HttpClient* obj);
+    void resGetCommCycle(int ret, HttpClient* obj);
+    void resGetCommCycle2(int ret, HttpClient* obj);
     void resPutVantroInfo(int ret, HttpClient* obj);
     void resPutVantroInfo2(int ret, HttpClient* obj);
 
@@ -106,6 +110,10 @@ private:
     void buildStampBatch(const QList<QStringList>& rows, bool logGarbage);
     void finishStampBatch(int ret, HttpClient* obj, const QString& step);
     void skipDownload(int kind);
+    // Writes a downloaded setting when it lies within the item's stored bounds.
+    bool storeSetting(const QString& key, int value);
+    // Ends a settings download: the kind is recorded only when its answer was complete.
+    void finishSettingsDownload(int kind, bool complete, HttpClient* obj, const QString& doneText);
     void afterUpload();
     void endChain(int ret, const QString& option);
 

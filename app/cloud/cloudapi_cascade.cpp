@@ -183,7 +183,7 @@ void CloudAPI::endChain(int ret, const QString& option)
 
 void CloudAPI::skipDownload(int kind)
 {
-    // Downloads of this kind are not carried out here: the kind is passed over as done.
+    // The user master download is not carried out here: the kind is passed over as done.
     for (UpdateState& state : m_updateStates) {
         if (state.dataKind == kind)
             state.pending = false;
@@ -197,14 +197,3 @@ int CloudAPI::getVantroUser()
     return 0;
 }
 
-int CloudAPI::getVantroSetting()
-{
-    skipDownload(5);
-    return 0;
-}
-
-int CloudAPI::getCommCycle()
-{
-    skipDownload(6);
-    return 0;
-}

@@ -328,6 +328,22 @@ MockAnswer MockSoapService::handle(const MockRequest& request)
         }
         return reply(QStringLiteral("0"), groups);
     }
+    if (op == QLatin1String("GetVantroSetting")) {
+        QString settings;
+        for (const auto& setting : m_settings) {
+            settings += QStringLiteral("<Setting>") + element(QStringLiteral("name"), setting.first)
+                        + element(QStringLiteral("value"), QString::number(setting.second)) + QStringLiteral("</Setting>");
+        }
+        return reply(QStringLiteral("0"), settings);
+    }
+    if (op == QLatin1String("GetCommCycle")) {
+        const QStringList names = {QStringLiteral("start_sec"), QStringLiteral("cycle_sec"),
+                                   QStringLiteral("unserviced_start"), QStringLiteral("unserviced_end")};
+        QString values;
+        for (int i = 0; i < names.size(); ++i)
+            values += element(names[i], QString::number(m_commCycle.value(i)));
+        return reply(QStringLiteral("0"), values);
+    }
     if (op == QLatin1String("PutStampRaw")) {
         for (const auto& s : parsed.stamps) {
             if (!validStamp(s))

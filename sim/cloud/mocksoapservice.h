@@ -57,6 +57,12 @@ public:
     // Seconds since 1970 of "now" for the seeds' lifetime; the test's clock in tests.
     void setNow(std::function<qint64()> nowSeconds) { m_now = std::move(nowSeconds); }
     void setUpdateTimes(const QList<UpdateTime>& times) { m_updateTimes = times; }
+    // What GetVantroSetting hands out (name, value) and GetCommCycle's four values.
+    void setSettings(const QList<QPair<QString, int>>& settings) { m_settings = settings; }
+    void setCommCycle(int startSec, int cycleSec, int unservicedStart, int unservicedEnd)
+    {
+        m_commCycle = {startSec, cycleSec, unservicedStart, unservicedEnd};
+    }
 
     // The nth call of an operation (from 1; 0: every call) answers with this result and
     // nothing else.
@@ -97,6 +103,8 @@ private:
     std::function<qint64()> m_now;
     QHash<QString, Client> m_clients;
     QList<UpdateTime> m_updateTimes;
+    QList<QPair<QString, int>> m_settings;
+    QList<int> m_commCycle = {0, 3600, -1, -1};
     QHash<QString, QList<QPair<int, QString>>> m_resultScripts;
     QHash<QString, QList<QPair<int, MockFault>>> m_faultScripts;
     QHash<QString, int> m_callCounts;
