@@ -154,4 +154,8 @@ int CloudAPI::tokenFailureCode(int ret) const
 
 void CloudAPI::uploadProgress(int, int) {}
 
-void CloudAPI::downloadProgress(int, int) {}
+// The firmware screen shows how far a firmware download has come.
+void CloudAPI::downloadProgress(int recieved, int total)
+{
+    emit downProgress(recieved, total);
+}

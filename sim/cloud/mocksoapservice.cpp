@@ -27,6 +27,8 @@ QStringList childrenOf(const QString& operation)
         return {QStringLiteral("client_unique_key")};
     if (operation == QLatin1String("PutStampRaw"))
         return {QStringLiteral("token"), QStringLiteral("client_unique_key"), QStringLiteral("stamps")};
+    if (operation == QLatin1String("PutUserIDm"))
+        return {QStringLiteral("client_unique_key"), QStringLiteral("token"), QStringLiteral("users")};
     if (operation == QLatin1String("PutVantroInfo"))
         return {QStringLiteral("client_unique_key"), QStringLiteral("token"), QStringLiteral("version"),
                 QStringLiteral("settings")};
@@ -75,6 +77,7 @@ struct MockSoapService::Parsed {
     QStringList order;
     QHash<QString, QString> values;
     QList<QHash<QString, QString>> stamps;
+    QList<QHash<QString, QString>> users;
     QList<QPair<QString, QString>> settings;
 
     explicit Parsed(const QByteArray& body)
@@ -134,6 +137,19 @@ struct MockSoapService::Parsed {
                                               QStringLiteral("stamptime"), QStringLiteral("flag")})
                         error = QStringLiteral("StampRaw children ") + fields.join(QLatin1Char(','));
                     stamps << stamp;
+                }
+            } else if (child == QLatin1String("users")) {
+                while (r.readNextStartElement()) {
+                    QHash<QString, QString> user;
+                    QStringList fields;
+                    while (r.readNextStartElement()) {
+                        fields << r.name().toString();
+                        user.insert(r.name().toString(), r.readElementText());
+                    }
+                    if (fields != QStringList{QStringLiteral("id_code"), QStringLiteral("idm"),
+                                              QStringLiteral("idm_update_time")})
+                        error = QStringLiteral("UserIDm children ") + fields.join(QLatin1Char(','));
+                    users << user;
                 }
             } else if (child == QLatin1String("settings")) {
                 while (r.readNextStartElement()) {
@@ -343,6 +359,41 @@ MockAnswer MockSoapService::handle(const MockRequest& request)
         for (int i = 0; i < names.size(); ++i)
             values += element(names[i], QString::number(m_commCycle.value(i)));
         return reply(QStringLiteral("0"), values);
+    }
+    if (op == QLatin1String("GetServiceName"))
+        return reply(QStringLiteral("0"), element(QStringLiteral("service_name"), QStringLiteral("VantroQo mock cloud")));
+    if (op == QLatin1String("GetFirmwareVersion")) {
+        const QString hash = QString::fromLatin1(QCryptographicHash::hash(m_firmware, QCryptographicHash::Md5).toHex());
+        return reply(QStringLiteral("0"), element(QStringLiteral("version"), m_firmwareVersion)
+                                              + element(QStringLiteral("size"), QString::number(m_firmware.size()))
+                                              + element(QStringLiteral("hash"), hash));
+    }
+    if (op == QLatin1String("GetFirmwareFile")) {
+        QString data = QString::fromLatin1(m_firmware.toBase64());
+        for (int at = 76; at < data.size(); at += 77)
+            data.insert(at, QLatin1Char('\n'));
+        return reply(QStringLiteral("0"), element(QStringLiteral("firmware_data"), data));
+    }
+    if (op == QLatin1String("PutUserIDm")) {
+        for (const auto& user : parsed.users) {
+            const QString idCode = QString::number(user.value(QStringLiteral("id_code")).toLongLong());
+            const QString idm = user.value(QStringLiteral("idm"));
+            const QDateTime when = QDateTime::fromString(user.value(QStringLiteral("idm_update_time")),
+                                                         QStringLiteral("yyyyMMddhhmmss"));
+            if (!when.isValid() || when.toSecsSinceEpoch() > m_now() + 300)
+                return reply(QStringLiteral("-61"));
+            if (idm != QLatin1String("CLEAR") && m_idms.contains(idm) && m_idms.value(idm) != idCode)
+                return reply(QStringLiteral("-60"));
+            for (auto it = m_idms.begin(); it != m_idms.end();) {
+                if (it.value() == idCode)
+                    it = m_idms.erase(it);
+                else
+                    ++it;
+            }
+            if (idm != QLatin1String("CLEAR"))
+                m_idms.insert(idm, idCode);
+        }
+        return reply(QStringLiteral("0"));
     }
     if (op == QLatin1String("PutStampRaw")) {
         for (const auto& s : parsed.stamps) {

@@ -59,6 +59,14 @@ public:
     void setUpdateTimes(const QList<UpdateTime>& times) { m_updateTimes = times; }
     // What GetVantroSetting hands out (name, value) and GetCommCycle's four values.
     void setSettings(const QList<QPair<QString, int>>& settings) { m_settings = settings; }
+    // The firmware GetFirmwareVersion describes and GetFirmwareFile hands out.
+    void setFirmware(const QString& version, const QByteArray& image)
+    {
+        m_firmwareVersion = version;
+        m_firmware = image;
+    }
+    // Registered card IDms (IDm -> user id code).
+    const QHash<QString, QString>& idms() const { return m_idms; }
     void setCommCycle(int startSec, int cycleSec, int unservicedStart, int unservicedEnd)
     {
         m_commCycle = {startSec, cycleSec, unservicedStart, unservicedEnd};
@@ -105,6 +113,9 @@ private:
     QList<UpdateTime> m_updateTimes;
     QList<QPair<QString, int>> m_settings;
     QList<int> m_commCycle = {0, 3600, -1, -1};
+    QString m_firmwareVersion = QStringLiteral("QO02-9Z01");
+    QByteArray m_firmware = QByteArray("VantroQo firmware image");
+    QHash<QString, QString> m_idms;
     QHash<QString, QList<QPair<int, QString>>> m_resultScripts;
     QHash<QString, QList<QPair<int, MockFault>>> m_faultScripts;
     QHash<QString, int> m_callCounts;
