@@ -78,6 +78,8 @@ private slots:
     void resPutStampRaw2(int ret, HttpClient* obj);
     void resPutStampRawByManual(int ret, HttpClient* obj);
     void resPutStampRaw2ByManual(int ret, HttpClient* obj);
+    void resGetVantroUser(int ret, HttpClient* obj);
+    void resGetVantroUser2(int ret, HttpClient* obj);
     void resGetVantroSetting(int ret, HttpClient* obj);
     void resGetVantroSetting2(int ret, HttpClient* obj);
     void resGetCommCycle(int ret, HttpClient* obj);
@@ -131,7 +133,8 @@ private:
     void putStampRawByManual();
     void buildStampBatch(const QList<QStringList>& rows, bool logGarbage);
     void finishStampBatch(int ret, HttpClient* obj, const QString& step);
-    void skipDownload(int kind);
+    // Fills master.temp.db from the answer; true when the whole answer went in.
+    bool fillUserMaster(HttpClient* obj);
     // Writes a downloaded setting when it lies within the item's stored bounds.
     bool storeSetting(const QString& key, int value);
     // Ends a settings download: the kind is recorded only when its answer was complete.

@@ -181,19 +181,4 @@ void CloudAPI::endChain(int ret, const QString& option)
     }
 }
 
-void CloudAPI::skipDownload(int kind)
-{
-    // The user master download is not carried out here: the kind is passed over as done.
-    for (UpdateState& state : m_updateStates) {
-        if (state.dataKind == kind)
-            state.pending = false;
-    }
-    QMetaObject::invokeMethod(this, [this] { cascadeOrFinish(0, nullptr, QString()); }, Qt::QueuedConnection);
-}
-
-int CloudAPI::getVantroUser()
-{
-    skipDownload(1);
-    return 0;
-}
 

@@ -360,6 +360,15 @@ MockAnswer MockSoapService::handle(const MockRequest& request)
             values += element(names[i], QString::number(m_commCycle.value(i)));
         return reply(QStringLiteral("0"), values);
     }
+    if (op == QLatin1String("GetVantroUser")) {
+        QString users;
+        for (const User& u : m_users) {
+            users += QStringLiteral("<User>") + element(QStringLiteral("id_code"), u.idCode)
+                     + element(QStringLiteral("name"), u.name) + element(QStringLiteral("group_code"), u.groupCode)
+                     + element(QStringLiteral("idm"), u.idm) + QStringLiteral("</User>");
+        }
+        return reply(QStringLiteral("0"), users);
+    }
     if (op == QLatin1String("GetServiceName"))
         return reply(QStringLiteral("0"), element(QStringLiteral("service_name"), QStringLiteral("VantroQo mock cloud")));
     if (op == QLatin1String("GetFirmwareVersion")) {

@@ -59,6 +59,11 @@ public:
     void setUpdateTimes(const QList<UpdateTime>& times) { m_updateTimes = times; }
     // What GetVantroSetting hands out (name, value) and GetCommCycle's four values.
     void setSettings(const QList<QPair<QString, int>>& settings) { m_settings = settings; }
+    struct User {
+        QString idCode, name, groupCode, idm;
+    };
+    // The user master GetVantroUser hands out.
+    void setUsers(const QList<User>& users) { m_users = users; }
     // The firmware GetFirmwareVersion describes and GetFirmwareFile hands out.
     void setFirmware(const QString& version, const QByteArray& image)
     {
@@ -116,6 +121,7 @@ private:
     QString m_firmwareVersion = QStringLiteral("QO02-9Z01");
     QByteArray m_firmware = QByteArray("VantroQo firmware image");
     QHash<QString, QString> m_idms;
+    QList<User> m_users;
     QHash<QString, QList<QPair<int, QString>>> m_resultScripts;
     QHash<QString, QList<QPair<int, MockFault>>> m_faultScripts;
     QHash<QString, int> m_callCounts;
