@@ -119,6 +119,9 @@ private:
     // Reads the answer to its end; onElement sees each start element and returns false to
     // stop early. False on an XML error or a DTD.
     bool readAnswer(HttpClient* obj, const std::function<bool(QXmlStreamReader&)>& onElement);
+    // Reads an answer's result into the result code ("-9999" without one), stopping at a
+    // negative result; false on an XML error.
+    bool readResult(HttpClient* obj);
     // The code of a failed step: the service's result when that is a non-zero integer, the
     // transport code when that is not 0, else -9999.
     int tokenFailureCode(int ret) const;

@@ -135,13 +135,7 @@ void CloudAPI::resGetServiceName2(int ret, HttpClient* obj)
         emit finishedGetServiceName(QStringLiteral("-9999"));
         return;
     }
-    m_resultCode = QStringLiteral("-9999");
-    readAnswer(obj, [this](QXmlStreamReader& r) {
-        if (r.name() != QLatin1String("result"))
-            return true;
-        m_resultCode = r.readElementText();
-        return m_resultCode.toInt() >= 0;
-    });
+    readResult(obj);
     m_mode = 0;
     emit apiInfo(mode(), QStringLiteral("クラウドサーババージョン 受信完了"));
     emit finishedGetServiceName(m_resultCode);
