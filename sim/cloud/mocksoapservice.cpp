@@ -4,6 +4,7 @@
 #include <QDate>
 #include <QDateTime>
 #include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QXmlStreamReader>
 
 namespace {
@@ -300,6 +301,8 @@ MockAnswer MockSoapService::handle(const MockRequest& request)
         m_calls.append({op, key, result});
         return answer(op, result, elements);
     };
+    if (m_acceptAnyClient && !key.isEmpty() && !m_clients.contains(key))
+        addClient(key);
     const auto client = m_clients.find(key);
     if (client == m_clients.end())
         return reply(QStringLiteral("-10"));
@@ -384,6 +387,7 @@ MockAnswer MockSoapService::handle(const MockRequest& request)
         return reply(QStringLiteral("0"), element(QStringLiteral("firmware_data"), data));
     }
     if (op == QLatin1String("PutUserIDm")) {
+        const auto storedAfter = qScopeGuard([this] { emit stored(); });
         for (const auto& user : parsed.users) {
             const QString idCode = QString::number(user.value(QStringLiteral("id_code")).toLongLong());
             const QString idm = user.value(QStringLiteral("idm"));
@@ -409,6 +413,7 @@ MockAnswer MockSoapService::handle(const MockRequest& request)
             if (!validStamp(s))
                 return reply(QStringLiteral("-1"));
         }
+        const auto storedAfter = qScopeGuard([this] { emit stored(); });
         for (const auto& s : parsed.stamps) {
             const StoredStamp stamp{key, s.value(QStringLiteral("id_code")), s.value(QStringLiteral("kubun")),
                                     s.value(QStringLiteral("stamptime")), s.value(QStringLiteral("flag"))};
@@ -421,6 +426,7 @@ MockAnswer MockSoapService::handle(const MockRequest& request)
         return reply(QStringLiteral("0"));
     }
     if (op == QLatin1String("PutVantroInfo")) {
+        const auto storedAfter = qScopeGuard([this] { emit stored(); });
         m_status.insert(key, parsed.settings);
         m_versions.insert(key, parsed.values.value(QStringLiteral("version")));
         return reply(QStringLiteral("0"));

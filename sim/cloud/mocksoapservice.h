@@ -52,6 +52,8 @@ public:
                    bool enabled = true);
     void setClientEnabled(const QString& key, bool enabled);
     void removeClient(const QString& key) { m_clients.remove(key); }
+    // Any unknown key is taken as a new, enabled client with the default cloud key.
+    void setAcceptAnyClient(bool accept) { m_acceptAnyClient = accept; }
     // Calls of an operation so far, whatever became of them.
     int callCount(const QString& operation) const { return m_callCounts.value(operation); }
     // Seconds since 1970 of "now" for the seeds' lifetime; the test's clock in tests.
@@ -98,6 +100,10 @@ public:
     const QStringList& issuedSeeds() const { return m_issuedSeeds; }
     const QStringList& acceptedTokens() const { return m_acceptedTokens; }
 
+signals:
+    // Stamps, a status report or a card registration were stored.
+    void stored();
+
 private:
     struct Client {
         QString cloudKey;
@@ -122,6 +128,7 @@ private:
     QByteArray m_firmware = QByteArray("VantroQo firmware image");
     QHash<QString, QString> m_idms;
     QList<User> m_users;
+    bool m_acceptAnyClient = false;
     QHash<QString, QList<QPair<int, QString>>> m_resultScripts;
     QHash<QString, QList<QPair<int, MockFault>>> m_faultScripts;
     QHash<QString, int> m_callCounts;
