@@ -164,12 +164,19 @@ int main(int argc, char** argv)
     vnq::test::waitUntil([&] { return done; }, 600000);
     const qint64 clientMs = timer.elapsed();
 
-    // The PutStampRaw bodies the client sent, in order.
-    QList<QByteArray> bodies;
+    // Every operation the client sent after its token step, in order.
+    QList<QPair<QString, QByteArray>> bodies;
+    int batches = 0;
     cloud.on([&] {
         for (const MockRequest& r : cloud.server->requests()) {
-            if (r.header("SOAPAction").contains("/PutStampRaw"))
-                bodies << r.body;
+            QByteArray action = r.header("SOAPAction");
+            action = action.mid(action.lastIndexOf('/') + 1);
+            action.chop(1);
+            if (action == "GetTokenSeed")
+                continue;
+            bodies.append({QString::fromLatin1(action), r.body});
+            if (action == "PutStampRaw")
+                ++batches;
         }
     });
 
@@ -183,13 +190,14 @@ int main(int argc, char** argv)
         "</client_unique_key></GetTokenSeed></soap:Body></soap:Envelope>").arg(url).toUtf8();
     timer.restart();
     int confirmed = 0;
-    for (QByteArray body : bodies) {
+    for (auto operation : bodies) {
         const QByteArray seed = between(post(manager, tls, url, QStringLiteral("GetTokenSeed"), seedRequest), "<seed>", "</seed>");
         const QByteArray token = QCryptographicHash::hash(QByteArray(CloudAPI::defaultCloudKey) + seed,
                                                           QCryptographicHash::Md5).toHex();
+        QByteArray& body = operation.second;
         const QByteArray old = between(body, "<token>", "</token>");
         body.replace("<token>" + old + "</token>", "<token>" + token + "</token>");
-        if (between(post(manager, tls, url, QStringLiteral("PutStampRaw"), body), "<result>", "</result>") == "0")
+        if (between(post(manager, tls, url, operation.first, body), "<result>", "</result>") == "0")
             ++confirmed;
     }
     const qint64 bareMs = timer.elapsed();

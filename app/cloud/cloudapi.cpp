@@ -114,6 +114,17 @@ bool CloudAPI::readAnswer(HttpClient* obj, const std::function<bool(QXmlStreamRe
     return !reader.hasError();
 }
 
+bool CloudAPI::readResult(HttpClient* obj)
+{
+    m_resultCode = QStringLiteral("-9999");
+    return readAnswer(obj, [this](QXmlStreamReader& r) {
+        if (r.name() != QLatin1String("result"))
+            return true;
+        m_resultCode = r.readElementText();
+        return m_resultCode.toInt() >= 0;
+    });
+}
+
 int CloudAPI::resGetTokenSeed(int ret, HttpClient* obj)
 {
     m_resultCode = QStringLiteral("-9999");
@@ -154,4 +165,8 @@ int CloudAPI::tokenFailureCode(int ret) const
 
 void CloudAPI::uploadProgress(int, int) {}
 
-void CloudAPI::downloadProgress(int, int) {}
+// The firmware screen shows how far a firmware download has come.
+void CloudAPI::downloadProgress(int recieved, int total)
+{
+    emit downProgress(recieved, total);
+}

@@ -38,12 +38,19 @@ public:
     HttpClient* httpClient() const { return m_http; }
 
 public slots:
+    // A chain or a single operation runs.
     bool busy() const { return m_mode.load() != 0; }
     // Claims the client for a chain and queues its start to the worker; a refusal is emitted
     // at once on the caller's thread. Any thread.
     bool startDataRequest(quint8 mode);
     void dakokuDataSending();
     void sendDakokuData();
+    // The single operations: claimed on the caller's thread like a chain (a refusal is their
+    // finished signal at once), run on the worker; they leave the chain mode at 0.
+    bool putUserIDm(int id, QString idm, QString date);
+    bool getServiceName();
+    bool getFirmwareVersion();
+    bool getFirmwareFile();
 
 signals:
     void receiveFinish(int ret, QString option);
@@ -71,8 +78,22 @@ private slots:
     void resPutStampRaw2(int ret, HttpClient* obj);
     void resPutStampRawByManual(int ret, HttpClient* obj);
     void resPutStampRaw2ByManual(int ret, HttpClient* obj);
+    void resGetVantroUser(int ret, HttpClient* obj);
+    void resGetVantroUser2(int ret, HttpClient* obj);
+    void resGetVantroSetting(int ret, HttpClient* obj);
+    void resGetVantroSetting2(int ret, HttpClient* obj);
+    void resGetCommCycle(int ret, HttpClient* obj);
+    void resGetCommCycle2(int ret, HttpClient* obj);
     void resPutVantroInfo(int ret, HttpClient* obj);
     void resPutVantroInfo2(int ret, HttpClient* obj);
+    void resPutUserIDm(int ret, HttpClient* obj);
+    void resPutUserIDm2(int ret, HttpClient* obj);
+    void resGetServiceName(int ret, HttpClient* obj);
+    void resGetServiceName2(int ret, HttpClient* obj);
+    void resGetFirmwareVersion(int ret, HttpClient* obj);
+    void resGetFirmwareVersion2(int ret, HttpClient* obj);
+    void resGetFirmwareFile(int ret, HttpClient* obj);
+    void resGetFirmwareFile2(int ret, HttpClient* obj);
 
     void uploadProgress(int sent, int total);
     void downloadProgress(int recieved, int total);
@@ -81,7 +102,14 @@ private:
     using Handler = void (CloudAPI::*)(int, HttpClient*);
 
     void runDataRequest(quint8 mode);
-    int mode() const { return m_mode.load(); }
+    // The running chain's mode; 0 also while a single operation runs.
+    int mode() const { return qMax(0, m_mode.load()); }
+    static constexpr int SingleOperation = -1;
+    bool claimSingle();
+    void startSingle(Handler first, const QString& startText);
+    // A refused or failed token step of a single operation: the service's result when it is a
+    // non-zero integer, else "-9999".
+    QString singleTokenFailure() const;
 
     // The exchange machinery shared by every operation.
     void connectClient(Handler handler);
@@ -91,6 +119,9 @@ private:
     // Reads the answer to its end; onElement sees each start element and returns false to
     // stop early. False on an XML error or a DTD.
     bool readAnswer(HttpClient* obj, const std::function<bool(QXmlStreamReader&)>& onElement);
+    // Reads an answer's result into the result code ("-9999" without one), stopping at a
+    // negative result; false on an XML error.
+    bool readResult(HttpClient* obj);
     // The code of a failed step: the service's result when that is a non-zero integer, the
     // transport code when that is not 0, else -9999.
     int tokenFailureCode(int ret) const;
@@ -105,7 +136,12 @@ private:
     void putStampRawByManual();
     void buildStampBatch(const QList<QStringList>& rows, bool logGarbage);
     void finishStampBatch(int ret, HttpClient* obj, const QString& step);
-    void skipDownload(int kind);
+    // Fills master.temp.db from the answer; true when the whole answer went in.
+    bool fillUserMaster(HttpClient* obj);
+    // Writes a downloaded setting when it lies within the item's stored bounds.
+    bool storeSetting(const QString& key, int value);
+    // Ends a settings download: the kind is recorded only when its answer was complete.
+    void finishSettingsDownload(int kind, bool complete, HttpClient* obj, const QString& doneText);
     void afterUpload();
     void endChain(int ret, const QString& option);
 
@@ -120,6 +156,9 @@ private:
     std::atomic<int> m_mode{0};
     quint8 m_allSent = 0;
     int m_stampCount = 0;
+    int m_userId = 0;
+    QString m_idm;
+    QString m_idmUpdateTime;
     QVector<UpdateState> m_updateStates;
 
     // The batch in flight and how the upload went.

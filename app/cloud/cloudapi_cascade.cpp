@@ -181,30 +181,4 @@ void CloudAPI::endChain(int ret, const QString& option)
     }
 }
 
-void CloudAPI::skipDownload(int kind)
-{
-    // Downloads of this kind are not carried out here: the kind is passed over as done.
-    for (UpdateState& state : m_updateStates) {
-        if (state.dataKind == kind)
-            state.pending = false;
-    }
-    QMetaObject::invokeMethod(this, [this] { cascadeOrFinish(0, nullptr, QString()); }, Qt::QueuedConnection);
-}
 
-int CloudAPI::getVantroUser()
-{
-    skipDownload(1);
-    return 0;
-}
-
-int CloudAPI::getVantroSetting()
-{
-    skipDownload(5);
-    return 0;
-}
-
-int CloudAPI::getCommCycle()
-{
-    skipDownload(6);
-    return 0;
-}

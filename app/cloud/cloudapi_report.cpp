@@ -178,13 +178,7 @@ void CloudAPI::resPutVantroInfo2(int ret, HttpClient* obj)
         cascadeOrFinish(ret, obj, QStringLiteral("PutInfoEnd"));
         return;
     }
-    m_resultCode = QStringLiteral("-9999");
-    readAnswer(obj, [this](QXmlStreamReader& r) {
-        if (r.name() != QLatin1String("result"))
-            return true;
-        m_resultCode = r.readElementText();
-        return m_resultCode.toInt() >= 0;
-    });
+    readResult(obj);
     emit apiInfo(mode(), QStringLiteral("Vantro状態 送信完了"));
     cascadeOrFinish(0, obj, QStringLiteral("PutInfoEnd"));
 }

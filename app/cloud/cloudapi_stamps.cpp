@@ -153,15 +153,7 @@ void CloudAPI::resPutStampRaw2ByManual(int ret, HttpClient* obj)
 void CloudAPI::finishStampBatch(int ret, HttpClient* obj, const QString& step)
 {
     m_resultCode = QStringLiteral("-9999");
-    bool complete = false;
-    if (ret == 0) {
-        complete = readAnswer(obj, [this](QXmlStreamReader& r) {
-            if (r.name() != QLatin1String("result"))
-                return true;
-            m_resultCode = r.readElementText();
-            return m_resultCode.toInt() >= 0;
-        });
-    }
+    const bool complete = ret == 0 && readResult(obj);
     const bool marking = mode() != 5;
     bool confirmed = ret == 0 && complete && m_resultCode == QLatin1String("0");
     if (confirmed && marking && !DBDakoku::setDakokuCloudSendSuccess(m_batchRowids))

@@ -43,30 +43,24 @@ bool CloudWarker::startDataRequest(int mode)
     return m_api->startDataRequest(quint8(mode));
 }
 
-// The single operations come with the card, service and firmware exchanges; until then each
-// is refused with its finished signal.
-bool CloudWarker::putUserIDm(int, QString, QString)
+bool CloudWarker::putUserIDm(int userID, QString idm, QString time)
 {
-    emit finishedPutUserIDm(QStringLiteral("-9999"));
-    return false;
+    return m_api->putUserIDm(userID, idm, time);
 }
 
 bool CloudWarker::getServiceName()
 {
-    emit finishedGetServiceName(QStringLiteral("-8888"));
-    return false;
+    return m_api->getServiceName();
 }
 
 bool CloudWarker::getFirmwareVersion()
 {
-    emit finishedFirmwareVersion(QStringLiteral("-9999"), QString(), -1, QString());
-    return false;
+    return m_api->getFirmwareVersion();
 }
 
 bool CloudWarker::getFirmwareFile()
 {
-    emit finishedGetFirmware(QStringLiteral("-9999"));
-    return false;
+    return m_api->getFirmwareFile();
 }
 
 QString CloudWarker::clientKey() const

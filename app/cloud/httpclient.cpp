@@ -56,6 +56,9 @@ HttpClient::HttpClient(QObject* parent)
 
 HttpClient::~HttpClient()
 {
+    // An exchange that dies with its client ends too: the watchdog counts again.
+    if (m_reply)
+        selfcheckpass = false;
     releaseReply();
     // The replies go with their manager, before the body file they may still point at.
     delete m_manager;

@@ -9,6 +9,8 @@
 
 #include <QSqlQuery>
 
+#include <limits>
+
 namespace {
 
 const QString settingDb = QStringLiteral("../DB/setting.db");
@@ -89,6 +91,17 @@ bool DBSetting::getSetting(const QString& jname, int* value, int* min, int* max)
 {
     return execQuery(QStringLiteral("SELECT t.value, t.min, t.max FROM setting t WHERE t.jname = ? "), value,
                      min, max, {jname});
+}
+
+bool DBSetting::getParamRange(const QString& item, int* min, int* max)
+{
+    QString low, high, key;
+    if (!execQuery(QStringLiteral("SELECT t.min, t.max, t.item FROM setting t WHERE t.item = ? "), &low, &high, &key,
+                   {item}))
+        return false;
+    *min = low.isEmpty() ? std::numeric_limits<int>::min() : low.toInt();
+    *max = high.isEmpty() ? std::numeric_limits<int>::max() : high.toInt();
+    return true;
 }
 
 int DBSetting::getParamJ(const QString& jname, int* value)

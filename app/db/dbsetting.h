@@ -41,6 +41,10 @@ public:
     static bool getManual(const QString& jname, QString* report, QString* method, QString* keyType);
     static bool getKeyType(const QString& name, QString* keyType);
 
+    // The stored bounds of a setting by its English key; a bound the row leaves NULL is none:
+    // INT_MIN or INT_MAX. False when no row has the key.
+    static bool getParamRange(const QString& item, int* min, int* max);
+
     static bool getDataUpdate(int kind, int* count, int* updateTime);
     static bool setDataUpdate(int kind, int count, int updateTime);
 

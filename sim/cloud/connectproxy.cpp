@@ -159,7 +159,7 @@ private:
     bool m_closed = false;
 };
 
-ConnectProxy::ConnectProxy(QObject* parent)
+ConnectProxy::ConnectProxy(quint16 port, QObject* parent)
     : QObject(parent)
     , m_listener(new mockhttp::LoopbackListener(
           [this](qintptr descriptor) {
@@ -169,7 +169,7 @@ ConnectProxy::ConnectProxy(QObject* parent)
           },
           this))
 {
-    m_listener->listen(QHostAddress::LocalHost, 0);
+    m_listener->listen(QHostAddress::LocalHost, port);
 }
 
 ConnectProxy::~ConnectProxy()

@@ -21,7 +21,8 @@ public:
         int status = 0;
     };
 
-    explicit ConnectProxy(QObject* parent = nullptr);
+    // Listens on the given port of 127.0.0.1 (0: any free one).
+    explicit ConnectProxy(quint16 port = 0, QObject* parent = nullptr);
     ~ConnectProxy() override;
 
     // Basic credentials the proxy asks for; empty user: none asked.

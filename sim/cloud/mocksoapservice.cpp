@@ -4,6 +4,7 @@
 #include <QDate>
 #include <QDateTime>
 #include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QXmlStreamReader>
 
 namespace {
@@ -27,6 +28,8 @@ QStringList childrenOf(const QString& operation)
         return {QStringLiteral("client_unique_key")};
     if (operation == QLatin1String("PutStampRaw"))
         return {QStringLiteral("token"), QStringLiteral("client_unique_key"), QStringLiteral("stamps")};
+    if (operation == QLatin1String("PutUserIDm"))
+        return {QStringLiteral("client_unique_key"), QStringLiteral("token"), QStringLiteral("users")};
     if (operation == QLatin1String("PutVantroInfo"))
         return {QStringLiteral("client_unique_key"), QStringLiteral("token"), QStringLiteral("version"),
                 QStringLiteral("settings")};
@@ -75,6 +78,7 @@ struct MockSoapService::Parsed {
     QStringList order;
     QHash<QString, QString> values;
     QList<QHash<QString, QString>> stamps;
+    QList<QHash<QString, QString>> users;
     QList<QPair<QString, QString>> settings;
 
     explicit Parsed(const QByteArray& body)
@@ -134,6 +138,19 @@ struct MockSoapService::Parsed {
                                               QStringLiteral("stamptime"), QStringLiteral("flag")})
                         error = QStringLiteral("StampRaw children ") + fields.join(QLatin1Char(','));
                     stamps << stamp;
+                }
+            } else if (child == QLatin1String("users")) {
+                while (r.readNextStartElement()) {
+                    QHash<QString, QString> user;
+                    QStringList fields;
+                    while (r.readNextStartElement()) {
+                        fields << r.name().toString();
+                        user.insert(r.name().toString(), r.readElementText());
+                    }
+                    if (fields != QStringList{QStringLiteral("id_code"), QStringLiteral("idm"),
+                                              QStringLiteral("idm_update_time")})
+                        error = QStringLiteral("UserIDm children ") + fields.join(QLatin1Char(','));
+                    users << user;
                 }
             } else if (child == QLatin1String("settings")) {
                 while (r.readNextStartElement()) {
@@ -284,6 +301,8 @@ MockAnswer MockSoapService::handle(const MockRequest& request)
         m_calls.append({op, key, result});
         return answer(op, result, elements);
     };
+    if (m_acceptAnyClient && !key.isEmpty() && !m_clients.contains(key))
+        addClient(key);
     const auto client = m_clients.find(key);
     if (client == m_clients.end())
         return reply(QStringLiteral("-10"));
@@ -328,11 +347,73 @@ MockAnswer MockSoapService::handle(const MockRequest& request)
         }
         return reply(QStringLiteral("0"), groups);
     }
+    if (op == QLatin1String("GetVantroSetting")) {
+        QString settings;
+        for (const auto& setting : m_settings) {
+            settings += QStringLiteral("<Setting>") + element(QStringLiteral("name"), setting.first)
+                        + element(QStringLiteral("value"), QString::number(setting.second)) + QStringLiteral("</Setting>");
+        }
+        return reply(QStringLiteral("0"), settings);
+    }
+    if (op == QLatin1String("GetCommCycle")) {
+        const QStringList names = {QStringLiteral("start_sec"), QStringLiteral("cycle_sec"),
+                                   QStringLiteral("unserviced_start"), QStringLiteral("unserviced_end")};
+        QString values;
+        for (int i = 0; i < names.size(); ++i)
+            values += element(names[i], QString::number(m_commCycle.value(i)));
+        return reply(QStringLiteral("0"), values);
+    }
+    if (op == QLatin1String("GetVantroUser")) {
+        QString users;
+        for (const User& u : m_users) {
+            users += QStringLiteral("<User>") + element(QStringLiteral("id_code"), u.idCode)
+                     + element(QStringLiteral("name"), u.name) + element(QStringLiteral("group_code"), u.groupCode)
+                     + element(QStringLiteral("idm"), u.idm) + QStringLiteral("</User>");
+        }
+        return reply(QStringLiteral("0"), users);
+    }
+    if (op == QLatin1String("GetServiceName"))
+        return reply(QStringLiteral("0"), element(QStringLiteral("service_name"), QStringLiteral("VantroQo mock cloud")));
+    if (op == QLatin1String("GetFirmwareVersion")) {
+        const QString hash = QString::fromLatin1(QCryptographicHash::hash(m_firmware, QCryptographicHash::Md5).toHex());
+        return reply(QStringLiteral("0"), element(QStringLiteral("version"), m_firmwareVersion)
+                                              + element(QStringLiteral("size"), QString::number(m_firmware.size()))
+                                              + element(QStringLiteral("hash"), hash));
+    }
+    if (op == QLatin1String("GetFirmwareFile")) {
+        QString data = QString::fromLatin1(m_firmware.toBase64());
+        for (int at = 76; at < data.size(); at += 77)
+            data.insert(at, QLatin1Char('\n'));
+        return reply(QStringLiteral("0"), element(QStringLiteral("firmware_data"), data));
+    }
+    if (op == QLatin1String("PutUserIDm")) {
+        const auto storedAfter = qScopeGuard([this] { emit stored(); });
+        for (const auto& user : parsed.users) {
+            const QString idCode = QString::number(user.value(QStringLiteral("id_code")).toLongLong());
+            const QString idm = user.value(QStringLiteral("idm"));
+            const QDateTime when = QDateTime::fromString(user.value(QStringLiteral("idm_update_time")),
+                                                         QStringLiteral("yyyyMMddhhmmss"));
+            if (!when.isValid() || when.toSecsSinceEpoch() > m_now() + 300)
+                return reply(QStringLiteral("-61"));
+            if (idm != QLatin1String("CLEAR") && m_idms.contains(idm) && m_idms.value(idm) != idCode)
+                return reply(QStringLiteral("-60"));
+            for (auto it = m_idms.begin(); it != m_idms.end();) {
+                if (it.value() == idCode)
+                    it = m_idms.erase(it);
+                else
+                    ++it;
+            }
+            if (idm != QLatin1String("CLEAR"))
+                m_idms.insert(idm, idCode);
+        }
+        return reply(QStringLiteral("0"));
+    }
     if (op == QLatin1String("PutStampRaw")) {
         for (const auto& s : parsed.stamps) {
             if (!validStamp(s))
                 return reply(QStringLiteral("-1"));
         }
+        const auto storedAfter = qScopeGuard([this] { emit stored(); });
         for (const auto& s : parsed.stamps) {
             const StoredStamp stamp{key, s.value(QStringLiteral("id_code")), s.value(QStringLiteral("kubun")),
                                     s.value(QStringLiteral("stamptime")), s.value(QStringLiteral("flag"))};
@@ -345,6 +426,7 @@ MockAnswer MockSoapService::handle(const MockRequest& request)
         return reply(QStringLiteral("0"));
     }
     if (op == QLatin1String("PutVantroInfo")) {
+        const auto storedAfter = qScopeGuard([this] { emit stored(); });
         m_status.insert(key, parsed.settings);
         m_versions.insert(key, parsed.values.value(QStringLiteral("version")));
         return reply(QStringLiteral("0"));

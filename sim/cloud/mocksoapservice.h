@@ -52,11 +52,32 @@ public:
                    bool enabled = true);
     void setClientEnabled(const QString& key, bool enabled);
     void removeClient(const QString& key) { m_clients.remove(key); }
+    // Any unknown key is taken as a new, enabled client with the default cloud key.
+    void setAcceptAnyClient(bool accept) { m_acceptAnyClient = accept; }
     // Calls of an operation so far, whatever became of them.
     int callCount(const QString& operation) const { return m_callCounts.value(operation); }
     // Seconds since 1970 of "now" for the seeds' lifetime; the test's clock in tests.
     void setNow(std::function<qint64()> nowSeconds) { m_now = std::move(nowSeconds); }
     void setUpdateTimes(const QList<UpdateTime>& times) { m_updateTimes = times; }
+    // What GetVantroSetting hands out (name, value) and GetCommCycle's four values.
+    void setSettings(const QList<QPair<QString, int>>& settings) { m_settings = settings; }
+    struct User {
+        QString idCode, name, groupCode, idm;
+    };
+    // The user master GetVantroUser hands out.
+    void setUsers(const QList<User>& users) { m_users = users; }
+    // The firmware GetFirmwareVersion describes and GetFirmwareFile hands out.
+    void setFirmware(const QString& version, const QByteArray& image)
+    {
+        m_firmwareVersion = version;
+        m_firmware = image;
+    }
+    // Registered card IDms (IDm -> user id code).
+    const QHash<QString, QString>& idms() const { return m_idms; }
+    void setCommCycle(int startSec, int cycleSec, int unservicedStart, int unservicedEnd)
+    {
+        m_commCycle = {startSec, cycleSec, unservicedStart, unservicedEnd};
+    }
 
     // The nth call of an operation (from 1; 0: every call) answers with this result and
     // nothing else.
@@ -79,6 +100,10 @@ public:
     const QStringList& issuedSeeds() const { return m_issuedSeeds; }
     const QStringList& acceptedTokens() const { return m_acceptedTokens; }
 
+signals:
+    // Stamps, a status report or a card registration were stored.
+    void stored();
+
 private:
     struct Client {
         QString cloudKey;
@@ -97,6 +122,13 @@ private:
     std::function<qint64()> m_now;
     QHash<QString, Client> m_clients;
     QList<UpdateTime> m_updateTimes;
+    QList<QPair<QString, int>> m_settings;
+    QList<int> m_commCycle = {0, 3600, -1, -1};
+    QString m_firmwareVersion = QStringLiteral("QO02-9Z01");
+    QByteArray m_firmware = QByteArray("VantroQo firmware image");
+    QHash<QString, QString> m_idms;
+    QList<User> m_users;
+    bool m_acceptAnyClient = false;
     QHash<QString, QList<QPair<int, QString>>> m_resultScripts;
     QHash<QString, QList<QPair<int, MockFault>>> m_faultScripts;
     QHash<QString, int> m_callCounts;

@@ -107,42 +107,38 @@ TEST_F(CloudApiChain, UploadsGoInBatchesOfTwoHundredAndModeFivePagesWithoutMarki
     EXPECT_EQ(cloud->service->stamps().size(), 450);
 }
 
-TEST_F(CloudApiChain, OnlyConfirmedBatchesAreMarkedSent)
+// One way a stamp batch can go unconfirmed.
+struct UnconfirmedBatch {
+    const char* name;
+    QString result;  // scripted PutStampRaw result, or
+    MockFault fault;  // an HTTP-level fault
+    bool faulty;
+};
+
+class CloudApiUnconfirmed : public CloudApiChain, public ::testing::WithParamInterface<UnconfirmedBatch> {};
+
+TEST_P(CloudApiUnconfirmed, OnlyConfirmedBatchesAreMarkedSent)
 {
-    const struct {
-        const char* name;
-        QString result;  // scripted PutStampRaw result
-        MockFault fault;
-        bool faulty;
-    } kinds[] = {
-        {"result -1", QStringLiteral("-1"), {}, false},
-        {"no result", {}, MockFault::answer(200, "<a/>"), true},
-        {"XML error", {}, MockFault::answer(200, "<a><result>0</result>"), true},
-        {"stall", {}, MockFault::stall(), true},
-        {"close", {}, MockFault::close(), true},
-        {"HTTP 500", {}, MockFault::answer(500, "<a><result>0</result></a>"), true},
-    };
+    const UnconfirmedBatch& k = GetParam();
     addStamps(450);
-    for (const auto& k : kinds) {
-        for (int batch = 1; batch <= 3; ++batch) {
-            SCOPED_TRACE(QStringLiteral("%1, batch %2").arg(QLatin1String(k.name)).arg(batch).toStdString());
-            cloud->service->clearScripts();
-            const int n = cloud->service->callCount(QStringLiteral("PutStampRaw")) + batch;
-            if (k.faulty) {
-                // Also a repeat of the request by the network layer misbehaves.
-                cloud->service->scriptFault(QStringLiteral("PutStampRaw"), k.fault, n);
-                cloud->service->scriptFault(QStringLiteral("PutStampRaw"), k.fault, n + 1);
-            } else {
-                cloud->service->scriptResult(QStringLiteral("PutStampRaw"), k.result, n);
-            }
-            ASSERT_TRUE(DBDakoku::execQuery(QStringLiteral("UPDATE dakoku SET send = '0'"), nullptr, nullptr, nullptr,
-                                            nullptr));
-            EXPECT_EQ(chain(3, 1500), QStringLiteral("allUpdateFinish 3 failed"));
-            EXPECT_EQ(beingSent(), 0);
-            const QSet<QString> marked = sentUsers();
-            EXPECT_TRUE(storedUsers().contains(marked));
-            EXPECT_EQ(marked.size(), (batch - 1) * 200);
+    for (int batch = 1; batch <= 3; ++batch) {
+        SCOPED_TRACE(batch);
+        cloud->service->clearScripts();
+        const int n = cloud->service->callCount(QStringLiteral("PutStampRaw")) + batch;
+        if (k.faulty) {
+            // Also a repeat of the request by the network layer misbehaves.
+            cloud->service->scriptFault(QStringLiteral("PutStampRaw"), k.fault, n);
+            cloud->service->scriptFault(QStringLiteral("PutStampRaw"), k.fault, n + 1);
+        } else {
+            cloud->service->scriptResult(QStringLiteral("PutStampRaw"), k.result, n);
         }
+        ASSERT_TRUE(DBDakoku::execQuery(QStringLiteral("UPDATE dakoku SET send = '0'"), nullptr, nullptr, nullptr,
+                                        nullptr));
+        EXPECT_EQ(chain(3, 1500), QStringLiteral("allUpdateFinish 3 failed"));
+        EXPECT_EQ(beingSent(), 0);
+        const QSet<QString> marked = sentUsers();
+        EXPECT_TRUE(storedUsers().contains(marked));
+        EXPECT_EQ(marked.size(), (batch - 1) * 200);
     }
     cloud->service->clearScripts();
     ASSERT_TRUE(DBDakoku::execQuery(QStringLiteral("UPDATE dakoku SET send = '0'"), nullptr, nullptr, nullptr, nullptr));
@@ -150,6 +146,16 @@ TEST_F(CloudApiChain, OnlyConfirmedBatchesAreMarkedSent)
     EXPECT_EQ(sent(), 450);
     EXPECT_EQ(cloud->service->stamps().size(), 450);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, CloudApiUnconfirmed,
+    ::testing::Values(UnconfirmedBatch{"ResultMinusOne", QStringLiteral("-1"), {}, false},
+                      UnconfirmedBatch{"NoResult", {}, MockFault::answer(200, "<a/>"), true},
+                      UnconfirmedBatch{"XmlError", {}, MockFault::answer(200, "<a><result>0</result>"), true},
+                      UnconfirmedBatch{"Stall", {}, MockFault::stall(), true},
+                      UnconfirmedBatch{"Close", {}, MockFault::close(), true},
+                      UnconfirmedBatch{"Http500", {}, MockFault::answer(500, "<a><result>0</result></a>"), true}),
+    [](const ::testing::TestParamInfo<UnconfirmedBatch>& info) { return std::string(info.param.name); });
 
 TEST_F(CloudApiChain, RowsLeftBeingSentAreUploadedAndMarkedOnlyAfterConfirmation)
 {

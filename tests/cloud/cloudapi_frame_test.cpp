@@ -1,5 +1,6 @@
 #include "cloudchain.h"
 
+#include "recordingrunner.h"
 #include "soapenvelope.h"
 
 #include <QCryptographicHash>
@@ -25,7 +26,8 @@ TEST(CloudApiKey, SerialNumbersGiveTheirKeys)
 TEST(CloudApiConfig, CloudParamLinesOrTheirDefaults)
 {
     TempBoardRoot board;
-    ASSERT_TRUE(board.writeFile(QStringLiteral("/mnt/spi_user/termid"), "00130005\n"));
+    RecordingRunner runner;
+    runner.script(QStringLiteral("cat "), 0, "00130005\n");
     const QString url = QStringLiteral("https://127.0.0.1:9/vqcloud/WebService");
     const struct {
         const char* name;

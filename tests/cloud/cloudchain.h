@@ -4,6 +4,7 @@
 #include "cloudwarker.h"
 #include "dbdakoku.h"
 #include "fakeclock.h"
+#include "filecommandrunner.h"
 #include "httpclient.h"
 #include "httptestbase.h"
 #include "mockcloud.h"
@@ -24,7 +25,8 @@ protected:
         ASSERT_TRUE(board.isValid());
         ASSERT_TRUE(installShippedDatabases(board));
         ASSERT_TRUE(board.makeDir(QStringLiteral("/VnQo/var/fwup")));
-        ASSERT_TRUE(board.writeFile(QStringLiteral("/mnt/spi_user/termid"), "12345678\n"));
+        // The serial number is read with "cat" through the runner.
+        runner.script(QStringLiteral("cat "), 0, "12345678\n");
         ZSystem::setMode(ZSystem::Cloud);
         cloud = std::make_unique<MockCloud>(board);
         cloud->service->addClient(QString::fromLatin1(clientKey));
@@ -116,6 +118,7 @@ protected:
 
     TempBoardRoot board;
     FakeClock clock;
+    FileCommandRunner runner;
     MessageCapture log;
     std::unique_ptr<MockCloud> cloud;
     std::unique_ptr<CloudWarker> warker;
