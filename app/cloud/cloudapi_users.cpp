@@ -18,16 +18,6 @@ namespace {
 
 constexpr int userBatch = 100;
 
-QString board(const char* path)
-{
-    return vnq::shellWord(vnq::boardPath(QString::fromLatin1(path)));
-}
-
-int removeCopy()
-{
-    return vnq::commandRunner().shell(QStringLiteral("rm ") + board("/VnQo/app/DB/master.temp.db"));
-}
-
 }  // namespace
 
 int CloudAPI::getVantroUser()
@@ -112,21 +102,13 @@ bool CloudAPI::fillUserMaster(HttpClient* obj)
 void CloudAPI::resGetVantroUser2(int ret, HttpClient* obj)
 {
     if (ret != 0) {
-        removeCopy();
+        DBMaster::removeMasterReloadCopy();
         emit apiInfo(mode(), QStringLiteral("氏名マスタ 受信失敗"));
         cascadeOrFinish(ret, obj, QString());
         return;
     }
-    removeCopy();
-    const bool copied = vnq::commandRunner().shell(QStringLiteral("cp ") + board("/VnQo/app/DB/def/master.db") + QLatin1Char(' ')
-                                                   + board("/VnQo/app/DB/master.temp.db"))
-                        == 0;
-    bool replaced = false;
-    if (fillUserMaster(obj) && copied) {
-        replaced = vnq::commandRunner().shell(QStringLiteral("mv ") + board("/VnQo/app/DB/master.temp.db") + QLatin1Char(' ')
-                                              + board("/VnQo/app/DB/master.db"))
-                   == 0;
-    }
+    const bool copied = DBMaster::makeMasterReloadCopy();
+    const bool replaced = copied && fillUserMaster(obj) && DBMaster::replaceMasterByReloadCopy();
     UpdateState& state = m_updateStates[1];
     state.pending = false;
     if (replaced) {
@@ -134,7 +116,7 @@ void CloudAPI::resGetVantroUser2(int ret, HttpClient* obj)
         emit apiInfo(mode(), QStringLiteral("氏名マスタ 受信完了"));
     } else {
         MyDebug() << "<ERR>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "氏名マスタ 更新なし" << m_resultCode << copied;
-        removeCopy();
+        DBMaster::removeMasterReloadCopy();
         state.updateTime = 0;
         emit apiInfo(mode(), QStringLiteral("氏名マスタ 受信失敗"));
     }
