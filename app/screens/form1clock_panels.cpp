@@ -39,7 +39,8 @@ struct Panel {
     int y;
     int w;
     int h;
-    const char* image;  // without "_選択.png" / ".png"; null: a bare touch area
+    const char* image;     // null: a bare touch area
+    const char* selected;  // null: the panel is never shown selected
 };
 
 constexpr int panelW = 154;
@@ -49,26 +50,28 @@ constexpr int panelH = 55;
 QList<Panel> panelsOf(int mode)
 {
     QList<Panel> panels{
-        {Shukkin, 10, 155, panelW, panelH, "ボタン_出勤"},
-        {Taikin, 10, 210, panelW, panelH, "ボタン_退勤"},
-        {Gaishutsu, 164, 155, panelW, panelH, "ボタン_外出"},
-        {Sainyu, 164, 210, panelW, panelH, "ボタン_再入"},
+        {Shukkin, 10, 155, panelW, panelH, "ボタン_出勤.png", "ボタン_出勤_選択.png"},
+        {Taikin, 10, 210, panelW, panelH, "ボタン_退勤.png", "ボタン_退勤_選択.png"},
+        {Gaishutsu, 164, 155, panelW, panelH, "ボタン_外出.png", "ボタン_外出_選択.png"},
+        {Sainyu, 164, 210, panelW, panelH, "ボタン_再入.png", "ボタン_再入_選択.png"},
     };
     switch (mode) {
     case 1:
-        panels << Panel{0, 318, 155, panelW, panelH, "ボタン_無地"} << Panel{Menu, 318, 210, panelW, panelH, "ボタン_Menu"};
+        panels << Panel{0, 318, 155, panelW, panelH, "ボタン_無地.png", nullptr}
+               << Panel{Menu, 318, 210, panelW, panelH, "ボタン_Menu.png", "ボタン_Menu_選択.png"};
         break;
     case 2:
-        panels << Panel{Higawaritai, 318, 155, panelW, panelH, "ボタン_日替退"}
-               << Panel{Menu, 318, 210, panelW, panelH, "ボタン_Menu"};
+        panels << Panel{Higawaritai, 318, 155, panelW, panelH, "ボタン_日替退.png", "ボタン_日替退_選択.png"}
+               << Panel{Menu, 318, 210, panelW, panelH, "ボタン_Menu.png", "ボタン_Menu_選択.png"};
         break;
     case 3:
-        panels << Panel{Kaijou, 318, 155, panelW, panelH, "ボタン_解錠"}
-               << Panel{Menu, 318, 210, panelW, panelH, "ボタン_Menu"};
+        panels << Panel{Kaijou, 318, 155, panelW, panelH, "ボタン_解錠.png", "ボタン_解錠_選択.png"}
+               << Panel{Menu, 318, 210, panelW, panelH, "ボタン_Menu.png", "ボタン_Menu_選択.png"};
         break;
     default:
-        panels << Panel{Higawaritai, 318, 155, panelW, panelH, "ボタン_日替退"}
-               << Panel{Kaijou, 318, 210, panelW, panelH, "ボタン_解錠"} << Panel{Menu, 12, 123, 35, 28, nullptr};
+        panels << Panel{Higawaritai, 318, 155, panelW, panelH, "ボタン_日替退.png", "ボタン_日替退_選択.png"}
+               << Panel{Kaijou, 318, 210, panelW, panelH, "ボタン_解錠.png", "ボタン_解錠_選択.png"}
+               << Panel{Menu, 12, 123, 35, 28, nullptr, nullptr};
         break;
     }
     return panels;
@@ -118,12 +121,12 @@ void Form1Clock::setTokeiPanels()
         item.w = panel.w;
         item.h = panel.h;
         if (panel.image) {
-            QString image = QString::fromUtf8(panel.image);
+            const char* image = panel.image;
             if (panel.code == Higawaritai && !higawaritaiMode)
-                image += QStringLiteral("_押せないボタン");
-            else if (panel.code != 0 && selectedKubunList.contains(panel.code))
-                image += QStringLiteral("_選択");
-            item.filename = panelDir + image + QStringLiteral(".png");
+                image = "ボタン_日替退_押せないボタン.png";
+            else if (panel.selected && selectedKubunList.contains(panel.code))
+                image = panel.selected;
+            item.filename = panelDir + QString::fromUtf8(image);
         }
         label->setItem(&item);
     }
