@@ -95,6 +95,6 @@ bool MyLabel::dispatchTouch(const QString& id, int event)
             emit clicked(this, id);
         }
     }
-    DebugLine() << "<DBG>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "end parse:" << id << event;
+    DebugLine() << "<DBG>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "end parse:" << loggedTouchId(id) << event;
     return true;
 }
