@@ -59,4 +59,30 @@ TEST(Form1ClockReturnPage, StopsTheReturnToClockDeadline)
     EXPECT_EQ(clockReturns.count(), 1) << "armed and not stopped, it fires";
 }
 
+// The stand-in host replaces the caller by the settings screen of the page number, and a
+// number it has no screen for only removes the caller.
+TEST(Form1ClockPages, ReplaceTheCallerByTheSettingsScreen)
+{
+    vnq::test::TempBoardRoot board;
+    ASSERT_TRUE(vnq::test::installShippedDatabases(board));
+    vnq::test::FakeClock time;
+    vnq::test::MessageCapture log;
+    vnq::test::RecordingRunner runner;
+    Form1Clock clock;
+
+    QPointer<QObject> caller = new QObject(&clock);
+    clock.movePage(8, caller);
+    EXPECT_TRUE(caller.isNull());
+    QList<QObject*> pages = clock.findChildren<QObject*>(QString(), Qt::FindDirectChildrenOnly);
+    ASSERT_EQ(pages.size(), 1);
+    EXPECT_STREQ(pages[0]->metaObject()->className(), "Form3SetteiMenu");
+
+    QPointer<QObject> menu = pages[0];
+    clock.movePage(0, menu);
+    EXPECT_FALSE(menu.isNull()) << "page 0 changes nothing";
+    clock.moveToShosai(99, menu, QStringLiteral("00"));
+    EXPECT_TRUE(menu.isNull());
+    EXPECT_TRUE(clock.findChildren<QObject*>(QString(), Qt::FindDirectChildrenOnly).isEmpty());
+}
+
 }  // namespace

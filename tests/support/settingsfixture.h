@@ -89,7 +89,7 @@ protected:
         QStringList played;
         for (const QString& command : runner.commands()) {
             if (command.startsWith(QStringLiteral("nice -n -20 aplay ")))
-                played << command.section(QLatin1Char('/'), -1).section(QLatin1Char(' '), 0, 0);
+                played << command.section(QLatin1Char(' '), 4, 4).section(QLatin1Char('/'), -1);
         }
         return played;
     }
