@@ -104,12 +104,17 @@ void Form4Settei0MenuBase::setBgImage()
 
 void Form4Settei0MenuBase::setBgTitle()
 {
+    setTextItem(53, 14, 22, 255, 255, 255, title);
+}
+
+void Form4Settei0MenuBase::setTextItem(int x, int y, int px, int r, int g, int b, const QString& text)
+{
     label->initItem(&item);
-    item.label.x = 53;
-    item.label.y = 14;
-    item.label.px = 22;
-    setColour(&item.label, 255, 255, 255);
-    item.label.text = title;
+    item.label.x = x;
+    item.label.y = y;
+    item.label.px = px;
+    setColour(&item.label, r, g, b);
+    item.label.text = text;
     label->setItem(&item);
 }
 
@@ -138,13 +143,7 @@ void Form4Settei0MenuBase::setBgItems()
 
 void Form4Settei0MenuBase::setBgAppVersion()
 {
-    label->initItem(&item);
-    item.label.x = 15;
-    item.label.y = 240;
-    item.label.px = 14;
-    setColour(&item.label, 23, 113, 68);
-    item.label.text = QStringLiteral("Ver.") + ZSystem::applicationVersion();
-    label->setItem(&item);
+    setTextItem(15, 240, 14, 23, 113, 68, QStringLiteral("Ver.") + ZSystem::applicationVersion());
 }
 
 void Form4Settei0MenuBase::setBackground()

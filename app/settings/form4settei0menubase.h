@@ -82,6 +82,8 @@ public slots:
     virtual void timeout();
 
 protected:
+    // A text alone, left-aligned at (x, y).
+    void setTextItem(int x, int y, int px, int r, int g, int b, const QString& text);
     // The host, or null (logged) when the parent is none.
     PageHost* host(const char* operation);
 

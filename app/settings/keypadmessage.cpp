@@ -9,7 +9,7 @@ void showKeypadMessage(Keypad* keypad, const QString& message)
     keypad->text = QStringLiteral("-2");
     keypad->errorString = message;
     keypad->updateScreen();
-    SoundModule::play(QStringLiteral("/VnQo/app/Sound/%1/ERROR.wav"), SoundModule::touchVolume);
+    SoundModule::playTouchNG();
     vnq::clock().sleepMs(2000);
     keypad->text = keypad->initialText;
     keypad->editing = false;
