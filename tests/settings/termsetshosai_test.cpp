@@ -325,4 +325,56 @@ TEST_F(TermSetShosai, SavedVolumesTakeEffectBeforeTheConfirmationSound)
     EXPECT_EQ(host.calls(), QStringList{QStringLiteral("moveToMenu 11")});
 }
 
+TEST_F(TermSetShosai, EachRowGoesBackToTheMenuPageThatHoldsIt)
+{
+    const struct {
+        ZSystem::_zmode edition;
+        QStringList ids;
+        QList<int> menus;
+    } editions[] = {
+        {ZSystem::Basic, {"00", "04", "10", "14", "20", "24", "30", "34", "40"}, {9, 9, 10, 10, 11, 11, 12, 12, 13}},
+        {ZSystem::Merid, {"00", "14", "24"}, {9, 10, 11}},
+    };
+    for (const auto& e : editions) {
+        useEdition(e.edition);
+        for (int i = 0; i < e.ids.size(); ++i) {
+            host.clearCalls();
+            new Form4TermSetShosai(&host, e.ids[i]);
+            click(QStringLiteral("Cancel"));
+            EXPECT_EQ(host.calls(), QStringList{QStringLiteral("moveToMenu %1").arg(e.menus[i])}) << e.ids[i].toStdString();
+        }
+    }
+}
+
+TEST_F(TermSetShosai, BandsThatClashOrRunBackwardsAreRefused)
+{
+    ASSERT_TRUE(DBSetting::setSettings({{QStringLiteral("退勤モード(開始)"), 540}, {QStringLiteral("退勤モード(終了)"), 720}}));
+    const struct {
+        const char* id;
+        const char* typed;
+        const char* message;
+    } cases[] = {{"03", "11001300", "時間帯重複"}, {"24", "22000500", "入力範囲外"}};
+    for (const auto& c : cases) {
+        QPointer<Form4TermSetShosai> detail = new Form4TermSetShosai(&host, QString::fromLatin1(c.id));
+        type(QString::fromLatin1(c.typed));
+        const int before = mark();
+        click(QStringLiteral("_BG_Enter"));
+        EXPECT_TRUE(updatesSince(before).value(0).contains(expect::enc(QString::fromUtf8(c.message)))) << c.id;
+        EXPECT_FALSE(detail.isNull());
+        delete detail;
+    }
+    EXPECT_EQ(setting(QStringLiteral("出勤モード(開始)")), -1);
+    EXPECT_EQ(setting(QStringLiteral("日替退勤有効時刻帯(開始)")), 0);
+}
+
+TEST_F(TermSetShosai, ASavedPasswordStaysOutOfTheLog)
+{
+    new Form4TermSetShosai(&host, QStringLiteral("管理者パスワード"));
+    type(QStringLiteral("964758"));
+    click(QStringLiteral("_BG_Enter"));
+    EXPECT_EQ(setting(QStringLiteral("管理者パスワード")), 964758);
+    EXPECT_EQ(log.matching(QStringLiteral("val: ******")).size(), 1);
+    EXPECT_TRUE(log.matching(QStringLiteral("9647")).isEmpty());
+}
+
 }  // namespace
