@@ -2,6 +2,7 @@
 
 #include "debugline.h"
 #include "mylabel.h"
+#include "screenimage.h"
 #include "settingshost.h"
 #include "zsystem.h"
 
@@ -40,11 +41,21 @@ void Form4Settei0MenuBase::appendItems(const MenuItem* array, int count)
 
 void Form4Settei0MenuBase::setItem(QString id, QString title, int x, int y, bool selected, bool enabled)
 {
-    const bool touchable = active && enabled && !title.isEmpty();
+    RowStyle style;
+    style.touchable = active && enabled && !title.isEmpty();
+    style.longValuePx = 16;
+    style.longValueDy = 7;
+    style.greyDisabledValue = true;
+    drawRow(id, title, x, y, selected, enabled, style);
+}
+
+void Form4Settei0MenuBase::drawRow(const QString& id, const QString& title, int x, int y, bool selected,
+                                   bool enabled, const RowStyle& style)
+{
     const int titleShade = !enabled ? 133 : selected ? 255 : 0;
 
     label->initItem(&item);
-    if (touchable)
+    if (style.touchable)
         item.id = QStringLiteral("Bar") + id;
     item.x = x;
     item.y = y;
@@ -57,9 +68,9 @@ void Form4Settei0MenuBase::setItem(QString id, QString title, int x, int y, bool
     label->setItem(&item);
 
     const QString value = loadValue(getTitle(id));
-    const int valueShade = enabled ? 255 : 133;
+    const int valueShade = enabled || !style.greyDisabledValue ? 255 : 133;
     label->initItem(&item);
-    if (touchable)
+    if (style.touchable)
         item.id = id;
     item.x = x + 217;
     item.y = y;
@@ -68,8 +79,8 @@ void Form4Settei0MenuBase::setItem(QString id, QString title, int x, int y, bool
     item.filename = valueBoxImage;
     const bool shortValue = value.length() < 16;
     item.label.x = x + 299;
-    item.label.y = y + (shortValue ? 3 : 7);
-    item.label.px = shortValue ? 20 : 16;
+    item.label.y = y + (shortValue ? 3 : style.longValueDy);
+    item.label.px = shortValue ? 20 : style.longValuePx;
     item.label.margin = 1;
     setColour(&item.label, valueShade, valueShade, valueShade);
     item.label.text = value;
@@ -93,13 +104,7 @@ void Form4Settei0MenuBase::setItems(QString selectedId)
 
 void Form4Settei0MenuBase::setBgImage()
 {
-    label->initItem(&item);
-    item.x = 0;
-    item.y = 0;
-    item.w = 480;
-    item.h = 272;
-    item.filename = bgImagePath;
-    label->setItem(&item);
+    setFullScreenImage(label, &item, bgImagePath);
 }
 
 void Form4Settei0MenuBase::setBgTitle()

@@ -82,6 +82,16 @@ public slots:
     virtual void timeout();
 
 protected:
+    // How a menu draws its rows: when they take touches, and the look of a long value.
+    struct RowStyle {
+        bool touchable = false;
+        int longValuePx = 16;
+        int longValueDy = 7;
+        bool greyDisabledValue = true;
+    };
+    // One row: the frame with the title and the value box with the item's value.
+    void drawRow(const QString& id, const QString& title, int x, int y, bool selected, bool enabled,
+                 const RowStyle& style);
     // A text alone, left-aligned at (x, y).
     void setTextItem(int x, int y, int px, int r, int g, int b, const QString& text);
     // The host, or null (logged) when the parent is none.

@@ -10,6 +10,7 @@
 #include "mytimer.h"
 #include "pagehost.h"
 #include "platform/clock.h"
+#include "screenimage.h"
 #include "settingshost.h"
 #include "soundmodule.h"
 
@@ -147,13 +148,7 @@ void Form4Settei0ShosaiBase2::setBackground()
 
 void Form4Settei0ShosaiBase2::setBgImage()
 {
-    label->initItem(&item);
-    item.x = 0;
-    item.y = 0;
-    item.w = 480;
-    item.h = 272;
-    item.filename = bgImagePath;
-    label->setItem(&item);
+    setFullScreenImage(label, &item, bgImagePath);
 }
 
 void Form4Settei0ShosaiBase2::setBgBackButton()

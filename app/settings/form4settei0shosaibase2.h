@@ -117,6 +117,8 @@ private:
     bool setSystemClock(const QString& dateCommand);
     void playPing(const QString& address);
     void playNslookup(const QString& address);
+    // A second later the entry is back in the value field and the screen takes touches.
+    void showEntryAfterCheck();
     // The address typed on the keypad ("%1.%2.%3.%4"), or empty (error sound) when the entry
     // is too short.
     QString typedAddress();

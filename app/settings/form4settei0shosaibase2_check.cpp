@@ -66,10 +66,7 @@ void Form4Settei0ShosaiBase2::playPing(const QString& address)
         keypad->updateScreen();
     }
 
-    vnq::clock().sleepMs(1000);
-    keypad->editing = false;
-    keypad->updateScreen();
-    activate();
+    showEntryAfterCheck();
 }
 
 void Form4Settei0ShosaiBase2::playNslookup(const QString& address)
@@ -89,6 +86,11 @@ void Form4Settei0ShosaiBase2::playNslookup(const QString& address)
     keypad->errorString = resultText;
     keypad->updateScreen();
 
+    showEntryAfterCheck();
+}
+
+void Form4Settei0ShosaiBase2::showEntryAfterCheck()
+{
     vnq::clock().sleepMs(1000);
     keypad->editing = false;
     keypad->updateScreen();

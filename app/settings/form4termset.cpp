@@ -179,40 +179,12 @@ void Form4TermSet::setItems(QString selectedId)
 
 void Form4TermSet::setItem(QString id, QString title, int x, int y, bool selected, bool enabled)
 {
-    const bool touchable = active && enabled && !id.isEmpty();
-    const int shade = !enabled ? 133 : selected ? 255 : 0;
-
-    label->initItem(&item);
-    if (touchable)
-        item.id = QStringLiteral("Bar") + id;
-    item.x = x;
-    item.y = y;
-    item.filename = QStringLiteral("../Parts/03設定画面背景/メニュー枠.png");
-    item.label.x = x + 18;
-    item.label.y = y + 5;
-    item.label.px = title.length() <= 10 ? 18 : 16;
-    item.label.r = item.label.g = item.label.b = shade;
-    item.label.a = 255;
-    item.label.text = title;
-    label->setItem(&item);
-
-    const QString value = loadValue(getTitle(id));
-    const bool shortValue = value.length() < 16;
-    label->initItem(&item);
-    if (touchable)
-        item.id = id;
-    item.x = x + 217;
-    item.y = y;
-    item.w = 165;
-    item.h = 34;
-    item.filename = QStringLiteral("../Parts/03設定画面背景/Qo設定メニュー画面_ボタン風パーツ.png");
-    item.label.x = x + 299;
-    item.label.y = y + (shortValue ? 3 : 5);
-    item.label.px = shortValue ? 20 : 14;
-    item.label.margin = 1;
-    item.label.r = item.label.g = item.label.b = item.label.a = 255;
-    item.label.text = value;
-    label->setItem(&item);
+    RowStyle style;
+    style.touchable = active && enabled && !id.isEmpty();
+    style.longValuePx = 14;
+    style.longValueDy = 5;
+    style.greyDisabledValue = false;
+    drawRow(id, title, x, y, selected, enabled, style);
 }
 
 void Form4TermSet::setItem(const MenuItem& row, bool selected, bool enabled)

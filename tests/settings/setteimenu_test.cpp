@@ -10,17 +10,7 @@
 
 namespace {
 
-class SetteiMenu : public SettingsFixture {
-protected:
-    // Types digits on the keypad as its keys report them.
-    void type(const QString& digits)
-    {
-        for (const QChar digit : digits)
-            emit label->clicked(label, QStringLiteral("Sel3x4_") + digit);
-    }
-
-    void click(const QString& id) { emit label->clicked(label, id); }
-};
+using SetteiMenu = SettingsFixture;
 
 struct PageCase {
     ZSystem::_zmode edition;

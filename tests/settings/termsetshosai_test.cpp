@@ -22,14 +22,6 @@ public:
 
 class TermSetShosai : public SettingsFixture {
 protected:
-    void type(const QString& digits)
-    {
-        for (const QChar digit : digits)
-            emit label->clicked(label, QStringLiteral("Sel3x4_") + digit);
-    }
-
-    void click(const QString& id) { emit label->clicked(label, id); }
-
     static int setting(const QString& name)
     {
         int value = -99;

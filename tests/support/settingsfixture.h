@@ -74,6 +74,16 @@ protected:
         ASSERT_TRUE(vnq::test::FakeDisplayServer::waitFor([&] { return clicks->count() > before; }));
     }
 
+    // Types digits on a keypad as its keys report them, straight through MyLabel::clicked.
+    void type(const QString& digits)
+    {
+        for (const QChar digit : digits)
+            emit label->clicked(label, QStringLiteral("Sel3x4_") + digit);
+    }
+
+    // A touch as the screens receive it, without the display server.
+    void click(const QString& id) { emit label->clicked(label, id); }
+
     // Compares the updates with a golden transcript; the version line, which follows the
     // build date, is written as "VERSION".
     void expectScreen(const QString& name, QStringList updates)
