@@ -1,5 +1,6 @@
 #include "form3setteimenu.h"
 
+#include "codeentry.h"
 #include "db.h"
 #include "dbsetting.h"
 #include "debugline.h"
@@ -215,13 +216,7 @@ int Form3SetteiMenu::adminPassword()
 
 bool Form3SetteiMenu::entryComplete() const
 {
-    if (keypad->text.length() != 6)
-        return false;
-    for (const QChar c : keypad->text) {
-        if (!c.isDigit())
-            return false;
-    }
-    return true;
+    return codeentry::isComplete(keypad->text);
 }
 
 void Form3SetteiMenu::openAfterEntry(const char* operation, bool menu, int number)

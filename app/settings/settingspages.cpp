@@ -1,8 +1,11 @@
 #include "settingspages.h"
 
 #include "form3setteimenu.h"
+#include "form4admin.h"
+#include "form4adminshosai.h"
 #include "form4termset.h"
 #include "form4termsetshosai.h"
+#include "usbtransferscreen.h"
 
 QObject* SettingsPages::create(Move move, int number, QObject* host, const QString& id)
 {
@@ -14,14 +17,24 @@ QObject* SettingsPages::create(Move move, int number, QObject* host, const QStri
             return new Form3SetteiMenu(host, 1);
         if (number == Form4TermSet::FirstMenu)
             return new Form4TermSet(host, Form4TermSet::FirstMenu);
+        if (number == 22 || number == 23)
+            return new Form4Admin(host, number - 22);
+        if (number == 25)
+            return new Form4AdminUsbOut(host);
+        if (number == 26)
+            return new Form4AdminRestore(host);
         break;
     case Move::Menu:
         if (number >= Form4TermSet::FirstMenu && number <= 13)
             return new Form4TermSet(host, number);
+        if (number == 22 || number == 23)
+            return new Form4Admin(host, number - 22);
         break;
     case Move::Shosai:
         if (number == Form4TermSet::DetailScreen)
             return new Form4TermSetShosai(host, id);
+        if (number == Form4Admin::DetailScreen)
+            return new Form4AdminShosai(host, id);
         break;
     }
     return nullptr;

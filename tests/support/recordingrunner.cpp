@@ -27,6 +27,13 @@ void RecordingRunner::scriptNotStarted(const QString& commandPrefix)
     m_scripts.append({commandPrefix, CommandResult{}});
 }
 
+void RecordingRunner::scriptTimedOut(const QString& commandPrefix)
+{
+    CommandResult hung;
+    hung.started = true;
+    m_scripts.append({commandPrefix, hung});
+}
+
 QStringList RecordingRunner::commands() const
 {
     QStringList list;

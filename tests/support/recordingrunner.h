@@ -30,6 +30,8 @@ public:
     void script(const QString& commandPrefix, int exitCode, const QByteArray& output = {});
     // Commands with this prefix fail to start (run) or return -1 (shell, detached).
     void scriptNotStarted(const QString& commandPrefix);
+    // Commands with this prefix start and outlast their time limit (run).
+    void scriptTimedOut(const QString& commandPrefix);
 
     std::function<void(const QString& command)> onCommand;
 
