@@ -49,6 +49,10 @@ if [ ! -e "$root/dev/rtc0" ]; then
   [ "${zone:0:1}" = "-" ] && zone_s=$(( -zone_s ))
   printf 'offset %d\n' $((zone_s - 32400)) > "$root/dev/rtc0"
 fi
+# The simulated USB stick: inserted while dev/sda exists (a new board starts with it), its
+# files in sim/usb-stick (see ./vq usb).
+[ -e "$root/sim" ] || : > "$root/dev/sda"
+[ -e "$root/dev/sda" ] && mkdir -p "$root/sim/usb-stick"
 # The backlight is lit when the board starts.
 [ -e "$root/sys/class/gpio/gpio0/value" ] || { mkdir -p "$root/sys/class/gpio/gpio0"; printf '1\n' > "$root/sys/class/gpio/gpio0/value"; }
 # /tmp is empty after a boot: socket files of an earlier run would stop the terminal listening.
