@@ -1,16 +1,11 @@
 #include "form3setteimenu.h"
 
-#include "codeentry.h"
-#include "db.h"
 #include "dbsetting.h"
 #include "debugline.h"
 #include "keypad.h"
-#include "keypadmessage.h"
 #include "mydebug.h"
 #include "mylabel.h"
 #include "pagehost.h"
-#include "settingshost.h"
-#include "soundmodule.h"
 #include "zsystem.h"
 
 namespace {
@@ -69,7 +64,7 @@ const QString buttonSound = QStringLiteral("/VnQo/app/Sound/%1/BUTTON.wav");
 }  // namespace
 
 Form3SetteiMenu::Form3SetteiMenu(QObject* parent, int page)
-    : Form4Settei0MenuBase(parent, page)
+    : CodeKeypadMenu(parent, page)
     , page(page)
 {
     if (page < 0 || page >= PageCount) {
@@ -79,9 +74,7 @@ Form3SetteiMenu::Form3SetteiMenu(QObject* parent, int page)
     bgImagePath = backgroundImage(ZSystem::mode(), this->page);
     createItems();
     connect(label, &MyLabel::clicked, this, &Form3SetteiMenu::clickMyLabel);
-    keypad = new Keypad(this, 0, 0, QStringLiteral("パスワード******"), QList<int>{0}, true,
-                        QStringLiteral("パスワード入力"));
-    keypad->deactivate();
+    createKeypad();
     active = true;
     updateScreenNew();
 }
@@ -89,9 +82,6 @@ Form3SetteiMenu::Form3SetteiMenu(QObject* parent, int page)
 Form3SetteiMenu::~Form3SetteiMenu()
 {
     DebugLine() << "<DBG>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "dest.";
-    delete keypad;
-    keypad = nullptr;
-    disconnect(label, nullptr, this, nullptr);
 }
 
 QString Form3SetteiMenu::getTitle(QString)
@@ -168,36 +158,9 @@ void Form3SetteiMenu::setForeground()
 {
 }
 
-void Form3SetteiMenu::moveToBack()
-{
-    if (PageHost* pages = host("returnPage")) {
-        pages->returnPage(this, false);
-        // This menu is gone: only the file systems are flushed now.
-        DB::getInstance();
-        DB::sync();
-    }
-}
-
-void Form3SetteiMenu::activate()
-{
-    active = true;
-}
-
-void Form3SetteiMenu::activateKeypad()
-{
-    label->setNew();
-    active = false;
-    keypad->activate();
-}
-
 void Form3SetteiMenu::showKeypad()
 {
-    activateKeypad();
-    label->setClear();
-    keypad->setOriginalValue(-1);
-    keypad->setBackground();
-    label->setCopy();
-    label->setFlash();
+    drawKeypad();
     label->setPast();
     keypad->setForeground();
     label->setFlash();
@@ -214,49 +177,31 @@ int Form3SetteiMenu::adminPassword()
     return password;
 }
 
-bool Form3SetteiMenu::entryComplete() const
-{
-    return codeentry::isComplete(keypad->text);
-}
-
-void Form3SetteiMenu::openAfterEntry(const char* operation, bool menu, int number)
-{
-    PageHost* pages = host(operation);
-    if (!pages)
-        return;
-    SoundModule::play(buttonSound, SoundModule::touchVolume);
-    if (menu)
-        pages->moveToMenu(number, this);
-    else
-        pages->movePage(number, this);
-}
-
 void Form3SetteiMenu::tryChangeMode()
 {
-    const int entry = keypad->getValues().value(0, -1);
+    const int entry = typedCode();
     const int password = adminPassword();
-    const bool complete = entryComplete();
     DebugLine() << "<DBG>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "pendingID:" << pendingId
-                << "complete:" << complete;
+                << "complete:" << (entry >= 0);
 
-    if (!keypad->isMinimumOrMore()) {
-        showKeypadMessage(keypad, QStringLiteral("入力不足"));
+    if (entryTooShort()) {
+        refuseEntry(QStringLiteral("入力不足"));
         return;
     }
-    if (complete && entry == password && !pendingId.isEmpty()) {
+    if (entry >= 0 && entry == password && !pendingId.isEmpty()) {
         if (pendingId == QStringLiteral("01"))
-            openAfterEntry("movePage", false, 6);
+            openAfterEntry(false, 6);
         else if (pendingId == QStringLiteral("02"))
-            openAfterEntry("moveToMenu", true, 9);
+            openAfterEntry(true, 9);
         else
-            openAfterEntry("moveToMenu", true, 15);
+            openAfterEntry(true, 15);
         return;
     }
-    if (complete && entry == AccessCode && pendingId.isEmpty()) {
-        openAfterEntry("moveToMenu", true, 22);
+    if (entry == AccessCode && pendingId.isEmpty()) {
+        openAfterEntry(true, 22);
         return;
     }
-    showKeypadMessage(keypad, QString());
+    refuseEntry(QString());
 }
 
 void Form3SetteiMenu::clickMyLabel(MyLabel* obj, QString id)
@@ -296,9 +241,7 @@ void Form3SetteiMenu::clickMyLabel(MyLabel* obj, QString id)
             return movePage(7);
     }
     if (id == QStringLiteral("Cancel")) {
-        active = true;
-        keypad->deactivate();
-        updateScreenNew();
+        closeKeypad();
     } else if (id == QStringLiteral("_BG_Enter")) {
         tryChangeMode();
     }

@@ -1,14 +1,12 @@
 #pragma once
 
-#include "form4settei0menubase.h"
-
-class Keypad;
+#include "codekeypadmenu.h"
 
 // The settings menu: two pages of up to four large buttons over a picture of the edition,
 // a page button, "Kanri" (administration) and Back. The card registration, initial settings
 // and communication settings buttons first ask for the administrator password, and Kanri for
 // the access code, on a six-digit keypad drawn over a new screen.
-class Form3SetteiMenu : public Form4Settei0MenuBase {
+class Form3SetteiMenu : public CodeKeypadMenu {
     Q_OBJECT
 public:
     // The code that opens the administrator menu after Kanri.
@@ -29,10 +27,7 @@ public:
     void setBgBackButton() override;
     void setBgItems() override;
     void setForeground() override;
-    void moveToBack() override;
 
-    void activate();
-    void activateKeypad();
     void showKeypad();
     // Checks the keypad entry on Enter and opens the pending screen or refuses the entry.
     void tryChangeMode();
@@ -43,13 +38,7 @@ public slots:
 private:
     // The stored administrator password, or the default one (logged) when it cannot be used.
     static int adminPassword();
-    // Whether the entry holds six typed digits.
-    bool entryComplete() const;
-    // Plays the confirmation sound and asks the host for the page.
-    void openAfterEntry(const char* operation, bool menu, int number);
-
     int page = 0;
     QList<MenuItem> menuItems;
-    Keypad* keypad = nullptr;
     QString pendingId;
 };

@@ -1,14 +1,8 @@
 #include "form4admin.h"
 
-#include "codeentry.h"
-#include "db.h"
-#include "debugline.h"
-#include "keypad.h"
-#include "keypadmessage.h"
 #include "mydebug.h"
 #include "mylabel.h"
 #include "pagehost.h"
-#include "soundmodule.h"
 #include "zsystem.h"
 
 namespace {
@@ -42,7 +36,7 @@ bool isKnownEdition(int edition)
 }  // namespace
 
 Form4Admin::Form4Admin(QObject* parent, int page)
-    : Form4Settei0MenuBase(parent, page)
+    : CodeKeypadMenu(parent, page)
     , page(page)
 {
     if (page < 0 || page >= PageCount) {
@@ -59,19 +53,12 @@ Form4Admin::Form4Admin(QObject* parent, int page)
     }
     createItems();
     connect(label, &MyLabel::clicked, this, &Form4Admin::clickMyLabel);
-    keypad = new Keypad(this, 0, 0, QStringLiteral("パスワード******"), QList<int>{0}, true,
-                        QStringLiteral("パスワード入力"));
-    keypad->deactivate();
+    createKeypad();
     active = true;
     updateScreenNew();
 }
 
-Form4Admin::~Form4Admin()
-{
-    delete keypad;
-    keypad = nullptr;
-    disconnect(label, nullptr, this, nullptr);
-}
+Form4Admin::~Form4Admin() = default;
 
 QString Form4Admin::getTitle(QString id)
 {
@@ -121,53 +108,19 @@ void Form4Admin::setForeground()
 {
 }
 
-void Form4Admin::moveToBack()
-{
-    if (PageHost* pages = host("returnPage")) {
-        pages->returnPage(this, false);
-        // This menu is gone: only the file systems are flushed now.
-        DB::sync();
-    }
-}
-
-void Form4Admin::activate()
-{
-    active = true;
-}
-
-void Form4Admin::activateKeypad()
-{
-    label->setNew();
-    active = false;
-    keypad->activate();
-}
-
 void Form4Admin::showKeypad()
 {
-    activateKeypad();
-    label->setClear();
-    keypad->setOriginalValue(-1);
-    keypad->setBackground();
-    label->setCopy();
-    label->setFlash();
+    drawKeypad();
 }
 
 void Form4Admin::tryChangeMode()
 {
-    const int entry = keypad->getValues().value(0, -1);
-    if (!keypad->isMinimumOrMore()) {
-        showKeypadMessage(keypad, QStringLiteral("入力不足"));
-        return;
-    }
-    if (codeentry::isComplete(keypad->text) && entry == AccessCode) {
-        PageHost* pages = host("moveToMenu");
-        if (!pages)
-            return;
-        SoundModule::play(QStringLiteral("/VnQo/app/Sound/%1/BUTTON.wav"), SoundModule::touchVolume);
-        pages->moveToMenu(27, this);
-        return;
-    }
-    showKeypadMessage(keypad, QString());
+    if (entryTooShort())
+        refuseEntry(QStringLiteral("入力不足"));
+    else if (typedCode() == AccessCode)
+        openAfterEntry(true, 27);
+    else
+        refuseEntry(QString());
 }
 
 void Form4Admin::movePage(int number)
@@ -189,11 +142,8 @@ void Form4Admin::clickMyLabel(MyLabel* obj, QString id)
         return movePage(23);
     if (active && id == QStringLiteral("Prev"))
         return movePage(22);
-    if (id == QStringLiteral("Cancel")) {
-        active = true;
-        keypad->deactivate();
-        return updateScreenNew();
-    }
+    if (id == QStringLiteral("Cancel"))
+        return closeKeypad();
     if (id == QStringLiteral("_BG_Enter"))
         return tryChangeMode();
     if (active && id == QStringLiteral("02"))

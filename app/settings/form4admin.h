@@ -1,13 +1,11 @@
 #pragma once
 
-#include "form4settei0menubase.h"
-
-class Keypad;
+#include "codekeypadmenu.h"
 
 // The administrator menu: the administrator password, the operation mode, USB backup and
 // restore and, on a second page of the cloud editions, the date and the time. Behind "Kanri"
 // a six-digit code keypad leads on to the maintenance menu. Back leaves for the clock.
-class Form4Admin : public Form4Settei0MenuBase {
+class Form4Admin : public CodeKeypadMenu {
     Q_OBJECT
 public:
     // The code that opens the maintenance menu.
@@ -23,10 +21,7 @@ public:
     void setBackground() override;
     void setBgBackButton() override;
     void setForeground() override;
-    void moveToBack() override;
 
-    void activate();
-    void activateKeypad();
     void showKeypad();
     // Checks the code on Enter: the maintenance menu, or the entry refused.
     void tryChangeMode();
@@ -39,5 +34,4 @@ private:
 
     int page = 0;
     QList<MenuItem> menuItems;
-    Keypad* keypad = nullptr;
 };
