@@ -1,4 +1,7 @@
 #include "edition.h"
+#ifdef VNQ_HAS_CLOUD
+#include "cloudinstall.h"
+#endif
 #include "form1clock.h"
 #include "mydebug.h"
 #include "platform/boardroot.h"
@@ -34,6 +37,11 @@ int main(int argc, char* argv[])
               << ", シリアル:" << ZSystem::termSerialNumber();
 
     ZSystem::setMode(editionFromCommandLine(argc, argv));
+
+#ifdef VNQ_HAS_CLOUD
+    // The cloud area's worker factories, one per edition (CloudLink::setFactory).
+    installCloudLinks();
+#endif
 
     // Builds the rest of the application and lives as long as the process.
     new Form1Clock(nullptr);
