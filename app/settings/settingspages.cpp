@@ -3,6 +3,7 @@
 #include "form3setteimenu.h"
 #include "form4admin.h"
 #include "form4adminshosai.h"
+#include "form4mente.h"
 #include "form4termset.h"
 #include "form4termsetshosai.h"
 #include "usbtransferscreen.h"
@@ -29,6 +30,8 @@ QObject* SettingsPages::create(Move move, int number, QObject* host, const QStri
             return new Form4TermSet(host, number);
         if (number == 22 || number == 23)
             return new Form4Admin(host, number - 22);
+        if (number == Form4Mente::Menu)
+            return new Form4Mente(host, number);
         break;
     case Move::Shosai:
         if (number == Form4TermSet::DetailScreen)

@@ -6,6 +6,7 @@
 
 namespace {
 
+using cardpolltest::kGiveUpMs;
 using cardpolltest::CardpollBoard;
 using cardpolltest::countOf;
 using cardpolltest::waitUntil;

@@ -6,6 +6,7 @@
 
 namespace {
 
+using cardpolltest::kGiveUpMs;
 using cardpolltest::CardpollBoard;
 
 struct ArgsCase {

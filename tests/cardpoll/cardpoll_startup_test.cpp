@@ -4,6 +4,7 @@
 
 namespace {
 
+using cardpolltest::kGiveUpMs;
 using cardpolltest::CardpollBoard;
 using cardpolltest::countOf;
 using cardpolltest::waitUntil;
