@@ -4,6 +4,7 @@
 #include "form4admin.h"
 #include "form4adminshosai.h"
 #include "form4mente.h"
+#include "form4menteshosai.h"
 #include "form4termset.h"
 #include "form4termsetshosai.h"
 #include "usbtransferscreen.h"
@@ -38,6 +39,8 @@ QObject* SettingsPages::create(Move move, int number, QObject* host, const QStri
             return new Form4TermSetShosai(host, id);
         if (number == Form4Admin::DetailScreen)
             return new Form4AdminShosai(host, id);
+        if (number == Form4Mente::DetailScreen)
+            return new Form4MenteShosai(host, id);
         break;
     }
     return nullptr;
