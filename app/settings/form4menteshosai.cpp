@@ -13,7 +13,7 @@
 #include "pagehost.h"
 #include "platform/boardroot.h"
 #include "platform/commandrunner.h"
-#include "screenimage.h"
+#include "screenparts.h"
 #include "settingshost.h"
 #include "soundmodule.h"
 #include "zsystem.h"
@@ -104,14 +104,7 @@ void Form4MenteShosai::setBgImage(const QString& image)
 
 void Form4MenteShosai::setBgTitle()
 {
-    label->initItem(&item);
-    item.label.x = 53;
-    item.label.y = 14;
-    item.label.px = 22;
-    item.label.margin = 0;
-    item.label.r = item.label.g = item.label.b = item.label.a = 255;
-    item.label.text = title;
-    label->setItem(&item);
+    setScreenTitle(label, &item, title);
 }
 
 void Form4MenteShosai::setBgBackButton()

@@ -2,7 +2,7 @@
 
 #include "debugline.h"
 #include "mylabel.h"
-#include "screenimage.h"
+#include "screenparts.h"
 #include "settingshost.h"
 #include "zsystem.h"
 

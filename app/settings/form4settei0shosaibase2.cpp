@@ -10,7 +10,7 @@
 #include "mytimer.h"
 #include "pagehost.h"
 #include "platform/clock.h"
-#include "screenimage.h"
+#include "screenparts.h"
 #include "settingshost.h"
 #include "soundmodule.h"
 

@@ -10,7 +10,7 @@
 #include "platform/boardroot.h"
 #include "platform/clock.h"
 #include "platform/commandrunner.h"
-#include "screenimage.h"
+#include "screenparts.h"
 #include "settingshost.h"
 
 #include <QDateTime>
@@ -42,14 +42,7 @@ void UsbTransferScreen::setBgImage()
 
 void UsbTransferScreen::setBgTitle()
 {
-    label->initItem(&item);
-    item.label.x = 53;
-    item.label.y = 14;
-    item.label.px = 22;
-    item.label.margin = 0;
-    item.label.r = item.label.g = item.label.b = item.label.a = 255;
-    item.label.text = texts.title;
-    label->setItem(&item);
+    setScreenTitle(label, &item, texts.title);
 }
 
 void UsbTransferScreen::beginScreen()
