@@ -1,5 +1,6 @@
 #include "edition.h"
-#ifdef VNQ_HAS_CLOUD
+#if defined(VNQ_HAS_CLOUD) && __has_include("cloudinstall.h")
+#define VNQ_CLOUD_LINKS 1
 #include "cloudinstall.h"
 #endif
 #include "form1clock.h"
@@ -38,7 +39,7 @@ int main(int argc, char* argv[])
 
     ZSystem::setMode(editionFromCommandLine(argc, argv));
 
-#ifdef VNQ_HAS_CLOUD
+#ifdef VNQ_CLOUD_LINKS
     // The cloud area's worker factories, one per edition (CloudLink::setFactory).
     installCloudLinks();
 #endif

@@ -14,6 +14,7 @@
 #define CGL_OP_RZ_WRITE 0x47u      /* RZReg */
 #define CGL_OP_PE_WRITE 0x48u      /* PEReg */
 #define CGL_OP_PE_TABLE_WRITE 0x49u /* pixel-engine table memory at LX_PE_OVG_TABLE_ADDR */
+#define CGL_OP_VP_START 0xA0u     /* one word, no data: the vertex processor runs from LX_VP_IADDR */
 #define CGL_OP_VPCONST_READ 0x52u  /* read packets carry no data words */
 #define CGL_OP_CF_READ 0x55u
 #define CGL_OP_XPT_READ 0x56u
@@ -40,6 +41,7 @@
 #define CGL_SPC_REG(w) (((word32)(w) >> 16) & 0xfffu)
 #define CGL_SPC_RECT 0x1000u       /* + dest pos, size - 1, source pos */
 #define CGL_SPC_RECT_FLIP 0x4u     /* vertical flip of a rectangle copy */
+#define CGL_SPC_FILL 0x9000u       /* + x | y << 16, (w - 1) | (h - 1) << 16, RGBA8888 colour */
 #define CGL_SPC_WRITE_SPC 0xb000u  /* + pairs - 1 in bits 1-0 */
 #define CGL_SPC_READ_SPC 0xc000u
 #define CGL_SPC_SYNC 0xd000u

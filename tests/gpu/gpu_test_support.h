@@ -1,7 +1,8 @@
 #pragma once
 
-// Shared pieces of the GPU tests: a fixture on the simulated GPU device that fails a test
-// whose command streams the device could not decode, and small log queries.
+// Shared pieces of the GPU tests: a fixture on the simulated GPU device (with its whole log
+// kept) that fails a test whose command streams the device could not decode, and small log
+// queries.
 
 #include <gtest/gtest.h>
 
@@ -26,6 +27,8 @@ class GpuTest : public ::testing::Test {
 protected:
     simgpu::SimGpu& gpu = simgpu::device();
 
+    GpuTest() { gpu.setLogLimit(simgpu::SimGpu::kUnlimited); }
+
     void TearDown() override
     {
         for (const std::string& error : gpu.errors())
@@ -38,6 +41,16 @@ protected:
         std::vector<RegValue> out;
         for (const Event& e : gpu.log())
             if (e.kind == Kind::Write && e.unit == unit)
+                out.emplace_back(e.reg, e.value);
+        return out;
+    }
+
+    // Register writes of one unit decoded from command buffers, in order.
+    std::vector<RegValue> fetched(Unit unit) const
+    {
+        std::vector<RegValue> out;
+        for (const Event& e : gpu.log())
+            if (e.stream == Stream::CmdBuf && e.kind == Kind::Write && e.unit == unit)
                 out.emplace_back(e.reg, e.value);
         return out;
     }

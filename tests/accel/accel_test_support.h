@@ -1,0 +1,33 @@
+#pragma once
+
+// Shared pieces of the acceleration-layer tests: a fixture with the GPU started, work memory
+// and command buffers ready and a default context on a 480 x 272 window surface.
+
+#include "gpu_test_support.h"
+
+#include "vg/al_lx740/vg_al_lx740.h"
+#include "vg/al_lx740/vg_al_lx740_cmdbuf.h"
+#include "vg/al_lx740/vg_al_lx740_rect.h"
+#include "vgcontextfixture.h"
+
+namespace gputest {
+
+class AccelTest : public GpuTest {
+protected:
+    vnq::test::TestSurface surface{480, 272, 16, 0, 0};
+    OVGcontext ctx{};
+
+    void SetUp() override
+    {
+        pltInit(0);
+        VGALFUNC_al_lx740_rect_init();
+        ASSERT_EQ(VGALFUNC_lx_cmdbuffer_alloc(), 1);
+        vnq::test::initDefaultContext(ctx, &surface.surface);
+        VGALVAL_LX740_ALcontexthandle = &ctx;
+        VGALVAL_lx740renderingmode = 0;
+        VGALVAL_lx740_ctxdirty = 0;
+        gpu.clearLog();
+    }
+};
+
+}  // namespace gputest
