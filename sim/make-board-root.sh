@@ -14,6 +14,14 @@ mkdir -p "$root"/{tmp,var/tmp,var/log,mnt/spi_user/DB,mnt/spi_user/Log,sys/class
 # Stub scripts of /VnQo/bin (links are copied as links, so they keep pointing at the stub).
 cp -a "$here"/board/VnQo/bin/. "$root/VnQo/bin/"
 cp -a "$here"/board/VnQo/etc/. "$root/VnQo/etc/"
+# The kernel-image download of the cloud editions' start-up (no kernel image in a fresh root).
+mkdir -p "$root"/VnQo/var/opt
+cp -a "$here"/board/VnQo/var/opt/. "$root/VnQo/var/opt/"
+# The firmware installer, the web server's init script and the page cache switch the firmware
+# update page uses.
+mkdir -p "$root"/VnQo/var/fwup "$root"/etc/init.d "$root"/proc/sys/vm
+cp -a "$here"/board/VnQo/var/fwup/. "$root/VnQo/var/fwup/"
+cp -a "$here"/board/etc/init.d/. "$root/etc/init.d/"
 # The card service's socket-count and forced power-off scripts.
 mkdir -p "$root"/VnQo/app/Service "$root"/VNQ/bin
 cp -a "$here"/board/VnQo/app/Service/. "$root/VnQo/app/Service/"

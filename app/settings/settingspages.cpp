@@ -7,6 +7,9 @@
 #include "form4menteshosai.h"
 #include "form4termset.h"
 #include "form4termsetshosai.h"
+#include "pagetable.h"
+
+#include <QList>
 #include "usbtransferscreen.h"
 
 QObject* SettingsPages::create(Move move, int number, QObject* host, const QString& id)
@@ -44,4 +47,26 @@ QObject* SettingsPages::create(Move move, int number, QObject* host, const QStri
         break;
     }
     return nullptr;
+}
+
+void SettingsPages::install()
+{
+    struct Row {
+        PageTable::Move tableMove;
+        Move move;
+        QList<int> numbers;
+    };
+    const Row rows[] = {
+        {PageTable::MovePage, Move::Page, {7, 8, 9, 22, 23, 25, 26}},
+        {PageTable::MoveToMenu, Move::Menu, {9, 10, 11, 12, 13, 15, 16, 17, 18, 22, 23, 27}},
+        {PageTable::MoveToShosai, Move::Shosai, {14, 18, 19, 20, 21, 24, 28}},
+    };
+    for (const Row& row : rows) {
+        const Move move = row.move;
+        for (const int number : row.numbers) {
+            PageTable::add(row.tableMove, number, [move](QObject* host, int page, const QString& id) {
+                return create(move, page, host, id);
+            });
+        }
+    }
 }

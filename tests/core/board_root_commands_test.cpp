@@ -2,6 +2,8 @@
 // characters the root's own path holds: the shell must never split it, expand in it or run
 // what it names.
 #include "dbsetting.h"
+#include "form1clock.h"
+#include "form2firmupdate.h"
 #include "fakeclock.h"
 #include "iccardmodule.h"
 #include "localsocketipcserver.h"
@@ -18,6 +20,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QCryptographicHash>
 #include <QLocalSocket>
 #include <QProcess>
 #include <QSignalSpy>
@@ -167,6 +170,27 @@ TEST_P(HostileRoot, NoCommandLeavesTheRoot)
         timer.tickerTask();  // the reboot
         clock.setNow(QDateTime(QDate(2024, 1, 1), QTime(14, 0)));
         timer.tickerTask();  // a clock jump nobody announced
+    });
+    check("firmware update: services stopped and restarted", [] {
+        Form2FirmUpdate page(nullptr);
+        page.slotCheckNeedUpdate(QStringLiteral("0"), QStringLiteral("Qo99-Z31"), 1, QStringLiteral("00"));
+        page.clickMyLabel(MyLabel::getInstance(), QStringLiteral("Update"));  // no worker: fails at once
+    });
+    check("cloud start-up: DHCP renewal and kernel image download", [this] {
+        ASSERT_TRUE(DBSetting::setSetting(QStringLiteral("無線LAN"), 1));
+        ASSERT_TRUE(board.writeFile(QStringLiteral("/sys/class/net/wlan0/wireless/level"), "-30\n"));
+        ZSystem::setMode(ZSystem::Cloud);
+        Form1Clock host;  // no cloud worker: the clock comes up after the start-up steps
+        ZSystem::setMode(ZSystem::Basic);
+        ASSERT_TRUE(DBSetting::setSetting(QStringLiteral("無線LAN"), 0));
+    });
+    check("firmware installer", [this] {
+        const QByteArray image("image");
+        ASSERT_TRUE(board.writeFile(QStringLiteral("/VnQo/var/fwup/cloudrecv.tmp"), image));
+        Form2FirmUpdate page(nullptr);
+        page.slotCheckNeedUpdate(QStringLiteral("0"), QStringLiteral("Qo99-Z31"), image.size(),
+                                 QString::fromLatin1(QCryptographicHash::hash(image, QCryptographicHash::Md5).toHex()));
+        page.slotDownloadFirmware(0);
     });
 }
 
