@@ -75,6 +75,19 @@ if [ ! -e "$root/dev/rtc0" ]; then
   [ "${zone:0:1}" = "-" ] && zone_s=$(( -zone_s ))
   printf 'offset %d\n' $((zone_s - 32400)) > "$root/dev/rtc0"
 fi
+# The shipped databases as the factory reset puts them back (a fresh copy on every layout),
+# and a calibration of the touch panel.
+if [ -d "$build/board/VnQo/app/DB" ]; then
+  mkdir -p "$root/sim/factory"
+  for db in dakoku.db master.db setting.db; do
+    if [ -f "$build/board/VnQo/app/DB/$db" ]; then cp "$build/board/VnQo/app/DB/$db" "$root/sim/factory/$db"; fi
+  done
+fi
+[ -f "$root/etc/pointercal" ] || printf '1 0 0 0 1 0 65536\n' > "$root/etc/pointercal"
+# The simulated USB stick: inserted while dev/sda exists (a new board starts with it), its
+# files in sim/usb-stick (see ./vq usb).
+[ -e "$root/sim/usb-stick" ] || : > "$root/dev/sda"
+if [ -e "$root/dev/sda" ]; then mkdir -p "$root/sim/usb-stick"; fi
 # The simulated screen: the framebuffer memory as a file and its sidecar (sim/fb/fb_info.h).
 # 480 x 272 at 16 bits (RGB565), or ARGB8888 with VNQ_FB_BPP=32; an OSD plane follows the main
 # plane. An existing pair is kept.

@@ -10,6 +10,7 @@
 #include "platform/logfile.h"
 #include "platform/processexit.h"
 #include "platform/quitsignals.h"
+#include "settingspages.h"
 #include "watchdog.h"
 #include "zsystem.h"
 
@@ -47,6 +48,7 @@ int main(int argc, char* argv[])
 
     // The operation screens the page host opens by number.
     OperationPages::install();
+    SettingsPages::install();
 
     // Builds the rest of the application and lives as long as the process.
     new Form1Clock(nullptr);

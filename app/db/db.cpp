@@ -187,7 +187,8 @@ bool DB::execTransaction(const QString& dbPath, const QList<Statement>& statemen
     }
     for (const Statement& statement : statements) {
         QSqlQuery query(db);
-        if (!runStatement(query, statement.sql, statement.binds, Q_FUNC_INFO, __LINE__)) {
+        if (!runStatement(query, statement.sql, statement.binds, Q_FUNC_INFO, __LINE__)
+            || (statement.changesOneRow && query.numRowsAffected() != 1)) {
             query.finish();
             db.rollback();
             return false;

@@ -55,6 +55,9 @@ public:
     struct Statement {
         QString sql;
         QVariantList binds;
+        // The statement fails unless it changed exactly one row (an UPDATE of a row that
+        // must exist).
+        bool changesOneRow = false;
     };
     // Runs the statements in one transaction: either all of them take effect or none.
     bool execTransaction(const QString& dbPath, const QList<Statement>& statements);

@@ -1,7 +1,6 @@
 #include "dbsession.h"
 
 #include "db.h"
-#include "heartbeat.h"
 
 #include <QFileInfo>
 #include <QSqlQuery>
@@ -33,16 +32,13 @@ bool openExisting(QSqlDatabase& db, const QString& file)
 DBSession::DBSession(const QString& dbPath, bool pauseWatchdog)
     : m_lock(&DB::getInstance()->mutex)
     , m_db(DB::getInstance()->getDBBase())
-    , m_pauseWatchdog(pauseWatchdog)
 {
-    if (m_pauseWatchdog)
-        selfcheckpass = true;
+    if (pauseWatchdog)
+        m_pause.emplace();
     m_open = openExisting(*m_db, DB::filePath(dbPath));
 }
 
 DBSession::~DBSession()
 {
     m_db->close();
-    if (m_pauseWatchdog)
-        selfcheckpass = false;
 }

@@ -1,8 +1,12 @@
 #pragma once
 
+#include "heartbeat.h"
+
 #include <QMutexLocker>
 #include <QSqlDatabase>
 #include <QString>
+
+#include <optional>
 
 // One stretch of work on one database file: takes the DB mutex, points the calling thread's
 // connection at the file and opens it; the destructor closes it and releases the mutex.
@@ -11,8 +15,8 @@
 // A file that does not exist is an open failure: nothing is ever created.
 class DBSession {
 public:
-    // pauseWatchdog sets selfcheckpass for the session's life (every single statement does;
-    // the bulk loads and the settings scan do not).
+    // pauseWatchdog holds a watchdog pause for the session's life (every single statement
+    // does; the bulk loads and the settings scan do not).
     explicit DBSession(const QString& dbPath, bool pauseWatchdog = true);
     ~DBSession();
     DBSession(const DBSession&) = delete;
@@ -22,8 +26,8 @@ public:
     QSqlDatabase& database() { return *m_db; }
 
 private:
+    std::optional<vnq::WatchdogPause> m_pause;
     QMutexLocker m_lock;
     QSqlDatabase* m_db;
-    bool m_pauseWatchdog;
     bool m_open = false;
 };

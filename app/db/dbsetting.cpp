@@ -125,6 +125,28 @@ bool DBSetting::setSetting(const QString& jname, int value)
                      {QString::number(value), jname});
 }
 
+bool DBSetting::setSettings(const QList<QPair<QString, int>>& rows)
+{
+    QList<DB::Statement> statements;
+    for (const auto& row : rows) {
+        if (isMerid()) {
+            statements.append({QStringLiteral("UPDATE setting SET value = ?, update_time = ? WHERE jname = ?"),
+                               {QString::number(row.second), nowSeconds(), row.first}, true});
+        } else {
+            statements.append({QStringLiteral("UPDATE setting SET value = ? WHERE jname = ?"),
+                               {QString::number(row.second), row.first}, true});
+        }
+    }
+    if (!DB::getInstance()->execTransaction(settingDb, statements))
+        return false;
+    for (const auto& row : rows) {
+        int stored = 0;
+        if (!getSetting(row.first, &stored) || stored != row.second)
+            return false;
+    }
+    return true;
+}
+
 bool DBSetting::setParam(const QString& item, int* value, int* updateTime)
 {
     if (!value)

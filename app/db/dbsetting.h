@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
+#include <QPair>
 #include <QString>
 #include <QVariantList>
 
@@ -25,6 +27,10 @@ public:
     static int getParamJ(const QString& jname, int* value, int* min, int* max);
 
     static bool setSetting(const QString& jname, int value);
+    // Writes every row of one item (a band, a date, an address) in one transaction, then
+    // reads each row back: true only when every row exists and holds its value. A missing
+    // row leaves all of them as they were.
+    static bool setSettings(const QList<QPair<QString, int>>& rows);
     // Writes a setting by its English key; in the Merid edition also its update time
     // (updateTime when given, else now).
     static bool setParam(const QString& item, int* value, int* updateTime = nullptr);

@@ -1,6 +1,7 @@
 #include "keypad.h"
 
 #include "debugline.h"
+#include "keypadkeytypes.h"
 #include "mylabel.h"
 #include "soundmodule.h"
 #include "zsystem.h"
@@ -36,8 +37,11 @@ Keypad::Keypad(QObject* parent, short x, short y, QString keyType, QList<int> va
 Keypad::~Keypad()
 {
     DebugLine() << "<DBG>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "dest.";
-    if (myLabel)
+    if (myLabel) {
+        if (holdsSecretInput)
+            myLabel->setSecretInput(false);
         disconnect(myLabel, nullptr, this, nullptr);
+    }
     myLabel = nullptr;
     text.clear();
     initialText.clear();
@@ -51,6 +55,7 @@ void Keypad::set(short x, short y, QString keyType, bool imageEnabled)
     isActive = true;
     setPositionAndKeyType(x, y, keyType);
     setOriginalFromFirstValue();
+    updateSecretInput();
     connect(myLabel, &MyLabel::clicked, this, &Keypad::clickMyLabel, Qt::UniqueConnection);
 }
 
@@ -59,16 +64,28 @@ void Keypad::setPositionAndKeyType(short x, short y, QString keyType)
     originX = x;
     originY = y;
     setKeyType(keyType);
+    updateSecretInput();
 }
 
 void Keypad::activate()
 {
     isActive = true;
+    updateSecretInput();
 }
 
 void Keypad::deactivate()
 {
     isActive = false;
+    updateSecretInput();
+}
+
+void Keypad::updateSecretInput()
+{
+    const bool secret = isActive && keypadkeytype::isSecret(keyType);
+    if (!myLabel || secret == holdsSecretInput)
+        return;
+    myLabel->setSecretInput(secret);
+    holdsSecretInput = secret;
 }
 
 bool Keypad::active() const
@@ -79,7 +96,7 @@ bool Keypad::active() const
 void Keypad::clickMyLabel(MyLabel* obj, QString id)
 {
     DebugLine() << "<DBG>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "Active: " << isActive
-                << " ID: " << id;
+                << " ID: " << MyLabel::loggedTouchId(id);
     if (!obj || !isActive)
         return;
 
@@ -100,7 +117,7 @@ void Keypad::clickMyLabel(MyLabel* obj, QString id)
 
 void Keypad::updateScreenAndCalc(const QString& key)
 {
-    DebugLine() << "<DBG>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "Value: " << key;
+    DebugLine() << "<DBG>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "Value: " << logged(key);
     if (key == QStringLiteral("Up")) {
         myLabel->setNew();
         pageIndex = qMax(0, pageIndex - 1);

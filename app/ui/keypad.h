@@ -68,11 +68,14 @@ private:
     void setKeypadLabel();
     void setKeypadValue();
     void playErrorSound() override;
+    // Holds MyLabel's secret input while a password keypad is active.
+    void updateSecretInput();
 
     MyLabel* myLabel = nullptr;
     // The one record refilled for every item the keypad draws.
     LabelItemList item;
     bool isActive = false;
+    bool holdsSecretInput = false;
     bool imageEnabled = false;
     // Set when the layout is a digit pad: the value field uses the smaller font.
     bool numericLayout = false;

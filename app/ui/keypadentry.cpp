@@ -127,6 +127,13 @@ QString KeypadEntry::getValueString() const
     return QString::number(valueAt(0));
 }
 
+QString KeypadEntry::logged(const QString& entry) const
+{
+    if (!keypadkeytype::isSecret(keyType))
+        return entry;
+    return QString(entry.length(), QLatin1Char('*'));
+}
+
 bool KeypadEntry::isMinimumOrMore() const
 {
     if (text.length() >= minLength || text.contains(QStringLiteral("-1")))
@@ -142,7 +149,7 @@ bool KeypadEntry::isValidDate() const
 
 QList<int> KeypadEntry::getValues()
 {
-    DebugLine() << "<DBG>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "Value: " << text
+    DebugLine() << "<DBG>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "Value: " << logged(text)
                 << " len: " << int(text.length()) << "minCount: " << minLength;
     if (!isMinimumOrMore())
         return values;
@@ -173,6 +180,6 @@ QList<int> KeypadEntry::getValues()
 
     for (int i = 0; i < values.size(); ++i)
         DebugLine() << "<DBG>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "Values[" << i << "]: "
-                    << values.at(i);
+                    << logged(values.at(i));
     return values;
 }

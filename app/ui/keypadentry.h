@@ -68,6 +68,11 @@ protected:
     // One key of the pad: "C" clear, "F" fill, anything else a digit (or a choice).
     void calc(const QString& key);
 
+    // What the keypad's own log lines write for a piece of the entry: asterisks for a
+    // password type.
+    QString logged(const QString& entry) const;
+    QString logged(int value) const { return logged(QString::number(value)); }
+
     // The error sound of a refused key.
     virtual void playErrorSound() = 0;
 

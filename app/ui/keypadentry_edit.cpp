@@ -30,7 +30,7 @@ void KeypadEntry::calc(const QString& key)
 
 void KeypadEntry::calcValue(const QString& key)
 {
-    DebugLine() << "<DBG>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << text << initialText
+    DebugLine() << "<DBG>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << logged(text) << logged(initialText)
                 << editing;
     if (!editing || maxLength == 1) {
         // The first key replaces the owner's value; on one-digit types every key does.
@@ -98,7 +98,7 @@ void KeypadEntry::appendNG(QString* entry, const QString& fallback)
 void KeypadEntry::calcClear()
 {
     DebugLine() << "<DBG>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "Min: " << minLength
-                << "Max: " << maxLength << "Len: " << int(text.length()) << text << initialText
+                << "Max: " << maxLength << "Len: " << int(text.length()) << logged(text) << logged(initialText)
                 << editing;
     if (editing) {
         if (maxLength != 1 && !text.isEmpty() && !text.contains(QStringLiteral("-1"))) {

@@ -86,7 +86,7 @@ QString KeypadEntry::insertDelimiter(const QString& digits) const
 
 QString KeypadEntry::getCalcText() const
 {
-    DebugLine() << "<DBG>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "Text:" << text
+    DebugLine() << "<DBG>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "Text:" << logged(text)
                 << ", KeyType:" << keyType;
     if (text == QStringLiteral("-2"))
         return QStringLiteral("エラー");
@@ -142,7 +142,7 @@ QString KeypadEntry::toText(QString keyType, int value, bool clampNegative)
     if (keyType == QStringLiteral("分"))
         return QStringLiteral("%1分").arg(value);
     if (keyType == QStringLiteral("パスワード"))
-        return QStringLiteral("%1").arg(value, 6, 10, QLatin1Char('0'));
+        return value < 0 ? QString() : QStringLiteral("%1").arg(value, 6, 10, QLatin1Char('0'));
     if (keyType == QStringLiteral("ID"))
         return QStringLiteral("%1").arg(value, 9, 10, QLatin1Char('0'));
     if (isDate(keyType))

@@ -25,6 +25,12 @@ inline bool isTimeOrBand(const QString& t)
     return isTime(t) || isBand(t);
 }
 
+// The administrator password types, whose entry never goes into a log line.
+inline bool isSecret(const QString& t)
+{
+    return t.startsWith(QStringLiteral("パスワード"));
+}
+
 // A date as YYYYMMDD.
 inline bool isDate(const QString& t)
 {

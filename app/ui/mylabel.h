@@ -53,6 +53,14 @@ public:
     // Runs the screen-shot script with the current time in seconds.
     void shotScreen();
 
+    // Secret input (a password being typed) is counted: each holder turns it on once and off
+    // once, and it stays on while any holder has it on.
+    void setSecretInput(bool on);
+    bool secretInput() const { return secretHolders > 0; }
+    // The id as touch log lines write it: while secret input is on, the key typed by a digit
+    // or character key id is written as "*".
+    static QString loggedTouchId(const QString& id);
+
     // Byte length of the UTF-8 character starting at bytes (an invalid lead byte is logged
     // and counts as 4).
     static int getUtf8Size(const unsigned char* bytes);
@@ -90,6 +98,7 @@ private:
     static LocalSocketIpcClient* clientSocket;
     QTimer* timer = nullptr;
     int generation = 0;
+    int secretHolders = 0;
     QString buffer;
     // The unfinished tail of the replies read so far (a reply split across two reads).
     QString pendingReplies;

@@ -96,6 +96,6 @@ bool MyLabel::dispatchTouch(const QString& id, int event)
             emit clicked(this, id);
         }
     }
-    DebugLine() << "<DBG>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "end parse:" << vnq::loggableText(id) << event;
+    DebugLine() << "<DBG>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "end parse:" << vnq::loggableText(loggedTouchId(id)) << event;
     return true;
 }

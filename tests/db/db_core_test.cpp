@@ -194,4 +194,30 @@ TEST(DbSync, RunsSyncThroughTheCommandRunner)
     EXPECT_EQ(runner.commands(), QStringList{QStringLiteral("sync")});
 }
 
+// Long work holds a pause around statements that each hold their own: the flag stays set
+// until the outermost guard ends, also when the statements run on another thread.
+TEST_F(DbCore, WatchdogPausesNestAroundStatements)
+{
+    int value = 0;
+    {
+        vnq::WatchdogPause outer;
+        EXPECT_TRUE(db()->execQuery(core, QStringLiteral("SELECT v FROM t WHERE id = 1"), &value, nullptr, nullptr));
+        EXPECT_TRUE(selfcheckpass.load());
+        {
+            vnq::WatchdogPause inner;
+            std::thread worker([&] {
+                int other = 0;
+                db()->execQuery(core, QStringLiteral("SELECT v FROM t WHERE id = 2"), &other, nullptr, nullptr);
+            });
+            worker.join();
+            EXPECT_TRUE(selfcheckpass.load());
+        }
+        EXPECT_TRUE(db()->execQuery(core, QStringLiteral("SELECT v FROM t WHERE id = 2"), &value, nullptr, nullptr));
+        EXPECT_TRUE(selfcheckpass.load());
+        EXPECT_EQ(vnq::WatchdogPause::depth(), 1);
+    }
+    EXPECT_FALSE(selfcheckpass.load());
+    EXPECT_EQ(value, 20);
+}
+
 }  // namespace

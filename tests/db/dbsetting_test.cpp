@@ -89,6 +89,20 @@ INSTANTIATE_TEST_SUITE_P(Editions, DbSettingEditions,
                              return std::string(info.param.name);
                          });
 
+// The rows of one item are written together: one missing row leaves every row as it was.
+TEST_F(DbSettingTest, SetSettingsWritesAllRowsOfAnItemOrNone)
+{
+    const QString start = QStringLiteral("出勤モード(開始)");
+    const QString end = QStringLiteral("出勤モード(終了)");
+    EXPECT_TRUE(DBSetting::setSettings({{start, 480}, {end, 1020}}));
+    EXPECT_EQ(setting(QStringLiteral("value"), start), QStringLiteral("480"));
+    EXPECT_EQ(setting(QStringLiteral("value"), end), QStringLiteral("1020"));
+
+    EXPECT_FALSE(DBSetting::setSettings({{start, 540}, {QStringLiteral("存在しない項目"), 1}, {end, 600}}));
+    EXPECT_EQ(setting(QStringLiteral("value"), start), QStringLiteral("480"));
+    EXPECT_EQ(setting(QStringLiteral("value"), end), QStringLiteral("1020"));
+}
+
 TEST_F(DbSettingTest, UpdatableParamComparesTheStoredTime)
 {
     ASSERT_TRUE(raw(QStringLiteral("setting.db"),

@@ -32,6 +32,8 @@ TEST(KeypadTextTest, ToTextByKeyType)
         {"分", 5, false, "5分"},
         {"分", -3, true, "0分"},
         {"パスワード", 1234, false, "001234"},
+        {"パスワード", -1, false, ""},  // an unset password is no six-digit text
+        {"パスワード", -1, true, "000000"},
         {"ID", 42, false, "000000042"},
         {"年月日設定", 2024, false, "2024"},
         {"年月日設定", -1, false, "--"},

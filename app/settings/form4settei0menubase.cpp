@@ -1,0 +1,259 @@
+#include "form4settei0menubase.h"
+
+#include "debugline.h"
+#include "mylabel.h"
+#include "screenparts.h"
+#include "settingshost.h"
+#include "zsystem.h"
+
+namespace {
+
+const QString rowFrameImage = QStringLiteral("../Parts/03設定画面背景/メニュー枠.png");
+const QString valueBoxImage = QStringLiteral("../Parts/03設定画面背景/Qo設定メニュー画面_ボタン風パーツ.png");
+
+void setColour(FontStyle* style, int r, int g, int b)
+{
+    style->r = r;
+    style->g = g;
+    style->b = b;
+    style->a = 255;
+}
+
+}  // namespace
+
+Form4Settei0MenuBase::Form4Settei0MenuBase(QObject* parent, int number)
+    : QObject(parent)
+    , label(MyLabel::getInstance())
+{
+    DebugLine() << "<DBG>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "ctor." << number;
+}
+
+Form4Settei0MenuBase::~Form4Settei0MenuBase()
+{
+    DebugLine() << "<DBG>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "dest.";
+}
+
+void Form4Settei0MenuBase::appendItems(const MenuItem* array, int count)
+{
+    for (int i = 0; i < count; ++i)
+        items.append(array[i]);
+}
+
+void Form4Settei0MenuBase::setItem(QString id, QString title, int x, int y, bool selected, bool enabled)
+{
+    RowStyle style;
+    style.touchable = active && enabled && !title.isEmpty();
+    style.longValuePx = 16;
+    style.longValueDy = 7;
+    style.greyDisabledValue = true;
+    drawRow(id, title, x, y, selected, enabled, style);
+}
+
+void Form4Settei0MenuBase::drawRow(const QString& id, const QString& title, int x, int y, bool selected,
+                                   bool enabled, const RowStyle& style)
+{
+    const int titleShade = !enabled ? 133 : selected ? 255 : 0;
+
+    label->initItem(&item);
+    if (style.touchable)
+        item.id = QStringLiteral("Bar") + id;
+    item.x = x;
+    item.y = y;
+    item.filename = rowFrameImage;
+    item.label.x = x + 18;
+    item.label.y = y + 5;
+    item.label.px = title.length() < 11 ? 18 : 16;
+    setColour(&item.label, titleShade, titleShade, titleShade);
+    item.label.text = title;
+    label->setItem(&item);
+
+    const QString value = loadValue(getTitle(id));
+    const int valueShade = enabled || !style.greyDisabledValue ? 255 : 133;
+    label->initItem(&item);
+    if (style.touchable)
+        item.id = id;
+    item.x = x + 217;
+    item.y = y;
+    item.w = 165;
+    item.h = 34;
+    item.filename = valueBoxImage;
+    const bool shortValue = value.length() < 16;
+    item.label.x = x + 299;
+    item.label.y = y + (shortValue ? 3 : style.longValueDy);
+    item.label.px = shortValue ? 20 : style.longValuePx;
+    item.label.margin = 1;
+    setColour(&item.label, valueShade, valueShade, valueShade);
+    item.label.text = value;
+    label->setItem(&item);
+}
+
+void Form4Settei0MenuBase::setItem(const MenuItem& row, bool selected, bool enabled)
+{
+    setItem(row.id, row.title, row.x, row.y, selected, enabled);
+}
+
+void Form4Settei0MenuBase::setItems(QString selectedId)
+{
+    for (const MenuItem& row : qAsConst(items)) {
+        if (selectedId.isEmpty())
+            setItem(row, false, true);
+        else if (row.id == selectedId)
+            setItem(row, true, true);
+    }
+}
+
+void Form4Settei0MenuBase::setBgImage()
+{
+    setFullScreenImage(label, &item, bgImagePath);
+}
+
+void Form4Settei0MenuBase::setBgTitle()
+{
+    setTextItem(53, 14, 22, 255, 255, 255, title);
+}
+
+void Form4Settei0MenuBase::setTextItem(int x, int y, int px, int r, int g, int b, const QString& text)
+{
+    label->initItem(&item);
+    item.label.x = x;
+    item.label.y = y;
+    item.label.px = px;
+    setColour(&item.label, r, g, b);
+    item.label.text = text;
+    label->setItem(&item);
+}
+
+void Form4Settei0MenuBase::setBgBackButton()
+{
+    const auto touchArea = [this](const QString& id, int x) {
+        label->initItem(&item);
+        item.id = id;
+        item.x = x;
+        item.y = 228;
+        item.w = 80;
+        item.h = 34;
+        label->setItem(&item);
+    };
+    if (prevPageId != 0)
+        touchArea(QStringLiteral("Prev"), 228);
+    if (nextPageId != 0)
+        touchArea(QStringLiteral("Next"), 308);
+    touchArea(QStringLiteral("Back"), 390);
+}
+
+void Form4Settei0MenuBase::setBgItems()
+{
+    setItems(QString());
+}
+
+void Form4Settei0MenuBase::setBgAppVersion()
+{
+    setTextItem(15, 240, 14, 23, 113, 68, QStringLiteral("Ver.") + ZSystem::applicationVersion());
+}
+
+void Form4Settei0MenuBase::setBackground()
+{
+    setBgImage();
+    setBgTitle();
+    setBgBackButton();
+    setBgItems();
+    setBgAppVersion();
+}
+
+void Form4Settei0MenuBase::setForeground()
+{
+    DebugLine() << "<DBG>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "SelectedID: " << selectedId;
+    if (!selectedId.isEmpty())
+        setItems(selectedId);
+}
+
+void Form4Settei0MenuBase::updateScreenNew()
+{
+    label->setNew();
+    label->setClear();
+    setBackground();
+    label->setCopy();
+    label->setFlash();
+}
+
+void Form4Settei0MenuBase::updateScreen()
+{
+    label->setClear();
+    label->setPast();
+    setForeground();
+    label->setFlash();
+}
+
+void Form4Settei0MenuBase::updateScreenFade()
+{
+    label->setNew();
+    label->setClear();
+    setBackground();
+    setForeground();
+    label->setFlash();
+}
+
+void Form4Settei0MenuBase::updateScreenAndSelect(QString id)
+{
+    DebugLine() << "<DBG>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "SelectedID: " << selectedId;
+    DebugLine() << "<DBG>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "targetID: " << id;
+    selectedId = id == selectedId ? QString() : id;
+    updateScreen();
+}
+
+PageHost* Form4Settei0MenuBase::host(const char* operation)
+{
+    return settingsHostOf(this, operation);
+}
+
+void Form4Settei0MenuBase::moveToMain()
+{
+    if (PageHost* pages = host("returnPage"))
+        pages->returnPage(this, false);
+}
+
+void Form4Settei0MenuBase::moveToPrev()
+{
+    if (PageHost* pages = host("moveToMenu"))
+        pages->moveToMenu(prevPageId, this);
+}
+
+void Form4Settei0MenuBase::moveToNext()
+{
+    if (PageHost* pages = host("moveToMenu"))
+        pages->moveToMenu(nextPageId, this);
+}
+
+void Form4Settei0MenuBase::moveToBack()
+{
+    if (PageHost* pages = host("movePage"))
+        pages->movePage(7, this);
+}
+
+void Form4Settei0MenuBase::moveToShosai(QString id)
+{
+    if (PageHost* pages = host("moveToShosai"))
+        pages->moveToShosai(shosaiPageId, this, id);
+}
+
+void Form4Settei0MenuBase::clickMyLabel(MyLabel* obj, QString id)
+{
+    if (!obj)
+        return;
+    if (id == QStringLiteral("Exit"))
+        moveToMain();
+    else if (id == QStringLiteral("Prev"))
+        moveToPrev();
+    else if (id == QStringLiteral("Next"))
+        moveToNext();
+    else if (id == QStringLiteral("Back"))
+        moveToBack();
+    else if (id == QStringLiteral("00") || id.toInt() != 0)
+        moveToShosai(id);
+    else if (id.startsWith(QStringLiteral("Bar")))
+        updateScreenAndSelect(id.right(2));
+}
+
+void Form4Settei0MenuBase::timeout()
+{
+}

@@ -1,0 +1,158 @@
+// The maintenance detail: system information, factory reset, stamp deletion and the
+// touch-panel calibration.
+
+#include "fakecloudlink.h"
+#include "form4menteshosai.h"
+#include "heartbeat.h"
+#include "settingsfixture.h"
+
+#include <QPointer>
+
+namespace {
+
+class MenteShosai : public SettingsFixture {
+protected:
+    QString path(const char* boardPath) const { return board.path(QString::fromLatin1(boardPath)); }
+    QString quoted(const char* boardPath) const { return QLatin1Char('\'') + path(boardPath) + QLatin1Char('\''); }
+};
+
+TEST_F(MenteShosai, SystemInformationOfEachEdition)
+{
+    ASSERT_TRUE(board.writeFile(QStringLiteral("/sys/class/net/eth0/address"), "02:00:00:0a:0b:0c\n"));
+    const struct {
+        ZSystem::_zmode edition;
+        const char* golden;
+    } cases[] = {{ZSystem::Basic, "menteshosai_info_basic"},
+                 {ZSystem::Cloud, "menteshosai_info_cloud"},
+                 {ZSystem::Merid, "menteshosai_info_merid"}};
+    for (const auto& c : cases) {
+        useEdition(c.edition);
+        if (c.edition != ZSystem::Basic)
+            vnq::test::FakeCloudLink::install(c.edition)->setClientKey(QStringLiteral("QOC01KEY"));
+        const int before = mark();
+        Form4MenteShosai detail(&host, QStringLiteral("00"));
+        expectScreen(QString::fromLatin1(c.golden), updatesSince(before));
+    }
+}
+
+TEST_F(MenteShosai, AnUnknownItemSendsNothingButStillGoesBack)
+{
+    for (const char* id : {"Back", "Pop_No", "Pop_back"}) {
+        host.clearCalls();
+        const int before = mark();
+        QPointer<Form4MenteShosai> detail = new Form4MenteShosai(&host, QStringLiteral("07"));
+        EXPECT_TRUE(updatesSince(before).isEmpty());
+        click(QString::fromLatin1(id));
+        EXPECT_EQ(host.calls(), QStringList{QStringLiteral("moveToMenu 27")}) << id;
+        EXPECT_TRUE(detail.isNull());
+    }
+}
+
+TEST_F(MenteShosai, FactoryResetRunsItsStepsAndTellsTheOutcome)
+{
+    const struct {
+        const char* name;
+        std::function<void(vnq::test::RecordingRunner&, const QString&)> script;
+        const char* shown;
+    } cases[] = {
+        {"exit 0", [](vnq::test::RecordingRunner& r, const QString& s) { r.script(s, 0); }, "完了しました"},
+        {"exit 1", [](vnq::test::RecordingRunner& r, const QString& s) { r.script(s, 1); }, "初期化に失敗しました"},
+        {"killed", [](vnq::test::RecordingRunner& r, const QString& s) { r.script(s, -1); }, "初期化に失敗しました"},
+        {"timed out", [](vnq::test::RecordingRunner& r, const QString& s) { r.scriptTimedOut(s); }, "初期化に失敗しました"},
+    };
+    const QString script = path("/VnQo/bin/vnq_restore");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        vnq::test::RecordingRunner runner;
+        c.script(runner, script);
+        int pausedCommands = 0;
+        runner.onCommand = [&](const QString&) { pausedCommands += selfcheckpass.load() ? 1 : 0; };
+        new Form4MenteShosai(&host, QStringLiteral("01"));
+        const int before = mark();
+        click(QStringLiteral("Pop_Yes"));
+        const QStringList commands = runner.commands();
+        ASSERT_FALSE(commands.isEmpty());
+        EXPECT_EQ(commands.first(), script);
+        EXPECT_FALSE(commands.filter(QStringLiteral("vnq_lighttpd_reboot")).isEmpty());
+        EXPECT_FALSE(commands.filter(QStringLiteral("net_down.sh")).isEmpty());
+        EXPECT_EQ(pausedCommands, commands.size());
+        EXPECT_FALSE(selfcheckpass.load());
+        EXPECT_TRUE(updatesSince(before).join(QString()).contains(expect::enc(QString::fromUtf8(c.shown))));
+        EXPECT_EQ(log.matching(QStringLiteral("vnq_restore\" exit:")).isEmpty(), QByteArray(c.name) == "exit 0");
+        log.clear();
+        click(QStringLiteral("Pop_back"));
+    }
+}
+
+TEST_F(MenteShosai, StampDeletionRunsOnlyItsScript)
+{
+    runner.clear();
+    new Form4MenteShosai(&host, QStringLiteral("02"));
+    runner.script(path("/VnQo/bin/vnq_dakoku_reset"), 1);
+    const int before = mark();
+    click(QStringLiteral("Pop_Yes"));
+    EXPECT_EQ(runner.commands(), QStringList{path("/VnQo/bin/vnq_dakoku_reset")});
+    EXPECT_TRUE(updatesSince(before).join(QString()).contains(expect::enc(QStringLiteral("削除に失敗しました"))));
+}
+
+TEST_F(MenteShosai, TheScreensOfEachFunction)
+{
+    for (const char* id : {"01", "02", "03"}) {
+        QPointer<Form4MenteShosai> detail = new Form4MenteShosai(&host, QString::fromLatin1(id));
+        const int before = mark();
+        click(QString::fromLatin1(QByteArray(id) == "03" ? "Start" : "Pop_Yes"));
+        const QStringList shown = updatesSince(before);
+        expectScreen(QStringLiteral("menteshosai_run_%1").arg(QString::fromLatin1(id)), shown);
+        delete detail;
+    }
+}
+
+TEST_F(MenteShosai, ConfirmedCalibrationDropsTheBackup)
+{
+    ASSERT_TRUE(board.writeFile(QStringLiteral("/etc/pointercal"), "1 0 0 0 1 0 1\n"));
+    new Form4MenteShosai(&host, QStringLiteral("03"));
+    runner.clear();
+    bool pausedDuringCalibration = false;
+    runner.onCommand = [&](const QString& command) {
+        if (command == QStringLiteral("ts_calibrate"))
+            pausedDuringCalibration = selfcheckpass.load();
+    };
+    const int before = mark();
+    click(QStringLiteral("Start"));
+    EXPECT_TRUE(pausedDuringCalibration);
+    EXPECT_FALSE(selfcheckpass.load());
+    EXPECT_TRUE(updatesSince(before).join(QString()).contains(QStringLiteral("<action>Reinit</action>")));
+    const QStringList expected{
+        QStringLiteral("rm ") + quoted("/etc/pointercal.bak"),
+        QStringLiteral("cp ") + quoted("/etc/pointercal") + QLatin1Char(' ') + quoted("/etc/pointercal.bak"),
+        QStringLiteral("ts_calibrate"),
+    };
+    EXPECT_EQ(runner.commands().mid(0, 3), expected);
+    runner.clear();
+    click(QStringLiteral("Pop_back"));
+    EXPECT_EQ(runner.commands(), (QStringList{QStringLiteral("rm ") + quoted("/etc/pointercal.bak"), QStringLiteral("sync")}));
+    EXPECT_EQ(host.calls(), QStringList{QStringLiteral("moveToMenu 27")});
+}
+
+TEST_F(MenteShosai, LeavingWithoutConfirmationPutsTheOldCalibrationBack)
+{
+    ASSERT_TRUE(board.writeFile(QStringLiteral("/etc/pointercal.bak"), "1 0 0 0 1 0 1\n"));
+    QPointer<Form4MenteShosai> detail = new Form4MenteShosai(&host, QStringLiteral("03"));
+    runner.clear();
+    host.returnPage(detail, false);
+    EXPECT_EQ(runner.commands(), (QStringList{QStringLiteral("mv ") + quoted("/etc/pointercal.bak") + QLatin1Char(' ')
+                                                  + quoted("/etc/pointercal"),
+                                              QStringLiteral("sync")}));
+    EXPECT_EQ(log.matching(QStringLiteral("キャリブレーション中断")).size(), 1);
+}
+
+TEST_F(MenteShosai, ACalibrationThatTimesOutIsUndone)
+{
+    runner.scriptTimedOut(QStringLiteral("ts_calibrate"));
+    new Form4MenteShosai(&host, QStringLiteral("03"));
+    runner.clear();
+    click(QStringLiteral("Start"));
+    EXPECT_EQ(runner.commands().filter(QStringLiteral("mv ")).size(), 1);
+}
+
+}  // namespace
