@@ -1,11 +1,15 @@
 # vnq_area(<target> [LIBS ...]): a static library of every .cpp file in the calling
-# directory's tree (main.cpp excepted), with the directory as its include root. A directory
+# directory's tree (main.cpp and files matching the EXCLUDE regex excepted), with the
+# directory as its include root. A directory
 # with no sources yet gives an interface library, so areas can be filled in one at a time.
 function(vnq_area target)
-  cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "" "EXCLUDE" "LIBS" ${ARGN})
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS
        ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.c)
   list(FILTER sources EXCLUDE REGEX "/main\\.cpp$")
+  if(ARG_EXCLUDE)
+    list(FILTER sources EXCLUDE REGEX "${ARG_EXCLUDE}")
+  endif()
   # Headers are listed too, so that moc sees a new Q_OBJECT header on the next build.
   file(GLOB_RECURSE headers CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
   if(sources)

@@ -49,6 +49,22 @@ if [ ! -e "$root/dev/rtc0" ]; then
   [ "${zone:0:1}" = "-" ] && zone_s=$(( -zone_s ))
   printf 'offset %d\n' $((zone_s - 32400)) > "$root/dev/rtc0"
 fi
+# The simulated screen: the framebuffer memory as a file and its sidecar (sim/fb/fb_info.h).
+# 480 x 272 at 16 bits (RGB565), or ARGB8888 with VNQ_FB_BPP=32; an OSD plane follows the main
+# plane. An existing pair is kept.
+if [ ! -e "$root/dev/fb0" ] || [ ! -e "$root/dev/fb0.info" ]; then
+  bpp=${VNQ_FB_BPP:-16}
+  if [ "$bpp" = 32 ]; then fields='16 8 8 8 0 8 24 8'; else bpp=16; fields='11 5 5 6 0 5 0 0'; fi
+  line=$((480 * bpp / 8))
+  plane=$((line * 272))
+  set -- $fields
+  printf 'xres 480\nyres 272\nbits_per_pixel %d\nline_length %d\nsmem_start 0xa0000000\nsmem_len %d\nosd_offset %d\n' \
+    "$bpp" "$line" $((2 * plane)) "$plane" > "$root/dev/fb0.info"
+  printf 'red_offset %d\nred_length %d\ngreen_offset %d\ngreen_length %d\nblue_offset %d\nblue_length %d\ntransp_offset %d\ntransp_length %d\n' \
+    "$@" >> "$root/dev/fb0.info"
+  rm -f "$root/dev/fb0"
+  truncate -s $((2 * plane)) "$root/dev/fb0"
+fi
 # The backlight is lit when the board starts.
 [ -e "$root/sys/class/gpio/gpio0/value" ] || { mkdir -p "$root/sys/class/gpio/gpio0"; printf '1\n' > "$root/sys/class/gpio/gpio0/value"; }
 # /tmp is empty after a boot: socket files of an earlier run would stop the terminal listening.

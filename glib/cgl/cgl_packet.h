@@ -40,6 +40,7 @@
 #define CGL_SPC_REG(w) (((word32)(w) >> 16) & 0xfffu)
 #define CGL_SPC_RECT 0x1000u       /* + dest pos, size - 1, source pos */
 #define CGL_SPC_RECT_FLIP 0x4u     /* vertical flip of a rectangle copy */
+#define CGL_SPC_FILL 0x9000u       /* + x | y << 16, (w - 1) | (h - 1) << 16, RGBA8888 colour */
 #define CGL_SPC_WRITE_SPC 0xb000u  /* + pairs - 1 in bits 1-0 */
 #define CGL_SPC_READ_SPC 0xc000u
 #define CGL_SPC_SYNC 0xd000u

@@ -10,13 +10,6 @@
 namespace simgpu {
 namespace {
 
-std::string hex(uint32_t value)
-{
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%08x", value);
-    return text;
-}
-
 // The unit a write or read opcode addresses; Unit::None for the others.
 Unit unitOfOpcode(uint32_t opcode)
 {
@@ -148,9 +141,13 @@ void SpcDecoder::push(uint32_t word, bool terminatorOn)
         state_ = State::Value;
         break;
     case State::Rect:
+    case State::Fill:
         rect_[rectWords_++] = word;
         if (rectWords_ == 4) {
-            gpu_.spcRectangle(rect_);
+            if (state_ == State::Rect)
+                gpu_.spcRectangle(rect_);
+            else
+                gpu_.spcFill(rect_);
             endCommand(terminatorOn);
         }
         break;
@@ -172,9 +169,10 @@ void SpcDecoder::header(uint32_t word, bool terminatorOn)
     }
     switch (CGL_SPC_CMD(word)) {
     case CGL_SPC_RECT >> 12:
+    case CGL_SPC_FILL >> 12:
         rect_[0] = word;
         rectWords_ = 1;
-        state_ = State::Rect;
+        state_ = CGL_SPC_CMD(word) == (CGL_SPC_RECT >> 12) ? State::Rect : State::Fill;
         break;
     case CGL_SPC_WRITE_SPC >> 12:
     case CGL_SPC_WRITE_PE >> 12:

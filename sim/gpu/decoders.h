@@ -44,7 +44,7 @@ public:
     bool betweenCommands() const { return state_ == State::Header; }
 
 private:
-    enum class State { Header, Value, PairRegister, Rect, Terminator };
+    enum class State { Header, Value, PairRegister, Rect, Fill, Terminator };
 
     void header(uint32_t word, bool terminatorOn);
     void endCommand(bool terminatorOn);
@@ -54,7 +54,7 @@ private:
     Unit unit_ = Unit::SPC;
     uint32_t reg_ = 0;
     uint32_t pairsLeft_ = 0;
-    uint32_t rect_[4] = {};
+    uint32_t rect_[4] = {};  // the words of a rectangle copy or fill, header first
     uint32_t rectWords_ = 0;
 };
 

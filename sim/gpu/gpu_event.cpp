@@ -28,6 +28,7 @@ const char* kindName(Kind k)
     case Kind::Kick: return "kick";
     case Kind::Sync: return "sync";
     case Kind::Rect: return "rect";
+    case Kind::Fill: return "fill";
     case Kind::Dma: return "dma";
     case Kind::Open: return "open";
     case Kind::Close: return "close";
@@ -77,6 +78,13 @@ const char* memRegName(uint32_t offset)
     case LX_EXTDEV_PORTID: return "LX_EXTDEV_PORTID";
     default: return "register";
     }
+}
+
+std::string hex(uint32_t value)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%08x", value);
+    return text;
 }
 
 std::string describe(const Event& e)

@@ -22,6 +22,7 @@ enum class Kind {
     Kick,    // a command buffer started: reg = GPU address, value = word count
     Sync,    // SPC sync command
     Rect,    // SPC rectangle copy word: reg = 0 header, 1 position, 2 size, 3 source
+    Fill,    // SPC fill word: reg = 0 header, 1 position, 2 size, 3 RGBA8888 colour
     Dma,     // instruction-RAM DMA: reg = first instruction-RAM word, value = word count
     Open, Close, Fcntl, Ioctl, Mmap, Munmap,  // driver calls: reg = request / offset, value = argument / length
 };
@@ -51,5 +52,7 @@ const char* kindName(Kind k);
 const char* unitName(Unit u);
 const char* memRegName(uint32_t offset);
 std::string describe(const Event& e);
+// "0x" and eight hexadecimal digits.
+std::string hex(uint32_t value);
 
 }  // namespace simgpu

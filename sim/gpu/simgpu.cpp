@@ -2,15 +2,18 @@
 
 #include <sys/mman.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <fcntl.h>
 
 #include "cgl_memreg.h"
 #include "cgl_packet.h"
 #include "cgl_unitreg.h"
+#include "model/gpu_model.h"
 #include "lx740_ioctl.h"
 
 namespace simgpu {
@@ -44,6 +47,58 @@ SimGpu& device()
 {
     static SimGpu gpu;
     return gpu;
+}
+
+SimGpu::SimGpu()
+    : model_(std::make_unique<GpuModel>(*this))
+{
+    executor_ = model_.get();
+}
+
+SimGpu::~SimGpu() = default;
+
+void SimGpu::setExecutor(Executor* executor)
+{
+    executor_ = executor ? executor : model_.get();
+}
+
+void SimGpu::setLogLimit(size_t entries)
+{
+    logLimit_ = entries;
+    for (auto* words : {&cfifoWords_, &sfifoWords_})
+        if (words->size() > entries) {
+            dropped_ += words->size() - entries;
+            words->erase(words->begin(), words->end() - static_cast<long>(entries));
+        }
+    if (log_.size() > entries) {
+        dropped_ += log_.size() - entries;
+        log_.erase(log_.begin(), log_.end() - static_cast<long>(entries));
+    }
+}
+
+// Appends within the limit; when full, the oldest quarter goes at once so that a long run
+// costs amortised constant time per entry.
+template <typename T>
+void SimGpu::keep(std::vector<T>& entries, const T& entry)
+{
+    if (logLimit_ == 0) {
+        ++dropped_;
+        return;
+    }
+    if (entries.size() >= logLimit_) {
+        size_t drop = std::max<size_t>(1, logLimit_ / 4);
+        entries.erase(entries.begin(), entries.begin() + static_cast<long>(drop));
+        dropped_ += drop;
+    }
+    entries.push_back(entry);
+}
+
+// Busy bits 0-12 as configured; bits 24-25 the colour-buffer pair the pixel engine writes and
+// bits 26-27 the pair shown, both as LX_PE_OVG_BUF_SWAP chose them.
+uint32_t SimGpu::busyStatus() const
+{
+    uint32_t swap = reg(Unit::PE, LX_PE_OVG_BUF_SWAP);
+    return (config_.busy & CGL_BUSY_ALL) | (swap & 3u) << 24 | ((swap >> 16) & 3u) << 26;
 }
 
 // ---- Scripts ----
@@ -98,15 +153,32 @@ uint32_t SimGpu::peTable(uint32_t position) const
 
 uint8_t* SimGpu::gpuPointer(uint32_t address, size_t length) const
 {
-    if (!memWindow_)
+    uint64_t end = static_cast<uint64_t>(address) + length;
+    if (memWindow_) {
+        uint64_t start = reinterpret_cast<uintptr_t>(memWindow_);
+        uint64_t cpu = mmuMode_ ? address : start + (static_cast<uint64_t>(address) - config_.gpuBusBase);
+        bool inWindow = (mmuMode_ || address >= config_.gpuBusBase) && cpu >= start &&
+                        cpu + length <= start + memLength_;
+        if (inWindow)
+            return reinterpret_cast<uint8_t*>(static_cast<uintptr_t>(cpu));
+    }
+    auto next = apertures_.upper_bound(address);
+    if (next == apertures_.begin())
         return nullptr;
-    uintptr_t start = reinterpret_cast<uintptr_t>(memWindow_);
-    uintptr_t cpu = mmuMode_ ? address : start + (static_cast<uintptr_t>(address) - config_.gpuBusBase);
-    if (!mmuMode_ && address < config_.gpuBusBase)
+    auto aperture = std::prev(next);
+    if (end > static_cast<uint64_t>(aperture->first) + aperture->second.length)
         return nullptr;
-    if (cpu < start || cpu + length > start + memLength_)
-        return nullptr;
-    return reinterpret_cast<uint8_t*>(cpu);
+    return aperture->second.cpu + (address - aperture->first);
+}
+
+void SimGpu::addAperture(uint32_t busAddress, uint8_t* cpu, size_t length)
+{
+    apertures_[busAddress] = Aperture{cpu, length};
+}
+
+void SimGpu::removeAperture(uint32_t busAddress)
+{
+    apertures_.erase(busAddress);
 }
 
 // ---- Device calls ----
@@ -312,7 +384,7 @@ uint32_t SimGpu::load32(uintptr_t address)
         case LX_IP_REV: value = config_.ipRev; break;
         case LX_INTR_STAT: value = intrStat_; break;
         case LX_READBACK: value = readback_; break;
-        case LX_BUSY_STAT: value = config_.busy; break;
+        case LX_BUSY_STAT: value = busyStatus(); break;
         default: {
             Unit unit = windowUnit(offset);
             value = reg(unit, offset);
@@ -334,11 +406,11 @@ void SimGpu::store32(uintptr_t address, uint32_t value)
     noteActivity();
     switch (offset) {
     case LX_CFIFO:
-        cfifoWords_.push_back(value);
+        keep(cfifoWords_, value);
         cfifo_.push(value, (reg(Unit::Mem, LX_MISC_CTRL) & CGL_MISC_CTRL_CFIFO_TERM) != 0);
         return;
     case LX_SFIFO:
-        sfifoWords_.push_back(value);
+        keep(sfifoWords_, value);
         sfifo_.push(value, (reg(Unit::Mem, LX_MISC_CTRL) & CGL_MISC_CTRL_SFIFO_TERM) != 0);
         return;
     default:
@@ -405,6 +477,8 @@ void SimGpu::unitWrite(Stream stream, Unit unit, uint32_t reg, uint32_t value)
 {
     record(stream, Kind::Write, unit, reg, value);
     shadow(unit)[reg] = value;
+    if (executor_)
+        executor_->unitWrite(unit, reg, value);
     if (unit == Unit::XPT)
         lastXptWasEdgeScanStart_ = reg == LX_XPT_EDGE_SCAN_START && value == 1;
     switch (unit) {
@@ -486,6 +560,14 @@ void SimGpu::spcRectangle(const uint32_t words[4])
         executor_->spcRectangle(words);
 }
 
+void SimGpu::spcFill(const uint32_t words[4])
+{
+    for (uint32_t i = 0; i < 4; ++i)
+        record(Stream::SFifo, Kind::Fill, Unit::SPC, i, words[i]);
+    if (executor_)
+        executor_->spcFill(words);
+}
+
 void SimGpu::protocolError(Stream stream, const std::string& what)
 {
     errors_.push_back(std::string(streamName(stream)) + ": " + what);
@@ -493,7 +575,7 @@ void SimGpu::protocolError(Stream stream, const std::string& what)
 
 void SimGpu::record(Stream stream, Kind kind, Unit unit, uint32_t reg, uint32_t value)
 {
-    log_.push_back(Event{stream, kind, unit, reg, value});
+    keep(log_, Event{stream, kind, unit, reg, value});
 }
 
 void SimGpu::raise(uint32_t bits)

@@ -5,7 +5,8 @@
 // It keeps shadow registers per unit, decodes command packets (command FIFO and command
 // buffers) and SPC-FIFO words, raises the interrupt bits tied to each write, answers read-back,
 // reports an idle GPU and free FIFO slots, and logs every decoded access for tests. Work is
-// "done" the moment it arrives; an Executor can be installed to carry it out on GPU memory.
+// "done" the moment it arrives; the Executor carries it out on GPU memory (by default the GPU
+// model of model/, which writes the pixels). The log keeps at most logLimit() entries.
 // A wait that nothing can ever satisfy ends the process with a message instead of hanging.
 
 #include <cstddef>
@@ -31,22 +32,41 @@ struct Config {
     uint32_t busy = 0;                 // steady LX_BUSY_STAT
 };
 
-// Work that a later GPU model carries out; the default does nothing.
+// Carries out the work that arrives at the device; the base does nothing.
 class Executor {
 public:
     virtual ~Executor() = default;
+    // Every unit register write, after the device has recorded it.
+    virtual void unitWrite(Unit unit, uint32_t reg, uint32_t value) { (void)unit, (void)reg, (void)value; }
     virtual void copyArea(const uint32_t entry[4]) { (void)entry; }
     virtual void spcRectangle(const uint32_t words[4]) { (void)words; }
+    virtual void spcFill(const uint32_t words[4]) { (void)words; }
     virtual void sync(uint32_t interruptBit) { (void)interruptBit; }
 };
+
+class GpuModel;
 
 class SimGpu {
 public:
     static constexpr int kFd = 740;
     static constexpr unsigned kSpinLimit = 100000;  // identical reads before a wait is hopeless
 
+    static constexpr size_t kDefaultLogLimit = 1 << 16;
+    static constexpr size_t kUnlimited = static_cast<size_t>(-1);
+
+    SimGpu();
+    ~SimGpu();
+
     Config& config() { return config_; }
-    void setExecutor(Executor* executor) { executor_ = executor; }
+    // nullptr puts the built-in GPU model back.
+    void setExecutor(Executor* executor);
+    GpuModel& model() { return *model_; }
+
+    // The decoded log and each FIFO word record keep at most this many entries, dropping the
+    // oldest; 0 switches them off. Tests that read the log lift the limit (kUnlimited).
+    void setLogLimit(size_t entries);
+    size_t logLimit() const { return logLimit_; }
+    size_t droppedLogEntries() const { return dropped_; }
 
     // ---- Scripts and faults for tests ----
     // The next loads of a memory-mapped register return these values, then the usual one.
@@ -78,8 +98,15 @@ public:
     uintptr_t registerWindow() const { return reinterpret_cast<uintptr_t>(regWindow_); }
     uintptr_t memoryWindow() const { return reinterpret_cast<uintptr_t>(memWindow_); }
     size_t memoryWindowLength() const { return memLength_; }
-    // CPU pointer of a GPU address range, or nullptr when it is outside GPU memory.
+    // CPU pointer of a GPU address range, or nullptr when it resolves to nothing: the range
+    // must lie in the memory window (MMU on: process addresses inside it; MMU off: its bus
+    // range) or inside one registered physical aperture.
     uint8_t* gpuPointer(uint32_t address, size_t length) const;
+
+    // Physical memory outside the window that the GPU may reach at a bus address (the
+    // framebuffer registers its plane memory here while it is open).
+    void addAperture(uint32_t busAddress, uint8_t* cpu, size_t length);
+    void removeAperture(uint32_t busAddress);
 
     // ---- The device calls (from the port's device seam) ----
     int devOpen(const char* path, int flags);
@@ -99,11 +126,15 @@ public:
     void peTableWrite(Stream stream, uint32_t value);
     void spcSync();
     void spcRectangle(const uint32_t words[4]);
+    void spcFill(const uint32_t words[4]);
     void protocolError(Stream stream, const std::string& what);
     bool lastXptWriteStartedEdgeScan() const { return lastXptWasEdgeScanStart_; }
 
 private:
     void record(Stream stream, Kind kind, Unit unit, uint32_t reg, uint32_t value);
+    template <typename T>
+    void keep(std::vector<T>& entries, const T& entry);
+    uint32_t busyStatus() const;
     void raise(uint32_t bits);
     void noteActivity() { spinCount_ = 0; }
     void noteRead(uint32_t offset, uint32_t value);
@@ -115,7 +146,10 @@ private:
     [[noreturn]] void fatal(const std::string& message) const;
 
     Config config_;
+    std::unique_ptr<GpuModel> model_;
     Executor* executor_ = nullptr;
+    size_t logLimit_ = kDefaultLogLimit;
+    size_t dropped_ = 0;
     std::vector<Event> log_;
     std::vector<std::string> errors_;
     std::vector<uint32_t> cfifoWords_;
@@ -137,6 +171,12 @@ private:
     std::map<unsigned long, std::deque<int>> ioctlFailures_;
     std::map<unsigned long, uint32_t> ioctlAnswers_;
     std::map<uint64_t, int> mmapFailures_;
+
+    struct Aperture {
+        uint8_t* cpu;
+        size_t length;
+    };
+    std::map<uint32_t, Aperture> apertures_;  // by bus address
 
     bool fdOpen_ = false;
     int fdFlags_ = 0;

@@ -1,7 +1,8 @@
 #pragma once
 
-// Shared pieces of the GPU tests: a fixture on the simulated GPU device that fails a test
-// whose command streams the device could not decode, and small log queries.
+// Shared pieces of the GPU tests: a fixture on the simulated GPU device (with its whole log
+// kept) that fails a test whose command streams the device could not decode, and small log
+// queries.
 
 #include <gtest/gtest.h>
 
@@ -25,6 +26,8 @@ using RegValue = std::pair<uint32_t, uint32_t>;
 class GpuTest : public ::testing::Test {
 protected:
     simgpu::SimGpu& gpu = simgpu::device();
+
+    GpuTest() { gpu.setLogLimit(simgpu::SimGpu::kUnlimited); }
 
     void TearDown() override
     {

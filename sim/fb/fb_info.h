@@ -1,0 +1,46 @@
+#pragma once
+
+// The sidecar that describes the simulated screen: "<board root>/dev/fb0.info" beside the
+// framebuffer file "<board root>/dev/fb0", one "key value" line per field:
+//   xres, yres, bits_per_pixel, line_length, smem_start, smem_len, osd_offset,
+//   red_offset, red_length, green_offset, green_length, blue_offset, blue_length,
+//   transp_offset, transp_length
+// Numbers are decimal or 0x-prefixed hexadecimal. The framebuffer file holds smem_len bytes:
+// the main plane at offset 0 and the OSD plane at osd_offset.
+
+#include <cstdint>
+#include <string>
+
+namespace simfb {
+
+struct BitField {
+    uint32_t offset = 0;
+    uint32_t length = 0;
+};
+
+struct FbInfo {
+    uint32_t xres = 0;
+    uint32_t yres = 0;
+    uint32_t bitsPerPixel = 0;
+    uint32_t lineLength = 0;  // bytes per line
+    uint32_t smemStart = 0;   // bus address of the framebuffer memory
+    uint32_t smemLen = 0;     // bytes of framebuffer memory (both planes)
+    uint32_t osdOffset = 0;   // byte offset of the OSD plane
+    BitField red, green, blue, transp;
+};
+
+constexpr uint32_t kDefaultSmemStart = 0xA0000000u;
+
+// The board's screen at a depth of 16 (RGB565) or 32 (ARGB8888, blue byte first), with an
+// OSD plane of the same size right after the main plane.
+FbInfo boardScreen(uint32_t xres = 480, uint32_t yres = 272, uint32_t bitsPerPixel = 16);
+
+std::string formatFbInfo(const FbInfo& info);
+// False when a field is missing or a line cannot be read.
+bool parseFbInfo(const std::string& text, FbInfo& info);
+bool readFbInfo(const std::string& path, FbInfo& info);
+
+// Writes the framebuffer file (zeroed, smem_len bytes) and its sidecar.
+bool writeFramebuffer(const std::string& fbPath, const FbInfo& info);
+
+}  // namespace simfb

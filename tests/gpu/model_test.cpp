@@ -1,0 +1,244 @@
+// The GPU model's first work, driven through the register library: the pixel engine's buffer
+// selection, its fast clear and the SPC fill command, in every depth from 32 to 1 bit; memory
+// that resolves to nothing and settings the model does not know are protocol errors.
+#include "gpu_test_support.h"
+
+#include <vector>
+
+#include "model/gpu_model.h"
+
+namespace gputest {
+namespace {
+
+constexpr uint32_t kLine = 16;  // pixels per line of every test buffer
+constexpr uint32_t kRows = 6;
+
+class GpuFills : public GpuTest {
+protected:
+    void SetUp() override
+    {
+        pltInit(0);
+        base = cglGetTxmemBase();
+    }
+
+    word32 bufferAddress(unsigned pair) const { return base + 0x10000 + pair * 0x1000; }
+    static uint32_t stride(uint32_t bpp) { return kLine * bpp / 8; }
+
+    // Points a register pair at its buffer, filled with a byte pattern.
+    void setBuffer(unsigned pair, uint32_t code, uint32_t bpp, uint8_t pattern)
+    {
+        const word32 addrRegs[] = {LX_PE_OVG_CBUF0_ADDR, LX_PE_OVG_CBUF1_ADDR, LX_PE_OVG_CBUF2_ADDR};
+        const word32 fmtRegs[] = {LX_PE_OVG_CBUF0_FMT, LX_PE_OVG_CBUF1_FMT, LX_PE_OVG_CBUF2_FMT};
+        std::vector<uint8_t> bytes(stride(bpp) * kRows, pattern);
+        cglWriteMemory8A(bufferAddress(pair), bytes.data(), static_cast<word32>(bytes.size()));
+        cglWritePEReg1(addrRegs[pair], bufferAddress(pair));
+        cglWritePEReg1(fmtRegs[pair], code | kLine << 16);
+    }
+
+    std::vector<uint8_t> bytes(unsigned pair, uint32_t bpp) const
+    {
+        std::vector<uint8_t> out(stride(bpp) * kRows);
+        cglReadMemory8A(bufferAddress(pair), out.data(), static_cast<word32>(out.size()));
+        return out;
+    }
+
+    static void fastClear(uint32_t value, uint32_t left, uint32_t top, uint32_t right, uint32_t bottom)
+    {
+        const word32 words[] = {value, top | left << 16, bottom | right << 16, 1};
+        cglWritePERegs(LX_PE_OVG_CBUF_CVAL, words, 4);
+    }
+
+    static void spcFill(uint32_t x, uint32_t y, uint32_t w, uint32_t h, uint32_t rgba)
+    {
+        const word32 words[] = {CGL_SPC_FILL, x | y << 16, (w - 1) | (h - 1) << 16, rgba};
+        cglWriteSFifo32A(words, 4);
+    }
+
+    word32 base = 0;
+};
+
+TEST_F(GpuFills, FastClearChangesOnlyTheRectangle)
+{
+    struct Case {
+        uint32_t code, bpp;
+        std::vector<uint8_t> pixel;  // the value 0xAABBCCDD at the buffer's depth
+    } const cases[] = {
+        {0, 32, {0xDD, 0xCC, 0xBB, 0xAA}},
+        {24, 16, {0xDD, 0xCC}},
+        {33, 8, {0xDD}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.code);
+        setBuffer(0, c.code, c.bpp, 0x5A);
+        fastClear(0xAABBCCDD, 2, 1, 5, 3);
+        std::vector<uint8_t> got = bytes(0, c.bpp);
+        const uint32_t bytesPerPixel = c.bpp / 8;
+        for (uint32_t y = 0; y < kRows; ++y)
+            for (uint32_t x = 0; x < kLine; ++x) {
+                bool inside = x >= 2 && x <= 5 && y >= 1 && y <= 3;
+                for (uint32_t b = 0; b < bytesPerPixel; ++b)
+                    ASSERT_EQ(got[y * stride(c.bpp) + x * bytesPerPixel + b], inside ? c.pixel[b] : 0x5A)
+                        << "pixel " << x << "," << y;
+            }
+    }
+}
+
+TEST_F(GpuFills, SpcFillWritesTheColourInTheBufferFormat)
+{
+    struct Case {
+        uint32_t code, bpp, rgba, native;
+    } const cases[] = {
+        {0, 32, 0x11223344, 0x11223344},  {1, 32, 0x11223344, 0x44112233}, {3, 32, 0x11223344, 0x44332211},
+        {5, 32, 0x11223344, 0xFF112233},  {24, 16, 0xFF8040FF, 0xFC08},    {25, 16, 0xFF8040FF, 0x441F},
+        {16, 16, 0xFF804080, 0xFC11},     {17, 16, 0xFF804080, 0xFE08},    {20, 16, 0x12345678, 0x1357},
+        {32, 8, 0x9A000001, 0x9A},        {33, 8, 0x9A000077, 0x77},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.code);
+        setBuffer(0, c.code, c.bpp, 0);
+        spcFill(1, 2, 3, 1, c.rgba);
+        std::vector<uint8_t> got = bytes(0, c.bpp);
+        const uint32_t bytesPerPixel = c.bpp / 8;
+        for (uint32_t x = 0; x < 5; ++x) {
+            uint32_t value = 0;
+            for (uint32_t b = 0; b < bytesPerPixel; ++b)
+                value |= static_cast<uint32_t>(got[2 * stride(c.bpp) + x * bytesPerPixel + b]) << (8 * b);
+            EXPECT_EQ(value, x >= 1 && x <= 3 ? c.native : 0u) << "pixel " << x;
+        }
+    }
+}
+
+TEST_F(GpuFills, SpcFillWritesNibblesAndBits)
+{
+    struct Case {
+        const char* name;
+        uint32_t code, bpp;
+        uint8_t pattern;
+        uint32_t x, w, rgba;
+        std::vector<uint8_t> row;  // the filled row; the others keep the pattern
+    } const cases[] = {
+        // A_4 = A >> 4; pixel 3 is the high nibble of byte 1, pixel 6 the low nibble of byte 3.
+        {"A4", 48, 4, 0x00, 3, 4, 0x000000A7, {0x00, 0xA0, 0xAA, 0x0A, 0x00, 0x00, 0x00, 0x00}},
+        {"A4 over ones", 48, 4, 0xFF, 0, 1, 0x0000000F, {0xF0, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}},
+        // A_1 = A >> 7; pixel x is bit x mod 8 of byte x / 8, least significant first.
+        {"A1 set", 64, 1, 0x00, 3, 8, 0x00000080, {0xF8, 0x07}},
+        {"A1 clear", 64, 1, 0xFF, 3, 8, 0x0000007F, {0x07, 0xF8}},
+        {"BW1 from red", 65, 1, 0x00, 9, 1, 0x800000FF, {0x00, 0x02}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        setBuffer(0, c.code, c.bpp, c.pattern);
+        spcFill(c.x, 2, c.w, 2, c.rgba);
+        std::vector<uint8_t> got = bytes(0, c.bpp);
+        for (uint32_t y = 0; y < kRows; ++y) {
+            std::vector<uint8_t> row(got.begin() + y * stride(c.bpp), got.begin() + (y + 1) * stride(c.bpp));
+            if (y == 2 || y == 3)
+                EXPECT_EQ(row, c.row) << "row " << y;
+            else
+                EXPECT_EQ(row, std::vector<uint8_t>(stride(c.bpp), c.pattern)) << "row " << y;
+        }
+    }
+}
+
+TEST_F(GpuFills, SelectionFollowsBufSwapAndShowsInBusyStatus)
+{
+    struct Case {
+        word32 swap;
+        unsigned written;
+        word32 busyBits;
+    } const cases[] = {
+        {0, 0, 0},           {1, 1, 1u << 24},  {2, 2, 2u << 24},
+        {3, 2, 3u << 24},    {0x10000, 0, 1u << 26}, {0x20001, 1, 1u << 24 | 2u << 26},
+    };
+    gpu.config().busy = 0x1004;  // bits 0-12 keep their configured value
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.swap);
+        for (unsigned pair = 0; pair < 3; ++pair)
+            setBuffer(pair, 33, 8, 0x11);
+        cglWritePEReg1(LX_PE_OVG_BUF_SWAP, c.swap);
+        EXPECT_EQ(cglReadMemReg32(LX_BUSY_STAT), 0x1004u | c.busyBits);
+        fastClear(0xEE, 0, 0, 0, 0);
+        for (unsigned pair = 0; pair < 3; ++pair)
+            EXPECT_EQ(bytes(pair, 8)[0], pair == c.written ? 0xEE : 0x11) << "CBUF" << pair;
+    }
+}
+
+TEST_F(GpuFills, WhatCannotBeModelledIsAProtocolErrorWithMemoryUntouched)
+{
+    struct Case {
+        const char* name;
+        void (*setUp)();
+        bool fastClearToo;  // blending does not touch the fast clear, which writes past it
+        const char* error;
+    } const cases[] = {
+        {"address outside GPU memory", [] { cglWritePEReg1(LX_PE_OVG_CBUF0_ADDR, 0x10); }, true, "outside GPU memory"},
+        {"channel mask", [] { cglWritePEReg1(LX_PE_OVG_CH_MASK, 0x8); }, true, "PE register 768"},
+        {"unknown format", [] { cglWritePEReg1(LX_PE_OVG_CBUF0_FMT, 9 | kLine << 16); }, true, "unknown format code 9"},
+        {"blending on for a fill", [] { cglWritePEReg1(LX_PE_OVG_BLEN_EN, 1); }, false, "PE register 832"},
+    };
+    for (const Case& c : cases) {
+        for (bool spc : {false, true}) {
+            if (!spc && !c.fastClearToo)
+                continue;
+            SCOPED_TRACE(testing::Message() << c.name << (spc ? " (SPC fill)" : " (fast clear)"));
+            setBuffer(0, 33, 8, 0x33);
+            c.setUp();
+            if (spc)
+                spcFill(0, 0, 4, 4, 0xFFFFFFFF);
+            else
+                fastClear(0xEE, 0, 0, 3, 3);
+            ASSERT_EQ(gpu.errors().size(), 1u);
+            EXPECT_NE(gpu.errors()[0].find(c.error), std::string::npos) << gpu.errors()[0];
+            gpu.clearErrors();
+            EXPECT_EQ(bytes(0, 8), std::vector<uint8_t>(stride(8) * kRows, 0x33));
+            cglWritePEReg1(LX_PE_OVG_CH_MASK, 0);
+            cglWritePEReg1(LX_PE_OVG_BLEN_EN, 0);
+        }
+    }
+}
+
+TEST_F(GpuFills, RegisteredApertureIsWritable)
+{
+    std::vector<uint8_t> screen(kLine * 2 * kRows, 0);
+    gpu.addAperture(0xA0000000u, screen.data(), screen.size());
+    cglWritePEReg1(LX_PE_OVG_CBUF0_ADDR, 0xA0000000u);
+    cglWritePEReg1(LX_PE_OVG_CBUF0_FMT, 24 | kLine << 16);
+    fastClear(0xF800, 15, 5, 15, 5);
+    EXPECT_EQ(screen[screen.size() - 1], 0xF8);
+    EXPECT_EQ(screen[screen.size() - 2], 0x00);
+    EXPECT_TRUE(gpu.errors().empty());
+    fastClear(0xF800, 15, 5, 16, 5);  // one pixel past the aperture
+    EXPECT_EQ(gpu.errors().size(), 1u);
+    gpu.removeAperture(0xA0000000u);
+    gpu.clearErrors();
+    fastClear(0x07E0, 0, 0, 0, 0);
+    EXPECT_EQ(gpu.errors().size(), 1u);
+    EXPECT_EQ(screen[0], 0x00);
+    gpu.clearErrors();
+}
+
+TEST(GpuLog, KeepsTheNewestEntriesWithinItsLimitAndCountsTheRest)
+{
+    simgpu::SimGpu& gpu = simgpu::device();
+    EXPECT_EQ(gpu.logLimit(), simgpu::SimGpu::kDefaultLogLimit);
+    pltInit(0);
+    gpu.setLogLimit(8);
+    EXPECT_LE(gpu.log().size(), 8u);
+    for (word32 i = 0; i < 40; ++i)
+        cglWritePEReg1(LX_PE_OVG_CBUF_CVAL, i);
+    ASSERT_FALSE(gpu.log().empty());
+    EXPECT_LE(gpu.log().size(), 8u);
+    EXPECT_LE(gpu.cfifoWords().size(), 8u);
+    EXPECT_EQ(gpu.log().back().value, 39u);
+    EXPECT_EQ(gpu.cfifoWords().back(), 39u);
+    EXPECT_GE(gpu.droppedLogEntries(), 2 * 40u - 16u);
+    gpu.setLogLimit(0);
+    EXPECT_TRUE(gpu.log().empty());
+    cglWritePEReg1(LX_PE_OVG_CBUF_CVAL, 1);
+    EXPECT_TRUE(gpu.log().empty());
+    EXPECT_TRUE(gpu.cfifoWords().empty());
+    EXPECT_EQ(gpu.reg(Unit::PE, LX_PE_OVG_CBUF_CVAL), 1u);  // the work still happens
+}
+
+}  // namespace
+}  // namespace gputest
