@@ -65,6 +65,8 @@ if [ ! -e "$root/dev/fb0" ] || [ ! -e "$root/dev/fb0.info" ]; then
   rm -f "$root/dev/fb0"
   truncate -s $((2 * plane)) "$root/dev/fb0"
 fi
+# The vertical-sync wait keeps the panel's 60 Hz (a sidecar without the line: no wait).
+grep -q '^vsync_hz ' "$root/dev/fb0.info" || printf 'vsync_hz 60\n' >> "$root/dev/fb0.info"
 # The backlight is lit when the board starts.
 [ -e "$root/sys/class/gpio/gpio0/value" ] || { mkdir -p "$root/sys/class/gpio/gpio0"; printf '1\n' > "$root/sys/class/gpio/gpio0/value"; }
 # /tmp is empty after a boot: socket files of an earlier run would stop the terminal listening.

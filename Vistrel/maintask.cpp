@@ -1,0 +1,25 @@
+#include "maintask.h"
+
+#include "jobs.h"
+#include "ovg_init.h"
+
+#include <QTimer>
+
+namespace vistrel {
+
+MainTask::MainTask(QObject* parent)
+    : QObject(parent)
+    , m_timer(new QTimer(this))
+{
+    init_ovg();
+    init_jobs();
+    connect(m_timer, &QTimer::timeout, this, &MainTask::run);
+    m_timer->start(TickMs);
+}
+
+void MainTask::run()
+{
+    jobs_main();
+}
+
+}  // namespace vistrel
