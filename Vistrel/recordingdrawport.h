@@ -68,6 +68,7 @@ public:
     const RecordedPaint* paint(VGPaint paint) const;
     bool isLive(VGHandle handle) const;
     int liveImageCount() const { return static_cast<int>(m_images.size()); }
+    int livePathCount() const { return static_cast<int>(m_paths.size()); }
     VgMatrix matrix(VGMatrixMode mode) const;
     VGint matrixMode() const { return m_matrixMode; }
     std::array<VGfloat, 4> clearColor() const { return m_clearColor; }

@@ -30,6 +30,17 @@ mkdir -p "$root/sys/class/net/eth0"
 
 # Every file the build prepared for the board (programs, databases, pictures, sounds).
 if [ -d "$build/board" ]; then
+  # A picture the build made anew replaces the board's copy, and the display server's cache
+  # of the old one (picture + ".4444", trusted for ever) goes with it.
+  if [ -d "$build/board/VnQo/app/Parts" ]; then
+    find "$build/board/VnQo/app/Parts" -type f ! -name '*.4444' | while read -r picture; do
+      copy="$root/${picture#"$build/board/"}"
+      if [ -e "$copy" ] && [ "$picture" -nt "$copy" ]; then
+        cp -p "$picture" "$copy"
+        rm -f "$copy.4444"
+      fi
+    done
+  fi
   cp -an "$build"/board/. "$root/"   # data: keep what the terminal already changed
 fi
 install -m 755 "$build/app/VantroQo" "$root/VnQo/app/App/VantroQo"

@@ -43,6 +43,10 @@ QStringList summarizeDrawing(const std::vector<vistrel::DrawCall>& calls)
                 glyphPlace = QStringLiteral("%1,%2").arg(rounded(call.matrix[6])).arg(kScreenHeight - rounded(call.matrix[7]));
             continue;
         }
+        if (f == "vgFlush") {  // the end of one text
+            endText();
+            continue;
+        }
         if (f != "vgClear" && f != "vgGetPixels" && f != "vgDrawImage" && f != "vgLookup" && f != "eglSwapBuffers")
             continue;
         endText();
