@@ -1,5 +1,7 @@
 // What one card touch costs the database: the user look-up by card ID and the stamp insert
-// with its double-stamp cancel, each opening and closing its file under the one mutex.
+// with its double-stamp cancel, each opening and closing its file under the one mutex; and
+// that stamp beside the same statements run through SQLite's C interface on one open
+// connection, to show what the store's way of working costs.
 #include "dbdakoku.h"
 #include "dbmaster.h"
 #include "shippeddatabases.h"
@@ -7,8 +9,12 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QCoreApplication>
 #include <QDateTime>
+#include <QFile>
+
+#include <sqlite3.h>
+
+#include <chrono>
 
 namespace {
 
@@ -62,15 +68,115 @@ void BM_StampWithCancel(benchmark::State& state)
 }
 BENCHMARK(BM_StampWithCancel)->Arg(1000)->Arg(30000)->Unit(benchmark::kMicrosecond);
 
-}  // namespace
+// A dakoku.db opened through SQLite's C interface, with SQLite's default durability (a
+// synced rollback journal), as the store's files have.
+class BareDakoku {
+public:
+    explicit BareDakoku(const QString& file) { m_ok = sqlite3_open(QFile::encodeName(file).constData(), &m_db) == SQLITE_OK; }
+    ~BareDakoku() { sqlite3_close(m_db); }
+    bool ok() const { return m_ok; }
 
-int main(int argc, char** argv)
+    bool exec(const char* sql) { return sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr) == SQLITE_OK; }
+
+    // rows stamps of 200 users, one second apart, in one transaction.
+    bool fill(int rows, qint64 start)
+    {
+        bool ok = exec("BEGIN");
+        for (int i = 0; ok && i < rows; ++i)
+            ok = insert(1 + i % 200, start + i, 1);
+        return exec("COMMIT") && ok;
+    }
+
+    // The store's stamp with its double-stamp cancel: the same UPDATE and INSERT in one
+    // transaction.
+    bool stampWithCancel(int user, qint64 now, qint64 window)
+    {
+        if (!exec("BEGIN"))
+            return false;
+        sqlite3_stmt* cancel = nullptr;
+        bool ok = sqlite3_prepare_v2(m_db,
+                                     "UPDATE dakoku SET flag = 'D', send = '0' WHERE user_id = ? AND flag = ' ' "
+                                     "AND kubun != '821' AND (insert_datetime >= ? AND insert_datetime < ?)",
+                                     -1, &cancel, nullptr)
+            == SQLITE_OK;
+        if (ok) {
+            sqlite3_bind_int(cancel, 1, user);
+            sqlite3_bind_int64(cancel, 2, now - window);
+            sqlite3_bind_int64(cancel, 3, now);
+            ok = sqlite3_step(cancel) == SQLITE_DONE;
+        }
+        sqlite3_finalize(cancel);
+        ok = ok && insert(user, now, 1);
+        return exec(ok ? "COMMIT" : "ROLLBACK") && ok;
+    }
+
+private:
+    bool insert(int user, qint64 at, int kubun)
+    {
+        sqlite3_stmt* statement = nullptr;
+        if (sqlite3_prepare_v2(m_db, "INSERT INTO dakoku VALUES (?, ?, ?, ?, ?, ' ', 0)", -1, &statement, nullptr)
+            != SQLITE_OK)
+            return false;
+        sqlite3_bind_int(statement, 1, user);
+        sqlite3_bind_int64(statement, 2, at);
+        sqlite3_bind_int64(statement, 3, at - at % 86400);
+        sqlite3_bind_int64(statement, 4, at);
+        sqlite3_bind_int(statement, 5, kubun);
+        const bool ok = sqlite3_step(statement) == SQLITE_DONE;
+        sqlite3_finalize(statement);
+        return ok;
+    }
+
+    sqlite3* m_db = nullptr;
+    bool m_ok = false;
+};
+
+// One stamp through the store and one through the bare connection in every iteration, on two
+// copies of the same dakoku.db holding range(0) stamps; the counters give both times and their
+// ratio.
+void BM_StampStoreAgainstBareSqlite(benchmark::State& state)
 {
-    if (!qEnvironmentVariableIsSet("VNQ_BUILD_DIR"))
-        qputenv("VNQ_BUILD_DIR", VNQ_BUILD_DIR_DEFAULT);
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    vnq::test::TempBoardRoot board;
+    if (!vnq::test::installShippedDatabases(board)) {
+        state.SkipWithError("shipped databases missing: build the db target first");
+        return;
+    }
+    const QString storeFile = board.path(QStringLiteral("/VnQo/app/DB/dakoku.db"));
+    const QString bareFile = board.path(QStringLiteral("/bare-dakoku.db"));
+    const QDateTime start(QDate(2024, 1, 1), QTime(8, 0));
+    {
+        BareDakoku filler(storeFile);
+        if (!filler.ok() || !filler.fill(int(state.range(0)), start.toSecsSinceEpoch())) {
+            state.SkipWithError("cannot fill dakoku.db");
+            return;
+        }
+    }
+    if (!QFile::copy(storeFile, bareFile)) {
+        state.SkipWithError("cannot copy dakoku.db");
+        return;
+    }
+    BareDakoku bare(bareFile);
+
+    using Clock = std::chrono::steady_clock;
+    Clock::duration storeTime{}, bareTime{};
+    QDateTime stamp = start.addSecs(state.range(0));
+    int user = 0;
+    for (auto _ : state) {
+        stamp = stamp.addSecs(1);
+        const int who = 1 + (user++ % 200);
+        const auto t0 = Clock::now();
+        benchmark::DoNotOptimize(DBDakoku::setDakokuWithCancel(who, {1}, stamp));
+        const auto t1 = Clock::now();
+        benchmark::DoNotOptimize(bare.stampWithCancel(who, stamp.toSecsSinceEpoch(), 60));
+        bareTime += Clock::now() - t1;
+        storeTime += t1 - t0;
+    }
+    const double storeUs = std::chrono::duration<double, std::micro>(storeTime).count() / double(state.iterations());
+    const double bareUs = std::chrono::duration<double, std::micro>(bareTime).count() / double(state.iterations());
+    state.counters["store_us"] = storeUs;
+    state.counters["sqlite_us"] = bareUs;
+    state.counters["ratio"] = bareUs > 0 ? storeUs / bareUs : 0;
 }
+BENCHMARK(BM_StampStoreAgainstBareSqlite)->Arg(1000)->Arg(30000)->Unit(benchmark::kMicrosecond);
+
+}  // namespace

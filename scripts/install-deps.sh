@@ -12,6 +12,11 @@ PACKAGES=(
   libssl-dev
   nlohmann-json3-dev
 )
+# The reader's USB library is also built for the board's i386 processor; an amd64 host
+# compiles it with the 32-bit multilib (elsewhere that build is skipped and its test says so).
+if [ "$(dpkg --print-architecture)" = amd64 ]; then
+  PACKAGES+=(gcc-multilib)
+fi
 
 missing=()
 for p in "${PACKAGES[@]}"; do

@@ -28,20 +28,27 @@ mkdir -p "$root/sys/class/net/eth0"
 [ -f "$root/var/tmp/network.status" ] ||
   printf 'up\neth0\n127.0.0.2\n255.0.0.0\nup\n\n\n\n\n127.0.0.1\n' > "$root/var/tmp/network.status"
 
-# Every file the build prepared for the board (programs, databases, pictures, sounds).
+# The build's pictures: a picture newer than the board's copy replaces it, and the display
+# server's cache of the old one (the picture's path with ".4444" appended) goes with it.
+parts="$build/board/VnQo/app/Parts"
+if [ -d "$parts" ]; then
+  while IFS= read -r -d '' picture; do
+    target="$root/VnQo/app/Parts/${picture#"$parts"/}"
+    if [ "$picture" -nt "$target" ]; then
+      mkdir -p "$(dirname "$target")"
+      cp -a "$picture" "$target"
+      rm -f "$target.4444"
+    fi
+  done < <(find "$parts" -type f -name '*.png' -print0)
+fi
+# The sounds are no terminal data: the build's always replace the board's.
+if [ -d "$build/board/VnQo/app/Sound" ]; then
+  cp -a "$build/board/VnQo/app/Sound/." "$root/VnQo/app/Sound/"
+fi
+# Every other file the build prepared for the board (the databases): data, so keep what the
+# terminal already changed.
 if [ -d "$build/board" ]; then
-  # A picture the build made anew replaces the board's copy, and the display server's cache
-  # of the old one (picture + ".4444", trusted for ever) goes with it.
-  if [ -d "$build/board/VnQo/app/Parts" ]; then
-    find "$build/board/VnQo/app/Parts" -type f ! -name '*.4444' | while read -r picture; do
-      copy="$root/${picture#"$build/board/"}"
-      if [ -e "$copy" ] && [ "$picture" -nt "$copy" ]; then
-        cp -p "$picture" "$copy"
-        rm -f "$copy.4444"
-      fi
-    done
-  fi
-  cp -an "$build"/board/. "$root/"   # data: keep what the terminal already changed
+  cp -an "$build"/board/. "$root/"
 fi
 install -m 755 "$build/app/VantroQo" "$root/VnQo/app/App/VantroQo"
 

@@ -12,4 +12,12 @@ QString shellQuoted(const QString& text);
 // QProcess::splitCommand does: in double quotes, each " written as three.
 QString commandArgument(const QString& text);
 
+// A board path as one word of a shell line: as it is when it holds only characters the shell
+// takes literally (so on the board the line is the familiar one), otherwise shellQuoted.
+QString shellWord(const QString& path);
+
+// A board path as one argument of a runner command text: as it is when it holds no
+// white space or quote, otherwise commandArgument.
+QString commandWord(const QString& path);
+
 }  // namespace vnq

@@ -1,9 +1,11 @@
 #include "iccardmodule.h"
 
+#include "commandquote.h"
 #include "dbmaster.h"
 #include "debugline.h"
 #include "iccardmessage.h"
 #include "localsocketipcserver.h"
+#include "loggabletext.h"
 #include "mydebug.h"
 #include "mytimer.h"
 #include "platform/boardroot.h"
@@ -31,7 +33,8 @@ void ICCardModule::messageReceived(QString message)
     // Keep the system clock in step with the RTC before the card is stamped.
     const QString clockCheck = QStringLiteral("/VnQo/bin/Tikwarden -D 180");
     DebugLine() << "<DBG>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "" << clockCheck;
-    vnq::commandRunner().shell(vnq::boardPath(QStringLiteral("/VnQo/bin/Tikwarden")) + QStringLiteral(" -D 180"));
+    vnq::commandRunner().shell(vnq::shellWord(vnq::boardPath(QStringLiteral("/VnQo/bin/Tikwarden")))
+                               + QStringLiteral(" -D 180"));
 
     // A card on a dark screen only wakes it.
     if (MyTimer::getInstance()->setBacklight(true))
@@ -40,7 +43,7 @@ void ICCardModule::messageReceived(QString message)
     const ICCardMessage card = ICCardMessage::parse(message);
     emit cardTouchRaw(card.id, card.type, card.len);
     if (!card.isComplete()) {
-        MyDebug() << "<ERR>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "ICCared Message Error: " << message;
+        MyDebug() << "<ERR>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "ICCared Message Error: " << vnq::loggableText(message);
         return;
     }
 
@@ -63,7 +66,8 @@ void ICCardModule::messageReceived(QString message)
 QString ICCardModule::getVersion()
 {
     const vnq::CommandResult result =
-        vnq::commandRunner().run(QStringLiteral("cat ") + vnq::boardPath(QStringLiteral("/tmp/iccard.status")), 30000);
+        vnq::commandRunner().run(
+            QStringLiteral("cat ") + vnq::commandWord(vnq::boardPath(QStringLiteral("/tmp/iccard.status"))), 30000);
     if (result.finished && result.exitCode == 0) {
         const QByteArray& output = result.output;
         const int end = output.indexOf('\0');

@@ -1,4 +1,8 @@
 #include "edition.h"
+#if defined(VNQ_HAS_CLOUD) && __has_include("cloudinstall.h")
+#define VNQ_CLOUD_LINKS 1
+#include "cloudinstall.h"
+#endif
 #include "form1clock.h"
 #include "mydebug.h"
 #include "platform/boardroot.h"
@@ -34,6 +38,11 @@ int main(int argc, char* argv[])
               << ", シリアル:" << ZSystem::termSerialNumber();
 
     ZSystem::setMode(editionFromCommandLine(argc, argv));
+
+#ifdef VNQ_CLOUD_LINKS
+    // The cloud area's worker factories, one per edition (CloudLink::setFactory).
+    installCloudLinks();
+#endif
 
     // Builds the rest of the application and lives as long as the process.
     new Form1Clock(nullptr);

@@ -1,5 +1,6 @@
 #include "mytimer.h"
 
+#include "commandquote.h"
 #include "dbsetting.h"
 #include "debugline.h"
 #include "mydebug.h"
@@ -49,7 +50,7 @@ bool MyTimer::backlightOnOff(bool on)
     DebugLine() << "<DBG>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << (lit ? "バックライト点灯" : "バックライト消灯");
     if (on == lit)
         return false;
-    const QString script = vnq::boardPath(QStringLiteral("/VnQo/bin/vnq_backlight"));
+    const QString script = vnq::shellWord(vnq::boardPath(QStringLiteral("/VnQo/bin/vnq_backlight")));
     if (on) {
         MyDebug() << "<IFO>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "バックライト消灯->点灯";
         vnq::commandRunner().shell(script + QStringLiteral(" on"));

@@ -1,5 +1,6 @@
 #include "mytimer.h"
 
+#include "commandquote.h"
 #include "debugline.h"
 #include "heartbeat.h"
 #include "mydebug.h"
@@ -67,7 +68,7 @@ void MyTimer::handleClockJump(const QDateTime& now, bool announced)
 
     if (!announced) {
         MyDebug() << "<ERR>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "意図していない時計同期";
-        const QString command = vnq::boardPath(QStringLiteral("/VnQo/bin/Tikwarden")) + QStringLiteral(" -D 180");
+        const QString command = vnq::shellWord(vnq::boardPath(QStringLiteral("/VnQo/bin/Tikwarden"))) + QStringLiteral(" -D 180");
         DebugLine() << "<DBG>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << command;
         vnq::commandRunner().shell(command);
     }
@@ -164,7 +165,8 @@ void MyTimer::fireDueDeadlines(const QDateTime& now)
         selfcheckpass = true;
         MyDebug() << "<IFO>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "リブート時刻！！";
         emit apiInfo(1, QStringLiteral("システム終了中..."));
-        vnq::commandRunner().shell(vnq::boardPath(QStringLiteral("/VnQo/bin/vnqo_regular_reboot")) + QStringLiteral(" &"));
+        vnq::commandRunner().shell(vnq::shellWord(vnq::boardPath(QStringLiteral("/VnQo/bin/vnqo_regular_reboot")))
+                                   + QStringLiteral(" &"));
         rebootDeadline = disarmed();
         vnq::exitProcess(1);
     }

@@ -110,7 +110,7 @@ bool NetworkManager::setNetwork()
         return false;
     downNetwork();
 
-    const QString command = vnq::boardPath(QStringLiteral("/VnQo/bin/vnq_netif_watch_starter"));
+    const QString command = vnq::commandWord(vnq::boardPath(QStringLiteral("/VnQo/bin/vnq_netif_watch_starter")));
     vnq::commandRunner().startDetached(command);
     DebugLine() << "<DBG>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "cmd:" << command;
     return true;
@@ -119,7 +119,8 @@ bool NetworkManager::setNetwork()
 bool NetworkManager::downNetwork()
 {
     vnq::commandRunner().run(QStringLiteral("killall vnq_netif_watch"), commandTimeoutMs);
-    vnq::commandRunner().run(vnq::boardPath(QStringLiteral("/VnQo/etc/network/net_down.sh")), commandTimeoutMs);
+    vnq::commandRunner().run(vnq::commandWord(vnq::boardPath(QStringLiteral("/VnQo/etc/network/net_down.sh"))),
+                             commandTimeoutMs);
     return true;
 }
 

@@ -2,6 +2,7 @@
 // the web-service port, the curl proxy options and the clock synchronisation scripts.
 #include "networkmanager.h"
 
+#include "commandquote.h"
 #include "dbproxy.h"
 #include "dbsetting.h"
 #include "debugline.h"
@@ -99,7 +100,7 @@ bool startClockSync(const SyncScripts& scripts, const char* function, int line)
         const QString address =
             QStringLiteral("%1.%2.%3.%4").arg(server[0]).arg(server[1]).arg(server[2]).arg(server[3]);
         const QString command =
-            QStringLiteral("%1 %2 &").arg(vnq::boardPath(QString::fromLatin1(scripts.ntp)), address);
+            QStringLiteral("%1 %2 &").arg(vnq::shellWord(vnq::boardPath(QString::fromLatin1(scripts.ntp))), address);
         MyDebug() << "<IFO>" << function << "[" << line << "]:" << message("NTP同期:").constData() << command;
         vnq::commandRunner().shell(command);
         return true;
@@ -107,7 +108,7 @@ bool startClockSync(const SyncScripts& scripts, const char* function, int line)
 
     if (ZSystem::mode() != ZSystem::Basic) {
         const ProxyOptions proxy = proxyOptions(function, line);
-        const QString script = vnq::boardPath(QString::fromLatin1(scripts.http));
+        const QString script = vnq::shellWord(vnq::boardPath(QString::fromLatin1(scripts.http)));
         const QString command = QStringLiteral("%1 %2 &").arg(script, proxy.options);
         MyDebug() << "<IFO>" << function << "[" << line << "]:" << message("HTTP時計同期:").constData()
                   << QStringLiteral("%1 %2 &").arg(script, proxy.forLog);
@@ -138,7 +139,7 @@ bool NetworkManager::webServerRestart()
     int port = 0;
     if (!DBSetting::getSetting(QStringLiteral("ポート番号"), &port))
         return false;
-    const QString command = vnq::boardPath(QStringLiteral("/VnQo/bin/vnq_lighttpd_reboot")) + QLatin1Char(' ')
+    const QString command = vnq::shellWord(vnq::boardPath(QStringLiteral("/VnQo/bin/vnq_lighttpd_reboot"))) + QLatin1Char(' ')
         + QString::number(port);
     DebugLine() << "<DBG>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "cmd:" << command;
     vnq::commandRunner().shell(command);

@@ -3,6 +3,7 @@
 
 #include "commandquote.h"
 #include "debugline.h"
+#include "loggabletext.h"
 #include "platform/boardroot.h"
 #include "platform/commandrunner.h"
 #include "zsystem.h"
@@ -39,7 +40,7 @@ bool NetworkManager::getSsidList(QStringList* list)
     const QString command = QStringLiteral("iwlist wlan0 scanning");
     const QString output = QString::fromUtf8(vnq::commandRunner().run(command, commandTimeoutMs).output);
     DebugLine() << "<DBG>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "cmd:" << command;
-    DebugLine() << "<DBG>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "   :" << output;
+    DebugLine() << "<DBG>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "   :" << vnq::loggableText(output);
 
     const QString startMark = QStringLiteral("ESSID:\"");
     const QString endMark = QStringLiteral("\"\n");

@@ -1,5 +1,6 @@
 #include "soundmodule.h"
 
+#include "commandquote.h"
 #include "dbsetting.h"
 #include "platform/boardroot.h"
 #include "platform/commandrunner.h"
@@ -16,7 +17,7 @@ int SoundModule::play(QString pathTemplate, int volume)
 {
     if (volume < 1)
         return -1;
-    const QString file = vnq::boardPath(pathTemplate.arg(volume));
+    const QString file = vnq::shellWord(vnq::boardPath(pathTemplate.arg(volume)));
     vnq::commandRunner().shell(QStringLiteral("nice -n -20 aplay %1 > /dev/null 2>&1 &").arg(file));
     return 0;
 }

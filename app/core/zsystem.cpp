@@ -1,5 +1,6 @@
 #include "zsystem.h"
 
+#include "commandquote.h"
 #include "mydebug.h"
 #include "platform/boardroot.h"
 #include "platform/clock.h"
@@ -170,7 +171,7 @@ bool ZSystem::mountSystemUsbmem()
 
 QString ZSystem::termSerialNumber()
 {
-    const QString command = QStringLiteral("cat ") + vnq::boardPath(QStringLiteral("/mnt/spi_user/termid"));
+    const QString command = QStringLiteral("cat ") + vnq::commandWord(vnq::boardPath(QStringLiteral("/mnt/spi_user/termid")));
     const vnq::CommandResult result = vnq::commandRunner().run(command, serialReadTimeoutMs);
     // A cat that could not start or did not finish in time has read nothing usable.
     const QString text = result.finished ? QString::fromUtf8(result.output) : QString();

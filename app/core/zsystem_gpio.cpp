@@ -1,5 +1,6 @@
 #include "zsystem.h"
 
+#include "commandquote.h"
 #include "mydebug.h"
 #include "platform/boardroot.h"
 #include "platform/clock.h"
@@ -25,7 +26,7 @@ const int writeRetryPauseMs = 100;
 
 QString boardScript(const char* name)
 {
-    return vnq::boardPath(QStringLiteral("/VnQo/bin/") + QLatin1String(name));
+    return vnq::shellWord(vnq::boardPath(QStringLiteral("/VnQo/bin/") + QLatin1String(name)));
 }
 
 // The decimal integer at the start of a terminated text: leading white space and a sign

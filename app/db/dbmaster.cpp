@@ -3,6 +3,7 @@
 #include "db.h"
 #include "dbsession.h"
 #include "debugline.h"
+#include "loggabletext.h"
 #include "mydebug.h"
 #include "platform/clock.h"
 
@@ -274,7 +275,8 @@ bool bulkLoad(QList<QStringList>* rows, StoreRow storeRow)
         QSqlQuery query(db);
         for (const QStringList& row : *rows) {
             if (row.size() < 5) {
-                MyDebug() << "<ERR>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "行データ不足" << row.join(QLatin1Char(','));
+                MyDebug() << "<ERR>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "行データ不足"
+                          << vnq::loggableText(row.join(QLatin1Char(',')));
                 everyRow = false;
                 continue;
             }
@@ -307,7 +309,8 @@ bool DBMaster::setCard2(QList<QStringList>* rows)
     return bulkLoad(rows, [](QSqlQuery* query, const QStringList& row) {
         QDateTime updated = QDateTime::fromString(row.at(4), updateTimeFormat);
         if (!updated.isValid()) {
-            MyDebug() << "<ERR>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "更新日時エラー" << -1 << row.at(4);
+            MyDebug() << "<ERR>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "更新日時エラー" << -1
+                          << vnq::loggableText(row.at(4));
             updated = QDateTime::fromString(QStringLiteral("20000101000000"), updateTimeFormat);
         }
         return execQuery2(query,

@@ -1,5 +1,6 @@
 #include "mylabel.h"
 
+#include "commandquote.h"
 #include "localsocketipcclient.h"
 #include "platform/boardroot.h"
 #include "platform/clock.h"
@@ -140,7 +141,7 @@ void MyLabel::shotScreen()
 {
     const qint64 seconds = vnq::clock().now().toSecsSinceEpoch();
     vnq::commandRunner().shell(QStringLiteral("%1 %2")
-                                   .arg(vnq::boardPath(QStringLiteral("/VnQo/bin/vnq_screenshot")))
+                                   .arg(vnq::shellWord(vnq::boardPath(QStringLiteral("/VnQo/bin/vnq_screenshot"))))
                                    .arg(seconds));
 }
 

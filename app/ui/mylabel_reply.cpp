@@ -1,6 +1,7 @@
 #include "mylabel.h"
 
 #include "debugline.h"
+#include "loggabletext.h"
 #include "mytimer.h"
 #include "screenreplies.h"
 #include "soundmodule.h"
@@ -95,6 +96,6 @@ bool MyLabel::dispatchTouch(const QString& id, int event)
             emit clicked(this, id);
         }
     }
-    DebugLine() << "<DBG>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "end parse:" << id << event;
+    DebugLine() << "<DBG>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "end parse:" << vnq::loggableText(id) << event;
     return true;
 }

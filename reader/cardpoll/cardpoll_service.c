@@ -5,6 +5,7 @@
 #include "cardpoll_card.h"
 #include "cardpoll_event.h"
 #include "cardpoll_options.h"
+#include "cardpoll_retry.h"
 #include "ktr610_driver.h"
 #include "ktr610_uart.h"
 #include "utl.h"
@@ -25,6 +26,8 @@
 /* Tries of the start gate, one each interval. */
 #define GATE_TRIES 300
 #define GATE_INTERVAL_MS 1000
+/* Unit of the back-off of an undelivered card event. */
+#define RETRY_UNIT_MS 1000
 #define RESPONSE_SIZE 128
 
 static const ktr610_driver_t ktr610_uart_basic_func = {
@@ -64,11 +67,27 @@ static uint8_t s_ic_type;
 static uint16_t s_firmware_version;
 static cardpoll_card_t s_card;
 static uint8_t s_error_cnt;
+static cardpoll_retry_t s_retry;
+static uint32_t s_retry_unit_ms;
 
 static void fail_startup(const char* logger_text)
 {
     cardpoll_logger(logger_text);
     exit(EXIT_STARTUP);
+}
+
+/* A duration from the environment, at most its board value. VNQ_CARDPOLL_GATE_MS (between two
+ * tries of the start gate) and VNQ_CARDPOLL_RETRY_MS (the back-off unit of an undelivered card)
+ * shorten them for the tests; the board never sets them. */
+static uint32_t env_ms(const char* name, uint32_t board_value)
+{
+    const char* text = getenv(name);
+    char* end = NULL;
+    unsigned long value;
+    if (text == NULL || *text == '\0')
+        return board_value;
+    value = strtoul(text, &end, 10);
+    return *end == '\0' && value <= board_value ? (uint32_t)value : board_value;
 }
 
 /* Takes the parsed settings. The default paths are board paths and live under VNQ_ROOT;
@@ -79,6 +98,7 @@ static void take_settings(const cardpoll_options_t* options, char* port, size_t 
     s_speed = options->speed;
     s_timeout = options->timeout_ms;
     s_wait = options->wait_ms;
+    s_retry_unit_ms = env_ms("VNQ_CARDPOLL_RETRY_MS", RETRY_UNIT_MS);
     strcpy(s_server_path, options->server_path);
     if (!options->port_given) {
         vnq_board_path(port, port_size, options->port_name);
@@ -172,23 +192,10 @@ static void start_reader(void)
     configure_rf();
 }
 
-/* Milliseconds between two tries of the start gate. VNQ_CARDPOLL_GATE_MS shortens it for the
- * tests; the board never sets it. */
-static uint32_t gate_interval_ms(void)
-{
-    const char* text = getenv("VNQ_CARDPOLL_GATE_MS");
-    char* end = NULL;
-    unsigned long value;
-    if (text == NULL || *text == '\0')
-        return GATE_INTERVAL_MS;
-    value = strtoul(text, &end, 10);
-    return *end == '\0' && value <= GATE_INTERVAL_MS ? (uint32_t)value : GATE_INTERVAL_MS;
-}
-
 /* Waits until the terminal application marks that it has loaded its settings. */
 static void wait_for_start_gate(void)
 {
-    const uint32_t interval = gate_interval_ms();
+    const uint32_t interval = env_ms("VNQ_CARDPOLL_GATE_MS", GATE_INTERVAL_MS);
     char marker[4096];
     int i;
 
@@ -244,15 +251,25 @@ static uint32_t poll_reader(const uint8_t* command, uint32_t command_len, uint8_
     return KTR610_OK;
 }
 
+/* A card that could not be delivered stays reported until its back-off has run out; the next
+ * agreeing read then reports it again. */
 static void send_card_event(void)
 {
     char message[256];
     const int len = cardpoll_card_message(&s_card, s_ic_type, s_firmware_version, message, sizeof message);
     if (len < 0 ||
         cardpoll_send_card_event(s_server_path, message, (size_t)len) == CARDPOLL_SEND_FAILED) {
-        /* Not delivered: the next agreeing read reports the card again. */
-        cardpoll_card_unreport(&s_card);
+        const uint32_t delay = cardpoll_retry_failed(&s_retry, utl_get_time_msec(), s_retry_unit_ms);
+        printf("Card event not delivered, next try in %u ms\n", delay);
+        return;
     }
+    cardpoll_retry_clear(&s_retry);
+}
+
+static void card_taken_away(void)
+{
+    cardpoll_card_clear(&s_card);
+    cardpoll_retry_clear(&s_retry);
 }
 
 /* Returns non-zero when the cycle goes on to the Type A turn. */
@@ -265,7 +282,7 @@ static int felica_turn(void)
     if (poll_reader(in_felica_polling_command, sizeof in_felica_polling_command, answer, &len) != KTR610_OK)
         return s_card.reads == 0;
     if (answer[2] == 0) {
-        cardpoll_card_clear(&s_card);
+        card_taken_away();
         return 1;
     }
     if (answer[2] > 1)
@@ -288,7 +305,7 @@ static void typea_turn(void)
     if (poll_reader(in_typeA_polling_command, sizeof in_typeA_polling_command, answer, &len) != KTR610_OK)
         return;
     if (answer[2] == 0) {
-        cardpoll_card_clear(&s_card);
+        card_taken_away();
         return;
     }
     if (answer[2] == 1 && s_card.reads < 2 && cardpoll_typea_read(&s_card, answer, len) == CARDPOLL_READ_CAUGHT)
@@ -298,6 +315,8 @@ static void typea_turn(void)
 static void poll_cycle(void)
 {
     int typea = 1;
+    if (s_card.reads == 2 && cardpoll_retry_due(&s_retry, utl_get_time_msec()))
+        cardpoll_card_unreport(&s_card);
     /* A card whose Type A reads are stored skips the FeliCa turn. */
     if (s_card.reads == 0 || s_card.type == CARDPOLL_FELICA)
         typea = felica_turn();
@@ -322,7 +341,7 @@ int cardpoll_main(int argc, char** argv)
     }
     take_settings(&options, port, sizeof port);
 
-    cardpoll_card_clear(&s_card);
+    card_taken_away();
     s_error_cnt = 0;
     printf("\n<< %s %s >> \n\n", BANNER_TITLE, BANNER_NOTICE);
     start_reader();

@@ -20,6 +20,8 @@ struct sim_rtc {
     double rate;
     int fail_read;
     int fail_set;
+    int settings;  /* lines read */
+    int malformed; /* a line that is no setting */
 };
 
 struct sim_systime {
@@ -173,24 +175,39 @@ static void take_rtc(const char* key, const char* value, void* ctx)
 {
     struct sim_rtc* rtc = ctx;
     long long us;
+    char* end = NULL;
 
-    if (strcmp(key, "offset") == 0 && vnq_sim_parse_seconds(value, &us) == 0)
+    rtc->settings++;
+    if (strcmp(key, "offset") == 0 && vnq_sim_parse_seconds(value, &us) == 0) {
         rtc->offset_us = us;
-    else if (strcmp(key, "at") == 0 && vnq_sim_parse_seconds(value, &us) == 0)
+    } else if (strcmp(key, "at") == 0 && vnq_sim_parse_seconds(value, &us) == 0) {
         rtc->at_us = us;
-    else if (strcmp(key, "rate") == 0)
-        rtc->rate = strtod(value, NULL);
-    else if (strcmp(key, "fail") == 0 && strcmp(value, "read") == 0)
+    } else if (strcmp(key, "rate") == 0) {
+        rtc->rate = strtod(value, &end);
+        if (end == value || *end != '\0' || !(rtc->rate >= 0 && rtc->rate < 1e6))
+            rtc->malformed = 1;
+    } else if (strcmp(key, "fail") == 0 && strcmp(value, "read") == 0) {
         rtc->fail_read = 1;
-    else if (strcmp(key, "fail") == 0 && strcmp(value, "set") == 0)
+    } else if (strcmp(key, "fail") == 0 && strcmp(value, "set") == 0) {
         rtc->fail_set = 1;
+    } else {
+        rtc->malformed = 1;
+    }
 }
 
+/* An RTC file that holds no setting, or a line that is none, is a broken device: every
+ * request on it fails with EIO rather than reading as some time. */
 static int load_rtc(const char* path, struct sim_rtc* rtc)
 {
     memset(rtc, 0, sizeof *rtc);
     rtc->rate = 1.0;
-    return read_lines(path, 1, take_rtc, rtc);
+    if (read_lines(path, 1, take_rtc, rtc) < 0)
+        return -1;
+    if (rtc->settings == 0 || rtc->malformed) {
+        errno = EIO;
+        return -1;
+    }
+    return 0;
 }
 
 static int save_rtc(const char* path, const struct sim_rtc* rtc)

@@ -13,6 +13,8 @@
  *   at <s>           world time of the last setting (default 0)
  *   rate <r>         RTC seconds per world second (default 1; 0 is a stopped RTC)
  *   fail read|set    that request fails with EIO
+ * A file with none of these lines, or with a line that is none of them, fails every request
+ * with EIO.
  * Its date and time are the UTC calendar fields of at + offset + (world - at) * rate. Setting
  * it rewrites offset and at, so `at` records the moment of writing.
  *

@@ -1,8 +1,11 @@
 // Delivery of the card event: a card whose event could not be sent is reported again while it
 // is held; one held back by the socket-count script counts as reported.
 #include "cardpoll_harness.h"
+#include "cardpoll_retry.h"
 
 #include <sys/stat.h>
+
+#include <chrono>
 
 namespace {
 
@@ -59,6 +62,78 @@ TEST_F(Delivery, AMissingSocketCountScriptDoesNotHoldEventsBack)
     sim.setField(CardField::typeA({ 0x04, 0xA1, 0xB2, 0xC3 }));
     ASSERT_TRUE(waitForEvents(1));
     EXPECT_NE(output().find("Socket check (32512)\n"), std::string::npos) << output();
+}
+
+// Tries of a card that is never delivered, polled every 10 ms for ten seconds.
+std::vector<uint32_t> triesOverTenSeconds(uint32_t startMs)
+{
+    cardpoll_retry_t retry;
+    cardpoll_retry_clear(&retry);
+    std::vector<uint32_t> tries;
+    for (uint32_t t = 0; t <= 10000; t += 10) {
+        if (t == 0 || cardpoll_retry_due(&retry, startMs + t)) {
+            tries.push_back(t);
+            cardpoll_retry_failed(&retry, startMs + t, 1000);
+        }
+    }
+    return tries;
+}
+
+TEST(DeliveryBackOff, AnUndeliveredCardIsTriedAfterOneTwoThenEveryFourSeconds)
+{
+    const std::vector<uint32_t> expected = { 0, 1000, 3000, 7000 };
+    EXPECT_EQ(triesOverTenSeconds(5000), expected);
+    EXPECT_EQ(triesOverTenSeconds(0xFFFFFFFFu - 2500), expected);  // across the clock's wrap
+
+    cardpoll_retry_t retry;
+    cardpoll_retry_clear(&retry);
+    EXPECT_FALSE(cardpoll_retry_due(&retry, 123));
+    cardpoll_retry_failed(&retry, 0, 1000);
+    cardpoll_retry_clear(&retry);  // taken away or delivered: nothing waits
+    EXPECT_FALSE(cardpoll_retry_due(&retry, 60000));
+    EXPECT_EQ(cardpoll_retry_failed(&retry, 0, 1000), 1000u);  // a new card starts over
+}
+
+using DeliveryRetry = CardpollBoard;
+
+TEST_F(DeliveryRetry, AHeldCardIsRetriedWithBackOffAndReportedOnceTheSocketIsBack)
+{
+    // One back-off unit of 100 ms: ten units pass in a second.
+    extraEnv = { "VNQ_CARDPOLL_RETRY_MS=100" };
+    startCardpoll();
+    sim.setField(CardField::felica(kIdm, vnq::sim::kDefaultPmm));
+    ASSERT_TRUE(waitUntil([&] { return output().find("Failed to connect (-1:") != std::string::npos; }));
+    const auto firstTry = std::chrono::steady_clock::now();
+    ASSERT_TRUE(waitUntil([&] { return std::chrono::steady_clock::now() - firstTry >= std::chrono::milliseconds(1000); }));
+
+    const size_t tries = countOf(commandLog(), "/VnQo/app/Service/iccard_socket_count.sh");
+    EXPECT_GE(tries, 2u);
+    EXPECT_LE(tries, 5u) << commandLog();
+    const std::string out = output();
+    EXPECT_EQ(countOf(out, "Card event not delivered, next try in "), countOf(out, "Failed to connect (-1:"));
+    EXPECT_NE(out.find("Card event not delivered, next try in 100 ms\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("Card event not delivered, next try in 400 ms\n"), std::string::npos) << out;
+
+    ASSERT_TRUE(startServer());  // the card is still held
+    ASSERT_TRUE(waitForEvents(1));
+    ASSERT_TRUE(waitForFelicaPolls(20));
+    ASSERT_EQ(server.messages().size(), 1u);
+    EXPECT_EQ(server.messages()[0], eventMessage("FeliCa", 8, "012e3c4d5a6b7c8d"));
+}
+
+TEST_F(DeliveryRetry, ACardTakenAwayIsForgotten)
+{
+    startCardpoll();
+    sim.setField(CardField::felica(kIdm, vnq::sim::kDefaultPmm));
+    ASSERT_TRUE(waitUntil([&] { return output().find("next try in 2000 ms") != std::string::npos; }));
+    ASSERT_TRUE(startServer());
+    sim.setField(CardField::none());
+    ASSERT_TRUE(waitForFelicaPolls(2));
+    EXPECT_TRUE(server.messages().empty());
+
+    // Presented again, it is a new card: sent at once, not after the back-off.
+    sim.setField(CardField::felica(kIdm, vnq::sim::kDefaultPmm));
+    ASSERT_TRUE(waitForEvents(1, 900));
 }
 
 }  // namespace

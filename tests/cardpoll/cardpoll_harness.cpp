@@ -248,7 +248,7 @@ void CardpollBoard::startCardpoll(const std::vector<std::string>& args, bool gat
     if (gateOpen) {
         ASSERT_TRUE(root.writeFile("/var/log/iccard_start", ""));
     }
-    std::vector<std::string> env;
+    std::vector<std::string> env = extraEnv;
     if (!gateIntervalMs.empty())
         env.push_back("VNQ_CARDPOLL_GATE_MS=" + gateIntervalMs);
     ASSERT_TRUE(cardpoll.start(CARDPOLL_PROGRAM, args, env, m_outputFile));

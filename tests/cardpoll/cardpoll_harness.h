@@ -15,6 +15,10 @@
 
 namespace cardpolltest {
 
+// How long a test waits for something a child process should do before it gives up. Only a
+// failing test waits this long; a loaded machine running the sanitizer build can be slow.
+constexpr int kGiveUpMs = 60000;
+
 // A local stream socket server that keeps what each connection wrote until it hung up, as the
 // terminal's card event receiver gets one message per connection.
 class EventServer {
@@ -53,7 +57,7 @@ private:
 };
 
 // Calls done() every few milliseconds until it holds or timeoutMs have passed.
-bool waitUntil(const std::function<bool()>& done, int timeoutMs = 20000);
+bool waitUntil(const std::function<bool()>& done, int timeoutMs = kGiveUpMs);
 
 std::string readText(const std::string& file);
 size_t countOf(const std::string& text, const std::string& part);
@@ -74,9 +78,9 @@ protected:
     int felicaPolls() const { return m_felicaPolls; }
     int typeAPolls() const { return m_typeAPolls; }
     // Waits until the reader has seen count more FeliCa (or Type A) polls.
-    bool waitForFelicaPolls(int count, int timeoutMs = 20000);
-    bool waitForTypeAPolls(int count, int timeoutMs = 20000);
-    bool waitForEvents(size_t count, int timeoutMs = 20000);
+    bool waitForFelicaPolls(int count, int timeoutMs = kGiveUpMs);
+    bool waitForTypeAPolls(int count, int timeoutMs = kGiveUpMs);
+    bool waitForEvents(size_t count, int timeoutMs = kGiveUpMs);
 
     // An extra hook run on every command the reader gets (see ReaderSession::setAnswerHook).
     void setHook(vnq::sim::ReaderSession::AnswerHook hook);
@@ -84,6 +88,9 @@ protected:
     std::string output() const { return readText(m_outputFile); }
     std::string commandLog() const;
     std::string serverPath() const;
+
+    // Further environment entries ("NAME=value") for the next startCardpoll().
+    std::vector<std::string> extraEnv;
 
     vnq::test::TempBoardRoot root;
     vnq::sim::SimulatedReader sim;

@@ -30,7 +30,7 @@ protected:
 
         const std::string app = root.path("/VnQo/app/App").toStdString();
         ASSERT_TRUE(terminal.start(app + "/VantroQo", { "-Basic" }, {}, root.path("/vantroqo.out").toStdString(), app));
-        ASSERT_TRUE(waitUntil([&] { return root.exists("/tmp/iccard.uds"); }, 20000)) << terminalLog();
+        ASSERT_TRUE(waitUntil([&] { return root.exists("/tmp/iccard.uds"); })) << terminalLog();
     }
 
     void TearDown() override

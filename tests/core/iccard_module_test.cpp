@@ -103,6 +103,28 @@ TEST_F(CardReceiver, ARegisteredFeliCaCardIsReportedRawThenWithItsUser)
     EXPECT_TRUE(log.matching(QStringLiteral("未登録ユーザ!!")).isEmpty());
 }
 
+TEST_F(CardReceiver, AFaultyMessageIsLoggedOnceOnOneEscapedLine)
+{
+    present("<iccard><type>FeliCa</type><id>0123456789abcdef</id>\n <ERR> forged</iccard>");
+    const QStringList forged = log.matching(QStringLiteral(" <ERR> forged"));
+    ASSERT_EQ(forged.size(), 1) << forged.join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(forged[0].contains(QStringLiteral("</id>\\n <ERR> forged"))) << forged[0].toStdString();
+    for (const QString& line : log.messages())
+        EXPECT_FALSE(line.contains(QLatin1Char('\n'))) << line.toStdString();
+
+    // A megabyte without its len element.
+    const QByteArray head = "<iccard><type>FeliCa</type><id>0123456789abcdef</id><pad>";
+    const QByteArray big = head + QByteArray(1048576 - head.size() - 15, 'x') + "</pad></iccard>";
+    ASSERT_EQ(big.size(), 1048576);
+    present(big);
+    const QStringList filler = log.matching(QStringLiteral("xxxxxxxxxxxxxxxx"));
+    ASSERT_EQ(filler.size(), 1);
+    EXPECT_LE(filler[0].size(), 600);
+    EXPECT_TRUE(filler[0].contains(QStringLiteral("... (1048576 bytes)"))) << filler[0].toStdString();
+    EXPECT_EQ(raw->size(), 2);
+    EXPECT_EQ(touch->size(), 0);
+}
+
 TEST_F(CardReceiver, PermissionEntriesMinusOneAndZeroArriveAsZero)
 {
     struct Case {

@@ -1,6 +1,7 @@
 #include "localsocketipcserver.h"
 #include "messagecapture.h"
 #include "socketpeers.h"
+#include "fakeclock.h"
 #include "tempboardroot.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +11,13 @@
 #include <QSignalSpy>
 
 #include <memory>
+#include <vector>
+
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cstring>
 
 namespace {
 
@@ -75,8 +83,7 @@ TEST_F(LocalSocketServer, SilentOrShortPeersAreDroppedWithoutAMessage)
     server->setFirstBytesWaitMs(200);
     QElapsedTimer elapsed;
     {
-        // Connected and silent (the server blocks this thread, so the peer cannot speak):
-        // released at the bound while still connected.
+        // Connected and silent: released at the bound while still connected.
         QLocalSocket silent;
         silent.connectToServer(socketFile());
         ASSERT_TRUE(silent.waitForConnected(5000));
@@ -99,6 +106,132 @@ TEST_F(LocalSocketServer, SilentOrShortPeersAreDroppedWithoutAMessage)
     ThreadPeer card(socketFile(), {{0, cardMessage}});
     ASSERT_TRUE(messages->wait(2000));
     EXPECT_EQ(messages->at(0).at(0).toString(), QString::fromLatin1(cardMessage));
+}
+
+// A peer on the test's own thread: a plain socket whose bytes the test writes one by one while
+// the server runs on the same event loop.
+class RawPeer {
+public:
+    explicit RawPeer(const QString& socketFile)
+        : m_fd(::socket(AF_UNIX, SOCK_STREAM, 0))
+    {
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::strncpy(address.sun_path, socketFile.toLocal8Bit().constData(), sizeof(address.sun_path) - 1);
+        m_connected = m_fd >= 0 && ::connect(m_fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0;
+    }
+    ~RawPeer() { close(); }
+    bool connected() const { return m_connected; }
+    bool write(const QByteArray& bytes)
+    {
+        return ::send(m_fd, bytes.constData(), size_t(bytes.size()), MSG_NOSIGNAL) == bytes.size();
+    }
+    void close()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        m_fd = -1;
+    }
+
+private:
+    int m_fd;
+    bool m_connected = false;
+};
+
+QByteArray cardMessageFor(const char* id)
+{
+    return QByteArray("<iccard><type>FeliCa</type><len>8</len><id>") + id + "</id></iccard>";
+}
+
+class LocalSocketServerStepped : public LocalSocketServer {
+protected:
+    // Opens silent connections one by one, each taken by the server before the next.
+    bool openSilent(std::vector<std::unique_ptr<RawPeer>>& peers, int count)
+    {
+        for (int i = 0; i < count; ++i) {
+            peers.push_back(std::make_unique<RawPeer>(socketFile()));
+            if (!peers.back()->connected() || !waitUntil([&] { return server->pendingConnections() == i + 1; }))
+                return false;
+        }
+        return true;
+    }
+
+    vnq::test::FakeClock clock;
+};
+
+TEST_F(LocalSocketServerStepped, SilentConnectionsHoldUpNoCardAndAreDroppedAfterTheirWait)
+{
+    std::vector<std::unique_ptr<RawPeer>> silent;
+    ASSERT_TRUE(openSilent(silent, 50));
+
+    QElapsedTimer elapsed;
+    elapsed.start();
+    RawPeer card(socketFile());
+    ASSERT_TRUE(card.write(cardMessage));
+    ASSERT_TRUE(waitUntil([&] { return messages->size() == 1; }, 100)) << elapsed.elapsed();
+    EXPECT_EQ(messages->at(0).at(0).toString(), QString::fromLatin1(cardMessage));
+    EXPECT_EQ(server->pendingConnections(), 50);
+
+    clock.advanceMs(LocalSocketIpcServer::FirstBytesWaitMs - 1);
+    server->dropSilentConnections();
+    EXPECT_EQ(server->pendingConnections(), 50);
+    clock.advanceMs(1);
+    server->dropSilentConnections();
+    EXPECT_EQ(server->pendingConnections(), 0);
+    EXPECT_EQ(log.matching(QStringLiteral("no message, connection dropped: 0")).size(), 50);
+    EXPECT_EQ(messages->size(), 1);
+}
+
+TEST_F(LocalSocketServerStepped, AConnectionClosedWithoutDataIsDroppedAtOnceWithItsLine)
+{
+    std::vector<std::unique_ptr<RawPeer>> peers;
+    ASSERT_TRUE(openSilent(peers, 1));
+    log.clear();
+    peers[0]->close();
+    ASSERT_TRUE(waitUntil([&] { return server->pendingConnections() == 0; }));
+    const QStringList errors = log.matching(QStringLiteral("<ERR>"));
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].contains(QStringLiteral("no message, connection dropped: 0"))) << errors[0].toStdString();
+    EXPECT_EQ(log.messages().size(), 2);  // that line and the connection's deletion
+    EXPECT_EQ(messages->size(), 0);
+}
+
+TEST_F(LocalSocketServerStepped, AnUnfinishedMessageIsTakenAsItStandsWhenItsWaitRunsOut)
+{
+    std::vector<std::unique_ptr<RawPeer>> peers;
+    ASSERT_TRUE(openSilent(peers, 2));
+    ASSERT_TRUE(peers[0]->write("<iccard><id>01"));
+    ASSERT_TRUE(peers[1]->write("<i"));
+    waitUntil([] { return false; }, 50);  // the server reads both pieces meanwhile
+    EXPECT_EQ(messages->size(), 0);
+
+    clock.advanceMs(LocalSocketIpcServer::FirstBytesWaitMs);
+    server->dropSilentConnections();
+    ASSERT_EQ(messages->size(), 1);
+    EXPECT_EQ(messages->at(0).at(0).toString(), QStringLiteral("<iccard><id>01"));
+    EXPECT_EQ(log.matching(QStringLiteral("no message, connection dropped: 2")).size(), 1);
+    EXPECT_EQ(server->pendingConnections(), 0);
+}
+
+TEST_F(LocalSocketServerStepped, MessagesInterleavedByteByByteArriveWhole)
+{
+    const QByteArray first = cardMessageFor("0123456789ABCDEF");
+    const QByteArray second = "<iccard><ictype>01</ictype>" + cardMessageFor("FEDCBA9876543210") + "</iccard>";
+    std::vector<std::unique_ptr<RawPeer>> peers;
+    ASSERT_TRUE(openSilent(peers, 2));
+    for (int i = 0; i < std::max(first.size(), second.size()); ++i) {
+        if (i < first.size()) {
+            ASSERT_TRUE(peers[0]->write(first.mid(i, 1)));
+        }
+        QCoreApplication::processEvents();
+        if (i < second.size()) {
+            ASSERT_TRUE(peers[1]->write(second.mid(i, 1)));
+        }
+        QCoreApplication::processEvents();
+    }
+    ASSERT_TRUE(waitUntil([&] { return messages->size() == 2; }));
+    EXPECT_EQ(messages->at(0).at(0).toString(), QString::fromLatin1(first));
+    EXPECT_EQ(messages->at(1).at(0).toString(), QString::fromLatin1(second));
 }
 
 TEST(LocalSocketServerStart, ALeftoverSocketFileStopsListening)

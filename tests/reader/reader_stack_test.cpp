@@ -204,7 +204,8 @@ TEST_P(ReaderFaults, EndTheExchangeWithTheirStatus)
     uint16_t version = 0;
     const uint32_t start = utl_get_time_msec();
     EXPECT_EQ(ktr610_get_firmware_version(&reader, &ic, &version, kTimeoutMs), GetParam().status);
-    EXPECT_LE(utl_get_time_msec() - start, kTimeoutMs + 50);
+    // The time-out ends the exchange; the slack only covers a loaded machine's scheduling.
+    EXPECT_LE(utl_get_time_msec() - start, kTimeoutMs + 1000);
     alarm(0);
     if (GetParam().status == KTR610_OK) {
         EXPECT_EQ(ic, ChipModel::kIcType);

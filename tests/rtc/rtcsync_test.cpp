@@ -151,6 +151,8 @@ INSTANTIATE_TEST_SUITE_P(Failures, RtcsyncFailure, ::testing::Values(
     FailureCase{"ReadNoRtc", "-R", false, "", "", "Failed open rtc: "},
     FailureCase{"WriteNoRtc", "-W", false, "", "", "Failed open rtc: "},
     FailureCase{"RtcReadFails", "-R", true, "offset 0\nfail read\n", "", "Failed ioctl: "},
+    FailureCase{"RtcFileEmpty", "-R", true, "", "", "Failed ioctl: Input/output error"},
+    FailureCase{"RtcFileGarbage", "-R", true, "offset soon\n", "", "Failed ioctl: Input/output error"},
     FailureCase{"RtcSetFails", "-W", true, "offset 0\nfail set\n", "", "Failed ioctl: "},
     FailureCase{"ClockSetFails", "-R", true, "offset 0\n", "fail settimeofday\n",
                 "Failed gettimeofday: "},

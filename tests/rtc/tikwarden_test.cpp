@@ -133,6 +133,8 @@ QByteArray resetRtc()
 INSTANTIATE_TEST_SUITE_P(Failures, TikwardenFailure, ::testing::Values(
     FailureCase{"NoRtc", false, "", "", "Failed open rtc: ", ""},
     FailureCase{"RtcReadFails", true, "fail read\n", "", "Failed ioctl: ", ""},
+    FailureCase{"RtcFileEmpty", true, "", "", "Failed ioctl: Input/output error", ""},
+    FailureCase{"RtcFileGarbage", true, "\x7f" "ELF\x01\x02\n", "", "Failed ioctl: Input/output error", ""},
     FailureCase{"ClockReadFails", true, rtcBehind(0), "fail gettimeofday\n",
                 "Failed gettimeofday: ", ""},
     FailureCase{"ClockSetFails", true, rtcBehind(200), "fail settimeofday\n",

@@ -7,7 +7,12 @@
 namespace vnq::test {
 
 TempBoardRoot::TempBoardRoot()
-    : m_dir(QStringLiteral("/tmp/vnq-XXXXXX"))
+    : TempBoardRoot(QStringLiteral("/tmp/vnq-XXXXXX"))
+{
+}
+
+TempBoardRoot::TempBoardRoot(const QString& dirTemplate)
+    : m_dir(dirTemplate)
 {
     m_hadRoot = qEnvironmentVariableIsSet("VNQ_ROOT");
     m_previousRoot = qgetenv("VNQ_ROOT");

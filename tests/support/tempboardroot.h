@@ -11,6 +11,9 @@ namespace vnq::test {
 class TempBoardRoot {
 public:
     TempBoardRoot();
+    // A root made from a QTemporaryDir template ("/tmp/vnq x-XXXXXX"), for roots whose path
+    // holds characters a shell line must not take as its own.
+    explicit TempBoardRoot(const QString& dirTemplate);
     ~TempBoardRoot();
 
     bool isValid() const { return m_dir.isValid(); }

@@ -1,0 +1,96 @@
+#include "fakecloudlink.h"
+#include "zsystem.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QSignalSpy>
+#include <QThread>
+
+namespace {
+
+using vnq::test::FakeCloudLink;
+
+TEST(CloudLink, OneWorkerPerProcessFromTheFactoryOfTheEdition)
+{
+    int made = 0;
+    CloudLink::setFactory(ZSystem::Cloud, [&made] {
+        ++made;
+        return new FakeCloudLink();
+    });
+
+    ZSystem::setMode(ZSystem::Basic);
+    EXPECT_EQ(CloudLink::forEdition(), nullptr) << "the basic edition has no worker";
+    ZSystem::setMode(ZSystem::Merid);
+    EXPECT_EQ(CloudLink::forEdition(), nullptr) << "no factory for edition 2";
+    EXPECT_EQ(CloudLink::current(), nullptr);
+
+    ZSystem::setMode(ZSystem::Cloud);
+    CloudLink* worker = CloudLink::forEdition();
+    ASSERT_NE(worker, nullptr);
+    EXPECT_EQ(CloudLink::forEdition(), worker);
+    EXPECT_EQ(CloudLink::current(), worker);
+    EXPECT_EQ(made, 1);
+
+    delete worker;
+    EXPECT_EQ(CloudLink::current(), nullptr) << "current() never creates";
+    ZSystem::setMode(ZSystem::Basic);
+}
+
+TEST(FakeCloudLink, RecordsCallsAndAnswersInTheFormOfTheEdition)
+{
+    ZSystem::setMode(ZSystem::Merid);
+    FakeCloudLink* link = FakeCloudLink::install(ZSystem::Merid);
+    ASSERT_NE(link, nullptr);
+    QSignalSpy intAnswers(link, QOverload<int>::of(&CloudLink::finishedPutUserIDm));
+    QSignalSpy textAnswers(link, QOverload<QString>::of(&CloudLink::finishedPutUserIDm));
+    QSignalSpy ends(link, &CloudLink::allUpdateFinish);
+
+    link->setResult(QStringLiteral("putUserIDm"), -10);
+    link->putUserIDm(7, QStringLiteral("0123456789ABCDEF"), QStringLiteral("20240101090000"));
+    link->setAllUpdateOption(QStringLiteral("failed"));
+    link->setAnswerAtOnce(false);
+    link->startDataRequest(3);
+    EXPECT_EQ(ends.count(), 0) << "held back until the test says";
+    link->answerPending();
+
+    ASSERT_EQ(intAnswers.count(), 1);
+    EXPECT_EQ(intAnswers.at(0).at(0).toInt(), -10);
+    EXPECT_EQ(textAnswers.count(), 0);
+    ASSERT_EQ(ends.count(), 1);
+    EXPECT_EQ(ends.at(0), (QVariantList{3, QStringLiteral("failed")}));
+    ASSERT_EQ(link->calls().size(), 2);
+    EXPECT_EQ(link->calls().at(0).args, (QVariantList{7, QStringLiteral("0123456789ABCDEF"), QStringLiteral("20240101090000")}));
+    EXPECT_EQ(link->operations(), (QStringList{QStringLiteral("putUserIDm"), QStringLiteral("startDataRequest")}));
+    ZSystem::setMode(ZSystem::Basic);
+}
+
+TEST(FakeCloudLink, AnswersFromItsOwnThreadArriveQueued)
+{
+    ZSystem::setMode(ZSystem::Cloud);
+    FakeCloudLink* link = FakeCloudLink::install(ZSystem::Cloud);
+    ASSERT_NE(link, nullptr);
+    link->runInOwnThread();
+    QThread* receivedOn = nullptr;
+    QString code;
+    QObject receiver;
+    QObject::connect(link, QOverload<QString>::of(&CloudLink::finishedGetServiceName), &receiver,
+                     [&](QString resultCode) {
+                         receivedOn = QThread::currentThread();
+                         code = resultCode;
+                     });
+    link->setBusy(true);
+    EXPECT_TRUE(link->busy());
+
+    link->getServiceName();
+    EXPECT_TRUE(code.isEmpty()) << "not delivered inside the call";
+    for (int i = 0; i < 200 && code.isEmpty(); ++i) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(1);
+    }
+    EXPECT_EQ(code, QStringLiteral("0"));
+    EXPECT_EQ(receivedOn, QThread::currentThread());
+    ZSystem::setMode(ZSystem::Basic);
+}
+
+}  // namespace
