@@ -7,6 +7,7 @@
 namespace {
 
 using cardpolltest::CardpollBoard;
+using cardpolltest::kGiveUpMs;
 
 struct ArgsCase {
     std::vector<std::string> args;

@@ -5,6 +5,7 @@
 namespace {
 
 using cardpolltest::CardpollBoard;
+using cardpolltest::kGiveUpMs;
 using cardpolltest::countOf;
 using cardpolltest::waitUntil;
 using vnq::sim::Bytes;
