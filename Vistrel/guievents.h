@@ -6,7 +6,7 @@ enum GUI_EV_t { GUI_EV_FOCUS_ON = 0, GUI_EV_FOCUS_OFF = 1, GUI_EV_FOCUS_OUT = 2,
 
 // One touchable item of the hit table.
 struct gui_prop_s {
-    char name[16];  // the item id's bytes, zero-padded; 16 bytes or more fill it unterminated
+    char name[64];  // the item id, zero-padded and terminated (longer ids get no entry)
     int x, y, w, h;  // rectangle in screen pixels, origin top left
     int hold;        // long-press time in ms; 0 never reports a long press
     int reserved;    // always 0

@@ -2,11 +2,10 @@
 
 #include "drawsummary.h"
 #include "fontoptions.h"
+#include "packagedfont.h"
 #include "recordingdrawport.h"
 
 #include <gtest/gtest.h>
-
-#include <QProcess>
 
 #include <cmath>
 #include <cstring>
@@ -19,24 +18,12 @@ using vnq::test::summarizeDrawing;
 
 namespace {
 
-// The font of the Debian package the build installs.
-std::string packagedFont()
-{
-    QProcess dpkg;
-    dpkg.start(QStringLiteral("dpkg"), {QStringLiteral("-L"), QStringLiteral("fonts-ipafont-gothic")});
-    dpkg.waitForFinished(10000);
-    for (const QString& line : QString::fromUtf8(dpkg.readAllStandardOutput()).split('\n'))
-        if (line.endsWith(QLatin1String("/ipag.ttf")))
-            return line.toStdString();
-    return std::string();
-}
-
 class Text : public ::testing::Test {
 protected:
     void SetUp() override
     {
         const std::string font = packagedFont();
-        ASSERT_FALSE(font.empty()) << "ipag.ttf not found: install the Debian package fonts-ipafont-gothic";
+        ASSERT_FALSE(font.empty()) << VNQ_NO_FONT_MESSAGE;
         argvFontPath = font;
         argvFontSpace = 0;
         argvFontStroke = 1.0f;
