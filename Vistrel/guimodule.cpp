@@ -16,16 +16,25 @@ QString GuiModule::socketPath;
 float GuiModule::offsetx = 0;
 float GuiModule::offsety = 0;
 
+namespace {
+
+GuiModule* instance = nullptr;
+
+}  // namespace
+
 GuiModule* GuiModule::getInstance(const QString& path)
 {
     socketPath = path;
-    static GuiModule* instance = new GuiModule();
+    if (!instance)
+        new GuiModule();
     return instance;
 }
 
 GuiModule::GuiModule(QObject* parent)
     : QObject(parent)
 {
+    // Known at once: "./start.xml" may already ask for the instance to send its ready reply.
+    instance = this;
     if (serverSocket)
         return;
     serverSocket = new LocalSocketIpcServer(socketPath, this);

@@ -51,6 +51,20 @@ if [ -d "$build/board" ]; then
   cp -an "$build"/board/. "$root/"
 fi
 install -m 755 "$build/app/VantroQo" "$root/VnQo/app/App/VantroQo"
+# The display server, its first screen and its font (the IPA Gothic of fonts-ipafont-gothic).
+if [ -x "$build/Vistrel/Vistrel" ]; then
+  install -m 755 "$build/Vistrel/Vistrel" "$root/VnQo/app/App/Vistrel"
+fi
+install -m 644 "$here/../assets/start.xml" "$root/VnQo/app/App/start.xml"
+if [ ! -e "$root/VnQo/app/App/Font/ipag.ttf" ]; then
+  font=$(dpkg -L fonts-ipafont-gothic 2>/dev/null | grep '/ipag\.ttf$' | head -n 1 || true)
+  if [ -z "$font" ]; then
+    echo "make-board-root: ipag.ttf not found; install the Debian package fonts-ipafont-gothic" >&2
+    exit 1
+  fi
+  mkdir -p "$root/VnQo/app/App/Font"
+  cp "$font" "$root/VnQo/app/App/Font/ipag.ttf"
+fi
 
 # The RTC tools, which take the simulated clock under a board root, and that clock's RTC,
 # The RTC tools, which the terminal runs from /VnQo/bin.
