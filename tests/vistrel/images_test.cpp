@@ -1,5 +1,6 @@
 #include "images.h"
 
+#include "drawingsurface.h"
 #include "drawsummary.h"
 #include "framebufferroot.h"
 #include "lz.h"
@@ -24,21 +25,16 @@ using Bytes = std::vector<unsigned char>;
 
 namespace {
 
-class Pictures : public ::testing::Test {
+class Pictures : public DrawingSurface {
 protected:
     void SetUp() override
     {
-        setDrawPort(&port);
-        testing::internal::CaptureStdout();
-        ASSERT_EQ(init_ovg(), 0);
-        testing::internal::GetCapturedStdout();
+        DrawingSurface::SetUp();
         ASSERT_TRUE(root.makeDir("/VnQo/app/Parts"));
-        port.clearCalls();
     }
     void TearDown() override
     {
-        vx_fb_close(ovg_priv.fd);
-        setDrawPort(nullptr);
+        DrawingSurface::TearDown();
         setCacheFileWriter(nullptr);
     }
 
@@ -71,8 +67,6 @@ protected:
         return QDir(root.path("/VnQo/app/Parts")).entryList(QDir::Files).filter(".tmp");
     }
 
-    FramebufferBoardRoot root;
-    RecordingDrawPort port;
     const QString png = QStringLiteral("/VnQo/app/Parts/a.png");
     const QString cache = QStringLiteral("/VnQo/app/Parts/a.png.4444");
 };

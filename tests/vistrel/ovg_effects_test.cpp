@@ -1,5 +1,6 @@
 #include "ovg_init.h"
 
+#include "drawingsurface.h"
 #include "drawsummary.h"
 #include "framebufferroot.h"
 #include "messagecapture.h"
@@ -21,21 +22,12 @@ namespace {
 
 constexpr VgMatrix kIdentity = {1, 0, 0, 0, 1, 0, 0, 0, 1};
 
-class Effects : public ::testing::Test {
+class Effects : public DrawingSurface {
 protected:
     void SetUp() override
     {
-        setDrawPort(&port);
-        testing::internal::CaptureStdout();
-        ASSERT_EQ(init_ovg(), 0);
-        testing::internal::GetCapturedStdout();
-        port.clearCalls();
+        DrawingSurface::SetUp();
         simfb::device().resetRequestCounts();
-    }
-    void TearDown() override
-    {
-        vx_fb_close(ovg_priv.fd);
-        setDrawPort(nullptr);
     }
 
     QStringList summary() const { return summarizeDrawing(port.calls()); }
@@ -50,8 +42,6 @@ protected:
         return found;
     }
 
-    FramebufferBoardRoot root;
-    RecordingDrawPort port;
 };
 
 // The six frames of a fade with the given alphas, then the ending the fade's direction asks for.
