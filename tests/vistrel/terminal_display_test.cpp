@@ -1,5 +1,6 @@
 // The terminal's own screen-protocol client against the Vistrel program.
 #include "fakeclock.h"
+#include "keypad.h"
 #include "labelitemlist.h"
 #include "mylabel.h"
 #include "mytimer.h"
@@ -49,5 +50,15 @@ TEST(TerminalAndDisplay, UpdatesAreAnsweredReadyOneForOne)
     for (int tries = 0; ready.count() < 30 && tries < 100; ++tries)
         ready.wait(100);
     EXPECT_EQ(ready.count(), 30) << qPrintable(display.output());
+
+    // A keypad screen as the keypad itself sends it.
+    QObject owner;
+    Keypad keypad(&owner, 0, 0, QStringLiteral("時刻"), {570}, true, QStringLiteral("リブート時刻"));
+    ready.clear();
+    label->setNew();
+    keypad.setBackground();
+    keypad.setForeground();
+    label->setFlash();
+    EXPECT_TRUE(ready.wait(10000)) << qPrintable(display.output());
     EXPECT_TRUE(display.isRunning());
 }
