@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstdint>
+#include <functional>
+
 namespace vistrel {
 
 enum GUI_EV_t { GUI_EV_FOCUS_ON = 0, GUI_EV_FOCUS_OFF = 1, GUI_EV_FOCUS_OUT = 2, GUI_EV_LONG_PRESS = 3 };
@@ -13,9 +16,43 @@ struct gui_prop_s {
     void (*callback)(const gui_prop_s* entry, int event);
 };
 
-// Hands the event system the slice of hit entries it searches (none: no table).
+enum GuiTouchState { GUI_STATE_IDLE = 0, GUI_STATE_ON_ITEM = 1, GUI_STATE_DEAD = 2 };
+
+// The event system's state: the last sample, the installed slice, the touch's state and the
+// four event slots (indexes into the slice, -1 for none).
+struct gui_event_work_s {
+    int x, y;
+    bool pen;
+    const gui_prop_s* props;
+    int count;
+    int hit;
+    int state;
+    uint32_t pressMs;
+    int focus;
+    int focusOn, focusOff, focusOut, longPress;
+};
+
+void guiInitEventSys();
+// Hands the event system the slice of hit entries it searches (none: no table) and clears
+// the four event slots.
 void guiSetProps(const gui_prop_s* table, int count);
-const gui_prop_s* guiInstalledProps();
-int guiInstalledPropCount();
+// Judges every queued touch sample against the installed slice and calls the entries'
+// callbacks: 0 press, 1 release on the item, 2 slid off it, 3 held past its hold time.
+void guiEventSys();
+
+// Milliseconds of a monotonic clock (a clock step never fakes or hides a long press); tests
+// replace it (null restores it).
+uint32_t get_ms_now();
+void setGuiMsClock(std::function<uint32_t()> clock);
+
+// The callback of an entry without its own: prints the event only.
+void gui_user_func(const gui_prop_s* entry, int event);
+
+int guiUtyFocus();
+int guiUtyFocusOn();
+int guiUtyFocusOff();
+int guiUtyFocusOut();
+int guiUtyLongPress();
+const gui_event_work_s* guiUtyGuiEventWork();
 
 }  // namespace vistrel

@@ -1,5 +1,6 @@
 #include "maintask.h"
 
+#include "guievents.h"
 #include "jobs.h"
 #include "ovg_init.h"
 
@@ -11,6 +12,7 @@ MainTask::MainTask(QObject* parent)
     : QObject(parent)
     , m_timer(new QTimer(this))
 {
+    guiInitEventSys();
     init_ovg();
     init_jobs();
     connect(m_timer, &QTimer::timeout, this, &MainTask::run);
@@ -19,6 +21,7 @@ MainTask::MainTask(QObject* parent)
 
 void MainTask::run()
 {
+    guiEventSys();
     jobs_main();
 }
 

@@ -15,7 +15,7 @@ public:
     explicit MainTask(QObject* parent = nullptr);
 
 public slots:
-    // One tick: the job runner's step.
+    // One tick: the queued touches, then the job runner's step.
     void run();
 
 private:
