@@ -6,6 +6,7 @@
 #include "ovg_init.h"
 #include "srvlog.h"
 #include "srvsocketserver.h"
+#include "touchdriver.h"
 
 #include <QFile>
 
@@ -123,9 +124,11 @@ void GuiModule::runAction(const QString& action)
         ovg_copy_temp();
         gui_proc_atari_set();
         sendReady();
+    } else if (action == QLatin1String("Reinit")) {
+        fin_ts_drv();
+        init_ts_drv();
     }
-    // "Reinit" restarts touch input once there is one; "SlideRight", "SlideLeft" and any
-    // other action do nothing.
+    // "SlideRight", "SlideLeft" and any other action do nothing.
 }
 
 }  // namespace vistrel

@@ -3,6 +3,7 @@
 #include "guievents.h"
 #include "jobs.h"
 #include "ovg_init.h"
+#include "touchdriver.h"
 
 #include <QTimer>
 
@@ -12,6 +13,7 @@ MainTask::MainTask(QObject* parent)
     : QObject(parent)
     , m_timer(new QTimer(this))
 {
+    init_ts_drv();
     guiInitEventSys();
     init_ovg();
     init_jobs();
