@@ -97,6 +97,12 @@ if [ ! -e "$root/dev/fb0" ] || [ ! -e "$root/dev/fb0.info" ]; then
   rm -f "$root/dev/fb0"
   truncate -s $((2 * plane)) "$root/dev/fb0"
 fi
+# The touch feed of the display server on the simulated board: a FIFO of "x y pressure" lines.
+if [ ! -p "$root/dev/input/event0" ]; then
+  mkdir -p "$root/dev/input"
+  rm -f "$root/dev/input/event0"
+  mkfifo "$root/dev/input/event0"
+fi
 # The vertical-sync wait keeps the panel's 60 Hz (a sidecar without the line: no wait).
 grep -q '^vsync_hz ' "$root/dev/fb0.info" || printf 'vsync_hz 60\n' >> "$root/dev/fb0.info"
 # The backlight is lit when the board starts.
