@@ -1,7 +1,11 @@
 #include "atari.h"
 
+#include "boardpath.h"
 #include "guimodule.h"
 #include "srvlog.h"
+
+#include <QFile>
+#include <QSaveFile>
 
 #include <cstdio>
 #include <cstring>
@@ -18,6 +22,29 @@ constexpr int kPending = 1;
 const char kBackgroundName[] = "@@@_BG_@@@";
 
 bool overflowReported = false;
+
+// On the simulated board, the installed table as "id x y w h" lines (newest first) for the
+// developer's touch command to find an item by its id.
+void publishActiveTable()
+{
+    if (qEnvironmentVariableIsEmpty("VNQ_ROOT"))
+        return;
+    QSaveFile file(boardPath(QStringLiteral("/var/tmp/vistrel-hits.txt")));
+    if (!file.open(QIODevice::WriteOnly))
+        return;
+    const int n = gui_prop_sheet1_num[kActive];
+    for (int i = kAtariSlots - n; i < kAtariSlots; ++i) {
+        const gui_prop_s& e = gui_prop_sheet1[kActive][i];
+        file.write(QStringLiteral("%1 %2 %3 %4 %5\n")
+                       .arg(QString::fromUtf8(e.name))
+                       .arg(e.x)
+                       .arg(e.y)
+                       .arg(e.w)
+                       .arg(e.h)
+                       .toUtf8());
+    }
+    file.commit();
+}
 
 bool sameName(const gui_prop_s& entry, const QByteArray& name)
 {
@@ -83,6 +110,7 @@ void gui_proc_atari_set()
     std::memcpy(gui_prop_sheet1[kActive], gui_prop_sheet1[kPending], sizeof gui_prop_sheet1[kActive]);
     const int n = gui_prop_sheet1_num[kActive];
     guiSetProps(&gui_prop_sheet1[kActive][kAtariSlots - n], n);
+    publishActiveTable();
 }
 
 void gui_prop_func(const gui_prop_s* entry, int event)

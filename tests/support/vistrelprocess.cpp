@@ -14,6 +14,7 @@ VistrelProcess::VistrelProcess(const TempBoardRoot& root, const QByteArray& star
 {
     root.makeDir(QStringLiteral("/tmp"));
     root.makeDir(QStringLiteral("/var/log"));
+    root.makeDir(QStringLiteral("/var/tmp"));
     root.makeDir(QStringLiteral("/VnQo/app/App/Font"));
     simfb::writeFramebuffer(root.path(QStringLiteral("/dev/fb0")).toStdString(), simfb::boardScreen());
     if (!startXml.isEmpty())

@@ -26,6 +26,11 @@ TEST(SimulatedTouch, PressOnAnItemIsReportedToTheClient)
     client.connectToServer(root.path("/tmp/vistrel.uds"));
     ASSERT_TRUE(client.waitForConnected(5000));
 
+    // The installed table, published for ./vq press.
+    for (QDeadlineTimer until(5000); !root.exists("/var/tmp/vistrel-hits.txt") && !until.hasExpired();)
+        client.waitForReadyRead(20);
+    EXPECT_EQ(root.readFile("/var/tmp/vistrel-hits.txt"), "Back 400 220 70 40\n@@@_BG_@@@ 0 0 480 272\n");
+
     QProcess touch;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("VNQ_ROOT", root.root());
