@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <sys/stat.h>
+
 namespace vnq::test {
 
 VistrelProcess::VistrelProcess(const TempBoardRoot& root, const QByteArray& startXml)
@@ -16,6 +18,9 @@ VistrelProcess::VistrelProcess(const TempBoardRoot& root, const QByteArray& star
     root.makeDir(QStringLiteral("/var/log"));
     root.makeDir(QStringLiteral("/var/tmp"));
     root.makeDir(QStringLiteral("/VnQo/app/App/Font"));
+    // The simulated touch feed.
+    root.makeDir(QStringLiteral("/dev/input"));
+    ::mkfifo(root.path(QStringLiteral("/dev/input/event0")).toUtf8().constData(), 0600);
     simfb::writeFramebuffer(root.path(QStringLiteral("/dev/fb0")).toStdString(), simfb::boardScreen());
     if (!startXml.isEmpty())
         root.writeFile(QStringLiteral("/VnQo/app/App/start.xml"), startXml);

@@ -9,8 +9,8 @@
 namespace vnq::test {
 
 // The built Vistrel program in a temporary board root, as on the simulated board: a
-// framebuffer file, "./start.xml" and the packaged font beside it in /VnQo/app/App, drawing on
-// the recording port. It is stopped by its pid when the object dies.
+// framebuffer file, the touch feed FIFO, "./start.xml" and the packaged font beside it in
+// /VnQo/app/App, drawing on the recording port. It is stopped by its pid when the object dies.
 class VistrelProcess {
 public:
     explicit VistrelProcess(const TempBoardRoot& root, const QByteArray& startXml = QByteArray());

@@ -10,6 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QProcess>
 #include <QSignalSpy>
 
 using namespace vnq::test;
@@ -61,4 +64,68 @@ TEST(TerminalAndDisplay, UpdatesAreAnsweredReadyOneForOne)
     label->setFlash();
     EXPECT_TRUE(ready.wait(10000)) << qPrintable(display.output());
     EXPECT_TRUE(display.isRunning());
+}
+
+namespace {
+
+// A tap through the simulated touch feed.
+int tap(const TempBoardRoot& root, int x, int y)
+{
+    QProcess touch;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("VNQ_ROOT"), root.root());
+    touch.setProcessEnvironment(environment);
+    touch.start(QStringLiteral(SIM_TOUCH_PROGRAM), {QString::number(x), QString::number(y), QStringLiteral("30")});
+    touch.waitForFinished(10000);
+    return touch.exitCode();
+}
+
+}  // namespace
+
+TEST(TerminalAndDisplay, TapsOnAnItemAreItsClicksAlsoAfterReinit)
+{
+    TempBoardRoot root;
+    ASSERT_TRUE(root.writeFile(QStringLiteral("/sys/class/gpio/gpio0/value"), "1\n"));
+    RecordingRunner runner;
+    FakeClock clock;
+    VistrelProcess display(root);
+    ASSERT_TRUE(display.start()) << qPrintable(display.output());
+    MyTimer::getInstance();
+    MyLabel* label = MyLabel::getInstance();
+    QSignalSpy ready(label, &MyLabel::ready);
+    QSignalSpy clicked(label, &MyLabel::clicked);
+
+    ASSERT_EQ(tap(root, 10, 10), 0);  // before any update: nothing to hit
+    LabelItemList item;
+    item.id = QStringLiteral("Back");
+    item.x = 400;
+    item.y = 220;
+    item.w = 70;
+    item.h = 40;
+    auto clicksOfBack = [&] {
+        int n = 0;
+        for (const QList<QVariant>& args : clicked)
+            n += args.at(1).toString() == QLatin1String("Back");
+        return n;
+    };
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        if (round == 1) {  // touch input restarted by the client
+            label->reinitTouchscreen();
+            QDeadlineTimer settle(300);
+            while (!settle.hasExpired())
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        }
+        ready.clear();
+        label->setNew();
+        label->setItem(&item);
+        label->setFlash();
+        ASSERT_TRUE(ready.wait(10000)) << qPrintable(display.output());
+        clicked.clear();
+        ASSERT_EQ(tap(root, 100, 100), 0);  // beside the item
+        ASSERT_EQ(tap(root, 435, 240), 0);
+        for (QDeadlineTimer until(5000); clicksOfBack() == 0 && !until.hasExpired();)
+            clicked.wait(50);
+        EXPECT_EQ(clicksOfBack(), 1) << qPrintable(display.output());
+    }
 }

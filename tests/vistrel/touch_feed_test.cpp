@@ -8,16 +8,12 @@
 #include <QLocalSocket>
 #include <QProcess>
 
-#include <sys/stat.h>
-
 using vnq::test::TempBoardRoot;
 using vnq::test::VistrelProcess;
 
 TEST(SimulatedTouch, PressOnAnItemIsReportedToTheClient)
 {
     TempBoardRoot root;
-    ASSERT_TRUE(root.makeDir("/dev/input"));
-    ASSERT_EQ(::mkfifo(root.path("/dev/input/event0").toUtf8().constData(), 0600), 0);
     VistrelProcess display(root, "<items><action>New</action><item><id>Back</id><backbround><pos><x>400</x>"
                                  "<y>220</y></pos><size><w>70</w><h>40</h></size></backbround></item>"
                                  "<action>Flash</action></items>");
