@@ -15,20 +15,37 @@
 #include <QProcess>
 #include <QSignalSpy>
 
+#include <memory>
+
 using namespace vnq::test;
 
-TEST(TerminalAndDisplay, UpdatesAreAnsweredReadyOneForOne)
-{
+namespace {
+
+// The display server running on a lit board, and the terminal's screen client connected to it.
+class TerminalAndDisplay : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(root.writeFile(QStringLiteral("/sys/class/gpio/gpio0/value"), "1\n"));
+        ASSERT_TRUE(display.start()) << qPrintable(display.output());
+        MyTimer::getInstance();
+        label = MyLabel::getInstance();
+        ready = std::make_unique<QSignalSpy>(label, &MyLabel::ready);
+    }
+
     TempBoardRoot root;
-    ASSERT_TRUE(root.writeFile(QStringLiteral("/sys/class/gpio/gpio0/value"), "1\n"));
     RecordingRunner runner;
     FakeClock clock;
-    VistrelProcess display(root);
-    ASSERT_TRUE(display.start()) << qPrintable(display.output());
+    VistrelProcess display{root};
+    MyLabel* label = nullptr;
+    std::unique_ptr<QSignalSpy> ready;
+};
 
-    MyTimer::getInstance();
-    MyLabel* label = MyLabel::getInstance();
-    QSignalSpy ready(label, &MyLabel::ready);
+}  // namespace
+
+TEST_F(TerminalAndDisplay, UpdatesAreAnsweredReadyOneForOne)
+{
+    QSignalSpy& ready = *this->ready;
     label->setNew();
     LabelItemList item;
     item.id = QStringLiteral("Back");
@@ -82,17 +99,9 @@ int tap(const TempBoardRoot& root, int x, int y)
 
 }  // namespace
 
-TEST(TerminalAndDisplay, TapsOnAnItemAreItsClicksAlsoAfterReinit)
+TEST_F(TerminalAndDisplay, TapsOnAnItemAreItsClicksAlsoAfterReinit)
 {
-    TempBoardRoot root;
-    ASSERT_TRUE(root.writeFile(QStringLiteral("/sys/class/gpio/gpio0/value"), "1\n"));
-    RecordingRunner runner;
-    FakeClock clock;
-    VistrelProcess display(root);
-    ASSERT_TRUE(display.start()) << qPrintable(display.output());
-    MyTimer::getInstance();
-    MyLabel* label = MyLabel::getInstance();
-    QSignalSpy ready(label, &MyLabel::ready);
+    QSignalSpy& ready = *this->ready;
     QSignalSpy clicked(label, &MyLabel::clicked);
 
     ASSERT_EQ(tap(root, 10, 10), 0);  // before any update: nothing to hit
