@@ -59,6 +59,20 @@ if [ -d "$build/board" ]; then
   cp -an "$build"/board/. "$root/"
 fi
 install -m 755 "$build/app/VantroQo" "$root/VnQo/app/App/VantroQo"
+# The display server, its first screen and its font (the IPA Gothic of fonts-ipafont-gothic).
+if [ -x "$build/Vistrel/Vistrel" ]; then
+  install -m 755 "$build/Vistrel/Vistrel" "$root/VnQo/app/App/Vistrel"
+fi
+install -m 644 "$here/../assets/start.xml" "$root/VnQo/app/App/start.xml"
+if [ ! -e "$root/VnQo/app/App/Font/ipag.ttf" ]; then
+  font=$(dpkg -L fonts-ipafont-gothic 2>/dev/null | grep '/ipag\.ttf$' | head -n 1 || true)
+  if [ -z "$font" ]; then
+    echo "make-board-root: ipag.ttf not found; install the Debian package fonts-ipafont-gothic" >&2
+    exit 1
+  fi
+  mkdir -p "$root/VnQo/app/App/Font"
+  cp "$font" "$root/VnQo/app/App/Font/ipag.ttf"
+fi
 
 # The RTC tools, which take the simulated clock under a board root, and that clock's RTC,
 # The RTC tools, which the terminal runs from /VnQo/bin.
@@ -104,6 +118,14 @@ if [ ! -e "$root/dev/fb0" ] || [ ! -e "$root/dev/fb0.info" ]; then
   rm -f "$root/dev/fb0"
   truncate -s $((2 * plane)) "$root/dev/fb0"
 fi
+# The touch feed of the display server on the simulated board: a FIFO of "x y pressure" lines.
+if [ ! -p "$root/dev/input/event0" ]; then
+  mkdir -p "$root/dev/input"
+  rm -f "$root/dev/input/event0"
+  mkfifo "$root/dev/input/event0"
+fi
+# The vertical-sync wait keeps the panel's 60 Hz (a sidecar without the line: no wait).
+grep -q '^vsync_hz ' "$root/dev/fb0.info" || printf 'vsync_hz 60\n' >> "$root/dev/fb0.info"
 # The backlight is lit when the board starts.
 [ -e "$root/sys/class/gpio/gpio0/value" ] || { mkdir -p "$root/sys/class/gpio/gpio0"; printf '1\n' > "$root/sys/class/gpio/gpio0/value"; }
 # /tmp is empty after a boot: socket files of an earlier run would stop the terminal listening.

@@ -77,6 +77,8 @@ std::string formatFbInfo(const FbInfo& info)
             std::snprintf(line, sizeof line, "%s %u\n", f.key, value);
         out += line;
     }
+    if (info.vsyncHz != 0)
+        out += "vsync_hz " + std::to_string(info.vsyncHz) + "\n";
     return out;
 }
 
@@ -105,6 +107,9 @@ bool parseFbInfo(const std::string& text, FbInfo& info)
             return false;
         fieldOf(parsed, f) = it->second;
     }
+    auto hz = values.find("vsync_hz");
+    if (hz != values.end())
+        parsed.vsyncHz = hz->second;
     info = parsed;
     return true;
 }

@@ -5,7 +5,8 @@
 //   xres, yres, bits_per_pixel, line_length, smem_start, smem_len, osd_offset,
 //   red_offset, red_length, green_offset, green_length, blue_offset, blue_length,
 //   transp_offset, transp_length
-// Numbers are decimal or 0x-prefixed hexadecimal. The framebuffer file holds smem_len bytes:
+// and optionally vsync_hz, the refresh rate the vertical-sync wait keeps (absent or 0: the
+// wait returns at once). Numbers are decimal or 0x-prefixed hexadecimal. The framebuffer file holds smem_len bytes:
 // the main plane at offset 0 and the OSD plane at osd_offset.
 
 #include <cstdint>
@@ -27,6 +28,7 @@ struct FbInfo {
     uint32_t smemLen = 0;     // bytes of framebuffer memory (both planes)
     uint32_t osdOffset = 0;   // byte offset of the OSD plane
     BitField red, green, blue, transp;
+    uint32_t vsyncHz = 0;     // optional; 0 when the sidecar has no vsync_hz line
 };
 
 constexpr uint32_t kDefaultSmemStart = 0xA0000000u;

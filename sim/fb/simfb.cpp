@@ -6,6 +6,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
+#include <thread>
 #include <climits>
 #include <cstdio>
 #include <cstring>
@@ -38,7 +40,7 @@ bool isPrivateRequest(unsigned long request)
     case 0x4004763Ful:
     case 0x40047640ul:
     case 0x40047641ul:
-    case 0x40047643ul:
+    case VX_FBIO_WAIT_VSYNC:
     case 0x761Cul:
     case 0x761Dul:
         return true;
@@ -97,6 +99,22 @@ bool SimFb::scriptedFailure(unsigned long request)
     errno = it->second.front();
     it->second.pop_front();
     return true;
+}
+
+int SimFb::requestCount(unsigned long request) const
+{
+    auto it = counts_.find(request);
+    return it == counts_.end() ? 0 : it->second;
+}
+
+void SimFb::waitForVsync() const
+{
+    if (info_.vsyncHz == 0)
+        return;
+    using namespace std::chrono;
+    const auto period = nanoseconds(1000000000ll / info_.vsyncHz);
+    const auto now = steady_clock::now().time_since_epoch();
+    std::this_thread::sleep_until(steady_clock::time_point((now / period + 1) * period));
 }
 
 void SimFb::append(const std::string& line)
@@ -166,6 +184,7 @@ int SimFb::devClose(int fd)
 
 int SimFb::devIoctl(int fd, unsigned long request, void* arg)
 {
+    ++counts_[request];
     std::string line = "ioctl " + hexRequest(request);
     if (request == VX_FBIO_OSD_CMD && arg) {
         const OsdCommand* command = static_cast<const OsdCommand*>(arg);
@@ -206,6 +225,8 @@ int SimFb::devIoctl(int fd, unsigned long request, void* arg)
         errno = ENOTTY;
         return -1;
     }
+    if (request == VX_FBIO_WAIT_VSYNC)
+        waitForVsync();
     append(line);
     return 0;
 }

@@ -12,6 +12,10 @@
 //   ioctl 0x400476a0 cmd 2 color 0x0000fc08      (the OSD command record)
 //   ioctl 0x4004763e         (any other private request)
 // A request that fails (scripted) ends its line with " failed: <errno>".
+//
+// The vertical-sync wait (VX_FBIO_WAIT_VSYNC) returns at the next 1/vsync_hz boundary of the
+// monotonic clock, at once when the sidecar has no vsync_hz (as in tests). Every ioctl
+// request, answered or failed, is counted for tests.
 
 #include <cstddef>
 #include <cstdint>
@@ -35,6 +39,9 @@ public:
 
     const std::vector<std::string>& log() const { return log_; }
     void clearLog() { log_.clear(); }
+    // How many times request was asked since the process started or the counts were reset.
+    int requestCount(unsigned long request) const;
+    void resetRequestCounts() { counts_.clear(); }
     bool isOpen() const { return fd_ >= 0; }
     const FbInfo& info() const { return info_; }
 
@@ -47,9 +54,11 @@ public:
 private:
     bool scriptedFailure(unsigned long request);
     void append(const std::string& line);
+    void waitForVsync() const;
 
     std::vector<std::string> log_;
     std::map<unsigned long, std::deque<int>> failures_;
+    std::map<unsigned long, int> counts_;
     int fd_ = -1;
     FbInfo info_;
     void* aperture_ = nullptr;  // the GPU's view of the framebuffer memory

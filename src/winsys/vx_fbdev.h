@@ -19,6 +19,7 @@ extern "C" {
 #define VX_FBIO_OSD_CMD 0x400476A0ul        /* OSD command record (cmd, color) */
 #define VX_FBIO_GET_OSD_OFFSET 0x8004763Cul /* 32-bit byte offset of the OSD plane */
 #define VX_FBIO_OSD_ENABLE 0x4004763Eul     /* no argument */
+#define VX_FBIO_WAIT_VSYNC 0x40047643ul     /* returns at the next vertical sync; 4-byte argument */
 
 /* path is a board path ("/dev/fb0"); the board root is applied by the seam. */
 int vx_fb_open(const char* path, int flags);
