@@ -14,6 +14,9 @@ mkdir -p "$root"/{tmp,var/tmp,var/log,mnt/spi_user/DB,mnt/spi_user/Log,sys/class
 # Stub scripts of /VnQo/bin (links are copied as links, so they keep pointing at the stub).
 cp -a "$here"/board/VnQo/bin/. "$root/VnQo/bin/"
 cp -a "$here"/board/VnQo/etc/. "$root/VnQo/etc/"
+# The kernel-image download of the cloud editions' start-up (no kernel image in a fresh root).
+mkdir -p "$root"/VnQo/var/opt
+cp -a "$here"/board/VnQo/var/opt/. "$root/VnQo/var/opt/"
 # The card service's socket-count and forced power-off scripts.
 mkdir -p "$root"/VnQo/app/Service "$root"/VNQ/bin
 cp -a "$here"/board/VnQo/app/Service/. "$root/VnQo/app/Service/"

@@ -5,6 +5,7 @@
 #endif
 #include "form1clock.h"
 #include "mydebug.h"
+#include "operationpages.h"
 #include "platform/boardroot.h"
 #include "platform/logfile.h"
 #include "platform/processexit.h"
@@ -43,6 +44,9 @@ int main(int argc, char* argv[])
     // The cloud area's worker factories, one per edition (CloudLink::setFactory).
     installCloudLinks();
 #endif
+
+    // The operation screens the page host opens by number.
+    OperationPages::install();
 
     // Builds the rest of the application and lives as long as the process.
     new Form1Clock(nullptr);

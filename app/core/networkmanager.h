@@ -86,6 +86,8 @@ public:
     // when authenticating, then "--proxy a.b.c.d:port "), or empty when no proxy is used.
     // The id and password are quoted for a shell command line.
     static QString curlProxyOpt();
+    // The same with the password written "****", for log lines.
+    static QString curlProxyOptForLog();
     // Starts the background clock synchronisation (NTP server, or the cloud service's HTTP
     // time in the cloud editions); true when a script was started.
     static bool syncNtpServer();

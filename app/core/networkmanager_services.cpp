@@ -166,6 +166,11 @@ QString NetworkManager::curlProxyOpt()
     return proxyOptions(Q_FUNC_INFO, __LINE__).options;
 }
 
+QString NetworkManager::curlProxyOptForLog()
+{
+    return proxyOptions(Q_FUNC_INFO, __LINE__).forLog;
+}
+
 bool NetworkManager::syncNtpServer()
 {
     return startClockSync({"/VnQo/bin/vnq_sync_ntp", "/VnQo/bin/vnq_sync_ntp_http", ""}, Q_FUNC_INFO, __LINE__);

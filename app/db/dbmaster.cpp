@@ -105,6 +105,26 @@ bool DBMaster::setCard(const QString& cardId, const QString& type, int idLength,
                      {upper, type, idLengthText(cardId, idLength), nowSeconds(), QString::number(userId)});
 }
 
+bool DBMaster::replaceCardOfUser(int userId, const QString& cardId, const QString& type, int idLength)
+{
+    if (userId == 0)
+        return false;
+    const bool clear = cardId.compare(QLatin1String("CLEAR"), Qt::CaseInsensitive) == 0;
+    const QString key = clear ? QStringLiteral("CLEAR") : cardKey(cardId);
+    if (key.isEmpty())
+        return false;
+    QList<DB::Statement> statements{
+        {QStringLiteral("DELETE FROM card WHERE user_id = ?;"), {QString::number(userId)}},
+    };
+    // Any other row of the same card belongs to a user the master no longer has (a card of a
+    // known user is refused before it gets here): it goes, so the card has one row.
+    if (!clear)
+        statements.append({QStringLiteral("DELETE FROM card WHERE upper(card_id) = ?;"), {key}});
+    statements.append({QStringLiteral("INSERT INTO card VALUES (?, ?, ?, ?, ?, 0);"),
+                       {key, type, idLengthText(cardId, idLength), nowSeconds(), QString::number(userId)}});
+    return DB::getInstance()->execTransaction(masterDb, statements);
+}
+
 bool DBMaster::deleteAllCard()
 {
     int* none = nullptr;

@@ -32,6 +32,10 @@ public:
 
     // idLength 0 stores half the ID's length (its byte count).
     static bool setCard(const QString& cardId, const QString& type, int idLength, int userId);
+    // The user's one card row becomes this card (or "CLEAR"), in one transaction: the user's
+    // rows and any other row of the same card go, the new row comes. False, with nothing
+    // changed, for user 0, a card ID that is not card-ID text, or a failed statement.
+    static bool replaceCardOfUser(int userId, const QString& cardId, const QString& type, int idLength);
     static bool deleteAllCard();
     static bool getCardIDByUserID(int userId, QString* cardId);
     // true only when the user and the user's card row both exist; otherwise the outputs are

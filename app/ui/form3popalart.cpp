@@ -2,9 +2,9 @@
 
 #include "db.h"
 #include "debugline.h"
-#include "form1clock.h"
 #include "iccardmodule.h"
 #include "mylabel.h"
+#include "pagehost.h"
 
 #include <QTimer>
 
@@ -122,7 +122,7 @@ void Form3PopAlart::clickMyLabel(MyLabel*, QString id)
 
 void Form3PopAlart::returnToClock(bool keep)
 {
-    // The clock screen destroys this alert before returnPage returns.
-    if (auto* clock = qobject_cast<Form1Clock*>(parent()))
-        clock->returnPage(this, keep);
+    // The host (the clock screen) destroys this alert before returnPage returns.
+    if (auto* host = dynamic_cast<PageHost*>(parent()))
+        host->returnPage(this, keep);
 }

@@ -69,6 +69,10 @@ TEST(VqScript, RunsTheTerminalOnARelativeBoardRoot)
         FAIL() << "no card socket at " << socket.toStdString() << "\n" << vq.readAll().toStdString();
     }
 
+    // The card service polls once the terminal has written its start gate at its settings load.
+    const QString commands = dir.path() + QStringLiteral("/var/log/sim-commands.log");
+    EXPECT_TRUE(pollUntil([&] { return fileText(commands).contains(QStringLiteral("SyncFile OK!!")); }, 10000));
+
     QProcess card;
     card.setWorkingDirectory(sourceTree);
     card.setProcessEnvironment(withRoot(relative));

@@ -4,6 +4,8 @@
 
 #include <QDateTime>
 
+#include <functional>
+
 namespace vnq::test {
 
 // A clock that stands still until the test moves it. sleepMs() advances it instead of
@@ -15,7 +17,15 @@ public:
 
     QDateTime now() const override;
     qint64 monotonicMs() const override { return m_monotonicMs; }
-    void sleepMs(qint64 ms) override { advanceMs(ms); }
+    void sleepMs(qint64 ms) override
+    {
+        advanceMs(ms);
+        if (onSleep)
+            onSleep(ms);
+    }
+
+    // Runs after every sleep (to change the world while the code under test waits).
+    std::function<void(qint64 ms)> onSleep;
 
     // Moves both clocks forward.
     void advanceMs(qint64 ms);

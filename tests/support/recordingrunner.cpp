@@ -27,6 +27,14 @@ void RecordingRunner::scriptNotStarted(const QString& commandPrefix)
     m_scripts.append({commandPrefix, CommandResult{}});
 }
 
+void RecordingRunner::scriptTimedOut(const QString& commandPrefix)
+{
+    CommandResult result;
+    result.started = true;
+    result.finished = false;
+    m_scripts.append({commandPrefix, result});
+}
+
 QStringList RecordingRunner::commands() const
 {
     QStringList list;
@@ -59,9 +67,9 @@ CommandResult RecordingRunner::resultFor(const QString& command) const
     return ok;
 }
 
-void RecordingRunner::record(Form form, const QString& command)
+void RecordingRunner::record(Form form, const QString& command, int timeoutMs)
 {
-    m_calls.append({form, command});
+    m_calls.append({form, command, timeoutMs});
     if (onCommand)
         onCommand(command);
 }
@@ -73,9 +81,9 @@ int RecordingRunner::shell(const QString& line)
     return r.started ? r.exitCode : -1;
 }
 
-CommandResult RecordingRunner::run(const QString& command, int)
+CommandResult RecordingRunner::run(const QString& command, int timeoutMs)
 {
-    record(Form::Run, command);
+    record(Form::Run, command, timeoutMs);
     return resultFor(command);
 }
 

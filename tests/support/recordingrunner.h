@@ -20,6 +20,7 @@ public:
     struct Call {
         Form form;
         QString command;
+        int timeoutMs = -1;  // what a waited command was given
     };
 
     RecordingRunner();
@@ -30,6 +31,9 @@ public:
     void script(const QString& commandPrefix, int exitCode, const QByteArray& output = {});
     // Commands with this prefix fail to start (run) or return -1 (shell, detached).
     void scriptNotStarted(const QString& commandPrefix);
+    // Commands with this prefix start and do not finish within their time-out (the real
+    // runner kills them then).
+    void scriptTimedOut(const QString& commandPrefix);
 
     std::function<void(const QString& command)> onCommand;
 
@@ -48,7 +52,7 @@ private:
         CommandResult result;
     };
     CommandResult resultFor(const QString& command) const;
-    void record(Form form, const QString& command);
+    void record(Form form, const QString& command, int timeoutMs = -1);
 
     QList<Call> m_calls;
     QList<Script> m_scripts;

@@ -1,7 +1,8 @@
-#include "form1clock.h"
 #include "form3popalart.h"
 #include "iccardmodule.h"
+#include "pagehost.h"
 #include "screenfixture.h"
+#include "zsystem.h"
 
 #include <QPointer>
 #include <QTimer>
@@ -14,7 +15,23 @@ const QString touchImage = QStringLiteral("../Parts/01時計画面/時計画面_
 const QString errorImage = QStringLiteral("../Parts/01時計画面/時計画面_エラー時.png");
 const QString lockFile = QStringLiteral("/tmp/webservice.lock");
 
-// The alert over the stand-in clock screen, with the web-service lock held so that the
+// The host as far as the alert needs it: the way back releases the web-service lock unless
+// kept and destroys the caller, as the clock screen does.
+class AlertHost : public QObject, public PageHost {
+public:
+    void movePage(int, QObject*) override {}
+    void moveToMenu(int, QObject*) override {}
+    void moveToShosai(int, QObject*, QString) override {}
+    void returnPage(QObject* caller, bool keep) override
+    {
+        if (!keep)
+            ZSystem::unlockWebSerive();
+        delete caller;
+    }
+    void changeSettings() override {}
+};
+
+// The alert over a host, with the web-service lock held so that the
 // way back (keeping the state or not) shows in the lock file.
 class Form3PopAlartTest : public ScreenFixture {
 protected:
@@ -22,7 +39,7 @@ protected:
     {
         ScreenFixture::SetUp();
         ASSERT_TRUE(board.writeFile(lockFile, "2024/01/01 09:00:00"));
-        clock = new Form1Clock();
+        clock = new AlertHost();
         runner.clear();
     }
 
@@ -57,7 +74,7 @@ protected:
         QMetaObject::invokeMethod(const_cast<QTimer*>(alert->closeTimer()), "timeout");
     }
 
-    Form1Clock* clock = nullptr;
+    AlertHost* clock = nullptr;
 };
 
 TEST_F(Form3PopAlartTest, NameOfWidthAbove16GetsTheSmallFont)

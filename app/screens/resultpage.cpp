@@ -1,0 +1,59 @@
+#include "resultpage.h"
+
+#include "mylabel.h"
+#include "pagehost.h"
+
+#include <QObject>
+
+namespace {
+
+FontStyle whiteText(int x, int y, float px, float margin, const QString& text)
+{
+    return FontStyle{x, y, px, margin, text, 255, 255, 255, 255};
+}
+
+}  // namespace
+
+void drawResultPage(MyLabel* label, LabelItemList* item, const QString& title, bool buttonEnabled,
+                    const ResultPageText& text)
+{
+    const auto area = [&](const QString& id, int x, int y, int w, int h, const QString& image) {
+        label->initItem(item);
+        item->id = id;
+        item->x = x;
+        item->y = y;
+        item->w = w;
+        item->h = h;
+        item->filename = image;
+        label->setItem(item);
+    };
+    const auto line = [&](const FontStyle& style) {
+        label->initItem(item);
+        item->label = style;
+        label->setItem(item);
+    };
+
+    label->setNew();
+    area(QString(), 0, 0, 480, 272,
+         buttonEnabled ? QStringLiteral("../Parts/09クラウド画面/実行ボタン有効.png")
+                       : QStringLiteral("../Parts/09クラウド画面/実行ボタン無効.png"));
+    line(whiteText(53, 14, 22, 0, title));
+    area(QStringLiteral("Back"), 390, 228, 80, 34, QString());
+    area(QStringLiteral("Check"), 120, 185, 240, 70, QString());
+    line(whiteText(240, 65, 28, 1, text.status));
+    line(whiteText(240, 110, 20, 1, text.line1));
+    line(whiteText(240, 140, 20, 1, text.line2));
+    line(whiteText(240, 170, 20, 1, text.line3));
+    label->setFlash();
+}
+
+QString communicatingText(int phase)
+{
+    return QStringLiteral("通信中") + QString(phase + 1, QChar(0x30FB));
+}
+
+void backToClock(QObject* page)
+{
+    if (auto* host = dynamic_cast<PageHost*>(page->parent()))
+        host->returnPage(page, false);
+}
