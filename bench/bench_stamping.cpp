@@ -15,6 +15,7 @@
 #include <sqlite3.h>
 
 #include <chrono>
+#include <string>
 
 namespace {
 
@@ -68,11 +69,15 @@ void BM_StampWithCancel(benchmark::State& state)
 }
 BENCHMARK(BM_StampWithCancel)->Arg(1000)->Arg(30000)->Unit(benchmark::kMicrosecond);
 
-// A dakoku.db opened through SQLite's C interface, with SQLite's default durability (a
-// synced rollback journal), as the store's files have.
+// A dakoku.db opened through SQLite's C interface at the given synchronous level: "EXTRA" as
+// the store commits (the journal's removal synced too), or SQLite's default "FULL".
 class BareDakoku {
 public:
-    explicit BareDakoku(const QString& file) { m_ok = sqlite3_open(QFile::encodeName(file).constData(), &m_db) == SQLITE_OK; }
+    explicit BareDakoku(const QString& file, const char* synchronous = "EXTRA")
+    {
+        m_ok = sqlite3_open(QFile::encodeName(file).constData(), &m_db) == SQLITE_OK
+            && exec((std::string("PRAGMA synchronous=") + synchronous).c_str());
+    }
     ~BareDakoku() { sqlite3_close(m_db); }
     bool ok() const { return m_ok; }
 
@@ -131,9 +136,11 @@ private:
     bool m_ok = false;
 };
 
-// One stamp through the store and one through the bare connection in every iteration, on two
-// copies of the same dakoku.db holding range(0) stamps; the counters give both times and their
-// ratio.
+// One stamp through the store and one through each bare connection in every iteration, on
+// copies of the same dakoku.db holding range(0) stamps. The counters: store_us beside
+// sqlite_us, the bare transaction at the store's level EXTRA, with their ratio; sqlite_full_us
+// at SQLite's default FULL, and durable_cost, what the durable commit costs the bare
+// transaction (EXTRA over FULL).
 void BM_StampStoreAgainstBareSqlite(benchmark::State& state)
 {
     vnq::test::TempBoardRoot board;
@@ -151,14 +158,16 @@ void BM_StampStoreAgainstBareSqlite(benchmark::State& state)
             return;
         }
     }
-    if (!QFile::copy(storeFile, bareFile)) {
+    const QString bareFullFile = board.path(QStringLiteral("/bare-full-dakoku.db"));
+    if (!QFile::copy(storeFile, bareFile) || !QFile::copy(storeFile, bareFullFile)) {
         state.SkipWithError("cannot copy dakoku.db");
         return;
     }
     BareDakoku bare(bareFile);
+    BareDakoku bareFull(bareFullFile, "FULL");
 
     using Clock = std::chrono::steady_clock;
-    Clock::duration storeTime{}, bareTime{};
+    Clock::duration storeTime{}, bareTime{}, bareFullTime{};
     QDateTime stamp = start.addSecs(state.range(0));
     int user = 0;
     for (auto _ : state) {
@@ -168,14 +177,21 @@ void BM_StampStoreAgainstBareSqlite(benchmark::State& state)
         benchmark::DoNotOptimize(DBDakoku::setDakokuWithCancel(who, {1}, stamp));
         const auto t1 = Clock::now();
         benchmark::DoNotOptimize(bare.stampWithCancel(who, stamp.toSecsSinceEpoch(), 60));
-        bareTime += Clock::now() - t1;
+        const auto t2 = Clock::now();
+        benchmark::DoNotOptimize(bareFull.stampWithCancel(who, stamp.toSecsSinceEpoch(), 60));
+        bareFullTime += Clock::now() - t2;
+        bareTime += t2 - t1;
         storeTime += t1 - t0;
     }
     const double storeUs = std::chrono::duration<double, std::micro>(storeTime).count() / double(state.iterations());
     const double bareUs = std::chrono::duration<double, std::micro>(bareTime).count() / double(state.iterations());
     state.counters["store_us"] = storeUs;
     state.counters["sqlite_us"] = bareUs;
+    const double bareFullUs =
+        std::chrono::duration<double, std::micro>(bareFullTime).count() / double(state.iterations());
     state.counters["ratio"] = bareUs > 0 ? storeUs / bareUs : 0;
+    state.counters["sqlite_full_us"] = bareFullUs;
+    state.counters["durable_cost"] = bareFullUs > 0 ? bareUs / bareFullUs : 0;
 }
 BENCHMARK(BM_StampStoreAgainstBareSqlite)->Arg(1000)->Arg(30000)->Unit(benchmark::kMicrosecond);
 

@@ -13,9 +13,10 @@ class QSqlQuery;
 // is used only as such text: anything else is not a card and finds nothing, and no card ID is
 // ever taken as a pattern.
 //
-// The cloud clients replace the whole master: they copy def/master.db to master.temp.db, fill
-// it through setUser2 and setCard2 in batches of at most BulkBatchRows rows (one transaction
-// per call) and move it over master.db only when every call succeeded.
+// The cloud clients replace the whole master: makeMasterReloadCopy() copies def/master.db to
+// master.temp.db, setUser2 and setCard2 fill it in batches of at most BulkBatchRows rows (one
+// transaction per call) and replaceMasterByReloadCopy() moves it over master.db; when the
+// download fails, removeMasterReloadCopy() drops the copy and master.db stays as it was.
 class DBMaster : public QObject {
     Q_OBJECT
 public:
@@ -61,6 +62,24 @@ public:
     // file opened, every row was stored and the commit succeeded.
     static bool setUser2(QList<QStringList>* rows);
     static bool setCard2(QList<QStringList>* rows);
+
+    // The master reload around the loaders. All three hold the database mutex, write a "<DBG>"
+    // line per file step in the form of the equivalent shell line ("rm ...", "cp ...",
+    // "mv ...", with the files' full paths) and an "<ERR>" line for a step that fails, and
+    // return false then.
+    //
+    // Start of a reload: removes /VnQo/app/DB/master.temp.db and its rollback journal (a journal
+    // left by an interrupted load would otherwise be played onto the fresh copy), then copies
+    // the template /VnQo/app/DB/def/master.db to that name and syncs it and its directory.
+    static bool makeMasterReloadCopy();
+    // End of a reload: lets SQLite settle both files (a hot journal of the copy or of the live
+    // master is rolled back onto its own file), removes any journal left of master.db, then
+    // renames master.temp.db over master.db and syncs the directory, so the new master is on
+    // storage, and no journal of the old file can apply to it, before true is returned. A copy
+    // that is not a readable database is refused and master.db stays.
+    static bool replaceMasterByReloadCopy();
+    // A failed download: removes master.temp.db and its journal; master.db is not touched.
+    static bool removeMasterReloadCopy();
 
 private:
     static bool execQuery(const QString& sql, QString* a, QString* b, QString* c, const QVariantList& binds = {});

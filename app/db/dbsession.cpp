@@ -4,6 +4,7 @@
 #include "heartbeat.h"
 
 #include <QFileInfo>
+#include <QSqlQuery>
 #include <QUrl>
 
 namespace {
@@ -17,7 +18,14 @@ bool openExisting(QSqlDatabase& db, const QString& file)
     db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI"));
     db.setDatabaseName(QStringLiteral("file:%1?mode=rw")
                            .arg(QString::fromLatin1(QUrl::toPercentEncoding(file, "/"))));
-    return db.open();
+    if (!db.open())
+        return false;
+    // A commit removes its rollback journal; EXTRA also syncs the directory after the
+    // removal, so a committed transaction is on storage before it is reported. Without that,
+    // a power loss can bring the journal back and roll an acknowledged stamp back. A file the
+    // pragma fails on cannot be read at all, so its own statement will fail and report it.
+    QSqlQuery(db).exec(QStringLiteral("PRAGMA synchronous=EXTRA"));
+    return true;
 }
 
 }  // namespace

@@ -33,7 +33,7 @@ TEST_P(ElevenErrors, EndTheServiceAfterThePowerOff)
     ASSERT_TRUE(waitForFelicaPolls(1));
     sim.setFault(GetParam().fault);
     int status = -1;
-    ASSERT_TRUE(cardpoll.waitExit(kGiveUpMs, &status));
+    ASSERT_TRUE(cardpoll.waitExit(cardpolltest::kGiveUpMs, &status));
     EXPECT_EQ(status, 1);
     const std::string out = output();
     EXPECT_EQ(countOf(out, GetParam().line), 11u) << out;

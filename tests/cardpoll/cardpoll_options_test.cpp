@@ -69,7 +69,7 @@ TEST_F(Usage, AnUnknownDashedOptionPrintsTheUsageAndEnds)
 {
     startCardpoll({ "-t", "200", "-z", "1" });
     int status = -1;
-    ASSERT_TRUE(cardpoll.waitExit(kGiveUpMs, &status));
+    ASSERT_TRUE(cardpoll.waitExit(cardpolltest::kGiveUpMs, &status));
     EXPECT_EQ(status, 255);
     EXPECT_EQ(output(), std::string("Usage: ") + CARDPOLL_PROGRAM +
                             " [options]\n  -p port\n   c port\n  -b UART speed\n   b UART speed\n"

@@ -81,7 +81,7 @@ TEST_P(StartUpFailures, EndTheProgramWithTheirLineAndLoggerText)
     startCardpoll(c.badPort ? std::vector<std::string>{ "-p", root.path("/dev/none").toStdString() }
                             : std::vector<std::string>{});
     int status = -1;
-    ASSERT_TRUE(cardpoll.waitExit(kGiveUpMs, &status));
+    ASSERT_TRUE(cardpoll.waitExit(cardpolltest::kGiveUpMs, &status));
     EXPECT_EQ(status, 255);
     EXPECT_NE(output().find(c.line), std::string::npos) << output();
     EXPECT_NE(commandLog().find(std::string("logger ") + c.logger), std::string::npos) << commandLog();

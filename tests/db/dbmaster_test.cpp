@@ -121,7 +121,7 @@ class MasterReload : public MasterTest {
 protected:
     vnq::test::ScopedTimeZone zone{"JST-9"};  // update times are local, not UTC
     QString temp() const { return dbFile(QStringLiteral("master.temp.db")); }
-    bool copyTemplate() { return QFile::copy(dbFile(QStringLiteral("def/master.db")), temp()); }
+    bool copyTemplate() { return DBMaster::makeMasterReloadCopy(); }
 
     static QList<QStringList> users(int count)
     {
@@ -139,8 +139,8 @@ protected:
 TEST_F(MasterReload, LoadsInBatchesAndReplacesTheMasterWhole)
 {
     ASSERT_TRUE(DBMaster::setUser(999, QStringLiteral("旧ユーザー"), 1));
-    ASSERT_TRUE(copyTemplate());
     vnq::test::MessageCapture capture;
+    ASSERT_TRUE(copyTemplate());
 
     const QList<QStringList> all = users(250);
     int calls = 0;
@@ -156,8 +156,20 @@ TEST_F(MasterReload, LoadsInBatchesAndReplacesTheMasterWhole)
     EXPECT_EQ(calls, 3);
     EXPECT_EQ(capture.matching(QStringLiteral("更新日時エラー")).size(), 1);
 
-    QFile::remove(dbFile(QStringLiteral("master.db")));
-    ASSERT_TRUE(QFile::rename(temp(), dbFile(QStringLiteral("master.db"))));
+    ASSERT_TRUE(DBMaster::replaceMasterByReloadCopy());
+    EXPECT_FALSE(QFileInfo::exists(temp()));
+    // The file steps are logged as the shell lines they stand for, in their order.
+    const QString copy = board.path(QStringLiteral("/VnQo/app/DB/master.temp.db"));
+    QStringList steps;
+    for (const QString& line : capture.matching(QStringLiteral("<DBG>")))
+        for (const QString& step : {QStringLiteral("\"rm "), QStringLiteral("\"cp "), QStringLiteral("\"mv ")})
+            if (line.contains(step))
+                steps << line.mid(line.indexOf(step)).trimmed();
+    EXPECT_EQ(steps.join(QLatin1Char('\n')).toStdString(), (QStringList{QStringLiteral("\"rm %1\"").arg(copy),
+                                  QStringLiteral("\"cp %1 %2\"").arg(board.path(QStringLiteral("/VnQo/app/DB/def/master.db")), copy),
+                                  QStringLiteral("\"mv %1 %2\"").arg(copy, board.path(QStringLiteral("/VnQo/app/DB/master.db")))})
+                                                                .join(QLatin1Char('\n'))
+                                                                .toStdString());
 
     int count = 0;
     EXPECT_TRUE(DBMaster::getUserCount(&count));
@@ -189,6 +201,22 @@ TEST_F(MasterReload, AFailedRowFailsTheLoad)
     QList<QStringList> shortRow{{QStringLiteral("4"), QStringLiteral("短い")}};
     EXPECT_FALSE(DBMaster::setUser2(&shortRow));
     EXPECT_FALSE(DBMaster::setCard2(&shortRow));
+}
+
+TEST_F(MasterReload, AnUnreadableCopyNeverReplacesTheMasterAndARemovedCopyTakesItsJournal)
+{
+    ASSERT_TRUE(DBMaster::setUser(7, QStringLiteral("残る"), 1));
+    ASSERT_TRUE(board.writeFile(QStringLiteral("/VnQo/app/DB/master.temp.db"), QByteArray(4096, 'x')));
+    vnq::test::MessageCapture capture;
+    EXPECT_FALSE(DBMaster::replaceMasterByReloadCopy());
+    EXPECT_EQ(capture.matching(QStringLiteral("<ERR>")).size(), 1);
+    EXPECT_EQ(masterValue(QStringLiteral("SELECT name FROM master")), QStringLiteral("残る"));
+
+    ASSERT_TRUE(board.writeFile(QStringLiteral("/VnQo/app/DB/master.temp.db-journal"), QByteArray(512, 'j')));
+    EXPECT_TRUE(DBMaster::removeMasterReloadCopy());
+    EXPECT_FALSE(QFileInfo::exists(temp()));
+    EXPECT_FALSE(QFileInfo::exists(temp() + QStringLiteral("-journal")));
+    EXPECT_TRUE(DBMaster::removeMasterReloadCopy());  // nothing left to remove is no failure
 }
 
 TEST_F(MasterReload, AMissingTempFileIsRefusedNotCreated)
