@@ -4,6 +4,10 @@
 # directories, fake sysfs and user flash, and the programs and data of <build-dir>.
 set -euo pipefail
 root=${1:?board root}
+# A new root gets USB memory (a plain file as /dev/sda); an existing root keeps what
+# `./vq usb remove` made of it.
+new_root=1
+[ -d "$root/VnQo" ] && new_root=0
 build=${2:?build directory}
 here=$(cd "$(dirname "$0")" && pwd)
 
@@ -54,6 +58,12 @@ if [ -d "$build/board" ]; then
   cp -an "$build"/board/. "$root/"
 fi
 install -m 755 "$build/app/VantroQo" "$root/VnQo/app/App/VantroQo"
+# The demo users go into a master.db that holds none (the shipped one is empty).
+master="$root/VnQo/app/DB/master.db"
+if [ -f "$master" ] && [ "$(sqlite3 "$master" 'SELECT count(*) FROM master;')" = 0 ]; then
+  sqlite3 "$master" < "$here/demo/master-demo.sql"
+fi
+[ "$new_root" = 0 ] || : > "$root/dev/sda"
 
 # The RTC tools, which take the simulated clock under a board root, and that clock's RTC,
 # The RTC tools, which the terminal runs from /VnQo/bin.
