@@ -39,7 +39,7 @@ struct Panel {
     int y;
     int w;
     int h;
-    const char* image;  // without "_選択.png" / ".png"; null: a bare touch area
+    const char* image;  // the plain picture; null: a bare touch area
 };
 
 constexpr int panelW = 154;
@@ -49,26 +49,26 @@ constexpr int panelH = 55;
 QList<Panel> panelsOf(int mode)
 {
     QList<Panel> panels{
-        {Shukkin, 10, 155, panelW, panelH, "ボタン_出勤"},
-        {Taikin, 10, 210, panelW, panelH, "ボタン_退勤"},
-        {Gaishutsu, 164, 155, panelW, panelH, "ボタン_外出"},
-        {Sainyu, 164, 210, panelW, panelH, "ボタン_再入"},
+        {Shukkin, 10, 155, panelW, panelH, "ボタン_出勤.png"},
+        {Taikin, 10, 210, panelW, panelH, "ボタン_退勤.png"},
+        {Gaishutsu, 164, 155, panelW, panelH, "ボタン_外出.png"},
+        {Sainyu, 164, 210, panelW, panelH, "ボタン_再入.png"},
     };
     switch (mode) {
     case 1:
-        panels << Panel{0, 318, 155, panelW, panelH, "ボタン_無地"} << Panel{Menu, 318, 210, panelW, panelH, "ボタン_Menu"};
+        panels << Panel{0, 318, 155, panelW, panelH, "ボタン_無地.png"} << Panel{Menu, 318, 210, panelW, panelH, "ボタン_Menu.png"};
         break;
     case 2:
-        panels << Panel{Higawaritai, 318, 155, panelW, panelH, "ボタン_日替退"}
-               << Panel{Menu, 318, 210, panelW, panelH, "ボタン_Menu"};
+        panels << Panel{Higawaritai, 318, 155, panelW, panelH, "ボタン_日替退.png"}
+               << Panel{Menu, 318, 210, panelW, panelH, "ボタン_Menu.png"};
         break;
     case 3:
-        panels << Panel{Kaijou, 318, 155, panelW, panelH, "ボタン_解錠"}
-               << Panel{Menu, 318, 210, panelW, panelH, "ボタン_Menu"};
+        panels << Panel{Kaijou, 318, 155, panelW, panelH, "ボタン_解錠.png"}
+               << Panel{Menu, 318, 210, panelW, panelH, "ボタン_Menu.png"};
         break;
     default:
-        panels << Panel{Higawaritai, 318, 155, panelW, panelH, "ボタン_日替退"}
-               << Panel{Kaijou, 318, 210, panelW, panelH, "ボタン_解錠"} << Panel{Menu, 12, 123, 35, 28, nullptr};
+        panels << Panel{Higawaritai, 318, 155, panelW, panelH, "ボタン_日替退.png"}
+               << Panel{Kaijou, 318, 210, panelW, panelH, "ボタン_解錠.png"} << Panel{Menu, 12, 123, 35, 28, nullptr};
         break;
     }
     return panels;
@@ -119,11 +119,13 @@ void Form1Clock::setTokeiPanels()
         item.h = panel.h;
         if (panel.image) {
             QString image = QString::fromUtf8(panel.image);
+            // The variants carry a suffix before the extension.
+            const int extension = image.lastIndexOf(QLatin1Char('.'));
             if (panel.code == Higawaritai && !higawaritaiMode)
-                image += QStringLiteral("_押せないボタン");
+                image.insert(extension, QStringLiteral("_押せないボタン"));
             else if (panel.code != 0 && selectedKubunList.contains(panel.code))
-                image += QStringLiteral("_選択");
-            item.filename = panelDir + image + QStringLiteral(".png");
+                image.insert(extension, QStringLiteral("_選択"));
+            item.filename = panelDir + image;
         }
         label->setItem(&item);
     }
