@@ -3,7 +3,7 @@
 // alert's update (with its fade-in) received by the display server. Basic edition, 200 users
 // with cards, 出勤 selected, a different user each time; no outside command runs. Reports the
 // median and the 99th percentile of the latency.
-#include "dbdakoku.h"
+#include "cardsocketclient.h"
 #include "dbmaster.h"
 #include "fakedisplayserver.h"
 #include "form1clock.h"
@@ -22,11 +22,7 @@
 #include <chrono>
 #include <vector>
 
-#include <sys/socket.h>
-#include <sys/un.h>
 #include <unistd.h>
-
-#include <cstring>
 
 namespace {
 
@@ -35,19 +31,6 @@ constexpr int users = 200;
 QString cardIdOf(int user)
 {
     return QStringLiteral("0123%1").arg(user, 12, 16, QLatin1Char('0')).toUpper();
-}
-
-int connectTo(const QString& socketFile)
-{
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::strncpy(address.sun_path, socketFile.toLocal8Bit().constData(), sizeof(address.sun_path) - 1);
-    if (fd >= 0 && ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0) {
-        ::close(fd);
-        return -1;
-    }
-    return fd;
 }
 
 int greetings(const vnq::test::FakeDisplayServer& peer)
