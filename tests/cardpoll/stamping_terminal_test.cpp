@@ -6,14 +6,14 @@
 #include "dbsetting.h"
 #include "presscontrol.h"
 
-#include <QProcess>
-
 namespace {
 
 using cardpolltest::CardpollBoard;
 using cardpolltest::ChildProcess;
 using cardpolltest::countOf;
 using cardpolltest::readText;
+using cardpolltest::buildBoardRoot;
+using cardpolltest::startTerminal;
 using cardpolltest::waitUntil;
 using vnq::sim::CardField;
 
@@ -26,13 +26,11 @@ protected:
     void SetUp() override
     {
         CardpollBoard::SetUp();
-        const QString source = QStringLiteral(VNQ_SOURCE_TREE);
-        ASSERT_EQ(QProcess::execute(source + "/sim/make-board-root.sh", { root.root(), qEnvironmentVariable("VNQ_BUILD_DIR") }),
-                  0);
+        ASSERT_TRUE(buildBoardRoot(root));
+        // The stand-in is up before the terminal, as ./vq run starts them.
         ASSERT_TRUE(display.start(VNQ_SIM_DISPLAY_PROGRAM, {}, {}, root.path("/display.out").toStdString()));
         ASSERT_TRUE(waitUntil([&] { return root.exists("/tmp/vistrel-stand-in.ctl"); }));
-        const std::string app = root.path("/VnQo/app/App").toStdString();
-        ASSERT_TRUE(terminal.start(app + "/VantroQo", { "-Basic" }, {}, root.path("/vantroqo.out").toStdString(), app));
+        ASSERT_TRUE(startTerminal(root, terminal));
         ASSERT_TRUE(waitUntil([&] { return shown("_BG_1</id>") > 0; })) << terminalLog();
         startCardpoll();
         ASSERT_TRUE(waitForFelicaPolls(1)) << output();

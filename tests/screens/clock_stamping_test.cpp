@@ -192,6 +192,14 @@ TEST_F(ClockStamping, EachCheckOfACardTouchDecides)
     }
 }
 
+TEST_F(ClockStamping, AStampGreetsTheHolderByName)
+{
+    startActiveClock();
+    clock->selectPanel(1);
+    expectTranscript(QStringLiteral("stamp_greeting"),
+                     updatesOf([] { touchCard(7, QStringLiteral("鈴木")); }));
+}
+
 TEST_F(ClockStamping, KindsSoundAndDoorPulseFollowTheOperationMode)
 {
     const struct {
