@@ -1,6 +1,7 @@
 // The card message path: from a message written to the terminal's card socket to cardTouch
 // emitted, with no other connection and with 50 silent connections open at the socket.
 // Reports the median and the 99th percentile of the latency.
+#include "cardsocketclient.h"
 #include "iccardmodule.h"
 #include "localsocketipcserver.h"
 #include "recordingrunner.h"
@@ -15,26 +16,9 @@
 #include <chrono>
 #include <vector>
 
-#include <sys/socket.h>
-#include <sys/un.h>
 #include <unistd.h>
 
-#include <cstring>
-
 namespace {
-
-int connectTo(const QString& socketFile)
-{
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::strncpy(address.sun_path, socketFile.toLocal8Bit().constData(), sizeof(address.sun_path) - 1);
-    if (fd >= 0 && ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0) {
-        ::close(fd);
-        return -1;
-    }
-    return fd;
-}
 
 // One terminal for the whole run: its card module is a process-wide singleton.
 struct Terminal {

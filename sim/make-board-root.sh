@@ -74,6 +74,12 @@ if [ ! -e "$root/VnQo/app/App/Font/ipag.ttf" ]; then
   cp "$font" "$root/VnQo/app/App/Font/ipag.ttf"
 fi
 
+# The demo users go into a master.db that holds none (the shipped one is empty).
+master="$root/VnQo/app/DB/master.db"
+if [ -f "$master" ] && [ "$(sqlite3 "$master" 'SELECT count(*) FROM master;')" = 0 ]; then
+  sqlite3 "$master" < "$here/demo/master-demo.sql"
+fi
+
 # The RTC tools, which take the simulated clock under a board root, and that clock's RTC,
 # The RTC tools, which the terminal runs from /VnQo/bin.
 for tool in Tikwarden rtcsync rtcprobe; do

@@ -55,6 +55,13 @@ public:
     // scheduler's deadlines (once per process).
     void loadSettings(bool first);
 
+    // Stores the stamps of one accepted card touch and answers with the name alert, the sound
+    // and, in the door-lock modes, the door pulse.
+    void trySaveDakoku(int userID, QString userName);
+    // Stores the given kinds with one time, cancelling the user's stamps of the double-stamp
+    // window, all or nothing; false when the store is full or the database refuses.
+    bool saveDakoku(int userID, QString userName, const QList<int>& kubunCodes, QDateTime now);
+
     // Capacity level of the stamp store from the unsent count.
     void loadDakokuCapacityLevel();
     void setDakokuCapacityLevel(unsigned int count);
@@ -114,6 +121,14 @@ private:
     void downloadKernelImage();
     void writeCardStartGate();
     bool cloudBusy() const;
+    // A refused touch's message stands a moment on the clock.
+    void showCardMessage(const QString& text);
+    // After a refused touch the selection is held and the same person may touch again.
+    void holdSelectionAfterRefusal();
+    // The kinds one touch stores: the selection, plus the door unlock in the door-lock modes.
+    QList<int> stampKinds() const;
+    void answerStamp();
+    void pulseDoorLock();
 
     bool lockBusy = false;
     QDateTime lockTime;

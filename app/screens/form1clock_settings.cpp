@@ -146,10 +146,3 @@ void Form1Clock::setDakokuCapacityLevel(unsigned int count)
     DebugLine() << "<DBG>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "capacity:" << room << "level:"
                 << dakokuCapacityLevel;
 }
-
-void Form1Clock::onCardTouch(bool ret, QString cardID, int cardAuth, int userID, QString userName)
-{
-    MyDebug() << "<IFO>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << (allowCardTouch ? "true" : "false")
-              << (ret ? "true" : "false") << cardID << cardAuth << userID << userName;
-    setClockModoriTimer();
-}

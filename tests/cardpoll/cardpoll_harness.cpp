@@ -1,5 +1,7 @@
 #include "cardpoll_harness.h"
 
+#include <QProcess>
+
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -184,6 +186,18 @@ bool waitUntil(const std::function<bool()>& done, int timeoutMs)
         usleep(2000);
     }
     return true;
+}
+
+bool buildBoardRoot(const vnq::test::TempBoardRoot& root)
+{
+    const QString builder = QStringLiteral(VNQ_SOURCE_TREE "/sim/make-board-root.sh");
+    return QProcess::execute(builder, { root.root(), qEnvironmentVariable("VNQ_BUILD_DIR") }) == 0;
+}
+
+bool startTerminal(const vnq::test::TempBoardRoot& root, ChildProcess& terminal)
+{
+    const std::string app = root.path("/VnQo/app/App").toStdString();
+    return terminal.start(app + "/VantroQo", { "-Basic" }, {}, root.path("/vantroqo.out").toStdString(), app);
 }
 
 std::string readText(const std::string& file)

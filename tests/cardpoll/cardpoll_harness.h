@@ -56,6 +56,11 @@ private:
     pid_t m_pid = -1;
 };
 
+// Lays out the simulated board under root with the board-root builder, as ./vq run does.
+bool buildBoardRoot(const vnq::test::TempBoardRoot& root);
+// Starts the terminal of that board in the basic edition (its output in /vantroqo.out).
+bool startTerminal(const vnq::test::TempBoardRoot& root, ChildProcess& terminal);
+
 // Calls done() every few milliseconds until it holds or timeoutMs have passed.
 bool waitUntil(const std::function<bool()>& done, int timeoutMs = kGiveUpMs);
 

@@ -3,14 +3,14 @@
 #include "cardpoll_harness.h"
 #include "dbmaster.h"
 
-#include <QProcess>
-
 namespace {
 
 using cardpolltest::CardpollBoard;
 using cardpolltest::ChildProcess;
 using cardpolltest::countOf;
 using cardpolltest::readText;
+using cardpolltest::buildBoardRoot;
+using cardpolltest::startTerminal;
 using cardpolltest::waitUntil;
 using vnq::sim::CardField;
 
@@ -22,14 +22,10 @@ protected:
     void SetUp() override
     {
         CardpollBoard::SetUp();
-        const QString source = QStringLiteral(VNQ_SOURCE_TREE);
-        ASSERT_EQ(QProcess::execute(source + "/sim/make-board-root.sh", { root.root(), qEnvironmentVariable("VNQ_BUILD_DIR") }),
-                  0);
+        ASSERT_TRUE(buildBoardRoot(root));
         ASSERT_TRUE(DBMaster::setUser(5, QStringLiteral("山田 太郎"), 1));
         ASSERT_TRUE(DBMaster::setCard(QStringLiteral("012E3C4D5A6B7C8D"), QStringLiteral("FeliCa"), 8, 5));
-
-        const std::string app = root.path("/VnQo/app/App").toStdString();
-        ASSERT_TRUE(terminal.start(app + "/VantroQo", { "-Basic" }, {}, root.path("/vantroqo.out").toStdString(), app));
+        ASSERT_TRUE(startTerminal(root, terminal));
         ASSERT_TRUE(waitUntil([&] { return root.exists("/tmp/iccard.uds"); })) << terminalLog();
     }
 

@@ -48,6 +48,7 @@ public:
     QObject* currentPage() const { return clock->currentPage.data(); }
     QObject* popAlert() const { return clock->popAlert.data(); }
     int& lastSecond() { return clock->lastSecond; }
+    int& lastUserID() { return clock->lastUserID; }
 
 private:
     Form1Clock* clock;
