@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <memory>
 #include <thread>
+#include <utility>
 
 namespace vistrel {
 namespace {
@@ -28,6 +29,7 @@ struct Driver {
     int stopPipe[2] = {-1, -1};
 };
 Driver driver;
+std::function<std::unique_ptr<TouchSource>()> sourceMaker;
 
 void readLoop(TouchSource* source, ts_queue_s* queue, int stopFd)
 {
@@ -100,7 +102,7 @@ int init_ts_drv()
     const std::string device = boardPath(QString::fromUtf8(name ? name : "/dev/input/event0")).toStdString();
     struct stat info;
     const bool fifo = ::stat(device.c_str(), &info) == 0 && S_ISFIFO(info.st_mode);
-    driver.source = fifo ? makeFifoTouchSource() : makeTslibTouchSource();
+    driver.source = sourceMaker ? sourceMaker() : fifo ? makeFifoTouchSource() : makeTslibTouchSource();
     if (!driver.source->open(device)) {
         std::perror(device.c_str());
         release();
@@ -125,6 +127,11 @@ int init_ts_drv()
     setTouchQueue(driver.queue);
     driver.reader = std::thread(readLoop, driver.source.get(), driver.queue, driver.stopPipe[0]);
     return 0;
+}
+
+void setTouchSourceMaker(std::function<std::unique_ptr<TouchSource>()> maker)
+{
+    sourceMaker = std::move(maker);
 }
 
 int fin_ts_drv()

@@ -2,7 +2,12 @@
 
 #include <tslib.h>
 
+#include <functional>
+#include <memory>
+
 namespace vistrel {
+
+class TouchSource;
 
 // Keeps every change of the pen's state and, while it stays, every 22nd sample.
 class TouchThinning {
@@ -20,6 +25,8 @@ private:
 int init_ts_drv();
 // Stops the reader thread, closes the device and frees the queue: 0.
 int fin_ts_drv();
+// Tests hand init_ts_drv a source of their own (null restores the choice by device).
+void setTouchSourceMaker(std::function<std::unique_ptr<TouchSource>()> maker);
 // Prints "Pen Down" or "Pen Up" for the oldest queued sample, if any.
 void test_ts_proc();
 

@@ -100,4 +100,31 @@ TEST(VqScript, RefusesABoardRootTooLongForItsSockets)
     EXPECT_FALSE(QFileInfo::exists(root));
 }
 
+TEST(VqScript, TouchRefusesPointsOffTheScreenAndHoldsOutOfRange)
+{
+    QTemporaryDir dir(QStringLiteral("/tmp/vnq-touch-XXXXXX"));
+    ASSERT_TRUE(dir.isValid());
+    const QStringList refused[] = {
+        {},
+        {QStringLiteral("10")},
+        {QStringLiteral("480"), QStringLiteral("0")},
+        {QStringLiteral("0"), QStringLiteral("272")},
+        {QStringLiteral("-1"), QStringLiteral("5")},
+        {QStringLiteral("x"), QStringLiteral("5")},
+        {QStringLiteral("5"), QStringLiteral("5"), QStringLiteral("0")},
+        {QStringLiteral("5"), QStringLiteral("5"), QStringLiteral("60001")},
+        {QStringLiteral("5"), QStringLiteral("5"), QStringLiteral("1.5")},
+    };
+    for (const QStringList& args : refused) {
+        SCOPED_TRACE(args.join(QLatin1Char(' ')).toStdString());
+        QProcess vq;
+        vq.setWorkingDirectory(sourceTree);
+        vq.setProcessEnvironment(withRoot(dir.path()));
+        vq.start(QStringLiteral("bash"), QStringList{QStringLiteral("./vq"), QStringLiteral("touch")} + args);
+        ASSERT_TRUE(vq.waitForFinished(10000));
+        EXPECT_EQ(vq.exitCode(), 2);
+        EXPECT_TRUE(vq.readAllStandardError().startsWith("usage: ./vq touch X Y [hold-ms]"));
+    }
+}
+
 }  // namespace

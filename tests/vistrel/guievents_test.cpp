@@ -139,3 +139,20 @@ TEST_F(Touches, AShorterTableWhileTheFingerIsDownLeavesNoStaleFocus)
     EXPECT_EQ(touch(300, 200, false), Events{});
     EXPECT_EQ(guiUtyGuiEventWork()->state, GUI_STATE_IDLE);
 }
+
+TEST_F(Touches, WallClockJumpsDuringAPressGiveNoLongPress)
+{
+    const long pressed = 1700000000;
+    for (long jump : {3600L, -3600L}) {
+        SCOPED_TRACE(jump);
+        EXPECT_EQ(touch(50, 30, true), Events{"Back 0"});
+        for (int step = 0; step < 4; ++step) {
+            nowMs += 25;
+            queueSample(50, 30, true, pressed + jump);
+            events.clear();
+            guiEventSys();
+            EXPECT_EQ(events, Events{});
+        }
+        EXPECT_EQ(touch(50, 30, false), Events{"Back 1"});
+    }
+}

@@ -8,6 +8,8 @@
 #include <QLocalSocket>
 #include <QProcess>
 
+#include <sys/stat.h>
+
 using vnq::test::TempBoardRoot;
 using vnq::test::VistrelProcess;
 
@@ -42,4 +44,19 @@ TEST(SimulatedTouch, PressOnAnItemIsReportedToTheClient)
         replies += client.readAll();
     }
     EXPECT_EQ(replies, QByteArray("<gui><id>Back</id><event>0</event></gui>")) << qPrintable(display.output());
+}
+
+TEST(SimulatedTouch, WithoutAReaderTheFeedIsReportedUnread)
+{
+    TempBoardRoot root;
+    ASSERT_TRUE(root.makeDir("/dev/input"));
+    ASSERT_EQ(::mkfifo(root.path("/dev/input/event0").toLocal8Bit().constData(), 0600), 0);
+    QProcess touch;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("VNQ_ROOT", root.root());
+    touch.setProcessEnvironment(environment);
+    touch.start(SIM_TOUCH_PROGRAM, {"10", "10"});
+    ASSERT_TRUE(touch.waitForFinished(10000));
+    EXPECT_EQ(touch.exitCode(), 1);
+    EXPECT_TRUE(touch.readAllStandardError().contains("no display server reads the touch feed"));
 }
