@@ -46,6 +46,12 @@ TEST_F(MeridApiChain, EachModeRunsItsRequestsInOrderAndReleasesItsToken)
         {4, 3, {tokenPath, stamp, times, info, release}, "finishedDakokuSending 0 3"},
         {5, 3, {tokenPath, stamp, times, info, release}, "finishedDakokuSending 0 3"},
     };
+    // The mock sees the release on this thread before it answers: the client must still be busy.
+    int busyAtRelease = 0, idleAtRelease = 0;
+    QObject::connect(cloud->server.get(), &MockHttpServer::requestReceived, [&](const MockRequest& request) {
+        if (request.path.endsWith("/releaseToken"))
+            ++(worker().busy() ? busyAtRelease : idleAtRelease);
+    });
     int user = 1;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.mode * 1000 + c.stamps);
@@ -53,12 +59,16 @@ TEST_F(MeridApiChain, EachModeRunsItsRequestsInOrderAndReleasesItsToken)
         addStamps(c.stamps, user);
         user += c.stamps;
         const int before = cloud->server->requests().size();
+        idleAtEnd = 0;
+        busyAtRelease = idleAtRelease = 0;
         EXPECT_EQ(chain(c.mode), c.end);
         EXPECT_EQ(pathsSince(before), c.paths);
         EXPECT_EQ(sent(), c.mode == 5 || c.mode == 3 ? 0 : c.stamps);
+        EXPECT_EQ(idleAtEnd.load(), 0) << "busy as the end signal is emitted";
+        EXPECT_EQ(busyAtRelease, 1) << "busy while the release is unanswered";
+        EXPECT_EQ(idleAtRelease, 0);
+        EXPECT_EQ(service().openTokens(), 0);
     }
-    EXPECT_EQ(service().openTokens(), 0);
-    EXPECT_EQ(idleAtEnd.load(), 0) << "busy from the end signal until the release is answered";
 }
 
 TEST_F(MeridApiChain, AnExchangeErrorInAnyStepEndsTheChainOnce)
@@ -199,8 +209,11 @@ TEST_F(MeridApiChain, NewerUpdateTimesAreListedAndRecordedAfterTheWalk)
     ASSERT_TRUE(DBSetting::setDataUpdate(2, 7, 0));
     service().scriptResult(QStringLiteral("getVantroDataUpdateTime"), -5);
     const int before = service().operations().size();
+    log.clear();
     EXPECT_EQ(chain(3), QStringLiteral("allUpdateFinish 3 success"));
     EXPECT_EQ(storedUpdateTime(2), 0);
+    EXPECT_FALSE(log.matching(QStringLiteral("データ更新日時 受信失敗")).filter(QStringLiteral("recieveCB")).isEmpty())
+        << "the step after a negative result\n" << log.messages().join(QLatin1Char('\n')).toStdString();
     EXPECT_EQ(operationsSince(before),
               (QStringList{QStringLiteral("getToken"), QStringLiteral("getVantroDataUpdateTime"),
                            QStringLiteral("putVantroInfo"), QStringLiteral("releaseToken")}));
