@@ -61,6 +61,22 @@ TEST_F(CloudApiUsers, TheAnswerBecomesTheNewMasterInBatchesOfAHundred)
     EXPECT_GT(recorded(), 0);
 }
 
+TEST_F(CloudApiUsers, TheProgressCountsEveryBatchUpToTheLastUser)
+{
+    QList<MockSoapService::User> users;
+    for (int i = 1; i <= 250; ++i)
+        users.append({QString::number(i), QStringLiteral("u%1").arg(i), QStringLiteral("1"), QString()});
+    cloud->service->setUsers(users);
+
+    EXPECT_EQ(chain(1), QStringLiteral("allUpdateFinish 1 success"));
+    EXPECT_EQ(infos.filter(QStringLiteral("登録中")),
+              (QStringList{QStringLiteral("氏名マスタ 登録中(100件)"), QStringLiteral("氏名マスタ 登録中(200件)"),
+                           QStringLiteral("氏名マスタ 登録中(250件)")}));
+    int count = 0;
+    ASSERT_TRUE(DBMaster::getUserCount(&count));
+    EXPECT_EQ(count, 250);
+}
+
 TEST_F(CloudApiUsers, AMasterThatDidNotComeWholeLeavesTheOldOne)
 {
     const struct {
