@@ -84,6 +84,11 @@ TEST_F(CloudApiSingle, FailuresAndRefusals)
     EXPECT_EQ(single([](CloudWarker& w) { return w.getFirmwareFile(); }), QStringLiteral("GetFirmware -20"));
     EXPECT_FALSE(ends.join(QLatin1Char('\n')).contains(QStringLiteral("allUpdateFinish")));
 
+    // A download that stops part way ends when the connection has been idle too long.
+    cloud->service->scriptFault(QStringLiteral("GetFirmwareFile"), MockFault::stall(4096),
+                                cloud->service->callCount(QStringLiteral("GetFirmwareFile")) + 1);
+    EXPECT_EQ(single([](CloudWarker& w) { return w.getFirmwareFile(); }), QStringLiteral("GetFirmware -9999"));
+
     // While one operation runs, every other request is refused at once.
     cloud->service->scriptFault(QStringLiteral("GetFirmwareVersion"), MockFault::delay(500));
     ASSERT_TRUE(worker().getFirmwareVersion());

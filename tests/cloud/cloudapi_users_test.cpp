@@ -22,6 +22,15 @@ protected:
         DBSetting::getDataUpdate(1, &count, &time);
         return time;
     }
+    // The progress texts of filling the new master, and the texts expected for these counts.
+    QStringList progress() const { return infos.filter(QStringLiteral("登録中")); }
+    static QStringList registered(std::initializer_list<int> counts)
+    {
+        QStringList texts;
+        for (int count : counts)
+            texts << QStringLiteral("氏名マスタ 登録中(%1件)").arg(count);
+        return texts;
+    }
     QByteArray master() const { return board.readFile(QStringLiteral("/VnQo/app/DB/master.db")); }
     bool copyLeft() const { return board.exists(QStringLiteral("/VnQo/app/DB/master.temp.db")); }
 };
@@ -40,9 +49,7 @@ TEST_F(CloudApiUsers, TheAnswerBecomesTheNewMasterInBatchesOfAHundred)
     cloud->service->setUsers(users);
 
     EXPECT_EQ(chain(1), QStringLiteral("allUpdateFinish 1 success"));
-    EXPECT_EQ(infos.filter(QStringLiteral("登録中")),
-              (QStringList{QStringLiteral("氏名マスタ 登録中(100件)"), QStringLiteral("氏名マスタ 登録中(200件)"),
-                           QStringLiteral("氏名マスタ 登録中(249件)")}));
+    EXPECT_EQ(progress(), registered({100, 200, 249}));
     int count = 0;
     ASSERT_TRUE(DBMaster::getUserCount(&count));
     EXPECT_EQ(count, 249);
@@ -59,6 +66,20 @@ TEST_F(CloudApiUsers, TheAnswerBecomesTheNewMasterInBatchesOfAHundred)
     EXPECT_FALSE(DBMaster::getCardIDByUserID(1005, &cardId));
     EXPECT_FALSE(copyLeft());
     EXPECT_GT(recorded(), 0);
+}
+
+TEST_F(CloudApiUsers, TheProgressCountsEveryBatchUpToTheLastUser)
+{
+    QList<MockSoapService::User> users;
+    for (int i = 1; i <= 250; ++i)
+        users.append({QString::number(i), QStringLiteral("u%1").arg(i), QStringLiteral("1"), QString()});
+    cloud->service->setUsers(users);
+
+    EXPECT_EQ(chain(1), QStringLiteral("allUpdateFinish 1 success"));
+    EXPECT_EQ(progress(), registered({100, 200, 250}));
+    int count = 0;
+    ASSERT_TRUE(DBMaster::getUserCount(&count));
+    EXPECT_EQ(count, 250);
 }
 
 TEST_F(CloudApiUsers, AMasterThatDidNotComeWholeLeavesTheOldOne)

@@ -3,6 +3,9 @@
 #include "dbmaster.h"
 
 #include <QProcess>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QUrl>
 
 #include <csignal>
 
@@ -46,6 +49,64 @@ TEST(MockCloudProgram, ServesAFullUpdateAndEndsOnSigterm)
     EXPECT_TRUE(log.contains("<token>****</token>"));
 
     ::kill(program.processId(), SIGTERM);
+    EXPECT_TRUE(program.waitForFinished(10000));
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+}
+
+// The status line of a proxy's answer to one CONNECT request.
+QByteArray connectStatus(quint16 proxyPort, const QByteArray& target, const QByteArray& credentials)
+{
+    QTcpSocket socket;
+    socket.connectToHost(QHostAddress::LocalHost, proxyPort);
+    if (!socket.waitForConnected(5000))
+        return "no connection";
+    QByteArray request = "CONNECT " + target + " HTTP/1.1\r\nHost: " + target + "\r\n";
+    if (!credentials.isEmpty())
+        request += "Proxy-Authorization: Basic " + credentials.toBase64() + "\r\n";
+    socket.write(request + "\r\n");
+    QByteArray answer;
+    while (!answer.contains("\r\n") && socket.waitForReadyRead(5000))
+        answer += socket.readAll();
+    return answer.left(answer.indexOf("\r\n"));
+}
+
+// The program's CONNECT proxy asks for the given credentials and reaches only loopback.
+TEST(MockCloudProgram, ProxyOptionsGiveAnAuthenticatingLoopbackProxyAndSigintEndsIt)
+{
+    TempBoardRoot board;
+    quint16 proxyPort = 0;
+    {
+        QTcpServer probe;
+        ASSERT_TRUE(probe.listen(QHostAddress::LocalHost));
+        proxyPort = probe.serverPort();
+    }
+    QProcess program;
+    program.start(QStringLiteral(VNQ_MOCK_CLOUD),
+                  {QStringLiteral("--root"), board.root(), QStringLiteral("--proxy-port"), QString::number(proxyPort),
+                   QStringLiteral("--proxy-auth"), QStringLiteral("vq:se:cret"), QStringLiteral("--max-seconds"),
+                   QStringLiteral("60")});
+    ASSERT_TRUE(program.waitForStarted(10000));
+    ASSERT_TRUE(waitUntil([&] { return board.exists(QStringLiteral("/VnQo/var/cloud.param")); }, 20000));
+    const QUrl service(QString::fromUtf8(board.readFile(QStringLiteral("/VnQo/var/cloud.param")).split('\n').first()));
+    const QByteArray target = "127.0.0.1:" + QByteArray::number(service.port());
+
+    const struct {
+        const char* name;
+        QByteArray target;
+        QByteArray credentials;
+        QByteArray status;
+    } cases[] = {
+        {"no credentials", target, "", "HTTP/1.1 407"},
+        {"wrong password", target, "vq:secret", "HTTP/1.1 407"},
+        {"right ones", target, "vq:se:cret", "HTTP/1.1 200"},
+        {"outside loopback", "192.0.2.1:443", "vq:se:cret", "HTTP/1.1 403"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_TRUE(connectStatus(proxyPort, c.target, c.credentials).startsWith(c.status));
+    }
+
+    ::kill(program.processId(), SIGINT);
     EXPECT_TRUE(program.waitForFinished(10000));
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
 }
