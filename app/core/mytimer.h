@@ -40,6 +40,8 @@ public:
     // Return to the clock after "時計に戻る時間" minutes (unreadable or below 1: disarmed).
     void setClockModori();
     void stopClockModori();
+    // True while a return-to-clock deadline is pending.
+    bool clockModoriArmed() const { return isArmed(clockModoriDeadline); }
     // While suspended the return-to-clock deadline passes without firing.
     void lockClockModori();
     // Ends the suspension and re-arms the deadline from now.

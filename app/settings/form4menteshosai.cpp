@@ -12,6 +12,7 @@
 #include "networkmanager.h"
 #include "pagehost.h"
 #include "platform/boardroot.h"
+#include "platform/clock.h"
 #include "platform/commandrunner.h"
 #include "screenparts.h"
 #include "settingshost.h"
@@ -19,6 +20,7 @@
 #include "zsystem.h"
 
 #include <QFileInfo>
+#include <QTimer>
 
 namespace {
 
@@ -35,6 +37,15 @@ QString pointercal()
 QString pointercalBackup()
 {
     return vnq::boardPath(QStringLiteral("/etc/pointercal.bak"));
+}
+
+// Puts the calibration saved before the last run back.
+void restoreCalibrationFiles()
+{
+    vnq::CommandRunner& runner = vnq::commandRunner();
+    runner.shell(QStringLiteral("mv ") + vnq::shellQuoted(pointercalBackup()) + QLatin1Char(' ')
+                 + vnq::shellQuoted(pointercal()));
+    runner.shell(QStringLiteral("sync"));
 }
 
 QString applicationName(int edition)
@@ -72,10 +83,7 @@ Form4MenteShosai::~Form4MenteShosai()
 {
     if (calibrating() && QFileInfo::exists(pointercalBackup())) {
         MyDebug() << "<IFO>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "キャリブレーション中断";
-        vnq::CommandRunner& runner = vnq::commandRunner();
-        runner.shell(QStringLiteral("mv ") + vnq::shellQuoted(pointercalBackup()) + QLatin1Char(' ')
-                     + vnq::shellQuoted(pointercal()));
-        runner.shell(QStringLiteral("sync"));
+        restoreCalibrationFiles();
         label->reinitTouchscreen();
     }
     label = nullptr;
@@ -281,16 +289,39 @@ void Form4MenteShosai::updateScreenCalibrationExec()
         const vnq::CommandResult result = runner.run(QStringLiteral("ts_calibrate"), CalibrationTimeoutMs);
         calibrated = result.started && result.finished;
     }
-    if (!calibrated) {
+    if (!calibrated && QFileInfo::exists(pointercalBackup())) {
         // Nobody finished it: the previous calibration goes back at once.
         MyDebug() << "<ERR>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "ts_calibrate did not finish";
-        runner.shell(QStringLiteral("mv ") + vnq::shellQuoted(pointercalBackup()) + QLatin1Char(' ')
-                     + vnq::shellQuoted(pointercal()));
+        restoreCalibrationFiles();
     }
     label->reinitTouchscreen();
     MyTimer::getInstance()->setBacklight(true);
     MyTimer::getInstance()->setClockModori();
+    if (!MyTimer::getInstance()->clockModoriArmed() && QFileInfo::exists(pointercalBackup()))
+        armConfirmationDeadline();
     updateScreenFinish();
+}
+
+void Form4MenteShosai::armConfirmationDeadline()
+{
+    confirmationDeadline = vnq::clock().now().addSecs(ConfirmationTimeoutSecs);
+    if (!confirmationTimer) {
+        confirmationTimer = new QTimer(this);
+        confirmationTimer->setInterval(1000);
+        connect(confirmationTimer, &QTimer::timeout, this, &Form4MenteShosai::checkConfirmationDeadline);
+    }
+    confirmationTimer->start();
+}
+
+void Form4MenteShosai::checkConfirmationDeadline()
+{
+    if (!confirmationDeadline.isValid() || vnq::clock().now() < confirmationDeadline)
+        return;
+    confirmationDeadline = QDateTime();
+    confirmationTimer->stop();
+    MyDebug() << "<IFO>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "キャリブレーション確認待ち時間切れ";
+    // The page host deletes this screen, whose destructor puts the old calibration back.
+    moveToBack();
 }
 
 void Form4MenteShosai::confirmCalibration()

@@ -2,10 +2,12 @@
 
 #include "labelitemlist.h"
 
+#include <QDateTime>
 #include <QObject>
 #include <QString>
 
 class MyLabel;
+class QTimer;
 
 // The maintenance detail screen (number 28): the system information ("00"), the factory
 // reset ("01"), the deletion of the stamps only ("02") and the touch-panel calibration ("03"),
@@ -18,6 +20,9 @@ public:
     // is killed rather than freezing the terminal.
     static constexpr int ScriptTimeoutMs = 600000;
     static constexpr int CalibrationTimeoutMs = 180000;
+    // Without a return-to-clock deadline, an unconfirmed new calibration is undone after
+    // this long, so that a calibration no touch can confirm does not stay for ever.
+    static constexpr int ConfirmationTimeoutSecs = 60;
 
     Form4MenteShosai(QObject* parent, QString itemId);
     ~Form4MenteShosai() override;
@@ -36,6 +41,11 @@ public:
     void updateScreenFinish();
     void updateScreenCalibrationExec();
 
+public slots:
+    // Leaves for the maintenance menu, which puts the previous calibration back, once the
+    // confirmation deadline has passed; a timer calls it every second, tests call it directly.
+    void checkConfirmationDeadline();
+
 private slots:
     void clickMyLabel(MyLabel* obj, QString id);
 
@@ -50,10 +60,13 @@ private:
     bool runScript(const QString& script);
     bool calibrating() const;
     void confirmCalibration();
+    void armConfirmationDeadline();
 
     MyLabel* label = nullptr;
     LabelItemList item;
     QString itemId;
     QString title;
     QString failureText;
+    QTimer* confirmationTimer = nullptr;
+    QDateTime confirmationDeadline;
 };

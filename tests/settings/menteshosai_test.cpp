@@ -3,9 +3,13 @@
 
 #include "fakecloudlink.h"
 #include "form4menteshosai.h"
+#include "dbsetting.h"
 #include "heartbeat.h"
+#include "mytimer.h"
 #include "settingsfixture.h"
 
+#include <QDir>
+#include <QFile>
 #include <QPointer>
 
 namespace {
@@ -14,6 +18,35 @@ class MenteShosai : public SettingsFixture {
 protected:
     QString path(const char* boardPath) const { return board.path(QString::fromLatin1(boardPath)); }
     QString quoted(const char* boardPath) const { return QLatin1Char('\'') + path(boardPath) + QLatin1Char('\''); }
+
+    // Each command as "run", "shell" or "detached" and its text, with the board root as "@".
+    QStringList calls() const
+    {
+        static const char* const forms[] = {"shell", "run", "detached"};
+        QStringList list;
+        for (const auto& call : runner.calls())
+            list << QString::fromLatin1(forms[int(call.form)]) + QLatin1Char(' ')
+                        + QString(call.command).replace(board.path(QStringLiteral("/")), QStringLiteral("@/"));
+        return list;
+    }
+
+    // A calibration run up to its done screen, the backup of the old calibration in place.
+    QPointer<Form4MenteShosai> calibrated()
+    {
+        EXPECT_TRUE(board.writeFile(QStringLiteral("/etc/pointercal"), "2 0 0 0 2 0 1\n"));
+        EXPECT_TRUE(board.writeFile(QStringLiteral("/etc/pointercal.bak"), "1 0 0 0 1 0 1\n"));
+        QPointer<Form4MenteShosai> detail = new Form4MenteShosai(&host, QStringLiteral("03"));
+        click(QStringLiteral("Start"));
+        runner.clear();
+        host.clearCalls();
+        return detail;
+    }
+
+    QStringList restoreCommands() const
+    {
+        return {QStringLiteral("mv ") + quoted("/etc/pointercal.bak") + QLatin1Char(' ') + quoted("/etc/pointercal"),
+                QStringLiteral("sync")};
+    }
 };
 
 TEST_F(MenteShosai, SystemInformationOfEachEdition)
@@ -148,11 +181,130 @@ TEST_F(MenteShosai, LeavingWithoutConfirmationPutsTheOldCalibrationBack)
 
 TEST_F(MenteShosai, ACalibrationThatTimesOutIsUndone)
 {
+    ASSERT_TRUE(board.writeFile(QStringLiteral("/etc/pointercal.bak"), "1 0 0 0 1 0 1\n"));
     runner.scriptTimedOut(QStringLiteral("ts_calibrate"));
     new Form4MenteShosai(&host, QStringLiteral("03"));
     runner.clear();
     click(QStringLiteral("Start"));
     EXPECT_EQ(runner.commands().filter(QStringLiteral("mv ")).size(), 1);
+}
+
+
+TEST_F(MenteShosai, FactoryResetCommandsOfEachEdition)
+{
+    // The basic edition ships without an NTP server, so it starts no synchronisation.
+    const QStringList down{QStringLiteral("run killall vnq_netif_watch"), QStringLiteral("run @/VnQo/etc/network/net_down.sh")};
+    const QString script = QStringLiteral("run @/VnQo/bin/vnq_restore");
+    const QString watch = QStringLiteral("detached @/VnQo/bin/vnq_netif_watch_starter");
+    const struct {
+        ZSystem::_zmode edition;
+        bool networkFilesWritable;
+        QStringList expected;
+    } cases[] = {
+        {ZSystem::Basic, true,
+         QStringList{script, QStringLiteral("shell @/VnQo/bin/vnq_lighttpd_reboot 80")}
+             + down + QStringList{watch}},
+        {ZSystem::Cloud, true,
+         QStringList{script, QStringLiteral("shell @/VnQo/bin/vnq_sync_ntp_http  &")} + down + QStringList{watch}},
+        {ZSystem::Cloud, false, QStringList{script, QStringLiteral("shell @/VnQo/bin/vnq_sync_ntp_http  &")} + down},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(int(c.edition) * 10 + int(c.networkFilesWritable));
+        useEdition(c.edition);
+        ASSERT_TRUE(QDir(path("/VnQo/etc/network")).removeRecursively());
+        if (c.networkFilesWritable) {
+            ASSERT_TRUE(board.makeDir(QStringLiteral("/VnQo/etc/network/config/eth0")));
+        }
+        ASSERT_TRUE(DBSetting::setSetting(QStringLiteral("時計に戻る時間"), 1));
+        MyTimer::getInstance()->stopClockModori();
+        bool pausedThroughout = true;
+        runner.onCommand = [&](const QString&) { pausedThroughout = pausedThroughout && selfcheckpass.load(); };
+        new Form4MenteShosai(&host, QStringLiteral("01"));
+        runner.clear();
+        click(QStringLiteral("Pop_Yes"));
+        EXPECT_EQ(calls(), c.expected);
+        EXPECT_TRUE(pausedThroughout);
+        EXPECT_FALSE(selfcheckpass.load());
+        EXPECT_TRUE(MyTimer::getInstance()->clockModoriArmed());
+        EXPECT_EQ(runner.calls().first().timeoutMs, Form4MenteShosai::ScriptTimeoutMs);
+        click(QStringLiteral("Pop_back"));
+    }
+}
+
+TEST_F(MenteShosai, TheQuestionAndStartScreens)
+{
+    for (const char* id : {"01", "02", "03"}) {
+        const int before = mark();
+        QPointer<Form4MenteShosai> detail = new Form4MenteShosai(&host, QString::fromLatin1(id));
+        expectScreen(QStringLiteral("menteshosai_first_%1").arg(QString::fromLatin1(id)), updatesSince(before));
+        delete detail;
+    }
+}
+
+TEST_F(MenteShosai, AFailedScriptShowsTheFailureWindow)
+{
+    runner.scriptNotStarted(path("/VnQo/bin/vnq_dakoku_reset"));
+    new Form4MenteShosai(&host, QStringLiteral("02"));
+    const int before = mark();
+    click(QStringLiteral("Pop_Yes"));
+    expectScreen(QStringLiteral("menteshosai_failed_02"), updatesSince(before));
+    EXPECT_EQ(log.matching(QStringLiteral("<ERR>")).size(), 1);
+}
+
+TEST_F(MenteShosai, LeavingTheCalibrationUnconfirmedRestoresTheOldOne)
+{
+    const struct {
+        const char* name;
+        std::function<void(QPointer<Form4MenteShosai>&)> leave;
+    } cases[] = {
+        {"page change on the done screen",
+         [this](QPointer<Form4MenteShosai>& d) {
+             d = calibrated();
+             host.returnPage(d, false);
+         }},
+        {"Back on the start screen with a stale backup",
+         [this](QPointer<Form4MenteShosai>& d) {
+             ASSERT_TRUE(board.writeFile(QStringLiteral("/etc/pointercal.bak"), "1 0 0 0 1 0 1\n"));
+             d = new Form4MenteShosai(&host, QStringLiteral("03"));
+             runner.clear();
+             click(QStringLiteral("Back"));
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QPointer<Form4MenteShosai> detail;
+        const int before = mark();
+        c.leave(detail);
+        EXPECT_TRUE(detail.isNull());
+        EXPECT_EQ(runner.commands(), restoreCommands());
+        EXPECT_TRUE(updatesSince(before).join(QString()).contains(QStringLiteral("<action>Reinit</action>")));
+        EXPECT_FALSE(selfcheckpass.load());
+        QFile::remove(path("/etc/pointercal.bak"));
+    }
+}
+
+TEST_F(MenteShosai, WithoutACalibrationFileNothingIsBackedUpOrRestored)
+{
+    runner.scriptTimedOut(QStringLiteral("ts_calibrate"));
+    QPointer<Form4MenteShosai> detail = new Form4MenteShosai(&host, QStringLiteral("03"));
+    click(QStringLiteral("Start"));
+    host.returnPage(detail, false);
+    EXPECT_TRUE(runner.commands().filter(QStringLiteral("mv ")).isEmpty());
+}
+
+TEST_F(MenteShosai, WithoutAReturnToClockAnUnconfirmedCalibrationIsUndoneAfterAMinute)
+{
+    ASSERT_TRUE(DBSetting::setSetting(QStringLiteral("時計に戻る時間"), 0));
+    QPointer<Form4MenteShosai> detail = calibrated();
+    fakeClock.advanceMs(59000);
+    detail->checkConfirmationDeadline();
+    EXPECT_TRUE(runner.commands().isEmpty());
+    EXPECT_TRUE(host.calls().isEmpty());
+    fakeClock.advanceMs(1000);
+    detail->checkConfirmationDeadline();
+    EXPECT_TRUE(detail.isNull());
+    EXPECT_EQ(runner.commands(), restoreCommands());
+    EXPECT_EQ(host.calls(), QStringList{QStringLiteral("moveToMenu 27")});
 }
 
 }  // namespace
