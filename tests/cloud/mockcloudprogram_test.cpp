@@ -86,7 +86,8 @@ TEST(MockCloudProgram, ProxyOptionsGiveAnAuthenticatingLoopbackProxyAndSigintEnd
                    QStringLiteral("--proxy-auth"), QStringLiteral("vq:se:cret"), QStringLiteral("--max-seconds"),
                    QStringLiteral("60")});
     ASSERT_TRUE(program.waitForStarted(10000));
-    ASSERT_TRUE(waitUntil([&] { return board.exists(QStringLiteral("/VnQo/var/cloud.param")); }, 20000));
+    // The file may be seen before its first line is whole.
+    ASSERT_TRUE(waitUntil([&] { return board.readFile(QStringLiteral("/VnQo/var/cloud.param")).contains('\n'); }, 20000));
     const QUrl service(QString::fromUtf8(board.readFile(QStringLiteral("/VnQo/var/cloud.param")).split('\n').first()));
     const QByteArray target = "127.0.0.1:" + QByteArray::number(service.port());
 
