@@ -1,5 +1,7 @@
 #include "cloudapi.h"
 
+#include "clientkey.h"
+
 #include "heartbeat.h"
 #include "httpclient.h"
 #include "httplogmask.h"
@@ -21,14 +23,7 @@ CloudAPI* CloudAPI::getInstance()
 
 QString CloudAPI::deriveClientKey(const QString& serialNumber)
 {
-    if (serialNumber == QStringLiteral("未設定"))
-        return QString::fromLatin1(testClientKey);
-    bool ok = false;
-    int n = serialNumber.toInt(&ok);
-    if (!ok)
-        n = 0;
-    const int digit = ((n / 10000 % 100 - 1) / 12) % 10;
-    return QStringLiteral("QOC01%1%2").arg(digit).arg(n % 10000, 4, 10, QLatin1Char('0'));
+    return clientKeyFromSerial("QOC01", testClientKey, serialNumber);
 }
 
 namespace {

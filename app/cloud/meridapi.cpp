@@ -1,5 +1,7 @@
 #include "meridapi.h"
 
+#include "clientkey.h"
+
 #include "heartbeat.h"
 #include "httpclient.h"
 #include "httplogmask.h"
@@ -21,14 +23,7 @@ MeridAPI* MeridAPI::getInstance()
 
 QString MeridAPI::deriveClientKey(const QString& serialNumber)
 {
-    if (serialNumber == QStringLiteral("未設定"))
-        return QString::fromLatin1(testClientKey);
-    bool ok = false;
-    int n = serialNumber.toInt(&ok);
-    if (!ok)
-        n = 0;
-    const int digit = ((n / 10000 % 100 - 1) / 12) % 10;
-    return QStringLiteral("QOM10%1%2").arg(digit).arg(n % 10000, 4, 10, QLatin1Char('0'));
+    return clientKeyFromSerial("QOM10", testClientKey, serialNumber);
 }
 
 bool MeridAPI::answerResult(const QByteArray& answer, int* result, QVariantMap* object)
