@@ -2,6 +2,7 @@
 // board's stand-in scripts, which put back the shipped databases kept in sim/factory.
 
 #include "dbdakoku.h"
+#include "dbmaster.h"
 #include "dbsetting.h"
 #include "form4menteshosai.h"
 #include "platform/commandrunner.h"
@@ -40,6 +41,20 @@ protected:
         ASSERT_TRUE(DBSetting::setSetting(QStringLiteral("タッチ選択優先秒数"), 42));
         ASSERT_TRUE(DBDakoku::setDakoku(7, 1, fakeClock.now()));
         ASSERT_EQ(unsent(), 1u);
+        ASSERT_TRUE(DBMaster::setUser(4242, QStringLiteral("山田"), 1));
+        ASSERT_TRUE(hasAddedUser());
+    }
+
+    static bool hasAddedUser()
+    {
+        QList<QStringList> rows;
+        if (!DBMaster::getAllUserList(&rows))
+            return false;
+        for (const QStringList& row : rows) {
+            if (row.contains(QStringLiteral("4242")) && row.contains(QStringLiteral("山田")))
+                return true;
+        }
+        return false;
     }
 
     static unsigned int unsent()
@@ -70,6 +85,7 @@ TEST_F(FactoryReset, BringsBackTheShippedSettingsAndNoStamp)
     EXPECT_TRUE(run("01").contains(expect::enc(QStringLiteral("完了しました"))));
     EXPECT_EQ(seconds(), 10);
     EXPECT_EQ(unsent(), 0u);
+    EXPECT_FALSE(hasAddedUser());
 }
 
 TEST_F(FactoryReset, StampDeletionKeepsTheSettings)
@@ -77,6 +93,7 @@ TEST_F(FactoryReset, StampDeletionKeepsTheSettings)
     EXPECT_TRUE(run("02").contains(expect::enc(QStringLiteral("完了しました"))));
     EXPECT_EQ(seconds(), 42);
     EXPECT_EQ(unsent(), 0u);
+    EXPECT_TRUE(hasAddedUser());
 }
 
 }  // namespace

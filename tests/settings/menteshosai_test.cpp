@@ -192,25 +192,32 @@ TEST_F(MenteShosai, ACalibrationThatTimesOutIsUndone)
 
 TEST_F(MenteShosai, FactoryResetCommandsOfEachEdition)
 {
-    // The basic edition ships without an NTP server, so it starts no synchronisation.
+    // With NTP off the basic edition starts no synchronisation and the cloud editions the
+    // HTTP one; with NTP on every edition synchronises with the stored server.
     const QStringList down{QStringLiteral("run killall vnq_netif_watch"), QStringLiteral("run @/VnQo/etc/network/net_down.sh")};
     const QString script = QStringLiteral("run @/VnQo/bin/vnq_restore");
     const QString watch = QStringLiteral("detached @/VnQo/bin/vnq_netif_watch_starter");
+    const QString lighttpd = QStringLiteral("shell @/VnQo/bin/vnq_lighttpd_reboot 80");
+    const QString httpSync = QStringLiteral("shell @/VnQo/bin/vnq_sync_ntp_http  &");
+    const QString ntpSync = QStringLiteral("shell @/VnQo/bin/vnq_sync_ntp 192.168.0.1 &");
     const struct {
         ZSystem::_zmode edition;
+        bool ntpOn;
         bool networkFilesWritable;
         QStringList expected;
     } cases[] = {
-        {ZSystem::Basic, true,
-         QStringList{script, QStringLiteral("shell @/VnQo/bin/vnq_lighttpd_reboot 80")}
-             + down + QStringList{watch}},
-        {ZSystem::Cloud, true,
-         QStringList{script, QStringLiteral("shell @/VnQo/bin/vnq_sync_ntp_http  &")} + down + QStringList{watch}},
-        {ZSystem::Cloud, false, QStringList{script, QStringLiteral("shell @/VnQo/bin/vnq_sync_ntp_http  &")} + down},
+        {ZSystem::Basic, false, true, QStringList{script, lighttpd} + down + QStringList{watch}},
+        {ZSystem::Basic, true, true, QStringList{script, lighttpd, ntpSync} + down + QStringList{watch}},
+        {ZSystem::Cloud, false, true, QStringList{script, httpSync} + down + QStringList{watch}},
+        {ZSystem::Cloud, false, false, QStringList{script, httpSync} + down},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(int(c.edition) * 10 + int(c.networkFilesWritable));
+        SCOPED_TRACE(int(c.edition) * 100 + int(c.ntpOn) * 10 + int(c.networkFilesWritable));
         useEdition(c.edition);
+        ASSERT_TRUE(DBSetting::setSetting(QStringLiteral("NTPサーバーを使用"), c.ntpOn ? 1 : 0));
+        const int octets[4] = {192, 168, 0, 1};
+        for (int i = 0; i < 4; ++i)
+            ASSERT_TRUE(DBSetting::setSetting(QStringLiteral("NTPサーバー%1").arg(i), octets[i]));
         ASSERT_TRUE(QDir(path("/VnQo/etc/network")).removeRecursively());
         if (c.networkFilesWritable) {
             ASSERT_TRUE(board.makeDir(QStringLiteral("/VnQo/etc/network/config/eth0")));
