@@ -13,18 +13,20 @@
 #include "shippeddatabases.h"
 #include "tempboardroot.h"
 #include "testca.h"
-#include "waituntil.h"
 #include "zsystem.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QSslConfiguration>
 #include <QThread>
+#include <QTimer>
 
 #include <cstdio>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -74,10 +76,35 @@ public:
     Mover mover{&anchor, &thread};
 };
 
+// Runs the event loop until `finished` is emitted, sleeping in the dispatcher meanwhile: a
+// busy wait would take processor time from the client's and the mock's threads.
+template <typename Sender, typename Signal>
+void waitForSignal(Sender* sender, Signal finished)
+{
+    QEventLoop loop;
+    QObject::connect(sender, finished, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+// Like waitForSignal for a condition no signal announces; checked every millisecond.
+void waitForCondition(const std::function<bool()>& done)
+{
+    QEventLoop loop;
+    QTimer check;
+    QObject::connect(&check, &QTimer::timeout, &loop, [&] {
+        if (done())
+            loop.quit();
+    });
+    check.start(1);
+    if (!done())
+        loop.exec();
+}
+
 QByteArray postRequest(QNetworkAccessManager& manager, QNetworkRequest request, const QByteArray& body)
 {
     QNetworkReply* reply = manager.post(request, body);
-    vnq::test::waitUntil([reply] { return reply->isFinished(); }, 60000);
+    if (!reply->isFinished())
+        waitForSignal(reply, &QNetworkReply::finished);
     const QByteArray answer = reply->readAll();
     reply->deleteLater();
     return answer;
@@ -152,16 +179,12 @@ int main(int argc, char** argv)
                          stamp.toSecsSinceEpoch(), stampCount});
 
     CloudWarker warker(new CloudAPI);
-    bool done = false;
     QString end;
-    QObject::connect(&warker, &CloudLink::allUpdateFinish, [&](int, const QString& option) {
-        end = option;
-        done = true;
-    });
+    QObject::connect(&warker, &CloudLink::allUpdateFinish, [&](int, const QString& option) { end = option; });
     QElapsedTimer timer;
     timer.start();
     warker.startDataRequest(3);
-    vnq::test::waitUntil([&] { return done; }, 600000);
+    waitForSignal(&warker, &CloudLink::allUpdateFinish);
     const qint64 clientMs = timer.elapsed();
 
     // Every operation the client sent after its token step, in order.
@@ -215,11 +238,10 @@ int main(int argc, char** argv)
     });
     board.writeFile(QStringLiteral("/VnQo/var/merid.param"), (jsonUrl + QStringLiteral("\n\n")).toUtf8());
     MeridWarker merid(new MeridAPI);
-    done = false;
-    QObject::connect(&merid, &CloudLink::allUpdateFinish, [&](int, const QString&) { done = true; });
     timer.restart();
     merid.startDataRequest(2);
-    vnq::test::waitUntil([&] { return done && !merid.busy(); }, 600000);
+    waitForSignal(&merid, &CloudLink::allUpdateFinish);
+    waitForCondition([&] { return !merid.busy(); });
     const qint64 jsonMs = timer.elapsed();
 
     QList<QByteArray> jsonBodies;
