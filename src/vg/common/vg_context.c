@@ -71,6 +71,11 @@ OVGmatrix *VGFUNC_GetCurrentMatrix(OVGcontext *context)
     return context->currentMtx;
 }
 
+void VGFUNC_MarkDirty(OVGcontext *context, VGuint bits)
+{
+    context->dirty = (VGint)((VGuint)context->dirty | bits);
+}
+
 OVGpaint *VGFUNC_GetPaint(const OVGcontext *context, VGPaintMode mode)
 {
     return mode == VG_FILL_PATH ? context->currentFillPaint : context->currentStrokePaint;
