@@ -24,6 +24,7 @@ typedef struct OVGimage {
     VGint refCount;
     VGboolean deleted;
     ALbuffer *buffer;
+    VGImageFormat format;
 } OVGimage;
 
 typedef struct OVGpaint {
