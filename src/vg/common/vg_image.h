@@ -17,6 +17,7 @@ typedef struct OVGimage {
     VGint refCount;          /* children, paint patterns, glyphs and render-target bindings */
     VGboolean deleted;       /* destroyed while still referenced or bound */
     ALbuffer *buffer;        /* pixel buffer; a child shares its parent's */
+    VGImageFormat format;
     struct OVGimage *parent; /* null for a root image */
     VGint isBound;           /* 1 while EGL holds the image as a client buffer */
 } OVGimage;
