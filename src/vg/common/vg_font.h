@@ -18,6 +18,15 @@ typedef struct OVGfont {
 /* Frees the record when nothing holds it; else marks it deleted. */
 void VGFUNC_DeleteVGFont(OVGfont *font);
 
+/* Object parameters: count values read or written, scalar 1 from the single-value entry points.
+ * Each returns the error to record. No font parameter is kept yet: each answers
+ * VG_ILLEGAL_ARGUMENT_ERROR. */
+VGErrorCode VGFUNC_SetFontParami(OVGfont *font, VGint param, VGint count, const VGint *values, int scalar);
+VGErrorCode VGFUNC_SetFontParamf(OVGfont *font, VGint param, VGint count, const VGfloat *values, int scalar);
+VGErrorCode VGFUNC_GetFontParami(const OVGfont *font, VGint param, VGint count, VGint *values, int scalar);
+VGErrorCode VGFUNC_GetFontParamf(const OVGfont *font, VGint param, VGint count, VGfloat *values, int scalar);
+VGErrorCode VGFUNC_GetFontVector(const OVGfont *font, VGint param, VGint *result);
+
 #ifdef __cplusplus
 }
 #endif

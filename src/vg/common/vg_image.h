@@ -28,6 +28,15 @@ void VGFUNC_IncImage(OVGimage *image);
 /* Releases one holder; a deleted image whose last holder went is freed. */
 void VGFUNC_DecImage(OVGimage *image);
 
+/* Object parameters: count values read or written, scalar 1 from the single-value entry points.
+ * Each returns the error to record. No image parameter is kept yet: each answers
+ * VG_ILLEGAL_ARGUMENT_ERROR. */
+VGErrorCode VGFUNC_SetImageParami(OVGimage *image, VGint param, VGint count, const VGint *values, int scalar);
+VGErrorCode VGFUNC_SetImageParamf(OVGimage *image, VGint param, VGint count, const VGfloat *values, int scalar);
+VGErrorCode VGFUNC_GetImageParami(const OVGimage *image, VGint param, VGint count, VGint *values, int scalar);
+VGErrorCode VGFUNC_GetImageParamf(const OVGimage *image, VGint param, VGint count, VGfloat *values, int scalar);
+VGErrorCode VGFUNC_GetImageVector(const OVGimage *image, VGint param, VGint *result);
+
 #ifdef __cplusplus
 }
 #endif

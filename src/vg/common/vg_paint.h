@@ -4,6 +4,7 @@
 #define OVG_VG_COMMON_VG_PAINT_H
 
 #include <VG/openvg.h>
+#include <VG/openvg_vendor.h>
 
 #include "vg/common/vg_image.h"
 
@@ -24,6 +25,17 @@ void VGFUNC_DeletePaint(OVGpaint *paint);
 void VGFUNC_IncPaint(OVGpaint *paint);
 /* Releases one holder; a deleted paint whose last holder went is freed. */
 void VGFUNC_DecPaint(OVGpaint *paint);
+
+/* Object parameters: count values read or written, scalar 1 from the single-value entry points.
+ * Each returns the error to record. No paint parameter is kept yet: each answers
+ * VG_ILLEGAL_ARGUMENT_ERROR. */
+VGErrorCode VGFUNC_SetPaintParami(OVGpaint *paint, VGint param, VGint count, const VGint *values, int scalar);
+VGErrorCode VGFUNC_SetPaintParamf(OVGpaint *paint, VGint param, VGint count, const VGfloat *values, int scalar);
+VGErrorCode VGFUNC_SetPaintParamx(OVGpaint *paint, VGint param, VGint count, const VGfixed *values, int scalar);
+VGErrorCode VGFUNC_GetPaintParami(const OVGpaint *paint, VGint param, VGint count, VGint *values, int scalar);
+VGErrorCode VGFUNC_GetPaintParamf(const OVGpaint *paint, VGint param, VGint count, VGfloat *values, int scalar);
+VGErrorCode VGFUNC_GetPaintParamx(const OVGpaint *paint, VGint param, VGint count, VGfixed *values, int scalar);
+VGErrorCode VGFUNC_GetPaintVector(const OVGpaint *paint, VGint param, VGint *result);
 
 #ifdef __cplusplus
 }
