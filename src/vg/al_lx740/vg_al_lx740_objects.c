@@ -4,6 +4,8 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include <VG/openvg_vendor.h>
+
 #include "vg/al_lx740/vg_al_lx740.h"
 #include "vg/al_lx740/vg_al_lx740_memory.h"
 #include "vg/al_lx740/vg_al_lx740_rect.h"
@@ -11,9 +13,8 @@
 
 #define IMAGE_ALIGN 32
 #define FORMAT_EXT 0x40000000u
-#define FORMAT_EXT_YUV422 0x40000000u
 #define BLOCK_PIXELS16 16 /* one 8 x 8 block of a compressed format: 32 bytes */
-#define GPU_ADDRESS_END 0xFFFFFFFFull /* all ones is "no block" */
+#define GPU_ADDRESS_LIMIT 0x100000000ull
 
 /* ---- Paths ---- */
 
@@ -125,7 +126,7 @@ ALbuffer *VGHAL_ALcreateImageEXT(VGImageFormat format, int width, int height, co
 {
     ALbuffer *buffer;
     word32 pixels;
-    if ((word32)format == FORMAT_EXT_YUV422) {
+    if (format == VG_EXT_YUV422) {
         const int even = (width + 1) & ~1;
         buffer = new_buffer(even, height, 16, 0);
         if (!buffer)
@@ -146,12 +147,13 @@ ALbuffer *VGHAL_ALcreateImageEXT(VGImageFormat format, int width, int height, co
     return buffer;
 }
 
-/* 1 when every byte of the client image, whichever way its rows run, has a GPU address. */
+/* 1 when every byte of the client image, whichever way its rows run, lies below 4 GiB and its
+ * first pixel's address is not all ones, the GPU's "no block". */
 static int client_block_below_4g(uintptr_t data, int height, int stride, unsigned long long row_bytes)
 {
     const long long span = (long long)stride * (long long)(height > 1 ? height - 1 : 0);
     unsigned long long end;
-    if ((unsigned long long)data > GPU_ADDRESS_END)
+    if ((unsigned long long)data >= GPU_ADDRESS_LIMIT - 1)
         return 0;
     if (span < 0) {
         if ((unsigned long long)-span > (unsigned long long)data)
@@ -160,7 +162,7 @@ static int client_block_below_4g(uintptr_t data, int height, int stride, unsigne
     } else {
         end = (unsigned long long)data + (unsigned long long)span + row_bytes;
     }
-    return end <= GPU_ADDRESS_END;
+    return end <= GPU_ADDRESS_LIMIT;
 }
 
 ALbuffer *VGHAL_ALcreateDirectImageEXT(VGImageFormat format, int width, int height, void *data, int stride)
@@ -169,7 +171,7 @@ ALbuffer *VGHAL_ALcreateDirectImageEXT(VGImageFormat format, int width, int heig
     const int bpp = ext ? 16 : VGVAL_bitperpixel[format & 15];
     unsigned long long row_bytes;
     ALbuffer *buffer;
-    if (!ext || (word32)format == FORMAT_EXT_YUV422)
+    if (!ext || format == VG_EXT_YUV422)
         row_bytes = ((unsigned long long)(width > 0 ? width : 0) * (unsigned long long)bpp + 7) / 8;
     else
         row_bytes = (unsigned long long)(((height + 7) / 8) * ((width + 7) / 8)) * BLOCK_PIXELS16 * 2;
