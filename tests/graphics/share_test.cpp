@@ -64,25 +64,67 @@ TEST_F(Share, KindsAreKeptApart)
     EXPECT_EQ(share->numFont + share->numMaskLayer + share->numPaint + share->numPath + share->numImage, 5);
 }
 
-TEST_F(Share, ManyRecordsRoundTripAndOtherValuesAreNeverObjects)
+// Each kind's add, remove and find, so that one test body covers all five.
+struct PathKind {
+    using Record = OVGpath;
+    static void add(OVGshare* s, Record* r) { VGFUNC_AddPath(s, r); }
+    static void remove(OVGshare* s, Record* r) { VGFUNC_RemovePath(s, r); }
+    static Record* find(OVGshare* s, VGHandle h) { return VGFUNC_FindPath(s, h); }
+};
+struct PaintKind {
+    using Record = OVGpaint;
+    static void add(OVGshare* s, Record* r) { VGFUNC_AddPaint(s, r); }
+    static void remove(OVGshare* s, Record* r) { VGFUNC_RemovePaint(s, r); }
+    static Record* find(OVGshare* s, VGHandle h) { return VGFUNC_FindPaint(s, h); }
+};
+struct ImageKind {
+    using Record = OVGimage;
+    static void add(OVGshare* s, Record* r) { VGFUNC_AddImage(s, r); }
+    static void remove(OVGshare* s, Record* r) { VGFUNC_RemoveImage(s, r); }
+    static Record* find(OVGshare* s, VGHandle h) { return VGFUNC_FindImage(s, h); }
+};
+struct FontKind {
+    using Record = OVGfont;
+    static void add(OVGshare* s, Record* r) { VGFUNC_AddFont(s, r); }
+    static void remove(OVGshare* s, Record* r) { VGFUNC_RemoveFont(s, r); }
+    static Record* find(OVGshare* s, VGHandle h) { return VGFUNC_FindFont(s, h); }
+};
+struct MaskLayerKind {
+    using Record = OVGimage;
+    static void add(OVGshare* s, Record* r) { VGFUNC_AddMaskLayer(s, r); }
+    static void remove(OVGshare* s, Record* r) { VGFUNC_RemoveMaskLayer(s, r); }
+    static Record* find(OVGshare* s, VGHandle h) { return VGFUNC_FindMaskLayer(s, h); }
+};
+
+template <typename Kind>
+class ShareOfKind : public Share {};
+using Kinds = ::testing::Types<PathKind, PaintKind, ImageKind, FontKind, MaskLayerKind>;
+TYPED_TEST_SUITE(ShareOfKind, Kinds);
+
+TYPED_TEST(ShareOfKind, ManyRecordsRoundTripAndOtherValuesAreNeverObjects)
 {
-    std::vector<OVGpath*> paths;
+    using Record = typename TypeParam::Record;
+    std::vector<Record*> records;
     for (int i = 0; i < 10000; ++i) {
-        paths.push_back(record<OVGpath>());
-        VGFUNC_AddPath(share, paths.back());
+        records.push_back(record<Record>());
+        ASSERT_LT(reinterpret_cast<uint64_t>(records.back()), 0x100000000ull);
+        TypeParam::add(this->share, records.back());
     }
-    for (OVGpath* p : paths)
-        ASSERT_TRUE(VGFUNC_IsPath(share, VGFUNC_HandleOf(p)));
+    for (Record* r : records)
+        ASSERT_EQ(TypeParam::find(this->share, VGFUNC_HandleOf(r)), r);
     std::mt19937 rng(7);
     int found = 0;
     for (int i = 0; i < 10000; ++i)
-        found += VGFUNC_IsObject(share, static_cast<VGHandle>(rng()) | 1u);  // never a record address
+        found += VGFUNC_IsObject(this->share, static_cast<VGHandle>(rng()) | 1u);  // never a record address
     EXPECT_EQ(found, 0);
-    EXPECT_FALSE(VGFUNC_IsObject(share, 0));
-    // A freed record's handle is not an object, and is not read (the arena poisons it).
-    VGFUNC_RemovePath(share, paths[0]);
-    VGFUNC_ArenaFree(paths[0]);
-    EXPECT_FALSE(VGFUNC_IsPath(share, VGFUNC_HandleOf(paths[0])));
+    EXPECT_FALSE(VGFUNC_IsObject(this->share, 0));
+    // Freed records' handles are not objects, and are not read (the arena poisons them).
+    for (size_t i = 0; i < records.size(); i += 2) {
+        TypeParam::remove(this->share, records[i]);
+        VGFUNC_ArenaFree(records[i]);
+    }
+    for (size_t i = 0; i < records.size(); ++i)
+        ASSERT_EQ(VGFUNC_IsObject(this->share, VGFUNC_HandleOf(records[i])), i % 2) << i;
 }
 
 }  // namespace
