@@ -8,13 +8,13 @@
 /* Vector setters: a negative count, or values missing or misaligned while count is not 0. */
 static int badSetVector(VGint count, const void *values)
 {
-    return count < 0 || (count != 0 && VGFUNC_IsBadPointer32(values));
+    return count < 0 || (count != 0 && VGFUNC_IsBadPointer(values, 4));
 }
 
 /* Vector getters: no room asked for, or values missing or misaligned. */
 static int badGetVector(VGint count, const void *values)
 {
-    return count <= 0 || VGFUNC_IsBadPointer32(values);
+    return count <= 0 || VGFUNC_IsBadPointer(values, 4);
 }
 
 #define CURRENT_OR_RETURN(result)                           \

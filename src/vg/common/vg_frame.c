@@ -14,9 +14,9 @@ void VGFUNC_RecordError(OVGcontext *context, VGErrorCode error)
         context->error = error;
 }
 
-int VGFUNC_IsBadPointer32(const void *values)
+int VGFUNC_IsBadPointer(const void *values, unsigned alignment)
 {
-    return values == NULL || ((uintptr_t)values & 3u) != 0;
+    return values == NULL || ((uintptr_t)values & (alignment - 1u)) != 0;
 }
 
 VGErrorCode vgGetError(void)

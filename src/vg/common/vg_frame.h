@@ -21,8 +21,9 @@ extern int vgnonzerosizedsurface;
 /* Keeps error in the context only when no earlier error is waiting there; 0 is ignored. */
 void VGFUNC_RecordError(OVGcontext *context, VGErrorCode error);
 
-/* A pointer to 32-bit client values that is null or not 4-byte aligned. */
-int VGFUNC_IsBadPointer32(const void *values);
+/* A client pointer that is null or not aligned to alignment bytes (a power of two): 4 for
+ * 32-bit values, 2 for 16-bit values, the format's alignment for image data. */
+int VGFUNC_IsBadPointer(const void *values, unsigned alignment);
 
 #ifdef __cplusplus
 }

@@ -53,12 +53,12 @@ static VGErrorCode wrongObject(const OVGcontext *c, VGHandle object)
 
 static int badSetVector(VGint count, const void *values)
 {
-    return count < 0 || (count > 0 && values == NULL) || (values != NULL && VGFUNC_IsBadPointer32(values));
+    return count < 0 || (count > 0 && values == NULL) || (values != NULL && VGFUNC_IsBadPointer(values, 4));
 }
 
 static int badGetVector(VGint count, const void *values)
 {
-    return count <= 0 || VGFUNC_IsBadPointer32(values);
+    return count <= 0 || VGFUNC_IsBadPointer(values, 4);
 }
 
 static VGErrorCode setInts(const OVGcontext *c, VGHandle object, VGint param, VGint count, const VGint *values,
