@@ -43,6 +43,20 @@ protected:
     {
         return static_cast<OVGcontext*>(vgCreateContext(share));
     }
+
+    // Two contexts of one share group, the first bound to the window; the second will want
+    // rasterizer buffers for a taller surface.
+    vnq::test::TestSurface tall{480, 600, 16, 0, 0};
+    OVGcontext* first = nullptr;
+    OVGcontext* second = nullptr;
+
+    void bindFirstOfTwo()
+    {
+        giveBuffers(tall);
+        first = newContext();
+        second = newContext(first);
+        ASSERT_EQ(vgMakeCurrent(first, &window.surface, &window.surface), 1);
+    }
 };
 
 TEST_F(Lifecycle, InitIsOnceAndTerminateLeavesNoContext)
@@ -146,11 +160,7 @@ TEST_F(Lifecycle, FlushAndFinishNeedACurrentContext)
 
 TEST_F(Lifecycle, AFailedMakeCurrentKeepsThePreviousContextAndSurface)
 {
-    vnq::test::TestSurface tall{480, 600, 16, 0, 0};
-    giveBuffers(tall);
-    OVGcontext* first = newContext();
-    OVGcontext* second = newContext(first);
-    ASSERT_EQ(vgMakeCurrent(first, &window.surface, &window.surface), 1);
+    bindFirstOfTwo();
     gmFailBlockAllocations(1, 2);  // the taller surface's first rasterizer buffer, and its retry
     EXPECT_EQ(vgMakeCurrent(second, &tall.surface, &tall.surface), 0);
     EXPECT_EQ(VGVAL_vgcurrentcontexthandle, first);
@@ -165,11 +175,7 @@ TEST_F(Lifecycle, AFailedMakeCurrentKeepsThePreviousContextAndSurface)
 
 TEST_F(Lifecycle, ARebindThatRunsOutOfMemoryKeepsThePreviousContextWithoutBuffers)
 {
-    vnq::test::TestSurface tall{480, 600, 16, 0, 0};
-    giveBuffers(tall);
-    OVGcontext* first = newContext();
-    OVGcontext* second = newContext(first);
-    ASSERT_EQ(vgMakeCurrent(first, &window.surface, &window.surface), 1);
+    bindFirstOfTwo();
     gmFailBlockAllocations(1, 1000);
     testing::internal::CaptureStdout();
     EXPECT_EQ(vgMakeCurrent(second, &tall.surface, &tall.surface), 0);

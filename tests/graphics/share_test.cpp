@@ -65,36 +65,18 @@ TEST_F(Share, KindsAreKeptApart)
 }
 
 // Each kind's add, remove and find, so that one test body covers all five.
-struct PathKind {
-    using Record = OVGpath;
-    static void add(OVGshare* s, Record* r) { VGFUNC_AddPath(s, r); }
-    static void remove(OVGshare* s, Record* r) { VGFUNC_RemovePath(s, r); }
-    static Record* find(OVGshare* s, VGHandle h) { return VGFUNC_FindPath(s, h); }
-};
-struct PaintKind {
-    using Record = OVGpaint;
-    static void add(OVGshare* s, Record* r) { VGFUNC_AddPaint(s, r); }
-    static void remove(OVGshare* s, Record* r) { VGFUNC_RemovePaint(s, r); }
-    static Record* find(OVGshare* s, VGHandle h) { return VGFUNC_FindPaint(s, h); }
-};
-struct ImageKind {
-    using Record = OVGimage;
-    static void add(OVGshare* s, Record* r) { VGFUNC_AddImage(s, r); }
-    static void remove(OVGshare* s, Record* r) { VGFUNC_RemoveImage(s, r); }
-    static Record* find(OVGshare* s, VGHandle h) { return VGFUNC_FindImage(s, h); }
-};
-struct FontKind {
-    using Record = OVGfont;
-    static void add(OVGshare* s, Record* r) { VGFUNC_AddFont(s, r); }
-    static void remove(OVGshare* s, Record* r) { VGFUNC_RemoveFont(s, r); }
-    static Record* find(OVGshare* s, VGHandle h) { return VGFUNC_FindFont(s, h); }
-};
-struct MaskLayerKind {
-    using Record = OVGimage;
-    static void add(OVGshare* s, Record* r) { VGFUNC_AddMaskLayer(s, r); }
-    static void remove(OVGshare* s, Record* r) { VGFUNC_RemoveMaskLayer(s, r); }
-    static Record* find(OVGshare* s, VGHandle h) { return VGFUNC_FindMaskLayer(s, h); }
-};
+#define TABLE_KIND(Name, RecordType)                                                  \
+    struct Name##Kind {                                                               \
+        using Record = RecordType;                                                    \
+        static void add(OVGshare* s, Record* r) { VGFUNC_Add##Name(s, r); }           \
+        static void remove(OVGshare* s, Record* r) { VGFUNC_Remove##Name(s, r); }     \
+        static Record* find(OVGshare* s, VGHandle h) { return VGFUNC_Find##Name(s, h); } \
+    }
+TABLE_KIND(Path, OVGpath);
+TABLE_KIND(Paint, OVGpaint);
+TABLE_KIND(Image, OVGimage);
+TABLE_KIND(Font, OVGfont);
+TABLE_KIND(MaskLayer, OVGimage);
 
 template <typename Kind>
 class ShareOfKind : public Share {};

@@ -5,16 +5,25 @@
 
 #include "vg/common/vg_frame.h"
 
-/* Vector setters: a negative count, or values missing or misaligned while count is not 0. */
-static int badSetVector(VGint count, const void *values)
+/* Vector setters: a negative count, or values missing or misaligned while count is not 0.
+ * Records the error and answers 0 when the arguments are bad. */
+static int setArgumentsOk(OVGcontext *c, VGint count, const void *values)
 {
-    return count < 0 || (count != 0 && VGFUNC_IsBadPointer(values, 4));
+    if (count < 0 || (count != 0 && VGFUNC_IsBadPointer(values, 4))) {
+        VGFUNC_RecordError(c, VG_ILLEGAL_ARGUMENT_ERROR);
+        return 0;
+    }
+    return 1;
 }
 
 /* Vector getters: no room asked for, or values missing or misaligned. */
-static int badGetVector(VGint count, const void *values)
+static int getArgumentsOk(OVGcontext *c, VGint count, const void *values)
 {
-    return count <= 0 || VGFUNC_IsBadPointer(values, 4);
+    if (count <= 0 || VGFUNC_IsBadPointer(values, 4)) {
+        VGFUNC_RecordError(c, VG_ILLEGAL_ARGUMENT_ERROR);
+        return 0;
+    }
+    return 1;
 }
 
 #define CURRENT_OR_RETURN(result)                           \
@@ -49,36 +58,28 @@ void vgSetiEXT(VGParamType type, VGuint value)
 void vgSetiv(VGParamType type, VGint count, const VGint *values)
 {
     CURRENT_OR_RETURN();
-    if (badSetVector(count, values))
-        VGFUNC_RecordError(c, VG_ILLEGAL_ARGUMENT_ERROR);
-    else
+    if (setArgumentsOk(c, count, values))
         VGFUNC_RecordError(c, VGFUNC_SetContexti(c, type, count, values, 0));
 }
 
 void vgSetfv(VGParamType type, VGint count, const VGfloat *values)
 {
     CURRENT_OR_RETURN();
-    if (badSetVector(count, values))
-        VGFUNC_RecordError(c, VG_ILLEGAL_ARGUMENT_ERROR);
-    else
+    if (setArgumentsOk(c, count, values))
         VGFUNC_RecordError(c, VGFUNC_SetContextf(c, type, count, values, 0));
 }
 
 void vgSetxvEXT(VGParamType type, VGint count, const VGfixed *values)
 {
     CURRENT_OR_RETURN();
-    if (badSetVector(count, values))
-        VGFUNC_RecordError(c, VG_ILLEGAL_ARGUMENT_ERROR);
-    else
+    if (setArgumentsOk(c, count, values))
         VGFUNC_RecordError(c, VGFUNC_SetContextx(c, type, count, values, 0));
 }
 
 void vgSetivEXT(VGParamType type, VGint count, const VGuint *values)
 {
     CURRENT_OR_RETURN();
-    if (badSetVector(count, values))
-        VGFUNC_RecordError(c, VG_ILLEGAL_ARGUMENT_ERROR);
-    else
+    if (setArgumentsOk(c, count, values))
         VGFUNC_RecordError(c, VGFUNC_SetContextiEXT(c, type, count, values, 0));
 }
 
@@ -115,27 +116,21 @@ VGfixed vgGetxEXT(VGParamType type)
 void vgGetiv(VGParamType type, VGint count, VGint *values)
 {
     CURRENT_OR_RETURN();
-    if (badGetVector(count, values))
-        VGFUNC_RecordError(c, VG_ILLEGAL_ARGUMENT_ERROR);
-    else
+    if (getArgumentsOk(c, count, values))
         VGFUNC_RecordError(c, VGFUNC_GetContexti(c, type, count, values, 0));
 }
 
 void vgGetfv(VGParamType type, VGint count, VGfloat *values)
 {
     CURRENT_OR_RETURN();
-    if (badGetVector(count, values))
-        VGFUNC_RecordError(c, VG_ILLEGAL_ARGUMENT_ERROR);
-    else
+    if (getArgumentsOk(c, count, values))
         VGFUNC_RecordError(c, VGFUNC_GetContextf(c, type, count, values, 0));
 }
 
 void vgGetxvEXT(VGParamType type, VGint count, VGfixed *values)
 {
     CURRENT_OR_RETURN();
-    if (badGetVector(count, values))
-        VGFUNC_RecordError(c, VG_ILLEGAL_ARGUMENT_ERROR);
-    else
+    if (getArgumentsOk(c, count, values))
         VGFUNC_RecordError(c, VGFUNC_GetContextx(c, type, count, values, 0));
 }
 

@@ -118,45 +118,43 @@ static VGErrorCode answer(const OVGcontext *c, VGParamType param, VGint count, i
     return scalar || count > a->size ? ILLEGAL : VG_NO_ERROR;
 }
 
-VGErrorCode VGFUNC_GetContexti(const OVGcontext *context, VGParamType param, VGint count, VGint *values, int scalar)
+typedef enum { AS_INT, AS_FLOAT, AS_FIXED } Form;
+
+/* The first count values of the parameter, written in the form the getter returns. */
+static VGErrorCode get(const OVGcontext *c, VGParamType param, VGint count, int scalar, Form form, void *values)
 {
     Answer a;
     VGint k;
-    const VGErrorCode error = answer(context, param, count, scalar, &a);
+    const VGErrorCode error = answer(c, param, count, scalar, &a);
     if (error)
         return error;
-    for (k = 0; k < count; ++k)
-        values[k] = a.i[k];
+    for (k = 0; k < count; ++k) {
+        switch (form) {
+        case AS_INT: ((VGint *)values)[k] = a.i[k]; break;
+        case AS_FLOAT: ((VGfloat *)values)[k] = a.f[k]; break;
+        default: ((VGfixed *)values)[k] = mxFloat2Fixed(a.f[k]); break;
+        }
+    }
     return VG_NO_ERROR;
+}
+
+VGErrorCode VGFUNC_GetContexti(const OVGcontext *context, VGParamType param, VGint count, VGint *values, int scalar)
+{
+    return get(context, param, count, scalar, AS_INT, values);
 }
 
 VGErrorCode VGFUNC_GetContextf(const OVGcontext *context, VGParamType param, VGint count, VGfloat *values,
                                int scalar)
 {
-    Answer a;
-    VGint k;
-    const VGErrorCode error = answer(context, param, count, scalar, &a);
-    if (error)
-        return error;
-    for (k = 0; k < count; ++k)
-        values[k] = a.f[k];
-    return VG_NO_ERROR;
+    return get(context, param, count, scalar, AS_FLOAT, values);
 }
 
 VGErrorCode VGFUNC_GetContextx(const OVGcontext *context, VGParamType param, VGint count, VGfixed *values,
                                int scalar)
 {
-    Answer a;
-    VGint k;
-    VGErrorCode error;
     if (!VGFUNC_IsFloatContextParam(param))
         return ILLEGAL;
-    error = answer(context, param, count, scalar, &a);
-    if (error)
-        return error;
-    for (k = 0; k < count; ++k)
-        values[k] = mxFloat2Fixed(a.f[k]);
-    return VG_NO_ERROR;
+    return get(context, param, count, scalar, AS_FIXED, values);
 }
 
 VGErrorCode VGFUNC_GetContextVector(const OVGcontext *context, VGParamType param, VGint *result)

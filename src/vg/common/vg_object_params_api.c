@@ -51,22 +51,30 @@ static VGErrorCode wrongObject(const OVGcontext *c, VGHandle object)
     return VGFUNC_IsObject(c->sharedState, object) ? VG_ILLEGAL_ARGUMENT_ERROR : VG_BAD_HANDLE_ERROR;
 }
 
-static int badSetVector(VGint count, const void *values)
+/* Records the error for a handle the chosen kind cannot take; 1 when the target was found. */
+static int found(OVGcontext *c, Target t, VGHandle object)
 {
-    return count < 0 || (count > 0 && values == NULL) || (values != NULL && VGFUNC_IsBadPointer(values, 4));
+    if (t.record)
+        return 1;
+    VGFUNC_RecordError(c, wrongObject(c, object));
+    return 0;
 }
 
-static int badGetVector(VGint count, const void *values)
+/* The vector forms check the handle, then the count and the pointer (a setter may pass no
+ * values for count 0, a getter must ask for some); 1 when all are good. */
+static int vectorCallOk(OVGcontext *c, Target t, VGHandle object, VGint count, const void *values, int get)
 {
-    return count <= 0 || VGFUNC_IsBadPointer(values, 4);
+    const int bad = get ? count <= 0 || VGFUNC_IsBadPointer(values, 4)
+                        : count < 0 || (values ? VGFUNC_IsBadPointer(values, 4) : count > 0);
+    if (!found(c, t, object))
+        return 0;
+    if (bad)
+        VGFUNC_RecordError(c, VG_ILLEGAL_ARGUMENT_ERROR);
+    return !bad;
 }
 
-static VGErrorCode setInts(const OVGcontext *c, VGHandle object, VGint param, VGint count, const VGint *values,
-                           int scalar)
+static VGErrorCode setInts(Target t, VGint param, VGint count, const VGint *values, int scalar)
 {
-    const Target t = targetOf(c, object, param);
-    if (!t.record)
-        return wrongObject(c, object);
     switch (t.kind) {
     case KIND_PATH: return VGFUNC_SetPathParami((OVGpath *)t.record, param, count, values, scalar);
     case KIND_PAINT: return VGFUNC_SetPaintParami((OVGpaint *)t.record, param, count, values, scalar);
@@ -75,12 +83,8 @@ static VGErrorCode setInts(const OVGcontext *c, VGHandle object, VGint param, VG
     }
 }
 
-static VGErrorCode setFloats(const OVGcontext *c, VGHandle object, VGint param, VGint count,
-                             const VGfloat *values, int scalar)
+static VGErrorCode setFloats(Target t, VGint param, VGint count, const VGfloat *values, int scalar)
 {
-    const Target t = targetOf(c, object, param);
-    if (!t.record)
-        return wrongObject(c, object);
     switch (t.kind) {
     case KIND_PATH: return VGFUNC_SetPathParamf((OVGpath *)t.record, param, count, values, scalar);
     case KIND_PAINT: return VGFUNC_SetPaintParamf((OVGpaint *)t.record, param, count, values, scalar);
@@ -89,12 +93,8 @@ static VGErrorCode setFloats(const OVGcontext *c, VGHandle object, VGint param, 
     }
 }
 
-static VGErrorCode getInts(const OVGcontext *c, VGHandle object, VGint param, VGint count, VGint *values,
-                           int scalar)
+static VGErrorCode getInts(Target t, VGint param, VGint count, VGint *values, int scalar)
 {
-    const Target t = targetOf(c, object, param);
-    if (!t.record)
-        return wrongObject(c, object);
     switch (t.kind) {
     case KIND_PATH: return VGFUNC_GetPathParami((const OVGpath *)t.record, param, count, values, scalar);
     case KIND_PAINT: return VGFUNC_GetPaintParami((const OVGpaint *)t.record, param, count, values, scalar);
@@ -103,12 +103,8 @@ static VGErrorCode getInts(const OVGcontext *c, VGHandle object, VGint param, VG
     }
 }
 
-static VGErrorCode getFloats(const OVGcontext *c, VGHandle object, VGint param, VGint count, VGfloat *values,
-                             int scalar)
+static VGErrorCode getFloats(Target t, VGint param, VGint count, VGfloat *values, int scalar)
 {
-    const Target t = targetOf(c, object, param);
-    if (!t.record)
-        return wrongObject(c, object);
     switch (t.kind) {
     case KIND_PATH: return VGFUNC_GetPathParamf((const OVGpath *)t.record, param, count, values, scalar);
     case KIND_PAINT: return VGFUNC_GetPaintParamf((const OVGpaint *)t.record, param, count, values, scalar);
@@ -117,44 +113,66 @@ static VGErrorCode getFloats(const OVGcontext *c, VGHandle object, VGint param, 
     }
 }
 
+static VGErrorCode vectorSize(Target t, VGint param, VGint *size)
+{
+    switch (t.kind) {
+    case KIND_PATH: return VGFUNC_GetPathVector((const OVGpath *)t.record, param, size);
+    case KIND_PAINT: return VGFUNC_GetPaintVector((const OVGpaint *)t.record, param, size);
+    case KIND_IMAGE: return VGFUNC_GetImageVector((const OVGimage *)t.record, param, size);
+    default: return VGFUNC_GetFontVector((const OVGfont *)t.record, param, size);
+    }
+}
+
+/* The target when it is of one of the kinds a fixed-point form serves, else none. */
+static Target onlyKinds(Target t, ObjectKind first, ObjectKind second)
+{
+    if (t.kind != first && t.kind != second)
+        t.record = NULL;
+    return t;
+}
+
 void vgSetParameteri(VGHandle object, VGint paramType, VGint value)
 {
     OVGcontext *c = VGVAL_vgcurrentcontexthandle;
-    if (c)
-        VGFUNC_RecordError(c, setInts(c, object, paramType, 1, &value, 1));
+    Target t;
+    if (!c)
+        return;
+    t = targetOf(c, object, paramType);
+    if (found(c, t, object))
+        VGFUNC_RecordError(c, setInts(t, paramType, 1, &value, 1));
 }
 
 void vgSetParameterf(VGHandle object, VGint paramType, VGfloat value)
 {
     OVGcontext *c = VGVAL_vgcurrentcontexthandle;
-    if (c)
-        VGFUNC_RecordError(c, setFloats(c, object, paramType, 1, &value, 1));
+    Target t;
+    if (!c)
+        return;
+    t = targetOf(c, object, paramType);
+    if (found(c, t, object))
+        VGFUNC_RecordError(c, setFloats(t, paramType, 1, &value, 1));
 }
 
 void vgSetParameteriv(VGHandle object, VGint paramType, VGint count, const VGint *values)
 {
     OVGcontext *c = VGVAL_vgcurrentcontexthandle;
+    Target t;
     if (!c)
         return;
-    if (!targetOf(c, object, paramType).record)
-        VGFUNC_RecordError(c, wrongObject(c, object));
-    else if (badSetVector(count, values))
-        VGFUNC_RecordError(c, VG_ILLEGAL_ARGUMENT_ERROR);
-    else
-        VGFUNC_RecordError(c, setInts(c, object, paramType, count, values, 0));
+    t = targetOf(c, object, paramType);
+    if (vectorCallOk(c, t, object, count, values, 0))
+        VGFUNC_RecordError(c, setInts(t, paramType, count, values, 0));
 }
 
 void vgSetParameterfv(VGHandle object, VGint paramType, VGint count, const VGfloat *values)
 {
     OVGcontext *c = VGVAL_vgcurrentcontexthandle;
+    Target t;
     if (!c)
         return;
-    if (!targetOf(c, object, paramType).record)
-        VGFUNC_RecordError(c, wrongObject(c, object));
-    else if (badSetVector(count, values))
-        VGFUNC_RecordError(c, VG_ILLEGAL_ARGUMENT_ERROR);
-    else
-        VGFUNC_RecordError(c, setFloats(c, object, paramType, count, values, 0));
+    t = targetOf(c, object, paramType);
+    if (vectorCallOk(c, t, object, count, values, 0))
+        VGFUNC_RecordError(c, setFloats(t, paramType, count, values, 0));
 }
 
 void vgSetParameterxvEXT(VGHandle object, VGint paramType, VGint count, const VGfixed *values)
@@ -163,12 +181,8 @@ void vgSetParameterxvEXT(VGHandle object, VGint paramType, VGint count, const VG
     Target t;
     if (!c)
         return;
-    t = targetOf(c, object, paramType);
-    if (!t.record || t.kind != KIND_PAINT)
-        VGFUNC_RecordError(c, wrongObject(c, object));
-    else if (badSetVector(count, values))
-        VGFUNC_RecordError(c, VG_ILLEGAL_ARGUMENT_ERROR);
-    else
+    t = onlyKinds(targetOf(c, object, paramType), KIND_PAINT, KIND_PAINT);
+    if (vectorCallOk(c, t, object, count, values, 0))
         VGFUNC_RecordError(c, VGFUNC_SetPaintParamx((OVGpaint *)t.record, paramType, count, values, 0));
 }
 
@@ -177,9 +191,13 @@ VGint vgGetParameteri(VGHandle object, VGint paramType)
     OVGcontext *c = VGVAL_vgcurrentcontexthandle;
     VGint value = 0;
     VGErrorCode error;
+    Target t;
     if (!c)
         return 0;
-    error = getInts(c, object, paramType, 1, &value, 1);
+    t = targetOf(c, object, paramType);
+    if (!found(c, t, object))
+        return 0;
+    error = getInts(t, paramType, 1, &value, 1);
     VGFUNC_RecordError(c, error);
     return error ? 0 : value;
 }
@@ -189,9 +207,13 @@ VGfloat vgGetParameterf(VGHandle object, VGint paramType)
     OVGcontext *c = VGVAL_vgcurrentcontexthandle;
     VGfloat value = 0.0f;
     VGErrorCode error;
+    Target t;
     if (!c)
         return 0.0f;
-    error = getFloats(c, object, paramType, 1, &value, 1);
+    t = targetOf(c, object, paramType);
+    if (!found(c, t, object))
+        return 0.0f;
+    error = getFloats(t, paramType, 1, &value, 1);
     VGFUNC_RecordError(c, error);
     return error ? 0.0f : value;
 }
@@ -199,27 +221,23 @@ VGfloat vgGetParameterf(VGHandle object, VGint paramType)
 void vgGetParameteriv(VGHandle object, VGint paramType, VGint count, VGint *values)
 {
     OVGcontext *c = VGVAL_vgcurrentcontexthandle;
+    Target t;
     if (!c)
         return;
-    if (!targetOf(c, object, paramType).record)
-        VGFUNC_RecordError(c, wrongObject(c, object));
-    else if (badGetVector(count, values))
-        VGFUNC_RecordError(c, VG_ILLEGAL_ARGUMENT_ERROR);
-    else
-        VGFUNC_RecordError(c, getInts(c, object, paramType, count, values, 0));
+    t = targetOf(c, object, paramType);
+    if (vectorCallOk(c, t, object, count, values, 1))
+        VGFUNC_RecordError(c, getInts(t, paramType, count, values, 0));
 }
 
 void vgGetParameterfv(VGHandle object, VGint paramType, VGint count, VGfloat *values)
 {
     OVGcontext *c = VGVAL_vgcurrentcontexthandle;
+    Target t;
     if (!c)
         return;
-    if (!targetOf(c, object, paramType).record)
-        VGFUNC_RecordError(c, wrongObject(c, object));
-    else if (badGetVector(count, values))
-        VGFUNC_RecordError(c, VG_ILLEGAL_ARGUMENT_ERROR);
-    else
-        VGFUNC_RecordError(c, getFloats(c, object, paramType, count, values, 0));
+    t = targetOf(c, object, paramType);
+    if (vectorCallOk(c, t, object, count, values, 1))
+        VGFUNC_RecordError(c, getFloats(t, paramType, count, values, 0));
 }
 
 void vgGetParameterxvEXT(VGHandle object, VGint paramType, VGint count, VGfixed *values)
@@ -228,12 +246,10 @@ void vgGetParameterxvEXT(VGHandle object, VGint paramType, VGint count, VGfixed 
     Target t;
     if (!c)
         return;
-    t = targetOf(c, object, paramType);
-    if (!t.record || (t.kind != KIND_PATH && t.kind != KIND_PAINT))
-        VGFUNC_RecordError(c, wrongObject(c, object));
-    else if (badGetVector(count, values))
-        VGFUNC_RecordError(c, VG_ILLEGAL_ARGUMENT_ERROR);
-    else if (t.kind == KIND_PATH)
+    t = onlyKinds(targetOf(c, object, paramType), KIND_PATH, KIND_PAINT);
+    if (!vectorCallOk(c, t, object, count, values, 1))
+        return;
+    if (t.kind == KIND_PATH)
         VGFUNC_RecordError(c, VGFUNC_GetPathParamx((const OVGpath *)t.record, paramType, count, values, 0));
     else
         VGFUNC_RecordError(c, VGFUNC_GetPaintParamx((const OVGpaint *)t.record, paramType, count, values, 0));
@@ -248,16 +264,9 @@ VGint vgGetParameterVectorSize(VGHandle object, VGint paramType)
     if (!c)
         return 0;
     t = targetOf(c, object, paramType);
-    if (!t.record)
-        error = wrongObject(c, object);
-    else if (t.kind == KIND_PATH)
-        error = VGFUNC_GetPathVector((const OVGpath *)t.record, paramType, &size);
-    else if (t.kind == KIND_PAINT)
-        error = VGFUNC_GetPaintVector((const OVGpaint *)t.record, paramType, &size);
-    else if (t.kind == KIND_IMAGE)
-        error = VGFUNC_GetImageVector((const OVGimage *)t.record, paramType, &size);
-    else
-        error = VGFUNC_GetFontVector((const OVGfont *)t.record, paramType, &size);
+    if (!found(c, t, object))
+        return 0;
+    error = vectorSize(t, paramType, &size);
     VGFUNC_RecordError(c, error);
     return error ? 0 : size;
 }
