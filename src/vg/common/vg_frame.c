@@ -8,10 +8,11 @@ OVGcontext *VGVAL_vgcurrentcontexthandle;
 int vgisinitialized;
 int vgnonzerosizedsurface;
 
-void VGFUNC_RecordError(OVGcontext *context, VGErrorCode error)
+VGErrorCode VGFUNC_RecordError(OVGcontext *context, VGErrorCode error)
 {
     if (error != VG_NO_ERROR && context->error == VG_NO_ERROR)
         context->error = error;
+    return error;
 }
 
 int VGFUNC_IsBadPointer(const void *values, unsigned alignment)

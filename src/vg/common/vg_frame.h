@@ -18,8 +18,9 @@ extern int vgisinitialized;
 /* 1 when the current drawing surface has a non-zero width and height, set at make-current. */
 extern int vgnonzerosizedsurface;
 
-/* Keeps error in the context only when no earlier error is waiting there; 0 is ignored. */
-void VGFUNC_RecordError(OVGcontext *context, VGErrorCode error);
+/* Keeps error in the context only when no earlier error is waiting there (0 is ignored);
+ * returns error. */
+VGErrorCode VGFUNC_RecordError(OVGcontext *context, VGErrorCode error);
 
 /* A client pointer that is null or not aligned to alignment bytes (a power of two): 4 for
  * 32-bit values, 2 for 16-bit values, the format's alignment for image data. */

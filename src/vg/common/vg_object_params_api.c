@@ -131,123 +131,93 @@ static Target onlyKinds(Target t, ObjectKind first, ObjectKind second)
     return t;
 }
 
-void vgSetParameteri(VGHandle object, VGint paramType, VGint value)
+/* The current context (null when none) and the call's target. */
+static OVGcontext *begin(VGHandle object, VGint param, Target *t)
 {
     OVGcontext *c = VGVAL_vgcurrentcontexthandle;
+    if (c)
+        *t = targetOf(c, object, param);
+    return c;
+}
+
+void vgSetParameteri(VGHandle object, VGint paramType, VGint value)
+{
     Target t;
-    if (!c)
-        return;
-    t = targetOf(c, object, paramType);
-    if (found(c, t, object))
+    OVGcontext *c = begin(object, paramType, &t);
+    if (c && found(c, t, object))
         VGFUNC_RecordError(c, setInts(t, paramType, 1, &value, 1));
 }
 
 void vgSetParameterf(VGHandle object, VGint paramType, VGfloat value)
 {
-    OVGcontext *c = VGVAL_vgcurrentcontexthandle;
     Target t;
-    if (!c)
-        return;
-    t = targetOf(c, object, paramType);
-    if (found(c, t, object))
+    OVGcontext *c = begin(object, paramType, &t);
+    if (c && found(c, t, object))
         VGFUNC_RecordError(c, setFloats(t, paramType, 1, &value, 1));
 }
 
 void vgSetParameteriv(VGHandle object, VGint paramType, VGint count, const VGint *values)
 {
-    OVGcontext *c = VGVAL_vgcurrentcontexthandle;
     Target t;
-    if (!c)
-        return;
-    t = targetOf(c, object, paramType);
-    if (vectorCallOk(c, t, object, count, values, 0))
+    OVGcontext *c = begin(object, paramType, &t);
+    if (c && vectorCallOk(c, t, object, count, values, 0))
         VGFUNC_RecordError(c, setInts(t, paramType, count, values, 0));
 }
 
 void vgSetParameterfv(VGHandle object, VGint paramType, VGint count, const VGfloat *values)
 {
-    OVGcontext *c = VGVAL_vgcurrentcontexthandle;
     Target t;
-    if (!c)
-        return;
-    t = targetOf(c, object, paramType);
-    if (vectorCallOk(c, t, object, count, values, 0))
+    OVGcontext *c = begin(object, paramType, &t);
+    if (c && vectorCallOk(c, t, object, count, values, 0))
         VGFUNC_RecordError(c, setFloats(t, paramType, count, values, 0));
 }
 
 void vgSetParameterxvEXT(VGHandle object, VGint paramType, VGint count, const VGfixed *values)
 {
-    OVGcontext *c = VGVAL_vgcurrentcontexthandle;
     Target t;
-    if (!c)
-        return;
-    t = onlyKinds(targetOf(c, object, paramType), KIND_PAINT, KIND_PAINT);
-    if (vectorCallOk(c, t, object, count, values, 0))
+    OVGcontext *c = begin(object, paramType, &t);
+    if (c && vectorCallOk(c, onlyKinds(t, KIND_PAINT, KIND_PAINT), object, count, values, 0))
         VGFUNC_RecordError(c, VGFUNC_SetPaintParamx((OVGpaint *)t.record, paramType, count, values, 0));
 }
 
 VGint vgGetParameteri(VGHandle object, VGint paramType)
 {
-    OVGcontext *c = VGVAL_vgcurrentcontexthandle;
-    VGint value = 0;
-    VGErrorCode error;
     Target t;
-    if (!c)
-        return 0;
-    t = targetOf(c, object, paramType);
-    if (!found(c, t, object))
-        return 0;
-    error = getInts(t, paramType, 1, &value, 1);
-    VGFUNC_RecordError(c, error);
-    return error ? 0 : value;
+    VGint value = 0;
+    OVGcontext *c = begin(object, paramType, &t);
+    return c && found(c, t, object) && !VGFUNC_RecordError(c, getInts(t, paramType, 1, &value, 1)) ? value : 0;
 }
 
 VGfloat vgGetParameterf(VGHandle object, VGint paramType)
 {
-    OVGcontext *c = VGVAL_vgcurrentcontexthandle;
-    VGfloat value = 0.0f;
-    VGErrorCode error;
     Target t;
-    if (!c)
-        return 0.0f;
-    t = targetOf(c, object, paramType);
-    if (!found(c, t, object))
-        return 0.0f;
-    error = getFloats(t, paramType, 1, &value, 1);
-    VGFUNC_RecordError(c, error);
-    return error ? 0.0f : value;
+    VGfloat value = 0.0f;
+    OVGcontext *c = begin(object, paramType, &t);
+    return c && found(c, t, object) && !VGFUNC_RecordError(c, getFloats(t, paramType, 1, &value, 1)) ? value
+                                                                                                       : 0.0f;
 }
 
 void vgGetParameteriv(VGHandle object, VGint paramType, VGint count, VGint *values)
 {
-    OVGcontext *c = VGVAL_vgcurrentcontexthandle;
     Target t;
-    if (!c)
-        return;
-    t = targetOf(c, object, paramType);
-    if (vectorCallOk(c, t, object, count, values, 1))
+    OVGcontext *c = begin(object, paramType, &t);
+    if (c && vectorCallOk(c, t, object, count, values, 1))
         VGFUNC_RecordError(c, getInts(t, paramType, count, values, 0));
 }
 
 void vgGetParameterfv(VGHandle object, VGint paramType, VGint count, VGfloat *values)
 {
-    OVGcontext *c = VGVAL_vgcurrentcontexthandle;
     Target t;
-    if (!c)
-        return;
-    t = targetOf(c, object, paramType);
-    if (vectorCallOk(c, t, object, count, values, 1))
+    OVGcontext *c = begin(object, paramType, &t);
+    if (c && vectorCallOk(c, t, object, count, values, 1))
         VGFUNC_RecordError(c, getFloats(t, paramType, count, values, 0));
 }
 
 void vgGetParameterxvEXT(VGHandle object, VGint paramType, VGint count, VGfixed *values)
 {
-    OVGcontext *c = VGVAL_vgcurrentcontexthandle;
     Target t;
-    if (!c)
-        return;
-    t = onlyKinds(targetOf(c, object, paramType), KIND_PATH, KIND_PAINT);
-    if (!vectorCallOk(c, t, object, count, values, 1))
+    OVGcontext *c = begin(object, paramType, &t);
+    if (!c || !vectorCallOk(c, onlyKinds(t, KIND_PATH, KIND_PAINT), object, count, values, 1))
         return;
     if (t.kind == KIND_PATH)
         VGFUNC_RecordError(c, VGFUNC_GetPathParamx((const OVGpath *)t.record, paramType, count, values, 0));
@@ -257,16 +227,8 @@ void vgGetParameterxvEXT(VGHandle object, VGint paramType, VGint count, VGfixed 
 
 VGint vgGetParameterVectorSize(VGHandle object, VGint paramType)
 {
-    OVGcontext *c = VGVAL_vgcurrentcontexthandle;
-    VGint size = 0;
-    VGErrorCode error;
     Target t;
-    if (!c)
-        return 0;
-    t = targetOf(c, object, paramType);
-    if (!found(c, t, object))
-        return 0;
-    error = vectorSize(t, paramType, &size);
-    VGFUNC_RecordError(c, error);
-    return error ? 0 : size;
+    VGint size = 0;
+    OVGcontext *c = begin(object, paramType, &t);
+    return c && found(c, t, object) && !VGFUNC_RecordError(c, vectorSize(t, paramType, &size)) ? size : 0;
 }
