@@ -15,6 +15,7 @@ word32 VGALVAL_lx740_dirty;
 word32 VGALVAL_lx740_ctxdirty;
 int VGALVAL_backbuffer;
 const void *VGALVAL_currentimage;
+const struct OVGpaint *currentpaint;
 int VGALVAL_changepepipe;
 word32 VGALVAL_lx740vpinstaddr = CGL_NO_ADDRESS;
 
@@ -209,6 +210,7 @@ int VGHAL_ALmakeCurrent(OVGcontext *context)
     VGALVAL_lx740_ctxdirty = 0xFFFFFFFFu;
     VGALVAL_lx740_dirty = VGAL_DIRTY_COLORBUFFER | VGAL_DIRTY_MASKBUFFER | VGAL_DIRTY_PEBASIC;
     VGALVAL_currentimage = NULL;
+    currentpaint = NULL;
     VGALVAL_currentxptmode = -1;
     VGALFUNC_al_lx740_ucode_clear_mode();
 

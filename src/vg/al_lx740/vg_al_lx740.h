@@ -40,6 +40,8 @@ extern word32 VGALVAL_lx740_dirty;
 extern word32 VGALVAL_lx740_ctxdirty;
 extern int VGALVAL_backbuffer;
 extern const void *VGALVAL_currentimage;
+/* The radial-gradient paint whose table the GPU holds; null makes the next drawing resend it. */
+extern const struct OVGpaint *currentpaint;
 extern int VGALVAL_changepepipe;
 /* The vertex-processor entry last written to LX_VP_IADDR; all ones forces a resend. */
 extern word32 VGALVAL_lx740vpinstaddr;

@@ -37,7 +37,7 @@ void VGALFUNC_lx_pe_reset(int multisample)
     PEW(LX_PE_OVG_ACOLOR1_EN, 0);
 }
 
-static void after_clear(word32 ctxdirty)
+void VGALFUNC_lx_mark_state_stale(word32 ctxdirty)
 {
     VGALVAL_lx740_ctxdirty |= ctxdirty;
     VGALVAL_lx740_dirty |= VGAL_DIRTY_COLORBUFFER | VGAL_DIRTY_PEBASIC;
@@ -67,12 +67,20 @@ static word32 target_select(void)
     return VGALVAL_backbuffer == 1 ? 0x1E000u : 0xE000u;
 }
 
-/* One SPC command, followed by the terminator when the SPC FIFO expects one. */
-static void spc_command(const word32 *words, word32 count)
+void VGALFUNC_lx_spc_command(const word32 *words, word32 count)
 {
     cglWriteSFifo32A(words, count);
     if (CglSFifoTermon)
         cglWriteSFifo32(CGL_TERMINATOR);
+}
+
+void VGALFUNC_lx_spc_sync(void)
+{
+    const word32 sync = CGL_SPC_SYNC;
+    cglWaitIntrOn(SPC_SYNC_INTERRUPT);
+    VGALFUNC_lx_spc_command(&sync, 1);
+    cglWaitIntr();
+    cglWaitIntrOff(SPC_SYNC_INTERRUPT);
 }
 
 /* One raster fill: [target select and address,] the fill, and the colour-cache flush after it. */
@@ -82,9 +90,9 @@ static void raster_fill(int targeted, word32 addr, word32 size, word32 colour)
     const word32 fill[4] = {CGL_SPC_FILL, 0, size, colour};
     const word32 end[2] = {RASTER_FILL_END0, RASTER_FILL_END1};
     if (targeted)
-        spc_command(target, 2);
-    spc_command(fill, 4);
-    spc_command(end, 2);
+        VGALFUNC_lx_spc_command(target, 2);
+    VGALFUNC_lx_spc_command(fill, 4);
+    VGALFUNC_lx_spc_command(end, 2);
 }
 
 static void raster_fills(word32 addr, word32 stride, word32 width, word32 height, word32 bpp, word32 colour)
@@ -139,7 +147,7 @@ void VGALFUNC_lx_clearbuffer(word32 addr, word32 stride, word32 height, word32 c
         VGALFUNC_lx_writeregs(CGL_OP_PE_WRITE, LX_PE_OVG_CBUF_CVAL, clear, 4);
         PEW(LX_PE_OVG_EXT_SYNC, 0x80000000u);
         PEW(LX_PE_OVG_SYNC, 0);
-        after_clear(CTXDIRTY_AFTER_CLEAR);
+        VGALFUNC_lx_mark_state_stale(CTXDIRTY_AFTER_CLEAR);
         return;
     }
 
@@ -148,13 +156,7 @@ void VGALFUNC_lx_clearbuffer(word32 addr, word32 stride, word32 height, word32 c
     PEW(LX_PE_OVG_ACOLOR1_EN, 0);
     WAITCMDDONE();
     raster_fills(addr, stride, width, height, bpp, value);
-    cglWaitIntrOn(SPC_SYNC_INTERRUPT);
-    {
-        const word32 sync = CGL_SPC_SYNC;
-        spc_command(&sync, 1);
-    }
-    cglWaitIntr();
-    cglWaitIntrOff(SPC_SYNC_INTERRUPT);
+    VGALFUNC_lx_spc_sync();
     PEW(LX_PE_OVG_MAX_CCACHE_LLEN, 0);
-    after_clear(CTXDIRTY_AFTER_RASTER_CLEAR);
+    VGALFUNC_lx_mark_state_stale(CTXDIRTY_AFTER_RASTER_CLEAR);
 }

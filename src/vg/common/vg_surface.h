@@ -18,6 +18,7 @@ typedef struct ALbufferStruct {
     VGuint addr;  /* GPU address of the first pixel; all ones when unset */
     VGint masklayer;
     VGint directimage;
+    void *client; /* a direct image's client memory (addr is its value, below 4 GiB) */
 } ALbuffer;
 
 typedef struct ALsurfaceStruct {
