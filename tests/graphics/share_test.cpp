@@ -64,25 +64,49 @@ TEST_F(Share, KindsAreKeptApart)
     EXPECT_EQ(share->numFont + share->numMaskLayer + share->numPaint + share->numPath + share->numImage, 5);
 }
 
-TEST_F(Share, ManyRecordsRoundTripAndOtherValuesAreNeverObjects)
-{
-    std::vector<OVGpath*> paths;
-    for (int i = 0; i < 10000; ++i) {
-        paths.push_back(record<OVGpath>());
-        VGFUNC_AddPath(share, paths.back());
+// Each kind's add, remove and find, so that one test body covers all five.
+#define TABLE_KIND(Name, RecordType)                                                  \
+    struct Name##Kind {                                                               \
+        using Record = RecordType;                                                    \
+        static void add(OVGshare* s, Record* r) { VGFUNC_Add##Name(s, r); }           \
+        static void remove(OVGshare* s, Record* r) { VGFUNC_Remove##Name(s, r); }     \
+        static Record* find(OVGshare* s, VGHandle h) { return VGFUNC_Find##Name(s, h); } \
     }
-    for (OVGpath* p : paths)
-        ASSERT_TRUE(VGFUNC_IsPath(share, VGFUNC_HandleOf(p)));
+TABLE_KIND(Path, OVGpath);
+TABLE_KIND(Paint, OVGpaint);
+TABLE_KIND(Image, OVGimage);
+TABLE_KIND(Font, OVGfont);
+TABLE_KIND(MaskLayer, OVGimage);
+
+template <typename Kind>
+class ShareOfKind : public Share {};
+using Kinds = ::testing::Types<PathKind, PaintKind, ImageKind, FontKind, MaskLayerKind>;
+TYPED_TEST_SUITE(ShareOfKind, Kinds);
+
+TYPED_TEST(ShareOfKind, ManyRecordsRoundTripAndOtherValuesAreNeverObjects)
+{
+    using Record = typename TypeParam::Record;
+    std::vector<Record*> records;
+    for (int i = 0; i < 10000; ++i) {
+        records.push_back(record<Record>());
+        ASSERT_LT(reinterpret_cast<uint64_t>(records.back()), 0x100000000ull);
+        TypeParam::add(this->share, records.back());
+    }
+    for (Record* r : records)
+        ASSERT_EQ(TypeParam::find(this->share, VGFUNC_HandleOf(r)), r);
     std::mt19937 rng(7);
     int found = 0;
     for (int i = 0; i < 10000; ++i)
-        found += VGFUNC_IsObject(share, static_cast<VGHandle>(rng()) | 1u);  // never a record address
+        found += VGFUNC_IsObject(this->share, static_cast<VGHandle>(rng()) | 1u);  // never a record address
     EXPECT_EQ(found, 0);
-    EXPECT_FALSE(VGFUNC_IsObject(share, 0));
-    // A freed record's handle is not an object, and is not read (the arena poisons it).
-    VGFUNC_RemovePath(share, paths[0]);
-    VGFUNC_ArenaFree(paths[0]);
-    EXPECT_FALSE(VGFUNC_IsPath(share, VGFUNC_HandleOf(paths[0])));
+    EXPECT_FALSE(VGFUNC_IsObject(this->share, 0));
+    // Freed records' handles are not objects, and are not read (the arena poisons them).
+    for (size_t i = 0; i < records.size(); i += 2) {
+        TypeParam::remove(this->share, records[i]);
+        VGFUNC_ArenaFree(records[i]);
+    }
+    for (size_t i = 0; i < records.size(); ++i)
+        ASSERT_EQ(VGFUNC_IsObject(this->share, VGFUNC_HandleOf(records[i])), i % 2) << i;
 }
 
 }  // namespace

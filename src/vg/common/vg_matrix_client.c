@@ -2,22 +2,17 @@
  * fixed-point conversions of the xEXT entry points. */
 #include "vg/common/vg_matrix.h"
 
-#include <stdint.h>
 #include <string.h>
 
 #include "mathx/mathx.h"
-
-static int isBadPointer(const void *p)
-{
-  return p == NULL || ((uintptr_t)p & 3u) != 0;
-}
+#include "vg/common/vg_frame.h"
 
 typedef void (*MatrixOperation)(OVGmatrix *m, const VGvalue values[9]);
 
 /* Checks the client's pointer, copies its nine values and applies the operation. */
 static VGErrorCode applyClientFloats(OVGmatrix *m, const VGfloat *values, MatrixOperation op)
 {
-  if (isBadPointer(values)) return VG_ILLEGAL_ARGUMENT_ERROR;
+  if (VGFUNC_IsBadPointer(values, 4)) return VG_ILLEGAL_ARGUMENT_ERROR;
   VGvalue local[9];
   memcpy(local, values, sizeof local);
   op(m, local);
@@ -26,7 +21,7 @@ static VGErrorCode applyClientFloats(OVGmatrix *m, const VGfloat *values, Matrix
 
 static VGErrorCode applyClientFixed(OVGmatrix *m, const VGfixed *values, MatrixOperation op)
 {
-  if (isBadPointer(values)) return VG_ILLEGAL_ARGUMENT_ERROR;
+  if (VGFUNC_IsBadPointer(values, 4)) return VG_ILLEGAL_ARGUMENT_ERROR;
   VGvalue local[9];
   for (int i = 0; i < 9; ++i) local[i] = mxFixed2Float(values[i]);
   op(m, local);
@@ -55,14 +50,14 @@ VGErrorCode VGFUNC_MultClientMatrixx(OVGmatrix *m, const VGfixed *values)
 
 VGErrorCode VGFUNC_GetClientMatrix(const OVGmatrix *m, VGfloat *values)
 {
-  if (isBadPointer(values)) return VG_ILLEGAL_ARGUMENT_ERROR;
+  if (VGFUNC_IsBadPointer(values, 4)) return VG_ILLEGAL_ARGUMENT_ERROR;
   memcpy(values, VGFUNC_GetMatrix(m), 9 * sizeof *values);
   return VG_NO_ERROR;
 }
 
 VGErrorCode VGFUNC_GetClientMatrixx(const OVGmatrix *m, VGfixed *values)
 {
-  if (isBadPointer(values)) return VG_ILLEGAL_ARGUMENT_ERROR;
+  if (VGFUNC_IsBadPointer(values, 4)) return VG_ILLEGAL_ARGUMENT_ERROR;
   const VGvalue *source = VGFUNC_GetMatrix(m);
   for (int i = 0; i < 9; ++i) values[i] = mxFloat2Fixed(source[i]);
   return VG_NO_ERROR;
