@@ -11,6 +11,7 @@
 #include "vg/al_lx740/vg_al_lx740_color.h"
 #include "vg/al_lx740/vg_al_lx740_rect.h"
 #include "vg/al_lx740/vg_al_lx740_xpt.h"
+#include "vg/common/vg_share.h"
 #include "vgcontextfixture.h"
 
 namespace gputest {
@@ -115,8 +116,14 @@ TEST_F(Layer, MakeCurrentBindsTheSurface)
     surface.surface.back = 1;
     surface.surface.alphaformat = 0x308C;  // premultiplied
     surface.surface.colorspace = 0x308A;   // linear
+    const OVGpaint radial{};
+    const OVGimage image{};
+    currentpaint = &radial;
+    VGALVAL_currentimage = &image;
     gpu.clearLog();
     bindWindow();
+    EXPECT_EQ(currentpaint, nullptr);  // the next drawing resends paint and image
+    EXPECT_EQ(VGALVAL_currentimage, nullptr);
     EXPECT_EQ(VGALVAL_lx740renderingmode, VGAL_RM_LINEAR | VGAL_RM_PREMULTIPLIED);
     EXPECT_EQ(colorbuffer, &surface.disp1);
     EXPECT_EQ(frontbuffer, &surface.disp0);

@@ -242,8 +242,10 @@ TEST_F(LayerRecords, DirectImagesWrapClientMemoryTheGpuCanReach)
         {VG_sRGBA_8888, 4, 2, 0xFFFFFFE0u, 16, 32},      // its last byte is the last below 4 GiB
         {VG_sRGBA_8888, 4, 2, 0xFFFFFFF0u, 16, 0},       // its second row crosses 4 GiB
         {VG_A_1, 1, 1, 0xFFFFFFFFu, 1, 0},               // all ones is no GPU address
-        {VG_EXT_LVQ88, 9, 9, 0xFFFFFF80u, 0, 16},         // 128 bytes of blocks up to 4 GiB
+        {VG_EXT_LVQ88, 9, 9, 0xFFFFFF80u, 64, 16},        // 128 bytes of blocks up to 4 GiB, in one row
         {VG_EXT_LVQ88, 9, 9, 0xFFFFFFC0u, 0, 0},         // ... and past it
+        {VG_EXT_YUV422, 3, 1, 0xFFFFFFF8u, 8, 16},       // an odd width is read as whole pixel pairs
+        {VG_EXT_YUV422, 3, 1, 0xFFFFFFFAu, 8, 0},
         {VG_sRGBA_8888, 4, 4, 0x100000000ull, 16, 0},    // above 4 GiB
         {VG_sRGBA_8888, 4, 4, 0x7F0000001000ull, 16, 0},  // where a 64-bit heap lies
         {VG_sRGBA_8888, 4, 3, 0x1000u, -16, 32},          // rows upwards from the pointer

@@ -165,17 +165,29 @@ static int client_block_below_4g(uintptr_t data, int height, int stride, unsigne
     return end <= GPU_ADDRESS_LIMIT;
 }
 
+static int is_block_compressed(VGImageFormat format)
+{
+    return ((word32)format & FORMAT_EXT) && format != VG_EXT_YUV422;
+}
+
+/* Bytes of one row of a client image; the blocks of a compressed format lie in one row. */
+static unsigned long long client_row_bytes(VGImageFormat format, int width, int height, int bpp)
+{
+    const unsigned long long w = (unsigned long long)(width > 0 ? width : 0);
+    const unsigned long long h = (unsigned long long)(height > 0 ? height : 0);
+    if (format == VG_EXT_YUV422)
+        return ((w + 1) & ~1ull) * 2;
+    if (is_block_compressed(format))
+        return ((w + 7) / 8) * ((h + 7) / 8) * BLOCK_PIXELS16 * 2;
+    return (w * (unsigned long long)bpp + 7) / 8;
+}
+
 ALbuffer *VGHAL_ALcreateDirectImageEXT(VGImageFormat format, int width, int height, void *data, int stride)
 {
-    const int ext = ((word32)format & FORMAT_EXT) != 0;
-    const int bpp = ext ? 16 : VGVAL_bitperpixel[format & 15];
-    unsigned long long row_bytes;
+    const int bpp = ((word32)format & FORMAT_EXT) ? 16 : VGVAL_bitperpixel[format & 15];
+    const int rows = is_block_compressed(format) ? 1 : height;
     ALbuffer *buffer;
-    if (!ext || format == VG_EXT_YUV422)
-        row_bytes = ((unsigned long long)(width > 0 ? width : 0) * (unsigned long long)bpp + 7) / 8;
-    else
-        row_bytes = (unsigned long long)(((height + 7) / 8) * ((width + 7) / 8)) * BLOCK_PIXELS16 * 2;
-    if (!client_block_below_4g((uintptr_t)data, height, stride, row_bytes))
+    if (!client_block_below_4g((uintptr_t)data, rows, stride, client_row_bytes(format, width, height, bpp)))
         return NULL;
     buffer = (ALbuffer *)calloc(1, sizeof(ALbuffer));
     if (!buffer)

@@ -36,26 +36,32 @@ void VGHAL_ALreleaseVGImage(const OVGimage *img, VGuint addr)
     (void)img, (void)addr;
 }
 
+/* The image into the surface buffer (sample 0) or back (sample 1); nothing without a buffer. */
+static void copy_lent_image(const OVGimage *img, const VGuint *sbuf, VGint sstride, int sample)
+{
+    const ALbuffer *buffer = img->buffer;
+    if (*sbuf == CGL_NO_ADDRESS)
+        return;
+    if (sample == 0)
+        CopyScaleRect(*sbuf, sstride, buffer->addr, buffer->stride, buffer->width, buffer->height, img->format,
+                      buffer->bpp, 0);
+    else
+        CopyScaleRect(buffer->addr, buffer->stride, *sbuf, sstride, buffer->width, buffer->height, img->format,
+                      buffer->bpp, 1);
+}
+
 void VGHAL_ALbindVGImage(OVGcontext *context, const OVGimage *img, VGuint *pbuf, VGint pstride, VGuint *sbuf,
                          VGint sstride)
 {
-    const ALbuffer *buffer = img->buffer;
     (void)context, (void)pbuf, (void)pstride;
-    if (*sbuf == CGL_NO_ADDRESS)
-        return;
-    CopyScaleRect(*sbuf, sstride, buffer->addr, buffer->stride, buffer->width, buffer->height, img->format,
-                  buffer->bpp, 0);
+    copy_lent_image(img, sbuf, sstride, 0);
 }
 
 void VGHAL_ALunbindVGImage(OVGcontext *context, const OVGimage *img, VGuint *pbuf, VGint pstride, VGuint *sbuf,
                            VGint sstride)
 {
-    const ALbuffer *buffer = img->buffer;
     (void)context, (void)pbuf, (void)pstride;
-    if (*sbuf == CGL_NO_ADDRESS)
-        return;
-    CopyScaleRect(buffer->addr, buffer->stride, *sbuf, sstride, buffer->width, buffer->height, img->format,
-                  buffer->bpp, 1);
+    copy_lent_image(img, sbuf, sstride, 1);
 }
 
 /* ---- The copy ---- */
