@@ -1,6 +1,7 @@
 #include "form4settei0menubase.h"
 
 #include "debugline.h"
+#include "mydebug.h"
 #include "mylabel.h"
 #include "screenparts.h"
 #include "settingshost.h"
@@ -52,6 +53,12 @@ void Form4Settei0MenuBase::setItem(QString id, QString title, int x, int y, bool
 void Form4Settei0MenuBase::drawRow(const QString& id, const QString& title, int x, int y, bool selected,
                                    bool enabled, const RowStyle& style)
 {
+    drawRow(id, title, loadValue(getTitle(id)), x, y, selected, enabled, style);
+}
+
+void Form4Settei0MenuBase::drawRow(const QString& id, const QString& title, const QString& value, int x, int y,
+                                   bool selected, bool enabled, const RowStyle& style)
+{
     const int titleShade = !enabled ? 133 : selected ? 255 : 0;
 
     label->initItem(&item);
@@ -67,7 +74,6 @@ void Form4Settei0MenuBase::drawRow(const QString& id, const QString& title, int 
     item.label.text = title;
     label->setItem(&item);
 
-    const QString value = loadValue(getTitle(id));
     const int valueShade = enabled || !style.greyDisabledValue ? 255 : 133;
     label->initItem(&item);
     if (style.touchable)
@@ -85,6 +91,21 @@ void Form4Settei0MenuBase::drawRow(const QString& id, const QString& title, int 
     setColour(&item.label, valueShade, valueShade, valueShade);
     item.label.text = value;
     label->setItem(&item);
+}
+
+int Form4Settei0MenuBase::setPage(const QString& name, int firstMenu, int pageCount, int number)
+{
+    if (number < firstMenu || number >= firstMenu + pageCount) {
+        MyDebug() << "<ERR>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "no such page, page 1 shown:" << number;
+        number = firstMenu;
+    }
+    const int last = firstMenu + pageCount - 1;
+    prevPageId = number - 1 < firstMenu ? last : number - 1;
+    nextPageId = number + 1 > last ? firstMenu : number + 1;
+    const auto fullWidth = [](int digit) { return QString(QChar(0xFF10 + digit)); };
+    const int pageIndex = number - firstMenu;
+    title = name + QString(24, QLatin1Char(' ')) + fullWidth(pageIndex + 1) + QLatin1Char('/') + fullWidth(pageCount);
+    return pageIndex;
 }
 
 void Form4Settei0MenuBase::setItem(const MenuItem& row, bool selected, bool enabled)

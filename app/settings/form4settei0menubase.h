@@ -82,6 +82,12 @@ public slots:
     virtual void timeout();
 
 protected:
+    // Makes this page the one of `number` among the menu numbers firstMenu to
+    // firstMenu + pageCount - 1: Prev and Next wrap around, and the title is the name, 24
+    // blanks and "page/pages" in full-width digits. A number outside the pages gives the
+    // first page (logged). Returns the page index.
+    int setPage(const QString& name, int firstMenu, int pageCount, int number);
+
     // How a menu draws its rows: when they take touches, and the look of a long value.
     struct RowStyle {
         bool touchable = false;
@@ -92,6 +98,9 @@ protected:
     // One row: the frame with the title and the value box with the item's value.
     void drawRow(const QString& id, const QString& title, int x, int y, bool selected, bool enabled,
                  const RowStyle& style);
+    // The same with the value text given.
+    void drawRow(const QString& id, const QString& title, const QString& value, int x, int y, bool selected,
+                 bool enabled, const RowStyle& style);
     // A text alone, left-aligned at (x, y).
     void setTextItem(int x, int y, int px, int r, int g, int b, const QString& text);
     // The host, or null (logged) when the parent is none.

@@ -2,7 +2,6 @@
 
 #include "dbdakoku.h"
 #include "dbsetting.h"
-#include "mydebug.h"
 #include "mylabel.h"
 #include "zsystem.h"
 
@@ -75,11 +74,6 @@ QList<MenuItem> allRows()
     return rows;
 }
 
-QString fullWidthDigit(int digit)
-{
-    return QString(QChar(0xFF10 + digit));
-}
-
 int operationMode()
 {
     int mode = 1;
@@ -123,18 +117,7 @@ Form4TermSet::Form4TermSet(QObject* parent, int menuNumber)
     : Form4Settei0MenuBase(parent, menuNumber)
 {
     connect(label, &MyLabel::clicked, this, &Form4TermSet::clickMyLabel);
-    const int pages = pageCount();
-    int number = menuNumber;
-    if (number < FirstMenu || number >= FirstMenu + pages) {
-        MyDebug() << "<ERR>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "no such page, page 1 shown:" << menuNumber;
-        number = FirstMenu;
-    }
-    pageIndex = number - FirstMenu;
-    const int last = FirstMenu + pages - 1;
-    prevPageId = number - 1 < FirstMenu ? last : number - 1;
-    nextPageId = number + 1 > last ? FirstMenu : number + 1;
-    title = QStringLiteral("初期設定") + QString(24, QLatin1Char(' ')) + fullWidthDigit(pageIndex + 1)
-        + QLatin1Char('/') + fullWidthDigit(pages);
+    pageIndex = setPage(QStringLiteral("初期設定"), FirstMenu, pageCount(), menuNumber);
     bgImagePath = QStringLiteral("../Parts/03設定画面背景/設定画面_パターン1.png");
     shosaiPageId = DetailScreen;
 
