@@ -17,11 +17,7 @@ Form4NetSetShosai::Form4NetSetShosai(QObject* parent, QString id)
     bgImagePath.clear();
     pageId = Form4NetSet::DetailScreen;
     parentPageId = parentPageOf(itemId);
-    loadData();
-    keypad = new Keypad(this, 0, 0, keyType, values, true, title);
-    keypad->activate();
-    connect(label, &MyLabel::clicked, this, &Form4NetSetShosai::clickMyLabel);
-    updateScreenNew();
+    openKeypad();
 }
 
 Form4NetSetShosai::~Form4NetSetShosai()
