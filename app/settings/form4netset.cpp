@@ -9,10 +9,6 @@
 
 namespace {
 
-constexpr int RowsPerPage = 5;
-constexpr qint16 RowX = 45;
-constexpr qint16 RowY[RowsPerPage] = {53, 87, 121, 155, 189};
-
 // Row ids five a page; an empty id is a blank row.
 const char* const basicIds[] = {
     "00", "01", "02", "03", "",
@@ -47,6 +43,7 @@ Form4NetSet::Form4NetSet(QObject* parent, int menuNumber)
     pageIndex = setPage(QStringLiteral("通信設定"), FirstMenu, pageCount(), menuNumber);
     bgImagePath = QStringLiteral("../Parts/03設定画面背景/設定画面_パターン1.png");
     shosaiPageId = DetailScreen;
+    rowStyle = whiteValueRows();
     loadDns();
     loadDataWifi();
     createItems();
@@ -93,33 +90,8 @@ void Form4NetSet::createItems()
     const char* const* ids = (basic ? basicIds : cloudIds) + pageIndex * RowsPerPage;
     for (int row = 0; row < RowsPerPage; ++row) {
         const QString id = QString::fromLatin1(ids[row]);
-        items.append({id, id.isEmpty() ? QString() : GetTitle(id), RowX, RowY[row]});
+        items.append(pageRow(row, id, id.isEmpty() ? QString() : GetTitle(id)));
     }
-}
-
-void Form4NetSet::setItems(QString selectedId)
-{
-    for (const MenuItem& row : qAsConst(items)) {
-        if (selectedId.isEmpty())
-            setItem(row, false, isEnabledItem(row.id));
-        else if (row.id == selectedId)
-            setItem(row, true, isEnabledItem(row.id));
-    }
-}
-
-void Form4NetSet::setItem(QString id, QString title, int x, int y, bool selected, bool enabled)
-{
-    RowStyle style;
-    style.touchable = active && enabled && !title.isEmpty();
-    style.longValuePx = 14;
-    style.longValueDy = 5;
-    style.greyDisabledValue = false;
-    drawRow(id, title, getValue(id), x, y, selected, enabled, style);
-}
-
-void Form4NetSet::setItem(const MenuItem& row, bool selected, bool enabled)
-{
-    setItem(row.id, row.title, row.x, row.y, selected, enabled);
 }
 
 void Form4NetSet::moveToWifi(QString id)
@@ -144,22 +116,17 @@ void Form4NetSet::clickMyLabel(MyLabel* obj, QString id)
 {
     if (!obj)
         return;
-    if (id == QStringLiteral("Exit"))
-        moveToMain();
-    else if (id == QStringLiteral("Prev"))
-        moveToPrev();
-    else if (id == QStringLiteral("Next"))
-        moveToNext();
-    else if (id == QStringLiteral("Back"))
-        moveToBack();
-    else if (id == QStringLiteral("14"))
+    // No row of this menu is ever highlighted.
+    if (id.startsWith(QStringLiteral("Bar")))
+        return;
+    if (id == QStringLiteral("14"))
         moveToWifi(id);
     else if (id == QStringLiteral("23"))
         moveToProxy(id);
     else if (id == QStringLiteral("24"))
         moveToProxyAuth(id);
-    else if (id == QStringLiteral("00") || id.toInt() != 0)
-        moveToShosai(id);
+    else
+        Form4Settei0MenuBase::clickMyLabel(obj, id);
 }
 
 void Form4NetSet::timeout()

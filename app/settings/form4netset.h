@@ -30,13 +30,10 @@ public:
 
     QString getTitle(QString id) override;
     void createItems() override;
-    void setItems(QString selectedId) override;
-    bool isEnabledItem(QString id);
-    // The value box text of a row: the stored value, or what the running network uses.
-    QString getValue(QString id);
-    // This menu's rows keep their value white and write long values smaller.
-    void setItem(QString id, QString title, int x, int y, bool selected, bool enabled);
-    void setItem(const MenuItem& row, bool selected, bool enabled);
+    // Rows that do not apply to the interface and address mode in use are grey.
+    bool isEnabledItem(QString id) override;
+    // The stored value, or what the running network uses.
+    QString getValue(QString id) override;
 
     void moveToWifi(QString id);
     void moveToProxy(QString id);

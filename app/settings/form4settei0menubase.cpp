@@ -40,29 +40,38 @@ void Form4Settei0MenuBase::appendItems(const MenuItem* array, int count)
         items.append(array[i]);
 }
 
-void Form4Settei0MenuBase::setItem(QString id, QString title, int x, int y, bool selected, bool enabled)
+Form4Settei0MenuBase::MenuItem Form4Settei0MenuBase::pageRow(int place, const QString& id, const QString& title)
+{
+    static const qint16 rowY[RowsPerPage] = {53, 87, 121, 155, 189};
+    return {id, title, 45, rowY[place]};
+}
+
+Form4Settei0MenuBase::RowStyle Form4Settei0MenuBase::whiteValueRows()
 {
     RowStyle style;
-    style.touchable = active && enabled && !title.isEmpty();
-    style.longValuePx = 16;
-    style.longValueDy = 7;
-    style.greyDisabledValue = true;
-    drawRow(id, title, x, y, selected, enabled, style);
+    style.longValuePx = 14;
+    style.longValueDy = 5;
+    style.greyDisabledValue = false;
+    return style;
 }
 
-void Form4Settei0MenuBase::drawRow(const QString& id, const QString& title, int x, int y, bool selected,
-                                   bool enabled, const RowStyle& style)
+bool Form4Settei0MenuBase::isEnabledItem(QString)
 {
-    drawRow(id, title, loadValue(getTitle(id)), x, y, selected, enabled, style);
+    return true;
 }
 
-void Form4Settei0MenuBase::drawRow(const QString& id, const QString& title, const QString& value, int x, int y,
-                                   bool selected, bool enabled, const RowStyle& style)
+QString Form4Settei0MenuBase::getValue(QString id)
 {
+    return loadValue(getTitle(id));
+}
+
+void Form4Settei0MenuBase::setItem(QString id, QString title, int x, int y, bool selected, bool enabled)
+{
+    const bool touchable = active && enabled && !title.isEmpty();
     const int titleShade = !enabled ? 133 : selected ? 255 : 0;
 
     label->initItem(&item);
-    if (style.touchable)
+    if (touchable)
         item.id = QStringLiteral("Bar") + id;
     item.x = x;
     item.y = y;
@@ -74,9 +83,10 @@ void Form4Settei0MenuBase::drawRow(const QString& id, const QString& title, cons
     item.label.text = title;
     label->setItem(&item);
 
-    const int valueShade = enabled || !style.greyDisabledValue ? 255 : 133;
+    const QString value = getValue(id);
+    const int valueShade = enabled || !rowStyle.greyDisabledValue ? 255 : 133;
     label->initItem(&item);
-    if (style.touchable)
+    if (touchable)
         item.id = id;
     item.x = x + 217;
     item.y = y;
@@ -85,8 +95,8 @@ void Form4Settei0MenuBase::drawRow(const QString& id, const QString& title, cons
     item.filename = valueBoxImage;
     const bool shortValue = value.length() < 16;
     item.label.x = x + 299;
-    item.label.y = y + (shortValue ? 3 : style.longValueDy);
-    item.label.px = shortValue ? 20 : style.longValuePx;
+    item.label.y = y + (shortValue ? 3 : rowStyle.longValueDy);
+    item.label.px = shortValue ? 20 : rowStyle.longValuePx;
     item.label.margin = 1;
     setColour(&item.label, valueShade, valueShade, valueShade);
     item.label.text = value;
@@ -117,9 +127,9 @@ void Form4Settei0MenuBase::setItems(QString selectedId)
 {
     for (const MenuItem& row : qAsConst(items)) {
         if (selectedId.isEmpty())
-            setItem(row, false, true);
+            setItem(row, false, isEnabledItem(row.id));
         else if (row.id == selectedId)
-            setItem(row, true, true);
+            setItem(row, true, isEnabledItem(row.id));
     }
 }
 

@@ -11,9 +11,7 @@ namespace {
 
 using MenuItem = Form4Settei0MenuBase::MenuItem;
 
-constexpr int RowsPerPage = 5;
-constexpr qint16 RowX = 45;
-constexpr qint16 RowY[RowsPerPage] = {53, 87, 121, 155, 189};
+constexpr int RowsPerPage = Form4Settei0MenuBase::RowsPerPage;
 
 // Item names of the basic edition, five a page; the cloud edition shows the first three
 // pages and the NTP and reboot rows of the fourth.
@@ -46,7 +44,7 @@ MenuItem row(int index, int slot, const char* name)
 {
     const QString title = QString::fromUtf8(name);
     const QString id = title.isEmpty() ? QString() : QStringLiteral("%1%2").arg(index / RowsPerPage).arg(slot);
-    return {id, title, RowX, RowY[index % RowsPerPage]};
+    return Form4Settei0MenuBase::pageRow(index % RowsPerPage, id, title);
 }
 
 // Every row of the current edition, in page order.
@@ -120,6 +118,7 @@ Form4TermSet::Form4TermSet(QObject* parent, int menuNumber)
     pageIndex = setPage(QStringLiteral("初期設定"), FirstMenu, pageCount(), menuNumber);
     bgImagePath = QStringLiteral("../Parts/03設定画面背景/設定画面_パターン1.png");
     shosaiPageId = DetailScreen;
+    rowStyle = whiteValueRows();
 
     int ntp = 0;
     DBSetting::getParamJ(QStringLiteral("NTPサーバーを使用"), &ntp);
@@ -148,31 +147,6 @@ void Form4TermSet::createItems()
 bool Form4TermSet::isEnabledItem(QString id)
 {
     return ntpUsed || GetTitle(id) != QStringLiteral("NTPサーバー");
-}
-
-void Form4TermSet::setItems(QString selectedId)
-{
-    for (const MenuItem& row : qAsConst(items)) {
-        if (selectedId.isEmpty())
-            setItem(row, false, isEnabledItem(row.id));
-        else if (row.id == selectedId)
-            setItem(row, true, isEnabledItem(row.id));
-    }
-}
-
-void Form4TermSet::setItem(QString id, QString title, int x, int y, bool selected, bool enabled)
-{
-    RowStyle style;
-    style.touchable = active && enabled && !id.isEmpty();
-    style.longValuePx = 14;
-    style.longValueDy = 5;
-    style.greyDisabledValue = false;
-    drawRow(id, title, x, y, selected, enabled, style);
-}
-
-void Form4TermSet::setItem(const MenuItem& row, bool selected, bool enabled)
-{
-    setItem(row.id, row.title, row.x, row.y, selected, enabled);
 }
 
 void Form4TermSet::setBgAppVersion()
