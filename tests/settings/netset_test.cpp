@@ -1,6 +1,7 @@
 // The communication settings menu: pages per edition, which rows apply to the network in
 // use, the live value texts, the five-second redraw and where each touch leads.
 
+#include "db.h"
 #include "dbsetting.h"
 #include "form4netset.h"
 #include "settingsfixture.h"
@@ -148,6 +149,21 @@ TEST_F(NetSet, RowsThatDoNotApplyToTheNetworkInUseAreGrey)
     Form4NetSet basic(&host, 15);
     EXPECT_TRUE(basic.isEnabledItem(QStringLiteral("00")));
     EXPECT_EQ(basic.getValue(QStringLiteral("00")), QStringLiteral("192.168.0.100"));
+
+    // A flag item missing from setting.db counts as off.
+    useEdition(ZSystem::Cloud);
+    setFlags({1, 1, 1, 1, 1});
+    for (const char* name : {"無線LAN", "DHCPの設定", "プロキシ設定"}) {
+        QVariantList none;
+        DB::getInstance()->execQueryBase(QStringLiteral("../DB/setting.db"),
+                                         QStringLiteral("DELETE FROM setting WHERE jname = ?"), &none,
+                                         {QString::fromUtf8(name)});
+    }
+    Form4NetSet missing(&host, 15);
+    EXPECT_TRUE(missing.isEnabledItem(QStringLiteral("00")));
+    EXPECT_FALSE(missing.isEnabledItem(QStringLiteral("10")));
+    EXPECT_FALSE(missing.isEnabledItem(QStringLiteral("22")));
+    EXPECT_FALSE(missing.isEnabledItem(QStringLiteral("24")));
 }
 
 TEST_F(NetSet, ADisabledRowIsGreyWithAWhiteValueAndTakesNoTouch)
