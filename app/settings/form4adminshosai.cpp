@@ -13,11 +13,7 @@ Form4AdminShosai::Form4AdminShosai(QObject* parent, QString itemId)
     bgImagePath.clear();
     pageId = 24;
     parentPageId = itemId == QStringLiteral("10") || itemId == QStringLiteral("11") ? 23 : 22;
-    loadData();
-    keypad = new Keypad(this, 0, 0, keyType, values, true, title);
-    keypad->activate();
-    connect(label, &MyLabel::clicked, this, &Form4AdminShosai::clickMyLabel);
-    updateScreenNew();
+    openKeypad();
 }
 
 Form4AdminShosai::~Form4AdminShosai()

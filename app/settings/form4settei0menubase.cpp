@@ -1,6 +1,7 @@
 #include "form4settei0menubase.h"
 
 #include "debugline.h"
+#include "mydebug.h"
 #include "mylabel.h"
 #include "screenparts.h"
 #include "settingshost.h"
@@ -39,23 +40,38 @@ void Form4Settei0MenuBase::appendItems(const MenuItem* array, int count)
         items.append(array[i]);
 }
 
-void Form4Settei0MenuBase::setItem(QString id, QString title, int x, int y, bool selected, bool enabled)
+Form4Settei0MenuBase::MenuItem Form4Settei0MenuBase::pageRow(int place, const QString& id, const QString& title)
 {
-    RowStyle style;
-    style.touchable = active && enabled && !title.isEmpty();
-    style.longValuePx = 16;
-    style.longValueDy = 7;
-    style.greyDisabledValue = true;
-    drawRow(id, title, x, y, selected, enabled, style);
+    static const qint16 rowY[RowsPerPage] = {53, 87, 121, 155, 189};
+    return {id, title, 45, rowY[place]};
 }
 
-void Form4Settei0MenuBase::drawRow(const QString& id, const QString& title, int x, int y, bool selected,
-                                   bool enabled, const RowStyle& style)
+Form4Settei0MenuBase::RowStyle Form4Settei0MenuBase::whiteValueRows()
 {
+    RowStyle style;
+    style.longValuePx = 14;
+    style.longValueDy = 5;
+    style.greyDisabledValue = false;
+    return style;
+}
+
+bool Form4Settei0MenuBase::isEnabledItem(QString)
+{
+    return true;
+}
+
+QString Form4Settei0MenuBase::getValue(QString id)
+{
+    return loadValue(getTitle(id));
+}
+
+void Form4Settei0MenuBase::setItem(QString id, QString title, int x, int y, bool selected, bool enabled)
+{
+    const bool touchable = active && enabled && !title.isEmpty();
     const int titleShade = !enabled ? 133 : selected ? 255 : 0;
 
     label->initItem(&item);
-    if (style.touchable)
+    if (touchable)
         item.id = QStringLiteral("Bar") + id;
     item.x = x;
     item.y = y;
@@ -67,10 +83,10 @@ void Form4Settei0MenuBase::drawRow(const QString& id, const QString& title, int 
     item.label.text = title;
     label->setItem(&item);
 
-    const QString value = loadValue(getTitle(id));
-    const int valueShade = enabled || !style.greyDisabledValue ? 255 : 133;
+    const QString value = getValue(id);
+    const int valueShade = enabled || !rowStyle.greyDisabledValue ? 255 : 133;
     label->initItem(&item);
-    if (style.touchable)
+    if (touchable)
         item.id = id;
     item.x = x + 217;
     item.y = y;
@@ -79,12 +95,27 @@ void Form4Settei0MenuBase::drawRow(const QString& id, const QString& title, int 
     item.filename = valueBoxImage;
     const bool shortValue = value.length() < 16;
     item.label.x = x + 299;
-    item.label.y = y + (shortValue ? 3 : style.longValueDy);
-    item.label.px = shortValue ? 20 : style.longValuePx;
+    item.label.y = y + (shortValue ? 3 : rowStyle.longValueDy);
+    item.label.px = shortValue ? 20 : rowStyle.longValuePx;
     item.label.margin = 1;
     setColour(&item.label, valueShade, valueShade, valueShade);
     item.label.text = value;
     label->setItem(&item);
+}
+
+int Form4Settei0MenuBase::setPage(const QString& name, int firstMenu, int pageCount, int number)
+{
+    if (number < firstMenu || number >= firstMenu + pageCount) {
+        MyDebug() << "<ERR>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "no such page, page 1 shown:" << number;
+        number = firstMenu;
+    }
+    const int last = firstMenu + pageCount - 1;
+    prevPageId = number - 1 < firstMenu ? last : number - 1;
+    nextPageId = number + 1 > last ? firstMenu : number + 1;
+    const auto fullWidth = [](int digit) { return QString(QChar(0xFF10 + digit)); };
+    const int pageIndex = number - firstMenu;
+    title = name + QString(24, QLatin1Char(' ')) + fullWidth(pageIndex + 1) + QLatin1Char('/') + fullWidth(pageCount);
+    return pageIndex;
 }
 
 void Form4Settei0MenuBase::setItem(const MenuItem& row, bool selected, bool enabled)
@@ -96,9 +127,9 @@ void Form4Settei0MenuBase::setItems(QString selectedId)
 {
     for (const MenuItem& row : qAsConst(items)) {
         if (selectedId.isEmpty())
-            setItem(row, false, true);
+            setItem(row, false, isEnabledItem(row.id));
         else if (row.id == selectedId)
-            setItem(row, true, true);
+            setItem(row, true, isEnabledItem(row.id));
     }
 }
 

@@ -29,6 +29,10 @@ public:
         qint16 y;
     };
 
+    static constexpr int RowsPerPage = 5;
+    // The row in place 0 to 4 of a paged menu's page.
+    static MenuItem pageRow(int place, const QString& id, const QString& title);
+
     // The parent is the page host; the number only goes into the log line.
     Form4Settei0MenuBase(QObject* parent, int number);
     ~Form4Settei0MenuBase() override;
@@ -48,10 +52,15 @@ public:
     QString loadValueUsbOutput(QString name);
     QString loadValueText(QString name, QString keyType);
 
-    // One row: frame with the title, value box with the value.
+    // Whether a row applies; a disabled row is grey and takes no touch.
+    virtual bool isEnabledItem(QString id);
+    // The value box text of a row: the stored value of its item.
+    virtual QString getValue(QString id);
+    // One row: frame with the title, value box with the value, drawn in rowStyle. A row
+    // takes touches while the page is active, the row enabled and its title not empty.
     void setItem(QString id, QString title, int x, int y, bool selected, bool enabled);
     void setItem(const MenuItem& row, bool selected, bool enabled);
-    // Every row unselected, or only the selected one highlighted.
+    // Every row unselected, or only the selected one highlighted; each enabled or not.
     virtual void setItems(QString selectedId);
 
     void setBgImage();
@@ -82,16 +91,21 @@ public slots:
     virtual void timeout();
 
 protected:
-    // How a menu draws its rows: when they take touches, and the look of a long value.
+    // Makes this page the one of `number` among the menu numbers firstMenu to
+    // firstMenu + pageCount - 1: Prev and Next wrap around, and the title is the name, 24
+    // blanks and "page/pages" in full-width digits. A number outside the pages gives the
+    // first page (logged). Returns the page index.
+    int setPage(const QString& name, int firstMenu, int pageCount, int number);
+
+    // How a menu draws its rows' values: the look of a long value and of a disabled row's.
     struct RowStyle {
-        bool touchable = false;
         int longValuePx = 16;
         int longValueDy = 7;
         bool greyDisabledValue = true;
     };
-    // One row: the frame with the title and the value box with the item's value.
-    void drawRow(const QString& id, const QString& title, int x, int y, bool selected, bool enabled,
-                 const RowStyle& style);
+    // Every value white, long values at 14 px.
+    static RowStyle whiteValueRows();
+
     // A text alone, left-aligned at (x, y).
     void setTextItem(int x, int y, int px, int r, int g, int b, const QString& text);
     // The host, or null (logged) when the parent is none.
@@ -108,4 +122,5 @@ protected:
     int nextPageId = 0;
     int shosaiPageId = 0;
     QString selectedId;
+    RowStyle rowStyle;
 };

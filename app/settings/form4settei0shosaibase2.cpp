@@ -64,6 +64,15 @@ void Form4Settei0ShosaiBase2::deactivate()
         keypad->deactivate();
 }
 
+void Form4Settei0ShosaiBase2::openKeypad()
+{
+    loadData();
+    keypad = new Keypad(this, 0, 0, keyType, values, true, title);
+    keypad->activate();
+    connect(label, &MyLabel::clicked, this, &Form4Settei0ShosaiBase2::clickMyLabel);
+    updateScreenNew();
+}
+
 void Form4Settei0ShosaiBase2::loadData()
 {
     loadDataManual(title, &keyType);

@@ -32,6 +32,10 @@ public:
     virtual void deactivate();
     virtual QString getTitle(QString id) = 0;
 
+    // The last step of a keypad screen's construction: loads the item's data, opens the
+    // keypad for it, takes touches and draws the screen.
+    void openKeypad();
+
     // Key type, values and bounds of the item named title.
     virtual void loadData();
     void loadDataManual(QString name, QString* keyType);

@@ -2,7 +2,6 @@
 
 #include "dbdakoku.h"
 #include "dbsetting.h"
-#include "mydebug.h"
 #include "mylabel.h"
 #include "zsystem.h"
 
@@ -12,9 +11,7 @@ namespace {
 
 using MenuItem = Form4Settei0MenuBase::MenuItem;
 
-constexpr int RowsPerPage = 5;
-constexpr qint16 RowX = 45;
-constexpr qint16 RowY[RowsPerPage] = {53, 87, 121, 155, 189};
+constexpr int RowsPerPage = Form4Settei0MenuBase::RowsPerPage;
 
 // Item names of the basic edition, five a page; the cloud edition shows the first three
 // pages and the NTP and reboot rows of the fourth.
@@ -47,7 +44,7 @@ MenuItem row(int index, int slot, const char* name)
 {
     const QString title = QString::fromUtf8(name);
     const QString id = title.isEmpty() ? QString() : QStringLiteral("%1%2").arg(index / RowsPerPage).arg(slot);
-    return {id, title, RowX, RowY[index % RowsPerPage]};
+    return Form4Settei0MenuBase::pageRow(index % RowsPerPage, id, title);
 }
 
 // Every row of the current edition, in page order.
@@ -73,11 +70,6 @@ QList<MenuItem> allRows()
         break;
     }
     return rows;
-}
-
-QString fullWidthDigit(int digit)
-{
-    return QString(QChar(0xFF10 + digit));
 }
 
 int operationMode()
@@ -123,20 +115,10 @@ Form4TermSet::Form4TermSet(QObject* parent, int menuNumber)
     : Form4Settei0MenuBase(parent, menuNumber)
 {
     connect(label, &MyLabel::clicked, this, &Form4TermSet::clickMyLabel);
-    const int pages = pageCount();
-    int number = menuNumber;
-    if (number < FirstMenu || number >= FirstMenu + pages) {
-        MyDebug() << "<ERR>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "no such page, page 1 shown:" << menuNumber;
-        number = FirstMenu;
-    }
-    pageIndex = number - FirstMenu;
-    const int last = FirstMenu + pages - 1;
-    prevPageId = number - 1 < FirstMenu ? last : number - 1;
-    nextPageId = number + 1 > last ? FirstMenu : number + 1;
-    title = QStringLiteral("初期設定") + QString(24, QLatin1Char(' ')) + fullWidthDigit(pageIndex + 1)
-        + QLatin1Char('/') + fullWidthDigit(pages);
+    pageIndex = setPage(QStringLiteral("初期設定"), FirstMenu, pageCount(), menuNumber);
     bgImagePath = QStringLiteral("../Parts/03設定画面背景/設定画面_パターン1.png");
     shosaiPageId = DetailScreen;
+    rowStyle = whiteValueRows();
 
     int ntp = 0;
     DBSetting::getParamJ(QStringLiteral("NTPサーバーを使用"), &ntp);
@@ -165,31 +147,6 @@ void Form4TermSet::createItems()
 bool Form4TermSet::isEnabledItem(QString id)
 {
     return ntpUsed || GetTitle(id) != QStringLiteral("NTPサーバー");
-}
-
-void Form4TermSet::setItems(QString selectedId)
-{
-    for (const MenuItem& row : qAsConst(items)) {
-        if (selectedId.isEmpty())
-            setItem(row, false, isEnabledItem(row.id));
-        else if (row.id == selectedId)
-            setItem(row, true, isEnabledItem(row.id));
-    }
-}
-
-void Form4TermSet::setItem(QString id, QString title, int x, int y, bool selected, bool enabled)
-{
-    RowStyle style;
-    style.touchable = active && enabled && !id.isEmpty();
-    style.longValuePx = 14;
-    style.longValueDy = 5;
-    style.greyDisabledValue = false;
-    drawRow(id, title, x, y, selected, enabled, style);
-}
-
-void Form4TermSet::setItem(const MenuItem& row, bool selected, bool enabled)
-{
-    setItem(row.id, row.title, row.x, row.y, selected, enabled);
 }
 
 void Form4TermSet::setBgAppVersion()

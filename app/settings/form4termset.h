@@ -22,11 +22,8 @@ public:
 
     QString getTitle(QString id) override;
     void createItems() override;
-    void setItems(QString selectedId) override;
-    bool isEnabledItem(QString id);
-    // This menu's rows keep their value white and write long values smaller.
-    void setItem(QString id, QString title, int x, int y, bool selected, bool enabled);
-    void setItem(const MenuItem& row, bool selected, bool enabled);
+    // The NTP server row applies only while NTP is used.
+    bool isEnabledItem(QString id) override;
     // The footer with the number of stamps not yet sent.
     void setBgAppVersion() override;
 

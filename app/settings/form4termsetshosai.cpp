@@ -15,11 +15,7 @@ Form4TermSetShosai::Form4TermSetShosai(QObject* parent, QString id)
     resultText.clear();
     pageId = Form4TermSet::DetailScreen;
     parentPageId = Form4TermSet::FirstMenu + id.toInt() / 10;
-    loadData();
-    keypad = new Keypad(this, 0, 0, keyType, values, true, title);
-    keypad->activate();
-    connect(label, &MyLabel::clicked, this, &Form4TermSetShosai::clickMyLabel);
-    updateScreenNew();
+    openKeypad();
 }
 
 Form4TermSetShosai::~Form4TermSetShosai()

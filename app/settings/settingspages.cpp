@@ -5,6 +5,8 @@
 #include "form4adminshosai.h"
 #include "form4mente.h"
 #include "form4menteshosai.h"
+#include "form4netset.h"
+#include "form4netsetshosai.h"
 #include "form4termset.h"
 #include "form4termsetshosai.h"
 #include "pagetable.h"
@@ -32,6 +34,8 @@ QObject* SettingsPages::create(Move move, int number, QObject* host, const QStri
     case Move::Menu:
         if (number >= Form4TermSet::FirstMenu && number <= 13)
             return new Form4TermSet(host, number);
+        if (number >= Form4NetSet::FirstMenu && number <= 17)
+            return new Form4NetSet(host, number);
         if (number == 22 || number == 23)
             return new Form4Admin(host, number - 22);
         if (number == Form4Mente::Menu)
@@ -40,6 +44,8 @@ QObject* SettingsPages::create(Move move, int number, QObject* host, const QStri
     case Move::Shosai:
         if (number == Form4TermSet::DetailScreen)
             return new Form4TermSetShosai(host, id);
+        if (number == Form4NetSet::DetailScreen)
+            return new Form4NetSetShosai(host, id);
         if (number == Form4Admin::DetailScreen)
             return new Form4AdminShosai(host, id);
         if (number == Form4Mente::DetailScreen)

@@ -34,7 +34,7 @@ TEST_F(SettingsPagesTable, EveryPageNumberOfTheSettingsIsRegistered)
     EXPECT_STREQ(menu->metaObject()->className(), "Form3SetteiMenu");
     EXPECT_EQ(menu->parent(), &host);
     // A screen not built yet takes the host's path for an unknown number.
-    EXPECT_EQ(PageTable::create(PageTable::MoveToShosai, 20, &host, QStringLiteral("00")), nullptr);
+    EXPECT_EQ(PageTable::create(PageTable::MoveToShosai, 21, &host, QStringLiteral("14")), nullptr);
     delete menu;
 }
 
