@@ -33,12 +33,7 @@ QString info(const QString& key, const QString& value, const QString& updateTime
 void MeridAPI::getVantroDataUpdateTime()
 {
     emit apiInfo(mode(), QStringLiteral("データ更新日時 受信中"));
-    post(QStringLiteral("/getVantroDataUpdateTime"),
-         MeridBody()
-             .member(QStringLiteral("client_key"), m_clientKey)
-             .member(QStringLiteral("token"), m_token)
-             .text(),
-         &MeridAPI::resGetVantroDataUpdateTime);
+    post(QStringLiteral("/getVantroDataUpdateTime"), tokenBody().text(), &MeridAPI::resGetVantroDataUpdateTime);
 }
 
 void MeridAPI::resGetVantroDataUpdateTime(int ret, HttpClient* obj)
@@ -100,9 +95,7 @@ void MeridAPI::putVantroInfo()
         }
     }
     post(QStringLiteral("/putVantroInfo"),
-         MeridBody()
-             .member(QStringLiteral("client_key"), m_clientKey)
-             .member(QStringLiteral("token"), m_token)
+         tokenBody()
              .raw(QStringLiteral("infos"), QLatin1Char('[') + infos + QLatin1Char(']'))
              .text(),
          &MeridAPI::resPutVantroInfo);
