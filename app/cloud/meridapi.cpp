@@ -151,6 +151,19 @@ MeridBody MeridAPI::tokenBody() const
     return MeridBody().member(QStringLiteral("client_key"), m_clientKey).member(QStringLiteral("token"), m_token);
 }
 
+void MeridAPI::postStep(const QString& progress, const QString& path, const QString& body, Handler handler)
+{
+    emit apiInfo(mode(), progress);
+    post(path, body, handler);
+}
+
+void MeridAPI::endStep(int ret, HttpClient* obj, const QString& done, const QString& failed, const QString& step)
+{
+    emit apiInfo(mode(), ret == 0 ? done : failed);
+    logFailedAnswer(ret, obj);
+    emit receiveFinish(ret, step);
+}
+
 bool MeridAPI::readAnswer(int ret, HttpClient* obj, QVariantMap* object)
 {
     m_resultCode = NoAnswer;

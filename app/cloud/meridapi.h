@@ -90,6 +90,10 @@ private:
     int post(const QString& path, const QString& body, Handler handler);
     // A body of the client key and the token, for further members.
     MeridBody tokenBody() const;
+    // A chain step's request: its progress text, then the POST.
+    void postStep(const QString& progress, const QString& path, const QString& body, Handler handler);
+    // A chain step's end: the progress text the exchange earned, the error log, the step text.
+    void endStep(int ret, HttpClient* obj, const QString& done, const QString& failed, const QString& step);
     // Reads the answer into m_resultCode (-9999 when unusable); the object when wanted.
     bool readAnswer(int ret, HttpClient* obj, QVariantMap* object = nullptr);
     void logFailedAnswer(int ret, HttpClient* obj) const;

@@ -97,8 +97,8 @@ void MeridAPI::settleDownload(int kind, bool applied)
 
 void MeridAPI::getVantroUser()
 {
-    emit apiInfo(mode(), QStringLiteral("Vantroユーザー 受信中"));
-    post(QStringLiteral("/getVantroUser"), tokenBody().text(), &MeridAPI::resGetVantroUser);
+    postStep(QStringLiteral("Vantroユーザー 受信中"), QStringLiteral("/getVantroUser"), tokenBody().text(),
+             &MeridAPI::resGetVantroUser);
 }
 
 bool MeridAPI::loadUserMaster(const QVariantMap& answer)
@@ -141,8 +141,8 @@ void MeridAPI::resGetVantroUser(int ret, HttpClient* obj)
 
 void MeridAPI::getVantroSetting()
 {
-    emit apiInfo(mode(), QStringLiteral("運用設定データ 受信中"));
-    post(QStringLiteral("/getVantroUnyou"), tokenBody().text(), &MeridAPI::resGetVantroSetting);
+    postStep(QStringLiteral("運用設定データ 受信中"), QStringLiteral("/getVantroUnyou"), tokenBody().text(),
+             &MeridAPI::resGetVantroSetting);
 }
 
 void MeridAPI::resGetVantroSetting(int ret, HttpClient* obj)
@@ -157,15 +157,14 @@ void MeridAPI::resGetVantroSetting(int ret, HttpClient* obj)
         }
     }
     settleDownload(40, read && m_resultCode == 0 && unyous.type() == QVariant::List);
-    emit apiInfo(mode(), ret == 0 ? QStringLiteral("運用設定データ 受信完了") : QStringLiteral("運用設定データ 受信失敗"));
-    logFailedAnswer(ret, obj);
-    emit receiveFinish(ret, QStringLiteral("Vantro運用設定 受信完了"));
+    endStep(ret, obj, QStringLiteral("運用設定データ 受信完了"),
+            QStringLiteral("運用設定データ 受信失敗"), QStringLiteral("Vantro運用設定 受信完了"));
 }
 
 void MeridAPI::getCommCycle()
 {
-    emit apiInfo(mode(), QStringLiteral("通信周期 受信中"));
-    post(QStringLiteral("/getVantroCommCycle"), tokenBody().text(), &MeridAPI::resGetCommCycle);
+    postStep(QStringLiteral("通信周期 受信中"), QStringLiteral("/getVantroCommCycle"), tokenBody().text(),
+             &MeridAPI::resGetCommCycle);
 }
 
 // Only an answer with result 0 may change the stored cycle.
@@ -178,7 +177,5 @@ void MeridAPI::resGetCommCycle(int ret, HttpClient* obj)
         applyCycleMember(answer, QStringLiteral("comm_cycle"), QStringLiteral("cycle_sec"));
     }
     settleDownload(47, applied);
-    emit apiInfo(mode(), ret == 0 ? QStringLiteral("通信周期 受信完了") : QStringLiteral("通信周期 受信失敗"));
-    logFailedAnswer(ret, obj);
-    emit receiveFinish(ret, QStringLiteral("通信周期情報 受信完了"));
+    endStep(ret, obj, QStringLiteral("通信周期 受信完了"), QStringLiteral("通信周期 受信失敗"), QStringLiteral("通信周期情報 受信完了"));
 }

@@ -11,13 +11,12 @@
 
 void MeridAPI::putUserIDm()
 {
-    emit apiInfo(mode(), QStringLiteral("非接触IDm・UID更新データ 送信中"));
-    post(QStringLiteral("/putUserIDm"),
-         tokenBody()
-             .member(QStringLiteral("id_code"), QStringLiteral("%1").arg(m_idmUserId, 9, 10, QLatin1Char('0')))
-             .member(QStringLiteral("idm_no"), m_idm)
-             .text(),
-         &MeridAPI::resPutUserIDm);
+    postStep(QStringLiteral("非接触IDm・UID更新データ 送信中"), QStringLiteral("/putUserIDm"),
+             tokenBody()
+                 .member(QStringLiteral("id_code"), QStringLiteral("%1").arg(m_idmUserId, 9, 10, QLatin1Char('0')))
+                 .member(QStringLiteral("idm_no"), m_idm)
+                 .text(),
+             &MeridAPI::resPutUserIDm);
 }
 
 void MeridAPI::resPutUserIDm(int ret, HttpClient* obj)
@@ -25,16 +24,14 @@ void MeridAPI::resPutUserIDm(int ret, HttpClient* obj)
     readAnswer(ret, obj);
     m_idm.clear();
     m_idmDate.clear();
-    emit apiInfo(mode(), ret == 0 ? QStringLiteral("非接触IDm・UID更新データ 送信完了")
-                                  : QStringLiteral("非接触IDm・UID更新データ 送信失敗"));
-    logFailedAnswer(ret, obj);
-    emit receiveFinish(ret, QStringLiteral("ユーザーIDm情報更新 完了"));
+    endStep(ret, obj, QStringLiteral("非接触IDm・UID更新データ 送信完了"),
+            QStringLiteral("非接触IDm・UID更新データ 送信失敗"), QStringLiteral("ユーザーIDm情報更新 完了"));
 }
 
 void MeridAPI::getServiceName()
 {
-    emit apiInfo(mode(), QStringLiteral("バージョン情報取得 受信中"));
-    post(QStringLiteral("/getServiceName"), tokenBody().text(), &MeridAPI::resGetServiceName);
+    postStep(QStringLiteral("バージョン情報取得 受信中"), QStringLiteral("/getServiceName"), tokenBody().text(),
+             &MeridAPI::resGetServiceName);
 }
 
 void MeridAPI::resGetServiceName(int ret, HttpClient* obj)
@@ -44,15 +41,14 @@ void MeridAPI::resGetServiceName(int ret, HttpClient* obj)
     DebugLine() << "<DBG>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "this->resultCode:" << m_resultCode
                 << ", service_name:"
                 << QStringLiteral("\"%1\"").arg(vnq::loggableText(jsonmember::textOrEmpty(answer.value(QStringLiteral("service_name")))));
-    emit apiInfo(mode(), ret == 0 ? QStringLiteral("バージョン情報取得 受信完了") : QStringLiteral("バージョン情報取得 受信失敗"));
-    logFailedAnswer(ret, obj);
-    emit receiveFinish(ret, QStringLiteral("バージョン情報取得 受信完了"));
+    endStep(ret, obj, QStringLiteral("バージョン情報取得 受信完了"),
+            QStringLiteral("バージョン情報取得 受信失敗"), QStringLiteral("バージョン情報取得 受信完了"));
 }
 
 void MeridAPI::getFirmwareVersion()
 {
-    emit apiInfo(mode(), QStringLiteral("最新ファームウェアバージョン 受信中"));
-    post(QStringLiteral("/getVantroFirmwareInfo"), tokenBody().text(), &MeridAPI::resGetFirmwareVersion);
+    postStep(QStringLiteral("最新ファームウェアバージョン 受信中"), QStringLiteral("/getVantroFirmwareInfo"), tokenBody().text(),
+             &MeridAPI::resGetFirmwareVersion);
 }
 
 // The firmware fields hold until the next version answer; members of the wrong type read as
@@ -71,10 +67,8 @@ void MeridAPI::resGetFirmwareVersion(int ret, HttpClient* obj)
         if (!jsonmember::integer(answer.value(QStringLiteral("size")), &m_firmwareSize) || m_firmwareSize < 0)
             m_firmwareSize = 0;
     }
-    emit apiInfo(mode(), ret == 0 ? QStringLiteral("最新ファームウェアバージョン 受信完了")
-                                  : QStringLiteral("最新ファームウェアバージョン 受信失敗"));
-    logFailedAnswer(ret, obj);
-    emit receiveFinish(ret, QStringLiteral("ファームウェア情報 受信完了"));
+    endStep(ret, obj, QStringLiteral("最新ファームウェアバージョン 受信完了"),
+            QStringLiteral("最新ファームウェアバージョン 受信失敗"), QStringLiteral("ファームウェア情報 受信完了"));
 }
 
 void MeridAPI::finishSingle(const QString& option)

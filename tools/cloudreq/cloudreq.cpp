@@ -7,7 +7,8 @@
 //                                        the firmware version first: the image's URL comes with it)
 // The board root is VNQ_ROOT; the edition is the SOAP cloud, or the JSON one with -Merid.
 // Every progress text and the end signal are printed; the status is 0 when the request
-// succeeded; the worker's log lines go to <board root>/var/log/cloudreq.log. Run it with the
+// succeeded (a JSON chain, whose end text is empty either way, counts unless it was refused);
+// the worker's log lines go to <board root>/var/log/cloudreq.log. Run it with the
 // terminal stopped: one board, one worker at a time.
 #include "cloudinstall.h"
 #include "cloudlink.h"
@@ -80,7 +81,7 @@ void fetchFirmwareAfterVersion(CloudLink* link)
                      });
 }
 
-void connectEnds(CloudLink* link, bool chain, bool firmwareAfterVersion)
+void connectEnds(CloudLink* link, bool merid, bool chain, bool firmwareAfterVersion)
 {
     QObject::connect(link, &CloudLink::apiInfo, [](int mode, const QString& info) {
         print(QStringLiteral("apiInfo %1 %2").arg(mode).arg(info));
@@ -88,8 +89,9 @@ void connectEnds(CloudLink* link, bool chain, bool firmwareAfterVersion)
     QObject::connect(link, &CloudLink::downProgress, [](int received, int total) {
         print(QStringLiteral("downProgress %1 %2").arg(received).arg(total));
     });
-    QObject::connect(link, &CloudLink::allUpdateFinish, [](int mode, const QString& option) {
-        finish(QStringLiteral("allUpdateFinish %1 %2").arg(mode).arg(option), option == QLatin1String("success"));
+    QObject::connect(link, &CloudLink::allUpdateFinish, [merid](int mode, const QString& option) {
+        finish(QStringLiteral("allUpdateFinish %1 %2").arg(mode).arg(option),
+               option == QLatin1String("success") || (merid && option != QLatin1String("failed")));
     });
     // A chain ends with allUpdateFinish; its stamp upload's signal is a step on the way,
     // unless the chain was refused outright.
@@ -181,7 +183,7 @@ int main(int argc, char* argv[])
     bool chain = false;
     args.first().toInt(&chain);
     const bool firmwareAfterVersion = merid && args.first() == QLatin1String("firmware");
-    connectEnds(link, chain, firmwareAfterVersion);
+    connectEnds(link, merid, chain, firmwareAfterVersion);
     if (!start(link, args, firmwareAfterVersion))
         return usage();
     QTimer::singleShot(timeLimitMs, [] { finish(QStringLiteral("cloudreq: no end signal in time"), false); });
