@@ -79,7 +79,7 @@ void MeridAPI::finishSingle(const QString& option)
     if (option != expected[running - 6])
         DebugLine() << "<DBG>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << QStringLiteral("\"%1\"").arg(option);
     // A token refused without a code of its own ends with -9999, never with 0.
-    const int code = option == QLatin1String("トークン取得 失敗") && m_resultCode == 0 ? int(NoAnswer) : m_resultCode;
+    const int code = option == QStringLiteral("トークン取得 失敗") && m_resultCode == 0 ? int(NoAnswer) : m_resultCode;
     if (running == 6)
         emit finishedPutUserIDm(code);
     else if (running == 7)
