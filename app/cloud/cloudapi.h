@@ -138,8 +138,6 @@ private:
     void finishStampBatch(int ret, HttpClient* obj, const QString& step);
     // Fills master.temp.db from the answer; true when the whole answer went in.
     bool fillUserMaster(HttpClient* obj);
-    // Writes a downloaded setting when it lies within the item's stored bounds.
-    bool storeSetting(const QString& key, int value);
     // Ends a settings download: the kind is recorded only when its answer was complete.
     void finishSettingsDownload(int kind, bool complete, HttpClient* obj, const QString& doneText);
     void afterUpload();

@@ -1,7 +1,7 @@
 #include "cloudapi.h"
 
 #include "httpclient.h"
-#include "loggabletext.h"
+#include "settingstore.h"
 #include "soapenvelope.h"
 
 #include "dbsetting.h"
@@ -18,16 +18,6 @@ QString requestChildren(const QString& clientKey, const QString& token)
 }
 
 }  // namespace
-
-bool CloudAPI::storeSetting(const QString& key, int value)
-{
-    int min = 0, max = 0;
-    if (DBSetting::getParamRange(key, &min, &max) && (value < min || value > max)) {
-        MyDebug() << "<ERR>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "設定値 範囲外" << vnq::loggableText(key) << value;
-        return false;
-    }
-    return DBSetting::setParam(key, &value);
-}
 
 void CloudAPI::finishSettingsDownload(int kind, bool complete, HttpClient* obj, const QString& doneText)
 {
@@ -85,7 +75,7 @@ void CloudAPI::resGetVantroSetting2(int ret, HttpClient* obj)
                 value = -99;
         }
         if (!key.isEmpty() && value != -99) {
-            storeSetting(key, value);
+            storeDownloadedSetting(key, value);
             key.clear();
             value = -99;
         }
@@ -132,7 +122,7 @@ void CloudAPI::resGetCommCycle2(int ret, HttpClient* obj)
             bool ok = false;
             const int value = r.readElementText().toInt(&ok);
             if (ok && value >= 0)
-                storeSetting(name, value);
+                storeDownloadedSetting(name, value);
         }
         return true;
     });

@@ -4,6 +4,7 @@
 #include "heartbeat.h"
 #include "httpclient.h"
 #include "soapenvelope.h"
+#include "usermasterbatches.h"
 
 #include "dbmaster.h"
 #include "debugline.h"
@@ -13,12 +14,6 @@
 #include "platform/commandrunner.h"
 
 #include <QXmlStreamReader>
-
-namespace {
-
-constexpr int userBatch = 100;
-
-}  // namespace
 
 int CloudAPI::getVantroUser()
 {
@@ -43,16 +38,8 @@ void CloudAPI::resGetVantroUser(int ret, HttpClient* obj)
 bool CloudAPI::fillUserMaster(HttpClient* obj)
 {
     const QString registered = vnq::clock().now().toString(QStringLiteral("yyyyMMddhhmmss"));
-    bool stored = true;
-    int written = 0;
-    QList<QStringList> rows;
-    const auto flush = [&] {
-        written += rows.size();
-        emit apiInfo(mode(), QStringLiteral("氏名マスタ 登録中(%1件)").arg(written));
-        stored = DBMaster::setUser2(&rows) && stored;
-        stored = DBMaster::setCard2(&rows) && stored;
-        rows.clear();
-    };
+    UserMasterBatches batches(
+        [this](int total) { emit apiInfo(mode(), QStringLiteral("氏名マスタ 登録中(%1件)").arg(total)); });
     QString name, idm;
     bool idmSeen = false;
     int id = -1, group = -9999;
@@ -81,19 +68,16 @@ bool CloudAPI::fillUserMaster(HttpClient* obj)
                 DebugLine() << "<DBG>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "IDm未登録ユーザ: " << id << name;
                 idm = QStringLiteral("CLEAR");
             }
-            rows << QStringList{QString::number(id), name, QString::number(group), idm, registered};
+            batches.add({QString::number(id), name, QString::number(group), idm, registered});
             name.clear();
             idm.clear();
             idmSeen = false;
             id = -1;
             group = -9999;
-            if (rows.size() == userBatch)
-                flush();
         }
         return true;
     });
-    if (!rows.isEmpty())
-        flush();
+    const bool stored = batches.finish();
     return complete && m_resultCode == QLatin1String("0") && stored;
 }
 

@@ -5,6 +5,7 @@
 #include "heartbeat.h"
 #include "httpclient.h"
 #include "httplogmask.h"
+#include "jsonmember.h"
 #include "loggabletext.h"
 #include "meridbody.h"
 #include "qtjson.h"
@@ -34,25 +35,13 @@ bool MeridAPI::answerResult(const QByteArray& answer, int* result, QVariantMap* 
         return false;
     const QVariantMap map = tree.toMap();
     const QVariant value = map.value(QStringLiteral("result"));
-    bool ok = false;
     int code = 0;
-    switch (int(value.type())) {
-    case QVariant::Int:
-    case QVariant::UInt:
-    case QVariant::LongLong:
-    case QVariant::ULongLong:
-        code = value.toInt(&ok);
-        ok = ok && value.toLongLong() == code;
-        break;
-    case QVariant::String: {
+    bool ok = jsonmember::integer(value, &code);
+    if (value.type() == QVariant::String) {
         static const QRegularExpression decimal(QStringLiteral("^-?[0-9]+$"));
         const QString text = value.toString();
         if (decimal.match(text).hasMatch())
             code = text.toInt(&ok);
-        break;
-    }
-    default:
-        break;
     }
     if (!ok)
         return false;
@@ -123,19 +112,6 @@ bool MeridAPI::startDataRequest(int mode, QString str1, QString str2, QString st
             refuse(mode);
         return false;
     }
-    if (mode >= 6) {
-        // The card, service and firmware operations are not carried out by this client yet.
-        m_mode = 0;
-        if (mode == 6)
-            emit finishedPutUserIDm(NoAnswer);
-        else if (mode == 7)
-            emit finishedGetServiceName(NoAnswer);
-        else if (mode == 8)
-            emit finishedFirmwareVersion(NoAnswer, QString(), 0, QString());
-        else
-            emit finishedGetFirmware(NoAnswer);
-        return false;
-    }
     return QMetaObject::invokeMethod(
         this, [this, mode, str1, str2, str3] { runDataRequest(mode, str1, str2, str3); }, Qt::QueuedConnection);
 }
@@ -156,7 +132,10 @@ void MeridAPI::runDataRequest(int mode, const QString& str1, const QString& str2
         m_idm = str2;
         m_idmDate = str3;
     }
-    getTokenSeed();
+    if (mode == 9)
+        getFirmwareFile();
+    else
+        getTokenSeed();
 }
 
 int MeridAPI::post(const QString& path, const QString& body, Handler handler)
@@ -165,6 +144,24 @@ int MeridAPI::post(const QString& path, const QString& body, Handler handler)
     connect(m_http, &HttpClient::finish, this, handler);
     return m_http->httpRequest(HttpClient::Post, m_baseUrl + path,
                                {QStringLiteral("Content-Type: application/json; charset=utf-8")}, body);
+}
+
+MeridBody MeridAPI::tokenBody() const
+{
+    return MeridBody().member(QStringLiteral("client_key"), m_clientKey).member(QStringLiteral("token"), m_token);
+}
+
+void MeridAPI::postStep(const QString& progress, const QString& path, const QString& body, Handler handler)
+{
+    emit apiInfo(mode(), progress);
+    post(path, body, handler);
+}
+
+void MeridAPI::endStep(int ret, HttpClient* obj, const QString& done, const QString& failed, const QString& step)
+{
+    emit apiInfo(mode(), ret == 0 ? done : failed);
+    logFailedAnswer(ret, obj);
+    emit receiveFinish(ret, step);
 }
 
 bool MeridAPI::readAnswer(int ret, HttpClient* obj, QVariantMap* object)
@@ -210,10 +207,7 @@ void MeridAPI::resGetTokenSeed(int ret, HttpClient* obj)
 
 void MeridAPI::deleteTokenSeed()
 {
-    const QString body = MeridBody()
-                             .member(QStringLiteral("client_key"), m_clientKey)
-                             .member(QStringLiteral("token"), m_token)
-                             .text();
+    const QString body = tokenBody().text();
     m_token.clear();
     post(QStringLiteral("/releaseToken"), body, &MeridAPI::resDeleteTokenSeed);
 }

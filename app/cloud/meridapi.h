@@ -1,5 +1,6 @@
 #pragma once
 
+#include "meridbody.h"
 #include "updatestate.h"
 
 #include <QList>
@@ -68,6 +69,13 @@ private slots:
     void resGetVantroDataUpdateTime(int ret, HttpClient* obj);
     void resPutStamp(int ret, HttpClient* obj);
     void resPutVantroInfo(int ret, HttpClient* obj);
+    void resGetVantroUser(int ret, HttpClient* obj);
+    void resGetVantroSetting(int ret, HttpClient* obj);
+    void resGetCommCycle(int ret, HttpClient* obj);
+    void resPutUserIDm(int ret, HttpClient* obj);
+    void resGetServiceName(int ret, HttpClient* obj);
+    void resGetFirmwareVersion(int ret, HttpClient* obj);
+    void resGetFirmwareFile(int ret, HttpClient* obj);
     void uploadProgress(int sent, int total);
     void downloadProgress(int recieved, int total);
 
@@ -80,6 +88,12 @@ private:
 
     // The exchange machinery shared by every operation.
     int post(const QString& path, const QString& body, Handler handler);
+    // A body of the client key and the token, for further members.
+    MeridBody tokenBody() const;
+    // A chain step's request: its progress text, then the POST.
+    void postStep(const QString& progress, const QString& path, const QString& body, Handler handler);
+    // A chain step's end: the progress text the exchange earned, the error log, the step text.
+    void endStep(int ret, HttpClient* obj, const QString& done, const QString& failed, const QString& step);
     // Reads the answer into m_resultCode (-9999 when unusable); the object when wanted.
     bool readAnswer(int ret, HttpClient* obj, QVariantMap* object = nullptr);
     void logFailedAnswer(int ret, HttpClient* obj) const;
@@ -96,7 +110,19 @@ private:
     void endChain();
     void finishChain(const QString& option);
     void updateWalk(const QString& option);
-    void skipDownload(int kind, const QString& step);
+    // A download's end for its kind's update entry: no longer pending, and not recorded
+    // unless the download was applied.
+    void settleDownload(int kind, bool applied);
+    // Fills the master reload copy from a users answer; true when all of it went in.
+    bool loadUserMaster(const QVariantMap& answer);
+    void putUserIDm();
+    void getServiceName();
+    void getFirmwareVersion();
+    void getFirmwareFile();
+    // Ends a card, service or firmware-version chain with its end signal.
+    void finishSingle(const QString& option);
+    // Whether the firmware URL of the last version answer may be fetched.
+    bool firmwareUrlAllowed() const;
     void dropPageCache();
 
     HttpClient* m_http = nullptr;

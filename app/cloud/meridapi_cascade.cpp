@@ -5,7 +5,6 @@
 #include "dbsetting.h"
 #include "mydebug.h"
 
-#include <QMetaObject>
 
 namespace {
 
@@ -96,6 +95,16 @@ void MeridAPI::recieveCB(int ret, QString option)
         return finishChain(QString());
     }
 
+    // Modes 6 to 8: one operation behind the token; whatever the step, the mode then ends.
+    if (running >= 6 && running <= 8) {
+        if (option == tokenOk) {
+            if (running == 6)
+                return putUserIDm();
+            return running == 7 ? getServiceName() : getFirmwareVersion();
+        }
+        return finishSingle(option);
+    }
+
     MyDebug() << "<ERR>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "ありえない " << running << option;
 }
 
@@ -151,33 +160,4 @@ void MeridAPI::updateWalk(const QString& option)
         putStamp();
     else
         putVantroInfo();
-}
-
-// The downloads of users, settings and cycle are not carried out by this client yet: the kind
-// is passed over as not downloaded (so it is not recorded) and its step ends.
-void MeridAPI::skipDownload(int kind, const QString& step)
-{
-    for (UpdateState& state : m_updateStates) {
-        if (state.dataKind == kind && state.pending) {
-            state.pending = false;
-            state.updateTime = 0;
-            break;
-        }
-    }
-    QMetaObject::invokeMethod(this, [this, step] { emit receiveFinish(0, step); }, Qt::QueuedConnection);
-}
-
-void MeridAPI::getVantroUser()
-{
-    skipDownload(33, usersDone);
-}
-
-void MeridAPI::getVantroSetting()
-{
-    skipDownload(40, settingsDone);
-}
-
-void MeridAPI::getCommCycle()
-{
-    skipDownload(47, cycleDone);
 }

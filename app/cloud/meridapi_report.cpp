@@ -32,13 +32,8 @@ QString info(const QString& key, const QString& value, const QString& updateTime
 
 void MeridAPI::getVantroDataUpdateTime()
 {
-    emit apiInfo(mode(), QStringLiteral("データ更新日時 受信中"));
-    post(QStringLiteral("/getVantroDataUpdateTime"),
-         MeridBody()
-             .member(QStringLiteral("client_key"), m_clientKey)
-             .member(QStringLiteral("token"), m_token)
-             .text(),
-         &MeridAPI::resGetVantroDataUpdateTime);
+    postStep(QStringLiteral("データ更新日時 受信中"), QStringLiteral("/getVantroDataUpdateTime"), tokenBody().text(),
+             &MeridAPI::resGetVantroDataUpdateTime);
 }
 
 void MeridAPI::resGetVantroDataUpdateTime(int ret, HttpClient* obj)
@@ -77,9 +72,7 @@ void MeridAPI::resGetVantroDataUpdateTime(int ret, HttpClient* obj)
             }
         }
     }
-    emit apiInfo(mode(), ret == 0 ? QStringLiteral("データ更新日時 受信成功") : QStringLiteral("データ更新日時 受信失敗"));
-    logFailedAnswer(ret, obj);
-    emit receiveFinish(ret, step);
+    endStep(ret, obj, QStringLiteral("データ更新日時 受信成功"), QStringLiteral("データ更新日時 受信失敗"), step);
 }
 
 void MeridAPI::putVantroInfo()
@@ -100,9 +93,7 @@ void MeridAPI::putVantroInfo()
         }
     }
     post(QStringLiteral("/putVantroInfo"),
-         MeridBody()
-             .member(QStringLiteral("client_key"), m_clientKey)
-             .member(QStringLiteral("token"), m_token)
+         tokenBody()
              .raw(QStringLiteral("infos"), QLatin1Char('[') + infos + QLatin1Char(']'))
              .text(),
          &MeridAPI::resPutVantroInfo);
@@ -111,7 +102,6 @@ void MeridAPI::putVantroInfo()
 void MeridAPI::resPutVantroInfo(int ret, HttpClient* obj)
 {
     readAnswer(ret, obj);
-    emit apiInfo(mode(), ret == 0 ? QStringLiteral("Vantro状態 送信完了") : QStringLiteral("Vantro状態 送信失敗"));
-    logFailedAnswer(ret, obj);
-    emit receiveFinish(ret, QStringLiteral("Vantro状態 送信完了"));
+    endStep(ret, obj, QStringLiteral("Vantro状態 送信完了"),
+            QStringLiteral("Vantro状態 送信失敗"), QStringLiteral("Vantro状態 送信完了"));
 }

@@ -66,9 +66,7 @@ void MeridAPI::putStamp()
     }
     MyDebug() << "<IFO>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "打刻件数" << m_batchSize;
     post(QStringLiteral("/putStamp"),
-         MeridBody()
-             .member(QStringLiteral("client_key"), m_clientKey)
-             .member(QStringLiteral("token"), m_token)
+         tokenBody()
              .raw(QStringLiteral("stamps"), QLatin1Char('[') + stamps + QLatin1Char(']'))
              .text(),
          &MeridAPI::resPutStamp);

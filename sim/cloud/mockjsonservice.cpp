@@ -1,10 +1,13 @@
 #include "mockjsonservice.h"
 
+#include <QCryptographicHash>
 #include <QDate>
 #include <QDateTime>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QUrl>
 
 namespace {
 
@@ -80,6 +83,61 @@ MockJsonService::MockJsonService(MockHttpServer* server, QObject* parent)
 {
     for (const QString& operation : operationNames)
         server->setHandler(pathOf(operation), [this, operation](const MockRequest& r) { return handle(operation, r); });
+    setFirmware(m_firmwareVersion, m_firmware);
+}
+
+QByteArray MockJsonService::firmwarePath() const
+{
+    return "/firmware/" + QUrl::toPercentEncoding(m_firmwareVersion + QStringLiteral(".bin"));
+}
+
+void MockJsonService::setFirmware(const QString& version, const QByteArray& image)
+{
+    m_firmwareVersion = version;
+    m_firmware = image;
+    m_server->setHandler(firmwarePath(), [this](const MockRequest& r) { return serveFirmware(r); });
+}
+
+QString MockJsonService::firmwareUrl() const
+{
+    return m_server->url(QString::fromLatin1(firmwarePath()));
+}
+
+MockAnswer MockJsonService::serveFirmware(const MockRequest& request)
+{
+    if (request.method != "GET")
+        return plain(405, "GET only\n");
+    if (request.path != firmwarePath())
+        return plain(404, "no such firmware\n");
+    m_operations << QStringLiteral("firmware");
+    MockAnswer answer;
+    answer.contentType = "application/octet-stream";
+    answer.body = m_firmware;
+    return answer;
+}
+
+MockAnswer MockJsonService::firmwareInfo() const
+{
+    return json(QJsonObject{
+        {QStringLiteral("result"), 0},
+        {QStringLiteral("version"), m_firmwareVersion},
+        {QStringLiteral("size"), m_firmware.size()},
+        {QStringLiteral("hash"), QString::fromLatin1(QCryptographicHash::hash(m_firmware, QCryptographicHash::Md5).toHex())},
+        {QStringLiteral("url"), firmwareUrl()},
+    });
+}
+
+// id_code is the user's number as a string of digits, idm_no the card or "CLEAR".
+MockAnswer MockJsonService::putUserIDm(const QJsonObject& body)
+{
+    static const QRegularExpression digits(QStringLiteral("^[0-9]{1,18}$"));
+    const QJsonValue id = body.value(QStringLiteral("id_code")), idm = body.value(QStringLiteral("idm_no"));
+    if (!id.isString() || !digits.match(id.toString()).hasMatch() || !idm.isString() || idm.toString().isEmpty())
+        return result(-1002);
+    if (!m_idms.assign(QString::number(id.toString().toLongLong()), idm.toString()))
+        return result(-60);
+    emit stored();
+    return result(0);
 }
 
 QString MockJsonService::serviceUrl() const
@@ -123,6 +181,8 @@ MockAnswer MockJsonService::operate(const QString& operation, const QJsonObject&
 {
     const QString key = body.value(QStringLiteral("client_key")).toString();
     if (operation == QLatin1String("getToken")) {
+        if (!m_clients.contains(key) && m_acceptAnyClient && !key.isEmpty())
+            m_clients.insert(key, true);
         if (!m_clients.contains(key))
             return result(-1003);
         if (!m_clients.value(key))
@@ -168,8 +228,40 @@ MockAnswer MockJsonService::operate(const QString& operation, const QJsonObject&
             infos << Info{k.toString(), val.toString(), t.toString()};
         }
         m_status.insert(key, infos);
+        emit stored();
         return result(0);
     }
+    if (operation == QLatin1String("getVantroUser")) {
+        QJsonArray users;
+        for (const User& u : m_users) {
+            QJsonObject user{{QStringLiteral("id_code"), u.idCode},
+                             {QStringLiteral("name"), u.name},
+                             {QStringLiteral("group_no"), u.groupNo},
+                             {QStringLiteral("idm_no"), u.idm}};
+            if (!u.idmUpdateTime.isEmpty())
+                user.insert(QStringLiteral("idm_update_time"), u.idmUpdateTime);
+            users.append(user);
+        }
+        return json(QJsonObject{{QStringLiteral("result"), 0}, {QStringLiteral("users"), users}});
+    }
+    if (operation == QLatin1String("getVantroUnyou")) {
+        QJsonArray unyous;
+        for (const Setting& setting : m_settings)
+            unyous.append(QJsonObject{{QStringLiteral("key"), setting.key},
+                                      {QStringLiteral("value"), setting.value},
+                                      {QStringLiteral("update_time"), setting.updateTime}});
+        return json(QJsonObject{{QStringLiteral("result"), 0}, {QStringLiteral("unyous"), unyous}});
+    }
+    if (operation == QLatin1String("getVantroCommCycle"))
+        return json(QJsonObject{{QStringLiteral("result"), 0},
+                                {QStringLiteral("comm_mmss"), m_commMmss},
+                                {QStringLiteral("comm_cycle"), m_commCycle}});
+    if (operation == QLatin1String("putUserIDm"))
+        return putUserIDm(body);
+    if (operation == QLatin1String("getServiceName"))
+        return json(QJsonObject{{QStringLiteral("result"), 0}, {QStringLiteral("service_name"), m_serviceName}});
+    if (operation == QLatin1String("getVantroFirmwareInfo"))
+        return firmwareInfo();
     return result(0);
 }
 
@@ -203,5 +295,6 @@ MockAnswer MockJsonService::putStamp(const QString& clientKey, const QJsonObject
             m_stamps << stamp;
         }
     }
+    emit stored();
     return result(0);
 }

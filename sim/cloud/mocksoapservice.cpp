@@ -395,16 +395,8 @@ MockAnswer MockSoapService::handle(const MockRequest& request)
                                                          QStringLiteral("yyyyMMddhhmmss"));
             if (!when.isValid() || when.toSecsSinceEpoch() > m_now() + 300)
                 return reply(QStringLiteral("-61"));
-            if (idm != QLatin1String("CLEAR") && m_idms.contains(idm) && m_idms.value(idm) != idCode)
+            if (!m_idms.assign(idCode, idm))
                 return reply(QStringLiteral("-60"));
-            for (auto it = m_idms.begin(); it != m_idms.end();) {
-                if (it.value() == idCode)
-                    it = m_idms.erase(it);
-                else
-                    ++it;
-            }
-            if (idm != QLatin1String("CLEAR"))
-                m_idms.insert(idm, idCode);
         }
         return reply(QStringLiteral("0"));
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "mockhttpserver.h"
+#include "mockidmregistry.h"
 
 #include <QHash>
 #include <QList>
@@ -61,11 +62,13 @@ public:
     void setUpdateTimes(const QList<UpdateTime>& times) { m_updateTimes = times; }
     // What GetVantroSetting hands out (name, value) and GetCommCycle's four values.
     void setSettings(const QList<QPair<QString, int>>& settings) { m_settings = settings; }
+    const QList<QPair<QString, int>>& settings() const { return m_settings; }
     struct User {
         QString idCode, name, groupCode, idm;
     };
     // The user master GetVantroUser hands out.
     void setUsers(const QList<User>& users) { m_users = users; }
+    const QList<User>& users() const { return m_users; }
     // The firmware GetFirmwareVersion describes and GetFirmwareFile hands out.
     void setFirmware(const QString& version, const QByteArray& image)
     {
@@ -73,7 +76,7 @@ public:
         m_firmware = image;
     }
     // Registered card IDms (IDm -> user id code).
-    const QHash<QString, QString>& idms() const { return m_idms; }
+    const QHash<QString, QString>& idms() const { return m_idms.idms(); }
     void setCommCycle(int startSec, int cycleSec, int unservicedStart, int unservicedEnd)
     {
         m_commCycle = {startSec, cycleSec, unservicedStart, unservicedEnd};
@@ -126,7 +129,7 @@ private:
     QList<int> m_commCycle = {0, 3600, -1, -1};
     QString m_firmwareVersion = QStringLiteral("QO02-9Z01");
     QByteArray m_firmware = QByteArray("VantroQo firmware image");
-    QHash<QString, QString> m_idms;
+    MockIdmRegistry m_idms;
     QList<User> m_users;
     bool m_acceptAnyClient = false;
     QHash<QString, QList<QPair<int, QString>>> m_resultScripts;

@@ -1,4 +1,5 @@
-// vnq_mock_cloud: the cloud edition's SOAP service for the simulated board, on 127.0.0.1.
+// vnq_mock_cloud: the cloud edition's SOAP service and the Merid edition's JSON service for
+// the simulated board, on one port of 127.0.0.1.
 //   --root DIR          board root (default VNQ_ROOT)
 //   --port N            port to listen on (0, the default: any free one)
 //   --plain             plain HTTP instead of TLS
@@ -6,10 +7,11 @@
 //   --proxy-auth U:P    Basic credentials the proxy asks for
 //   --max-seconds N     end after N seconds (0, the default: run until SIGINT or SIGTERM)
 // At start it makes a fresh CA and writes <root>/VnQo/etc/ssl/cloud-ca.pem and
-// <root>/VnQo/var/cloud.param; its state goes to <root>/var/mock-cloud/ and its request log,
+// <root>/VnQo/var/cloud.param, then <root>/VnQo/var/merid.param; its state goes to <root>/var/mock-cloud/ and its request log,
 // with masked tokens, to <root>/var/log/mock-cloud.log.
 #include "connectproxy.h"
 #include "mockhttpserver.h"
+#include "mockjsonservice.h"
 #include "mocksoapservice.h"
 #include "testca.h"
 
@@ -43,10 +45,19 @@ bool writeFile(const QString& path, const QByteArray& content, QIODevice::OpenMo
     return file.open(mode) && file.write(content) == content.size();
 }
 
+// Whole or not at all: a reader never sees the file half written.
+bool writeFileWhole(const QString& path, const QByteArray& content)
+{
+    const QString part = path + QStringLiteral(".part");
+    QFile::remove(path);
+    return writeFile(part, content) && QFile::rename(part, path);
+}
+
 QString masked(QString text)
 {
     static const QRegularExpression secret(QStringLiteral("<(token|seed)>[^<]*</\\1>"));
-    return text.replace(secret, QStringLiteral("<\\1>****</\\1>"));
+    static const QRegularExpression jsonToken(QStringLiteral("\"token\"\\s*:\\s*\"[^\"]*\""));
+    return text.replace(secret, QStringLiteral("<\\1>****</\\1>")).replace(jsonToken, QStringLiteral("\"token\":\"****\""));
 }
 
 void serveSeedData(MockSoapService& service)
@@ -64,11 +75,39 @@ void serveSeedData(MockSoapService& service)
     service.setFirmware(QStringLiteral("QO02-9Z31"), QByteArray("VantroQo simulated firmware image\n").repeated(64));
 }
 
-void saveState(const MockSoapService& service, const QString& stateDir)
+// The same users, settings and firmware for the JSON service.
+void serveSeedData(const MockSoapService& soap, MockJsonService& service)
+{
+    service.setAcceptAnyClient(true);
+    const QString now = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddhhmmss"));
+    QList<MockJsonService::User> users;
+    for (const auto& user : soap.users())
+        users.append({user.idCode.toInt(), user.name, user.groupCode.toInt(), user.idm, now});
+    service.setUsers(users);
+    QList<MockJsonService::Setting> settings;
+    for (const auto& setting : soap.settings())
+        settings.append({setting.first, setting.second, now});
+    service.setSettings(settings);
+    service.setCommCycle(0, 3600);
+    service.setUpdateTimes({{33, now}, {40, now}, {47, now}});
+    service.setFirmware(QStringLiteral("QO02-9Z31"), QByteArray("VantroQo simulated firmware image\n").repeated(64));
+}
+
+// One line per stamp, idms.txt one per card of either service; status.txt the last SOAP report.
+void saveState(const MockSoapService& service, const MockJsonService& json, const QString& stateDir)
 {
     QByteArray stamps;
     for (const auto& s : service.stamps())
         stamps += QStringList{s.clientKey, s.idCode, s.kubun, s.stamptime, s.flag}.join(QLatin1Char(',')).toUtf8() + '\n';
+    for (const auto& s : json.stamps())
+        stamps += QStringLiteral("%1,%2,%3,%4%5,%6\n")
+                      .arg(s.clientKey)
+                      .arg(s.idCode)
+                      .arg(s.kubun)
+                      .arg(s.ymd)
+                      .arg(s.hms, 6, 10, QLatin1Char('0'))
+                      .arg(s.flag)
+                      .toUtf8();
     writeFile(stateDir + QStringLiteral("/stamps.csv"), stamps);
     QByteArray status;
     for (const auto& call : service.calls()) {
@@ -80,8 +119,10 @@ void saveState(const MockSoapService& service, const QString& stateDir)
     }
     writeFile(stateDir + QStringLiteral("/status.txt"), status);
     QByteArray idms;
-    for (auto it = service.idms().begin(); it != service.idms().end(); ++it)
-        idms += it.key().toUtf8() + ' ' + it.value().toUtf8() + '\n';
+    for (const auto* registry : {&service.idms(), &json.idms()}) {
+        for (auto it = registry->begin(); it != registry->end(); ++it)
+            idms += it.key().toUtf8() + ' ' + it.value().toUtf8() + '\n';
+    }
     writeFile(stateDir + QStringLiteral("/idms.txt"), idms);
 }
 
@@ -123,6 +164,8 @@ int main(int argc, char** argv)
     }
     MockSoapService service(&server);
     serveSeedData(service);
+    MockJsonService json(&server);
+    serveSeedData(service, json);
 
     std::unique_ptr<ConnectProxy> proxy;
     if (parser.isSet(proxyPortOption)) {
@@ -135,24 +178,28 @@ int main(int argc, char** argv)
 
     const QString stateDir = root + QStringLiteral("/var/mock-cloud");
     const QString logPath = root + QStringLiteral("/var/log/mock-cloud.log");
-    QObject::connect(&service, &MockSoapService::stored, [&] { saveState(service, stateDir); });
+    QObject::connect(&service, &MockSoapService::stored, [&] { saveState(service, json, stateDir); });
+    QObject::connect(&json, &MockJsonService::stored, [&] { saveState(service, json, stateDir); });
     QObject::connect(&server, &MockHttpServer::requestReceived, [&](const MockRequest& r) {
-        const QString line = QStringLiteral("%1 %2 %3 %4\n")
+        const QString line = QStringLiteral("%1 %2 %3 %4 %5\n")
                                  .arg(QDateTime::currentDateTime().toString(Qt::ISODate), QString::fromLatin1(r.method),
-                                      QString::fromUtf8(r.header("SOAPAction")), masked(QString::fromUtf8(r.body)));
+                                      QString::fromUtf8(r.path), QString::fromUtf8(r.header("SOAPAction")),
+                                      masked(QString::fromUtf8(r.body)));
         writeFile(logPath, line.toUtf8(), QIODevice::Append);
     });
-    saveState(service, stateDir);
+    saveState(service, json, stateDir);
 
     if (!writeFile(root + QStringLiteral("/VnQo/etc/ssl/cloud-ca.pem"), ca.caPem())
-        || !writeFile(root + QStringLiteral("/VnQo/var/cloud.param"),
+        || !writeFileWhole(root + QStringLiteral("/VnQo/var/cloud.param"),
                       (service.serviceUrl() + QStringLiteral("\n\n") + QLatin1String(MockSoapService::defaultCloudKey)
                        + QLatin1Char('\n'))
-                          .toUtf8())) {
+                          .toUtf8())
+        // The client key line stays empty: the terminal derives its own.
+        || !writeFileWhole(root + QStringLiteral("/VnQo/var/merid.param"), (json.serviceUrl() + QStringLiteral("\n\n")).toUtf8())) {
         std::fprintf(stderr, "vnq_mock_cloud: cannot write under %s\n", qPrintable(root));
         return 1;
     }
-    std::printf("vnq_mock_cloud: %s\n", qPrintable(service.serviceUrl()));
+    std::printf("vnq_mock_cloud: %s %s\n", qPrintable(service.serviceUrl()), qPrintable(json.serviceUrl()));
     std::fflush(stdout);
 
     std::signal(SIGINT, requestQuit);

@@ -188,22 +188,18 @@ TEST_F(MeridApiExchange, BusyRefusesOtherModesOnceAndIgnoresTheRunningOne)
     EXPECT_EQ(idleAtEnd.load(), 0);
 }
 
-TEST_F(MeridApiExchange, UnbuiltAndUnknownModesEndAtOnceAndLeaveTheClientIdle)
+TEST_F(MeridApiExchange, UnknownModesEndAtOnceAndLeaveTheClientIdle)
 {
     MeridWarker& w = worker();
     QSignalSpy updates(&w, &CloudLink::allUpdateFinish);
-    QSignalSpy idm(&w, qOverload<int>(&CloudLink::finishedPutUserIDm));
-    QSignalSpy version(&w, qOverload<int, QString, int, QString>(&CloudLink::finishedFirmwareVersion));
-    EXPECT_FALSE(w.putUserIDm(7, QStringLiteral("0123"), QStringLiteral("20240101090000")));
-    EXPECT_FALSE(w.getFirmwareVersion());
-    EXPECT_FALSE(w.startDataRequest(12));
-    ASSERT_EQ(idm.count(), 1);
-    EXPECT_EQ(idm.at(0).at(0).toInt(), -9999);
-    ASSERT_EQ(version.count(), 1);
-    EXPECT_EQ(version.at(0).at(0).toInt(), -9999);
-    ASSERT_EQ(updates.count(), 1);
-    EXPECT_EQ(updates.at(0), (QVariantList{12, QStringLiteral("failed")}));
-    EXPECT_FALSE(w.busy());
+    for (int mode : {0, 10, 12}) {
+        SCOPED_TRACE(mode);
+        updates.clear();
+        EXPECT_FALSE(w.startDataRequest(mode));
+        ASSERT_EQ(updates.count(), 1);
+        EXPECT_EQ(updates.at(0), (QVariantList{mode, QStringLiteral("failed")}));
+        EXPECT_FALSE(w.busy());
+    }
     EXPECT_TRUE(cloud->server->requests().isEmpty());
 }
 

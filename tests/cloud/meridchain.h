@@ -14,6 +14,7 @@
 #include <QSignalSpy>
 
 #include <atomic>
+#include <functional>
 
 namespace vnq::test {
 
@@ -60,6 +61,21 @@ protected:
             };
             QObject::connect(api, &MeridAPI::allUpdateFinish, api, atEnd, Qt::DirectConnection);
             QObject::connect(api, &MeridAPI::finishedDakokuSending, api, atEnd, Qt::DirectConnection);
+            QObject::connect(warker.get(), qOverload<int>(&CloudLink::finishedPutUserIDm),
+                             [this](int code) { ends << QStringLiteral("finishedPutUserIDm %1").arg(code); });
+            QObject::connect(warker.get(), qOverload<int>(&CloudLink::finishedGetServiceName),
+                             [this](int code) { ends << QStringLiteral("finishedGetServiceName %1").arg(code); });
+            QObject::connect(warker.get(), qOverload<int, QString, int, QString>(&CloudLink::finishedFirmwareVersion),
+                             [this](int code, const QString& version, int size, const QString& hash) {
+                                 ends << QStringLiteral("finishedFirmwareVersion %1 %2 %3 %4")
+                                             .arg(code)
+                                             .arg(version)
+                                             .arg(size)
+                                             .arg(hash)
+                                             .trimmed();
+                             });
+            QObject::connect(warker.get(), qOverload<int>(&CloudLink::finishedGetFirmware),
+                             [this](int code) { ends << QStringLiteral("finishedGetFirmware %1").arg(code); });
             QObject::connect(warker.get(), &CloudLink::apiInfo, [this](int, const QString& info) { infos << info; });
         }
         return *warker;
@@ -69,8 +85,13 @@ protected:
     // when none came.
     QString chain(int mode, int inactivityMs = 3000)
     {
+        return request([mode](MeridWarker& w) { w.startDataRequest(mode); }, inactivityMs);
+    }
+    // The same for any request the worker offers.
+    QString request(const std::function<void(MeridWarker&)>& start, int inactivityMs = 3000)
+    {
         const int before = ends.size();
-        worker(inactivityMs).startDataRequest(mode);
+        start(worker(inactivityMs));
         if (!waitUntil([&] { return ends.size() > before; }, 30000))
             return QString();
         EXPECT_TRUE(waitUntil([&] { return !warker->busy(); }, 10000)) << "the client stays busy";

@@ -1,6 +1,8 @@
 #include "cloudchain.h"
 
 #include "dbmaster.h"
+#include "meridapi.h"
+#include "meridwarker.h"
 
 #include <QProcess>
 #include <QTcpServer>
@@ -45,8 +47,32 @@ TEST(MockCloudProgram, ServesAFullUpdateAndEndsOnSigterm)
     QString name, password;
     EXPECT_TRUE(DBMaster::getUserByCardID(QStringLiteral("0123456789ABCDEF"), &userId, &name, &auth, &password));
     EXPECT_EQ(name, QStringLiteral("山田太郎"));
+
+    // The same program serves the JSON service: a Merid full update on a master made empty.
+    ASSERT_TRUE(QFile::remove(board.path(QStringLiteral("/VnQo/app/DB/master.db"))));
+    ASSERT_TRUE(QFile::copy(board.path(QStringLiteral("/VnQo/app/DB/def/master.db")),
+                            board.path(QStringLiteral("/VnQo/app/DB/master.db"))));
+    ASSERT_FALSE(DBMaster::getUserByCardID(QStringLiteral("0123456789ABCDEF"), &userId, &name, &auth, &password));
+    ZSystem::setMode(ZSystem::Merid);
+    for (int user : {1001, 1004})
+        ASSERT_TRUE(DBDakoku::setDakoku(user, 102, stamp));
+    clock.advanceMs(3600 * 1000);  // past the double-stamp window
+    {
+        MeridWarker warker(new MeridAPI);
+        bool ended = false;
+        QObject::connect(&warker, &CloudLink::allUpdateFinish, [&](int mode, const QString&) { ended = mode == 1; });
+        ASSERT_TRUE(warker.startDataRequest(1));
+        ASSERT_TRUE(waitUntil([&] { return ended && !warker.busy(); }, 30000));
+    }
+    const QList<QByteArray> allStamps = board.readFile(QStringLiteral("/var/mock-cloud/stamps.csv")).split('\n');
+    EXPECT_EQ(allStamps.size(), 6);  // five lines and the empty rest
+    EXPECT_TRUE(allStamps.value(4).contains(",1004,102,"));
+    EXPECT_TRUE(DBMaster::getUserByCardID(QStringLiteral("0123456789ABCDEF"), &userId, &name, &auth, &password));
+    EXPECT_EQ(name, QStringLiteral("山田太郎"));
+
     const QByteArray log = board.readFile(QStringLiteral("/var/log/mock-cloud.log"));
     EXPECT_TRUE(log.contains("<token>****</token>"));
+    EXPECT_TRUE(log.contains("\"token\":\"****\""));
 
     ::kill(program.processId(), SIGTERM);
     EXPECT_TRUE(program.waitForFinished(10000));

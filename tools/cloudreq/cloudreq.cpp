@@ -3,10 +3,12 @@
 //   cloudreq [-Merid] idm <user> <card>  registers a card's IDm for a user
 //   cloudreq [-Merid] service            asks for the service name
 //   cloudreq [-Merid] fwversion          asks for the firmware version
-//   cloudreq [-Merid] firmware           downloads the firmware image
+//   cloudreq [-Merid] firmware           downloads the firmware image (the JSON client asks for
+//                                        the firmware version first: the image's URL comes with it)
 // The board root is VNQ_ROOT; the edition is the SOAP cloud, or the JSON one with -Merid.
 // Every progress text and the end signal are printed; the status is 0 when the request
-// succeeded; the worker's log lines go to <board root>/var/log/cloudreq.log. Run it with the
+// succeeded (a JSON chain, whose end text is empty either way, counts unless it was refused);
+// the worker's log lines go to <board root>/var/log/cloudreq.log. Run it with the
 // terminal stopped: one board, one worker at a time.
 #include "cloudinstall.h"
 #include "cloudlink.h"
@@ -59,7 +61,27 @@ void finish(const QString& line, bool success)
     QCoreApplication::exit(success ? 0 : 1);
 }
 
-void connectEnds(CloudLink* link, bool chain)
+// The JSON client's firmware download: the version request, then, once the client is idle
+// again, the image from the URL that came with it.
+void fetchFirmwareAfterVersion(CloudLink* link)
+{
+    QObject::connect(link, qOverload<int, QString, int, QString>(&CloudLink::finishedFirmwareVersion),
+                     [link](int code, const QString& version, int size, const QString& hash) {
+                         print(QStringLiteral("finishedFirmwareVersion %1 %2 %3 %4").arg(code).arg(version).arg(size).arg(hash));
+                         if (code != 0)
+                             return finish(QStringLiteral("cloudreq: no firmware version"), false);
+                         auto* idle = new QTimer(link);
+                         QObject::connect(idle, &QTimer::timeout, [link, idle] {
+                             if (link->busy())
+                                 return;
+                             idle->deleteLater();
+                             link->getFirmwareFile();
+                         });
+                         idle->start(50);
+                     });
+}
+
+void connectEnds(CloudLink* link, bool merid, bool chain, bool firmwareAfterVersion)
 {
     QObject::connect(link, &CloudLink::apiInfo, [](int mode, const QString& info) {
         print(QStringLiteral("apiInfo %1 %2").arg(mode).arg(info));
@@ -67,8 +89,9 @@ void connectEnds(CloudLink* link, bool chain)
     QObject::connect(link, &CloudLink::downProgress, [](int received, int total) {
         print(QStringLiteral("downProgress %1 %2").arg(received).arg(total));
     });
-    QObject::connect(link, &CloudLink::allUpdateFinish, [](int mode, const QString& option) {
-        finish(QStringLiteral("allUpdateFinish %1 %2").arg(mode).arg(option), option == QLatin1String("success"));
+    QObject::connect(link, &CloudLink::allUpdateFinish, [merid](int mode, const QString& option) {
+        finish(QStringLiteral("allUpdateFinish %1 %2").arg(mode).arg(option),
+               option == QLatin1String("success") || (merid && option != QLatin1String("failed")));
     });
     // A chain ends with allUpdateFinish; its stamp upload's signal is a step on the way,
     // unless the chain was refused outright.
@@ -98,6 +121,8 @@ void connectEnds(CloudLink* link, bool chain)
                          finish(QStringLiteral("finishedFirmwareVersion %1 %2 %3 %4").arg(code, version).arg(size).arg(hash),
                                 code == QLatin1String("0"));
                      });
+    if (firmwareAfterVersion)
+        return fetchFirmwareAfterVersion(link);
     QObject::connect(link, qOverload<int, QString, int, QString>(&CloudLink::finishedFirmwareVersion),
                      [](int code, const QString& version, int size, const QString& hash) {
                          finish(QStringLiteral("finishedFirmwareVersion %1 %2 %3 %4").arg(code).arg(version).arg(size).arg(hash),
@@ -106,7 +131,7 @@ void connectEnds(CloudLink* link, bool chain)
 }
 
 // Starts the request the arguments name; false when they name none or the worker did not take it.
-bool start(CloudLink* link, const QStringList& args)
+bool start(CloudLink* link, const QStringList& args, bool firmwareAfterVersion)
 {
     const QString what = args.value(0);
     bool isNumber = false;
@@ -125,7 +150,7 @@ bool start(CloudLink* link, const QStringList& args)
     if (what == QLatin1String("fwversion"))
         return link->getFirmwareVersion();
     if (what == QLatin1String("firmware"))
-        return link->getFirmwareFile();
+        return firmwareAfterVersion ? link->getFirmwareVersion() : link->getFirmwareFile();
     return false;
 }
 
@@ -157,8 +182,9 @@ int main(int argc, char* argv[])
     }
     bool chain = false;
     args.first().toInt(&chain);
-    connectEnds(link, chain);
-    if (!start(link, args))
+    const bool firmwareAfterVersion = merid && args.first() == QLatin1String("firmware");
+    connectEnds(link, merid, chain, firmwareAfterVersion);
+    if (!start(link, args, firmwareAfterVersion))
         return usage();
     QTimer::singleShot(timeLimitMs, [] { finish(QStringLiteral("cloudreq: no end signal in time"), false); });
     // The worker's thread is never joined: leave as the terminal does, without static destructors.
