@@ -27,12 +27,6 @@ protected:
         setTerminators(true, true);
     }
 
-    void TearDown() override
-    {
-        gpu.setExecutor(nullptr);
-        GpuTest::TearDown();
-    }
-
     void setTerminators(bool cfifo, bool sfifo)
     {
         cglWriteMemReg32(LX_MISC_CTRL, (cfifo ? 1u : 0u) | (sfifo ? 2u : 0u));

@@ -14,7 +14,6 @@ constexpr uint32_t kAddrRegs[3] = {LX_PE_OVG_CBUF0_ADDR, LX_PE_OVG_CBUF1_ADDR, L
 constexpr uint32_t kFmtRegs[3] = {LX_PE_OVG_CBUF0_FMT, LX_PE_OVG_CBUF1_FMT, LX_PE_OVG_CBUF2_FMT};
 constexpr uint32_t kFormatCodeBits = 0xFFFFu;
 constexpr uint32_t kFormatLineShift = 16;
-constexpr uint32_t kFormatLineBits = 0x3FFFu;  // bits 16-29: bit 29 alone is one 8192-pixel row
 constexpr uint32_t kChannelMaskBits = 0xFu;
 constexpr unsigned kMsaaSamples = 4;
 // The SPC fill's position and size fields are 11 bits wide in 16-bit halves.
@@ -72,17 +71,13 @@ bool GpuModel::buffer(unsigned pair, ColourBuffer& out, const std::string& what)
     const uint32_t code = fmt & kFormatCodeBits;
     out.address = gpu_.reg(Unit::PE, kAddrRegs[pair]);
     out.format = pixelFormat(code);
-    out.linePixels = (fmt >> kFormatLineShift) & kFormatLineBits;
+    out.linePixels = fmt >> kFormatLineShift;
     if (formatNotModelled(code)) {
         gpu_.protocolError(Stream::Gpu, name + " has the format code " + std::to_string(code) + ": format not modelled");
         return false;
     }
     if (!out.format) {
         gpu_.protocolError(Stream::Gpu, name + " has the unknown format code " + std::to_string(code));
-        return false;
-    }
-    if (fmt >> kFormatLineShift > kFormatLineBits) {
-        gpu_.protocolError(Stream::Gpu, name + " has the unknown format word " + hex(fmt));
         return false;
     }
     const uint64_t bits = static_cast<uint64_t>(out.linePixels) * out.format->bpp;

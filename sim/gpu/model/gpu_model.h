@@ -27,7 +27,7 @@ namespace simgpu {
 struct ColourBuffer {
     uint32_t address = 0;
     const PixelFormat* format = nullptr;
-    uint32_t linePixels = 0;  // format word bits 16-29
+    uint32_t linePixels = 0;  // format word bits 16-31
     uint32_t stride = 0;      // bytes per line
 };
 
