@@ -15,6 +15,7 @@
 #define CGL_OP_PE_WRITE 0x48u      /* PEReg */
 #define CGL_OP_PE_TABLE_WRITE 0x49u /* pixel-engine table memory at LX_PE_OVG_TABLE_ADDR */
 #define CGL_OP_VP_START 0xA0u     /* one word, no data: the vertex processor runs from LX_VP_IADDR */
+#define CGL_OP_VP_DATA 0x80u      /* count data words that the vertex processor's current entry reads */
 #define CGL_OP_VPCONST_READ 0x52u  /* read packets carry no data words */
 #define CGL_OP_CF_READ 0x55u
 #define CGL_OP_XPT_READ 0x56u

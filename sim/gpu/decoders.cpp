@@ -77,7 +77,7 @@ void CommandDecoder::header(uint32_t word, bool terminatorOn)
         return;
     }
     if (unitOfOpcode(opcode_) == Unit::None && opcode_ != CGL_OP_VPIRAM_LOAD &&
-        opcode_ != CGL_OP_PE_TABLE_WRITE) {
+        opcode_ != CGL_OP_PE_TABLE_WRITE && opcode_ != CGL_OP_VP_DATA) {
         gpu_.protocolError(stream_, "unknown packet header " + hex(word));
         return;
     }
@@ -88,6 +88,11 @@ void CommandDecoder::header(uint32_t word, bool terminatorOn)
     }
     if (opcode_ == CGL_OP_XPT_WRITE && reg_ < LX_XPT_SWAP && reg_ + count_ > LX_XPT_SWAP)
         gpu_.protocolError(stream_, "edge-unit packet crosses LX_XPT_SWAP: " + hex(word));
+    if (opcode_ == CGL_OP_VP_DATA) {
+        if (reg_ != 0)
+            gpu_.protocolError(stream_, "VP data packet with a register field: " + hex(word));
+        vpWords_.clear();
+    }
     if (opcode_ == CGL_OP_VPIRAM_LOAD) {
         uint32_t index = (word >> 14) & 0x3ffu;
         if (count_ % CGL_VP_INST_WORDS != 0)
@@ -107,6 +112,11 @@ void CommandDecoder::data(uint32_t word, bool terminatorOn)
         break;
     case CGL_OP_PE_TABLE_WRITE:
         gpu_.peTableWrite(stream_, word);
+        break;
+    case CGL_OP_VP_DATA:
+        vpWords_.push_back(word);
+        if (vpWords_.size() == count_)
+            gpu_.vpData(stream_, vpWords_);
         break;
     default: {
         uint32_t reg = reg_ + index_;

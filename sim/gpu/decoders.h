@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "gpu_event.h"
 
@@ -32,6 +33,7 @@ private:
     uint32_t index_ = 0;
     uint32_t count_ = 0;
     uint32_t iramBase_ = 0;  // first instruction-RAM word of a 0x44 packet
+    std::vector<uint32_t> vpWords_;  // the data of a VP data packet so far
 };
 
 // Decodes SPC-FIFO commands: register writes to the SPC or the pixel engine, reads, syncs and

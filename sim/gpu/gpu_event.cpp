@@ -30,6 +30,7 @@ const char* kindName(Kind k)
     case Kind::Rect: return "rect";
     case Kind::Fill: return "fill";
     case Kind::VpStart: return "vpstart";
+    case Kind::VpData: return "vpdata";
     case Kind::Dma: return "dma";
     case Kind::Open: return "open";
     case Kind::Close: return "close";

@@ -25,6 +25,7 @@ enum class Kind {
     VpStart, // the vertex processor started: reg = LX_VP_IADDR, value = its value
     Fill,    // SPC fill word: reg = 0 header, 1 position, 2 size, 3 RGBA8888 colour
     Dma,     // instruction-RAM DMA: reg = first instruction-RAM word, value = word count
+    VpData,  // one word of a VP data packet: reg = its index, value = the word
     Open, Close, Fcntl, Ioctl, Mmap, Munmap,  // driver calls: reg = request / offset, value = argument / length
 };
 

@@ -151,17 +151,19 @@ uint32_t SimGpu::peTable(uint32_t position) const
     return it == peTable_.end() ? 0 : it->second;
 }
 
-uint8_t* SimGpu::gpuPointer(uint32_t address, size_t length) const
+uint8_t* SimGpu::gpuPointer(uint32_t address, size_t length, Resolution how) const
 {
-    uint64_t end = static_cast<uint64_t>(address) + length;
+    const bool throughMmu = how == Resolution::Mmu || (how == Resolution::AsConfigured && mmuMode_ != 0);
+    const uint64_t end = static_cast<uint64_t>(address) + length;
     if (memWindow_) {
-        uint64_t start = reinterpret_cast<uintptr_t>(memWindow_);
-        uint64_t cpu = mmuMode_ ? address : start + (static_cast<uint64_t>(address) - config_.gpuBusBase);
-        bool inWindow = (mmuMode_ || address >= config_.gpuBusBase) && cpu >= start &&
-                        cpu + length <= start + memLength_;
-        if (inWindow)
+        const uint64_t start = reinterpret_cast<uintptr_t>(memWindow_);
+        const bool mapped = throughMmu || address >= config_.gpuBusBase;
+        const uint64_t cpu = throughMmu ? address : start + (static_cast<uint64_t>(address) - config_.gpuBusBase);
+        if (mapped && cpu >= start && cpu + length <= start + memLength_)
             return reinterpret_cast<uint8_t*>(static_cast<uintptr_t>(cpu));
     }
+    if (how == Resolution::Mmu)
+        return nullptr;
     auto next = apertures_.upper_bound(address);
     if (next == apertures_.begin())
         return nullptr;
@@ -570,7 +572,18 @@ void SimGpu::spcFill(const uint32_t words[4])
 
 void SimGpu::vpStart(Stream stream)
 {
-    record(stream, Kind::VpStart, Unit::VPCtrl, LX_VP_IADDR, reg(Unit::VPCtrl, LX_VP_IADDR));
+    const uint32_t entry = reg(Unit::VPCtrl, LX_VP_IADDR);
+    record(stream, Kind::VpStart, Unit::VPCtrl, LX_VP_IADDR, entry);
+    if (executor_)
+        executor_->vpStart(entry);
+}
+
+void SimGpu::vpData(Stream stream, const std::vector<uint32_t>& words)
+{
+    for (uint32_t i = 0; i < words.size(); ++i)
+        record(stream, Kind::VpData, Unit::VPCtrl, i, words[i]);
+    if (executor_)
+        executor_->vpData(words);
 }
 
 void SimGpu::protocolError(Stream stream, const std::string& what)

@@ -32,6 +32,11 @@ struct Config {
     uint32_t busy = 0;                 // steady LX_BUSY_STAT
 };
 
+// How a GPU address reaches memory: as the device's MMU mode says, through the GPU MMU (a
+// process address inside the memory window), or physically (the window's bus range or a
+// registered aperture).
+enum class Resolution { AsConfigured, Mmu, Physical };
+
 // Carries out the work that arrives at the device; the base does nothing.
 class Executor {
 public:
@@ -42,6 +47,10 @@ public:
     virtual void spcRectangle(const uint32_t words[4]) { (void)words; }
     virtual void spcFill(const uint32_t words[4]) { (void)words; }
     virtual void sync(uint32_t interruptBit) { (void)interruptBit; }
+    // The vertex processor runs its current entry (LX_VP_IADDR) without data, or on the data
+    // words of one VP data packet.
+    virtual void vpStart(uint32_t entry) { (void)entry; }
+    virtual void vpData(const std::vector<uint32_t>& words) { (void)words; }
 };
 
 class GpuModel;
@@ -98,10 +107,11 @@ public:
     uintptr_t registerWindow() const { return reinterpret_cast<uintptr_t>(regWindow_); }
     uintptr_t memoryWindow() const { return reinterpret_cast<uintptr_t>(memWindow_); }
     size_t memoryWindowLength() const { return memLength_; }
-    // CPU pointer of a GPU address range, or nullptr when it resolves to nothing: the range
-    // must lie in the memory window (MMU on: process addresses inside it; MMU off: its bus
-    // range) or inside one registered physical aperture.
-    uint8_t* gpuPointer(uint32_t address, size_t length) const;
+    // CPU pointer of a GPU address range, or nullptr when it resolves to nothing. As
+    // configured, the range lies in the memory window (MMU on: process addresses inside it;
+    // MMU off: its bus range) or inside one registered physical aperture; through the MMU only
+    // process addresses inside the window count; physically the bus range or an aperture.
+    uint8_t* gpuPointer(uint32_t address, size_t length, Resolution how = Resolution::AsConfigured) const;
 
     // Physical memory outside the window that the GPU may reach at a bus address (the
     // framebuffer registers its plane memory here while it is open).
@@ -128,6 +138,7 @@ public:
     void spcRectangle(const uint32_t words[4]);
     void spcFill(const uint32_t words[4]);
     void vpStart(Stream stream);
+    void vpData(Stream stream, const std::vector<uint32_t>& words);
     void protocolError(Stream stream, const std::string& what);
     bool lastXptWriteStartedEdgeScan() const { return lastXptWasEdgeScanStart_; }
 

@@ -82,6 +82,7 @@ TEST_F(CommandBuffers, WaitCmdDoneWaitsForThePixelEngineSyncAndFlushNeverWaits)
 
 TEST_F(CommandBuffers, RunsAreSplitIntoPacketsThatFit)
 {
+    switchModelOff();
     std::vector<word32> values(21);
     for (word32 i = 0; i < values.size(); ++i)
         values[i] = i == 12 ? 0x89 : i;

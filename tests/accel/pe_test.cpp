@@ -187,6 +187,7 @@ TEST_F(PeWriters, PipelineModeAdditions)
 
 TEST_F(PeWriters, MultisampleResolveEntry)
 {
+    switchModelOff();
     VGALVAL_surface_width = 470;
     VGALVAL_surface_height = 272;
     VGALVAL_surface_addr = 0x90000;

@@ -28,11 +28,29 @@ protected:
     simgpu::SimGpu& gpu = simgpu::device();
 
     GpuTest() { gpu.setLogLimit(simgpu::SimGpu::kUnlimited); }
+    ~GpuTest() override { gpu.setExecutor(nullptr); }
+
+    // For register-level tests whose words are no drawing (made-up addresses, lone trigger
+    // values): the device decodes them and the GPU model carries out nothing.
+    void switchModelOff() { gpu.setExecutor(&noWork_); }
 
     void TearDown() override
     {
         for (const std::string& error : gpu.errors())
             ADD_FAILURE() << "GPU protocol error: " << error;
+    }
+
+private:
+    simgpu::Executor noWork_;
+
+protected:
+
+    // Exactly one protocol error was reported and it names `text`; forgets it.
+    void expectOneError(const std::string& text)
+    {
+        ASSERT_EQ(gpu.errors().size(), 1u);
+        EXPECT_NE(gpu.errors()[0].find(text), std::string::npos) << gpu.errors()[0];
+        gpu.clearErrors();
     }
 
     // Register writes to one unit, from any stream, in order.

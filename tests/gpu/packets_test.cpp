@@ -8,11 +8,22 @@
 namespace gputest {
 namespace {
 
+// Carries out nothing: these words are no drawing. It keeps the vertex-processor work.
+class VpRecorder : public simgpu::Executor {
+public:
+    void vpStart(uint32_t entry) override { starts.push_back(entry); }
+    void vpData(const std::vector<uint32_t>& words) override { packets.push_back(words); }
+
+    std::vector<uint32_t> starts;
+    std::vector<std::vector<uint32_t>> packets;
+};
+
 class Packets : public GpuTest {
 protected:
     void SetUp() override
     {
         pltInit(0);
+        gpu.setExecutor(&vp);
         setTerminators(true, true);
     }
 
@@ -35,6 +46,7 @@ protected:
 
     size_t cfifoStart = 0;
     size_t sfifoStart = 0;
+    VpRecorder vp;
 };
 
 std::vector<uint32_t> counting(uint32_t n, uint32_t first = 0x1000)
@@ -121,6 +133,19 @@ TEST_F(Packets, EdgeUnitRunsSplitAtTheSwapRegister)
     EXPECT_EQ(xpt[12], RegValue(LX_XPT_EDGE_SCAN_START, 1));
     EXPECT_EQ(xpt[13], RegValue(LX_XPT_SWAP, data[12]));
     EXPECT_EQ(xpt[21], RegValue(120, data[20]));
+}
+
+TEST_F(Packets, VertexProcessorDataAndStartWordsReachTheExecutor)
+{
+    cglWriteVPCtrlReg1(LX_VP_IADDR, 947);
+    const word32 words[] = {0x80000003, 0x3F800000, 2, 3, CGL_TERMINATOR,
+                            CGL_PKT_HEADER(CGL_OP_VP_START, 0, 0), CGL_TERMINATOR,
+                            CGL_PKT_HEADER(CGL_OP_PE_WRITE, LX_PE_OVG_CBUF_CVAL, 1), 7, CGL_TERMINATOR};
+    cglWriteCFifo32A(words, 10);
+    EXPECT_EQ(vp.packets, (std::vector<std::vector<uint32_t>>{{0x3F800000, 2, 3}}));
+    EXPECT_EQ(vp.starts, std::vector<uint32_t>{947});
+    EXPECT_EQ(countEvents(Stream::CFifo, Kind::VpData, Unit::VPCtrl, 2), 1u);
+    EXPECT_EQ(gpu.reg(Unit::PE, LX_PE_OVG_CBUF_CVAL), 7u);
 }
 
 TEST_F(Packets, SingleWordWritersUseTheirOwnHeaders)

@@ -1,21 +1,61 @@
 #include "gpu_model.h"
 
-#include <cstdio>
+#include <algorithm>
+#include <cctype>
 
+#include "cgl_packet.h"
 #include "cgl_unitreg.h"
+#include "copy_engine.h"
 
 namespace simgpu {
 namespace {
 
 constexpr uint32_t kAddrRegs[3] = {LX_PE_OVG_CBUF0_ADDR, LX_PE_OVG_CBUF1_ADDR, LX_PE_OVG_CBUF2_ADDR};
 constexpr uint32_t kFmtRegs[3] = {LX_PE_OVG_CBUF0_FMT, LX_PE_OVG_CBUF1_FMT, LX_PE_OVG_CBUF2_FMT};
+constexpr uint32_t kFormatCodeBits = 0xFFFFu;
+constexpr uint32_t kFormatLineShift = 16;
+constexpr uint32_t kChannelMaskBits = 0xFu;
+constexpr unsigned kMsaaSamples = 4;
+// The SPC fill's position and size fields are 11 bits wide in 16-bit halves.
+constexpr uint32_t kSpcFieldBits = 0x07FF07FFu;
 
 }  // namespace
+
+void BufferView::put(uint32_t x, uint32_t y, uint32_t value) const
+{
+    uint8_t* row = memory + static_cast<size_t>(y - top) * stride;
+    uint32_t at = x - basePixel;
+    if (keep)
+        value = (readPixel(row, at, bpp) & keep) | (value & ~keep);
+    writePixel(row, at, bpp, value);
+}
 
 void GpuModel::unitWrite(Unit unit, uint32_t reg, uint32_t value)
 {
     if (unit == Unit::PE && reg == LX_PE_OVG_CBUF_CSTART && value == 1)
         fastClear();
+    if (unit == Unit::XPT && reg == LX_XPT_INIT)
+        edgesPending_ = false;
+    // The device notes the edge-scan start after this call, so it still names the write before.
+    if (unit == Unit::XPT && reg == LX_XPT_SWAP && (value & 0x8u) && gpu_.lastXptWriteStartedEdgeScan())
+        rasterScan();
+}
+
+void GpuModel::vpStart(uint32_t entry)
+{
+    (void)entry;
+    edgesPending_ = true;
+}
+
+void GpuModel::vpData(const std::vector<uint32_t>& words)
+{
+    (void)words;
+    edgesPending_ = true;
+}
+
+void GpuModel::copyArea(const uint32_t entry[4])
+{
+    CopyEngine(gpu_).run(entry);
 }
 
 unsigned GpuModel::targetPair() const
@@ -26,28 +66,38 @@ unsigned GpuModel::targetPair() const
 
 bool GpuModel::buffer(unsigned pair, ColourBuffer& out, const std::string& what) const
 {
-    uint32_t fmt = gpu_.reg(Unit::PE, kFmtRegs[pair]);
+    const std::string name = what + ": CBUF" + std::to_string(pair);
+    const uint32_t fmt = gpu_.reg(Unit::PE, kFmtRegs[pair]);
+    const uint32_t code = fmt & kFormatCodeBits;
     out.address = gpu_.reg(Unit::PE, kAddrRegs[pair]);
-    out.format = pixelFormat(fmt & 0xFFFFu);
-    out.linePixels = (fmt >> 16) & 0x3FFFu;
-    if (!out.format) {
-        gpu_.protocolError(Stream::Gpu, what + ": CBUF" + std::to_string(pair) + " has the unknown format code " +
-                                            std::to_string(fmt & 0xFFFFu));
+    out.format = pixelFormat(code);
+    out.linePixels = fmt >> kFormatLineShift;
+    if (formatNotModelled(code)) {
+        gpu_.protocolError(Stream::Gpu, name + " has the format code " + std::to_string(code) + ": format not modelled");
         return false;
     }
-    uint64_t bits = static_cast<uint64_t>(out.linePixels) * out.format->bpp;
+    if (!out.format) {
+        gpu_.protocolError(Stream::Gpu, name + " has the unknown format code " + std::to_string(code));
+        return false;
+    }
+    const uint64_t bits = static_cast<uint64_t>(out.linePixels) * out.format->bpp;
     if (bits % 8 != 0) {
-        gpu_.protocolError(Stream::Gpu, what + ": CBUF" + std::to_string(pair) + " lines are not whole bytes");
+        gpu_.protocolError(Stream::Gpu, name + " lines are not whole bytes");
         return false;
     }
     out.stride = static_cast<uint32_t>(bits / 8);
     return true;
 }
 
-bool GpuModel::fill(const ColourBuffer& buffer, const Rect& rect, uint32_t value, const std::string& what) const
+bool GpuModel::view(const ColourBuffer& buffer, const Rect& rect, BufferView& out, const std::string& what) const
 {
     if (rect.right < rect.left || rect.bottom < rect.top) {
         gpu_.protocolError(Stream::Gpu, what + ": empty rectangle");
+        return false;
+    }
+    if (rect.right >= buffer.linePixels) {
+        gpu_.protocolError(Stream::Gpu, what + ": column " + std::to_string(rect.right) + " is beyond the line of " +
+                                            std::to_string(buffer.linePixels) + " pixels");
         return false;
     }
     const uint32_t bpp = buffer.format->bpp;
@@ -61,55 +111,119 @@ bool GpuModel::fill(const ColourBuffer& buffer, const Rect& rect, uint32_t value
                                             " is outside GPU memory");
         return false;
     }
-    // Pixel index of the first byte's first pixel, so sub-byte pixels keep their position.
-    const uint32_t basePixel = static_cast<uint32_t>(firstByte * 8 / bpp);
-    for (uint32_t y = rect.top; y <= rect.bottom; ++y) {
-        uint8_t* row = memory + static_cast<size_t>(y - rect.top) * buffer.stride;
+    out.memory = memory;
+    out.stride = buffer.stride;
+    out.bpp = bpp;
+    out.left = rect.left;
+    out.top = rect.top;
+    out.basePixel = static_cast<uint32_t>(firstByte * 8 / bpp);
+    out.keep = 0;
+    return true;
+}
+
+bool GpuModel::fill(const ColourBuffer& buffer, const Rect& rect, uint32_t value, uint32_t keep,
+                    const std::string& what) const
+{
+    BufferView pixels;
+    if (!view(buffer, rect, pixels, what))
+        return false;
+    pixels.keep = keep;
+    for (uint32_t y = rect.top; y <= rect.bottom; ++y)
         for (uint32_t x = rect.left; x <= rect.right; ++x)
-            writePixel(row, x - basePixel, bpp, value);
-    }
+            pixels.put(x, y, value);
     return true;
 }
 
 bool GpuModel::unmodelled(const std::string& what, std::initializer_list<uint32_t> peRegsThatMustBeZero) const
 {
-    for (uint32_t reg : peRegsThatMustBeZero) {
-        uint32_t value = gpu_.reg(Unit::PE, reg);
-        if (value != 0) {
-            gpu_.protocolError(Stream::Gpu, what + ": PE register " + std::to_string(reg) + " = " + hex(value) +
-                                                " is not modelled");
+    for (uint32_t reg : peRegsThatMustBeZero)
+        if (!requireValue(what, Unit::PE, reg, 0))
             return true;
-        }
-    }
     return false;
+}
+
+bool GpuModel::requireValue(const std::string& what, Unit unit, uint32_t reg, uint32_t expected) const
+{
+    const uint32_t value = gpu_.reg(unit, reg);
+    if (value == expected)
+        return true;
+    std::string name = unitName(unit);
+    std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return std::toupper(c); });
+    gpu_.protocolError(Stream::Gpu, what + ": " + name + " register " + std::to_string(reg) + " = " + hex(value) +
+                                        " is not modelled");
+    return false;
+}
+
+// The target of the PE write stage. The fast clear and the copy engine address raw samples,
+// so only the drawing units see a multisampled buffer as pixels of four samples.
+bool GpuModel::target(Target& out, const std::string& what, bool rawSamples) const
+{
+    const uint32_t channelMask = gpu_.reg(Unit::PE, LX_PE_OVG_CH_MASK);
+    const uint32_t msaa = gpu_.reg(Unit::PE, LX_PE_OVG_MSAA_ENABLE);
+    if (channelMask & ~kChannelMaskBits) {
+        gpu_.protocolError(Stream::Gpu, what + ": unknown channel mask " + hex(channelMask));
+        return false;
+    }
+    if (!rawSamples && msaa > 1) {
+        gpu_.protocolError(Stream::Gpu, what + ": unknown multisample setting " + hex(msaa));
+        return false;
+    }
+    if (!buffer(targetPair(), out.buffer, what))
+        return false;
+    out.keep = channelBits(*out.buffer.format, channelMask);
+    out.samples = !rawSamples && msaa == 1 ? kMsaaSamples : 1;
+    out.buffer.linePixels *= out.samples;
+    out.buffer.stride *= out.samples;
+    return true;
+}
+
+// The samples a rectangle of pixels covers in the target's lines.
+bool GpuModel::storedRect(const Target& target, const Rect& pixels, Rect& stored, const std::string& what) const
+{
+    const uint32_t n = target.samples;
+    if (pixels.right >= target.buffer.linePixels / n) {
+        gpu_.protocolError(Stream::Gpu, what + ": column " + std::to_string(pixels.right) + " is beyond the line of " +
+                                            std::to_string(target.buffer.linePixels / n) + " pixels");
+        return false;
+    }
+    stored = Rect{pixels.left * n, pixels.top, pixels.right * n + n - 1, pixels.bottom};
+    return true;
+}
+
+bool GpuModel::writeRect(const Target& target, const Rect& pixels, uint32_t value, const std::string& what) const
+{
+    Rect stored;
+    return storedRect(target, pixels, stored, what) && fill(target.buffer, stored, value, target.keep, what);
 }
 
 void GpuModel::fastClear()
 {
     const std::string what = "fast clear";
-    ColourBuffer target;
-    if (unmodelled(what, {LX_PE_OVG_CH_MASK}) || !buffer(targetPair(), target, what))
+    Target t;
+    if (!target(t, what, true))
         return;
-    uint32_t lt = gpu_.reg(Unit::PE, LX_PE_OVG_CBUF_CRLT);
-    uint32_t rb = gpu_.reg(Unit::PE, LX_PE_OVG_CBUF_CRRB);
-    Rect rect{lt >> 16, lt & 0xFFFFu, rb >> 16, rb & 0xFFFFu};
-    uint32_t bpp = target.format->bpp;
-    uint32_t value = gpu_.reg(Unit::PE, LX_PE_OVG_CBUF_CVAL);
-    fill(target, rect, bpp == 32 ? value : value & ((1u << bpp) - 1), what);
+    const uint32_t lt = gpu_.reg(Unit::PE, LX_PE_OVG_CBUF_CRLT);
+    const uint32_t rb = gpu_.reg(Unit::PE, LX_PE_OVG_CBUF_CRRB);
+    writeRect(t, Rect{lt >> 16, lt & 0xFFFFu, rb >> 16, rb & 0xFFFFu}, gpu_.reg(Unit::PE, LX_PE_OVG_CBUF_CVAL), what);
 }
 
 void GpuModel::spcFill(const uint32_t words[4])
 {
     const std::string what = "SPC fill";
-    ColourBuffer target;
-    if (unmodelled(what, {LX_PE_OVG_CH_MASK, LX_PE_OVG_BLEN_EN, LX_PE_OVG_AM_EN, LX_PE_OVG_TX0_EN,
-                          LX_PE_OVG_TX1_EN, LX_PE_OVG_CTRANS_EN, LX_PE_OVG_ACOLOR0_EN, LX_PE_OVG_ACOLOR1_EN,
-                          LX_PE_OVG_GAMMA_EN, LX_PE_OVG_RGB2L_EN, LX_PE_OVG_PREMALPHA_EN, LX_PE_OVG_MSAA_ENABLE}) ||
-        !buffer(targetPair(), target, what))
+    if (words[0] != CGL_SPC_FILL || (words[1] & ~kSpcFieldBits) || (words[2] & ~kSpcFieldBits)) {
+        gpu_.protocolError(Stream::Gpu, what + ": unknown header or fields beyond 11 bits: " + hex(words[0]) + " " +
+                                            hex(words[1]) + " " + hex(words[2]));
         return;
-    uint32_t x = words[1] & 0xFFFFu, y = words[1] >> 16;
-    uint32_t w = (words[2] & 0xFFFFu) + 1, h = (words[2] >> 16) + 1;
-    fill(target, Rect{x, y, x + w - 1, y + h - 1}, packColour(*target.format, words[3]), what);
+    }
+    Target t;
+    if (unmodelled(what, {LX_PE_OVG_BLEN_EN, LX_PE_OVG_AM_EN, LX_PE_OVG_TX0_EN, LX_PE_OVG_TX1_EN,
+                          LX_PE_OVG_CTRANS_EN, LX_PE_OVG_ACOLOR0_EN, LX_PE_OVG_ACOLOR1_EN, LX_PE_OVG_GAMMA_EN,
+                          LX_PE_OVG_RGB2L_EN, LX_PE_OVG_PREMALPHA_EN}) ||
+        !target(t, what, false))
+        return;
+    const uint32_t x = words[1] & 0xFFFFu, y = words[1] >> 16;
+    const uint32_t w = (words[2] & 0xFFFFu) + 1, h = (words[2] >> 16) + 1;
+    writeRect(t, Rect{x, y, x + w - 1, y + h - 1}, packColour(*t.buffer.format, words[3]), what);
 }
 
 }  // namespace simgpu

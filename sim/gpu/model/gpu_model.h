@@ -1,20 +1,21 @@
 #pragma once
 
 // The model of the GPU's work on memory, installed on the simulated device by default. It
-// works only from what the register library writes to the device:
-// - the pixel engine's buffer selection: LX_PE_OVG_BUF_SWAP bits 0-1 choose the colour-buffer
-//   register pair it writes (0 CBUF0, 1 CBUF1, 2 and 3 CBUF2);
-// - the fast clear: LX_PE_OVG_CBUF_CSTART = 1 writes the native value LX_PE_OVG_CBUF_CVAL into
-//   the inclusive rectangle LX_PE_OVG_CBUF_CRLT (top | left << 16) to LX_PE_OVG_CBUF_CRRB
-//   (bottom | right << 16) of the selected buffer;
-// - the SPC fill command: a rectangle of the selected buffer filled with an RGBA8888 colour in
-//   the buffer's format.
+// works only from what the register library writes to the device; sim/gpu/MODEL.md lists the
+// register meanings it assumes. The units:
+// - the pixel engine's render target (LX_PE_OVG_BUF_SWAP bits 0-1 choose the colour-buffer
+//   register pair: 0 CBUF0, 1 CBUF1, 2 and 3 CBUF2) and its write stage (channel mask,
+//   four samples a pixel with LX_PE_OVG_MSAA_ENABLE);
+// - the fast clear (LX_PE_OVG_CBUF_CSTART = 1), the SPC fill command and the rasterizer's
+//   window mode (a scan started by LX_XPT_SWAP bit 3) with the rasterizer scissor;
+// - the copy engine (LX_PE_OVG_CP_START), in copy_engine.h.
 // A setting it does not model, or memory that resolves to nothing, is a protocol error and
 // nothing is written.
 
 #include <cstdint>
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "gpu_event.h"
 #include "pixel_format.h"
@@ -26,12 +27,25 @@ namespace simgpu {
 struct ColourBuffer {
     uint32_t address = 0;
     const PixelFormat* format = nullptr;
-    uint32_t linePixels = 0;  // format word bits 16-29
+    uint32_t linePixels = 0;  // format word bits 16-31
     uint32_t stride = 0;      // bytes per line
 };
 
 struct Rect {
     uint32_t left, top, right, bottom;  // inclusive
+};
+
+// The memory of one rectangle of a buffer, resolved once; pixels are written through it with
+// the bits of `keep` left as they were.
+struct BufferView {
+    uint8_t* memory = nullptr;  // the byte holding the rectangle's first pixel
+    uint32_t stride = 0;
+    uint32_t bpp = 0;
+    uint32_t left = 0, top = 0;  // the rectangle's corner
+    uint32_t basePixel = 0;      // pixel index of the first byte's first pixel within its row
+    uint32_t keep = 0;
+
+    void put(uint32_t x, uint32_t y, uint32_t value) const;
 };
 
 class GpuModel : public Executor {
@@ -40,21 +54,41 @@ public:
 
     void unitWrite(Unit unit, uint32_t reg, uint32_t value) override;
     void spcFill(const uint32_t words[4]) override;
+    void copyArea(const uint32_t entry[4]) override;
+    void vpStart(uint32_t entry) override;
+    void vpData(const std::vector<uint32_t>& words) override;
 
     // The register pair the pixel engine writes: 0, 1 or 2.
     unsigned targetPair() const;
     // The buffer of a register pair; false (with a protocol error naming `what`) when its
-    // format is unknown or its lines are not whole bytes.
+    // format is unknown or not modelled, or its lines are not whole bytes.
     bool buffer(unsigned pair, ColourBuffer& out, const std::string& what) const;
-    // Writes one native value into a rectangle of a buffer; false (with a protocol error) when
-    // the rectangle is empty or its memory resolves to nothing.
-    bool fill(const ColourBuffer& buffer, const Rect& rect, uint32_t value, const std::string& what) const;
+    // Resolves the memory of a rectangle of a buffer; false (with a protocol error) when the
+    // rectangle is empty or its memory resolves to nothing.
+    bool view(const ColourBuffer& buffer, const Rect& rect, BufferView& out, const std::string& what) const;
+    // Writes one native value into a rectangle of a buffer, keeping the bits of `keep`.
+    bool fill(const ColourBuffer& buffer, const Rect& rect, uint32_t value, uint32_t keep,
+              const std::string& what) const;
 
 private:
+    // The render target as the PE write stage sees it: with multisampling each pixel is four
+    // samples side by side in a line four times as long.
+    struct Target {
+        ColourBuffer buffer;
+        unsigned samples = 1;
+        uint32_t keep = 0;  // bits the channel mask protects
+    };
+
     void fastClear();
+    void rasterScan();
+    bool target(Target& out, const std::string& what, bool rawSamples) const;
+    bool storedRect(const Target& target, const Rect& pixels, Rect& stored, const std::string& what) const;
+    bool writeRect(const Target& target, const Rect& pixels, uint32_t value, const std::string& what) const;
     bool unmodelled(const std::string& what, std::initializer_list<uint32_t> peRegsThatMustBeZero) const;
+    bool requireValue(const std::string& what, Unit unit, uint32_t reg, uint32_t expected) const;
 
     SimGpu& gpu_;
+    bool edgesPending_ = false;  // edge work arrived that the window-mode scan does not model
 };
 
 }  // namespace simgpu

@@ -1,6 +1,7 @@
 #include "pixel_format.h"
 
 #include <cstring>
+#include <initializer_list>
 
 namespace simgpu {
 namespace {
@@ -65,6 +66,33 @@ const PixelFormat* pixelFormat(uint32_t code)
         if (format.code == code)
             return &format;
     return nullptr;
+}
+
+bool formatNotModelled(uint32_t code)
+{
+    return code == 26 || (code >= 56 && code <= 60);
+}
+
+uint32_t channelBits(const PixelFormat& format, uint32_t channelMask)
+{
+    auto bits = [](Field field) { return field.length ? ((1u << field.length) - 1) << field.offset : 0u; };
+    return (channelMask & 8 ? bits(format.r) : 0) | (channelMask & 4 ? bits(format.g) : 0) |
+           (channelMask & 2 ? bits(format.b) : 0) | (channelMask & 1 ? bits(format.a) : 0);
+}
+
+uint32_t averageFields(const PixelFormat& format, const uint32_t values[4])
+{
+    uint32_t out = 0;
+    for (Field field : {format.r, format.g, format.b, format.a}) {
+        if (!field.length)
+            continue;
+        const uint32_t mask = (1u << field.length) - 1;
+        uint32_t sum = 0;
+        for (int i = 0; i < 4; ++i)
+            sum += (values[i] >> field.offset) & mask;
+        out |= ((sum + 2) / 4) << field.offset;
+    }
+    return out;
 }
 
 uint32_t packColour(const PixelFormat& format, uint32_t rgba)

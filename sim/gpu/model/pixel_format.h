@@ -28,8 +28,16 @@ struct PixelFormat {
     uint32_t fill;     // bits of unused fields, stored as ones
 };
 
-// nullptr for a code the GPU does not know.
+// nullptr for a code the model has no layout for.
 const PixelFormat* pixelFormat(uint32_t code);
+// Codes the GPU knows but whose layout is not given (26 and 56-60, vendor formats).
+bool formatNotModelled(uint32_t code);
+
+// Bits of a native value that belong to the channels of a channel mask (R 8, G 4, B 2, A 1;
+// a luminance format keeps L under R).
+uint32_t channelBits(const PixelFormat& format, uint32_t channelMask);
+// Each field of the format as the rounded average of that field in four native values.
+uint32_t averageFields(const PixelFormat& format, const uint32_t values[4]);
 
 // The native value of an RGBA8888 colour (R in bits 31-24, A in 7-0): each channel keeps its
 // top bits; L is R; unused bits are ones.
