@@ -5,6 +5,8 @@
 #include "form4adminshosai.h"
 #include "form4mente.h"
 #include "form4menteshosai.h"
+#include "form4netsetproxy.h"
+#include "form4netsetproxyauth.h"
 #include "form4termset.h"
 #include "form4termsetshosai.h"
 #include "pagetable.h"
@@ -36,6 +38,8 @@ QObject* SettingsPages::create(Move move, int number, QObject* host, const QStri
             return new Form4Admin(host, number - 22);
         if (number == Form4Mente::Menu)
             return new Form4Mente(host, number);
+        if (number == Form4NetSetProxy::Screen)
+            return new Form4NetSetProxy(host, id);
         break;
     case Move::Shosai:
         if (number == Form4TermSet::DetailScreen)
@@ -44,6 +48,10 @@ QObject* SettingsPages::create(Move move, int number, QObject* host, const QStri
             return new Form4AdminShosai(host, id);
         if (number == Form4Mente::DetailScreen)
             return new Form4MenteShosai(host, id);
+        if (number == Form4NetSetProxy::Screen)
+            return new Form4NetSetProxy(host, id);
+        if (number == Form4NetSetProxyAuth::DetailScreen)
+            return new Form4NetSetProxyAuth(host, id);
         break;
     }
     return nullptr;
