@@ -7,6 +7,7 @@
 #include "form4menteshosai.h"
 #include "form4netsetproxy.h"
 #include "form4netsetproxyauth.h"
+#include "form4netsetwifi.h"
 #include "form4termset.h"
 #include "form4termsetshosai.h"
 #include "pagetable.h"
@@ -52,6 +53,8 @@ QObject* SettingsPages::create(Move move, int number, QObject* host, const QStri
             return new Form4NetSetProxy(host, id);
         if (number == Form4NetSetProxyAuth::DetailScreen)
             return new Form4NetSetProxyAuth(host, id);
+        if (number == Form4NetSetWifi::DetailScreen)
+            return new Form4NetSetWifi(host, id);
         break;
     }
     return nullptr;
