@@ -283,6 +283,32 @@ TEST_F(NetSetWifi, LeavingAppliesTheSecurityOnlyWithoutAConfirmedConnection)
     }
 }
 
+TEST_F(NetSetWifi, BackClosesTheListOrKeyboardAndLeavesFromTheMainView)
+{
+    const struct {
+        ZSystem::_zmode edition;
+        const char* menu;
+    } cases[] = {{ZSystem::Basic, "moveToMenu 16"}, {ZSystem::Cloud, "moveToMenu 17"}, {ZSystem::Merid, "moveToMenu 17"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.menu);
+        useEdition(c.edition);
+        host.clearCalls();
+        QPointer<Form4NetSetWifi> screen = new Form4NetSetWifi(&host, QStringLiteral("14"));
+        for (const char* open : {"Mode_ID_SRCH", "Mode_PW_INP"}) {
+            click(QString::fromLatin1(open));
+            click(QStringLiteral("Full_x"));
+            click(QStringLiteral("Back"));
+            EXPECT_FALSE(screen.isNull());
+        }
+        EXPECT_EQ(stored().ssid, QStringLiteral("office"));
+        EXPECT_EQ(stored().key, QStringLiteral("secret"));
+        click(QStringLiteral("Back"));
+        EXPECT_TRUE(screen.isNull());
+        // Left unconfirmed: the destructor applies the settings after the move.
+        EXPECT_EQ(host.calls(), QStringList({QString::fromLatin1(c.menu), QStringLiteral("changeSettings")}));
+    }
+}
+
 TEST_F(NetSetWifi, FailedStoresKeepTheErrorWindowAndAreLogged)
 {
     QPointer<Form4NetSetWifi> screen = new Form4NetSetWifi(&host, QStringLiteral("14"));

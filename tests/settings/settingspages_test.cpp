@@ -11,6 +11,29 @@ namespace {
 
 using SettingsPagesTable = SettingsFixture;
 
+TEST_F(SettingsPagesTable, ProxyAndWirelessScreensOpenByTheirNumbers)
+{
+    useEdition(ZSystem::Cloud);
+    const struct {
+        SettingsPages::Move move;
+        int number;
+        const char* id;
+        const char* className;
+    } rows[] = {
+        {SettingsPages::Move::Menu, 18, "", "Form4NetSetProxy"},
+        {SettingsPages::Move::Shosai, 18, "23", "Form4NetSetProxy"},
+        {SettingsPages::Move::Shosai, 19, "24", "Form4NetSetProxyAuth"},
+        {SettingsPages::Move::Shosai, 21, "14", "Form4NetSetWifi"},
+    };
+    for (const auto& row : rows) {
+        QPointer<QObject> screen = SettingsPages::create(row.move, row.number, &host, QString::fromLatin1(row.id));
+        ASSERT_FALSE(screen.isNull()) << row.className;
+        EXPECT_STREQ(screen->metaObject()->className(), row.className);
+        EXPECT_EQ(screen->parent(), &host);
+        delete screen;
+    }
+}
+
 TEST_F(SettingsPagesTable, EveryPageNumberOfTheSettingsIsRegistered)
 {
     PageTable::clear();
