@@ -6,7 +6,6 @@
 #include "mylabel.h"
 #include "pagehost.h"
 #include "screenparts.h"
-#include "soundmodule.h"
 
 #include <algorithm>
 #include <iterator>
@@ -112,13 +111,8 @@ void Form4NetSetProxy::trySave(int chosenOnOff)
     if (saved)
         onOff = chosenOnOff;
     loadDataProxy();
-    if (!saved) {
-        SoundModule::playTouchNG();
-        // It stays up until its button: the view below it already shows what storage holds.
-        showError(QStringLiteral("保存できませんでした。"), QString());
-        return;
-    }
-    updateScreenNew();
+    // The view below an error window shows what storage holds.
+    showStoreResult(saved);
 }
 
 void Form4NetSetProxy::clickMyLabel(MyLabel* obj, QString id)
@@ -127,15 +121,7 @@ void Form4NetSetProxy::clickMyLabel(MyLabel* obj, QString id)
         return;
     if (active && (id == QStringLiteral("Back") || id == QStringLiteral("Cancel") || id == QStringLiteral("Exit")))
         return moveToBack();
-    if (id == QStringLiteral("Pop_No") || id == QStringLiteral("Pop_Err")) {
-        activate();
-        return updateScreenNew();
-    }
-    if (id == QStringLiteral("Pop_Info")) {
-        activate();
-        return moveToBack();
-    }
-    if (!active)
+    if (clickWindowButton(id) || !active)
         return;
 
     if (id == QStringLiteral("Disable") || id == QStringLiteral("Enable"))

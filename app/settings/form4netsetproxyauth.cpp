@@ -6,7 +6,6 @@
 #include "mydebug.h"
 #include "mylabel.h"
 #include "screenparts.h"
-#include "soundmodule.h"
 
 namespace {
 
@@ -161,13 +160,8 @@ void Form4NetSetProxyAuth::finishSave(const QString& name, bool saved)
     loadDataAuth();
     keys.setPage(MainView);
     keyboardTitle.clear();
-    if (!saved) {
-        SoundModule::playTouchNG();
-        // It stays up until its button: the view below it already shows what storage holds.
-        showError(QStringLiteral("保存できませんでした。"), QString());
-        return;
-    }
-    updateScreenNew();
+    // The view below an error window shows what storage holds.
+    showStoreResult(saved);
 }
 
 void Form4NetSetProxyAuth::clickMyLabel(MyLabel* obj, QString id)
@@ -180,15 +174,7 @@ void Form4NetSetProxyAuth::clickMyLabel(MyLabel* obj, QString id)
         if (id == QStringLiteral("Cancel") || id == QStringLiteral("Exit"))
             return moveToBack();
     }
-    if (id == QStringLiteral("Pop_No") || id == QStringLiteral("Pop_Err")) {
-        activate();
-        return updateScreenNew();
-    }
-    if (id == QStringLiteral("Pop_Info")) {
-        activate();
-        return moveToBack();
-    }
-    if (!active)
+    if (clickWindowButton(id) || !active)
         return;
 
     if (id == QStringLiteral("DisableSec") || id == QStringLiteral("EnableSec")) {

@@ -220,11 +220,7 @@ void Form4NetSetWifi::clickMyLabel(MyLabel* obj, QString id)
         if (id == QStringLiteral("Exit"))
             return moveToBack();
     }
-    if (id == QStringLiteral("Pop_Err")) {
-        activate();
-        return updateScreenNew();
-    }
-    if (!active)
+    if (clickWindowButton(id) || !active)
         return;
 
     if (id == QStringLiteral("Check_AP")) {
@@ -347,13 +343,8 @@ void Form4NetSetWifi::trySave(const QString& text)
               << (saved ? "true" : "false");
     loadDataWifi();
     keys.setPage(MainView);
-    if (!saved) {
-        SoundModule::playTouchNG();
-        // It stays up until its button: the view below it already shows what storage holds.
-        showError(QStringLiteral("保存できませんでした。"), QString());
-        return;
-    }
-    updateScreenNew();
+    // The view below an error window shows what storage holds.
+    showStoreResult(saved);
 }
 
 void Form4NetSetWifi::tryCancel()
