@@ -120,24 +120,44 @@ TEST_F(NetSetProxy, ProxyAddressAndPortTexts)
     }
 }
 
-TEST_F(NetSetProxy, ProxyChoiceIsStoredAtOnceAndShown)
+TEST_F(NetSetProxy, OnOffChoicesAreStoredAtOnceAndShown)
 {
-    setProxy(0, {-1, -1, -1, -1}, 8080);
-    Form4NetSetProxy screen(&host, QStringLiteral("23"));
     const struct {
-        const char* touch;
-        int stored;
-        const char* image;
-        int x;
-    } cases[] = {{"Enable", 1, "有効.png", 135}, {"Enable", 1, "有効.png", 135}, {"Disable", 0, "無効.png", 240}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.touch);
-        const int before = mark();
-        click(QString::fromLatin1(c.touch));
-        EXPECT_EQ(setting(QStringLiteral("プロキシ設定")), c.stored);
-        const QStringList updates = updatesSince(before);
-        ASSERT_FALSE(updates.isEmpty());
-        EXPECT_TRUE(updates.last().contains(onOffMark(QString::fromUtf8(c.image), c.x)));
+        const char* setting;
+        std::function<QObject*()> open;
+        const char* on;
+        const char* off;
+        const char* onImage;
+        const char* offImage;
+    } screens[] = {
+        {"プロキシ設定", [this] { return new Form4NetSetProxy(&host, QStringLiteral("23")); }, "Enable", "Disable",
+         "有効.png", "無効.png"},
+        {"プロキシ認証", [this] { return new Form4NetSetProxyAuth(&host, QStringLiteral("24")); }, "EnableSec",
+         "DisableSec", "する.png", "しない.png"},
+    };
+    for (const auto& s : screens) {
+        const QString setting = QString::fromUtf8(s.setting);
+        SCOPED_TRACE(s.setting);
+        set(setting, 0);
+        QPointer<QObject> screen = s.open();
+        // Again while on: stored again.
+        const struct {
+            const char* touch;
+            int stored;
+            const char* image;
+            int x;
+        } cases[] = {{s.on, 1, s.onImage, 135}, {s.on, 1, s.onImage, 135}, {s.off, 0, s.offImage, 240}};
+        for (const auto& c : cases) {
+            SCOPED_TRACE(c.touch);
+            set(setting, 1 - c.stored);
+            const int before = mark();
+            click(QString::fromLatin1(c.touch));
+            EXPECT_EQ(this->setting(setting), c.stored);
+            const QStringList updates = updatesSince(before);
+            ASSERT_FALSE(updates.isEmpty());
+            EXPECT_TRUE(updates.last().contains(onOffMark(QString::fromUtf8(c.image), c.x)));
+        }
+        delete screen;
     }
     EXPECT_TRUE(sounds().isEmpty());
 }
@@ -238,27 +258,6 @@ TEST_F(NetSetProxy, AuthValuesShownByLength)
         const QString drawn = updatesSince(before).join(QString());
         EXPECT_TRUE(drawn.contains(valueText(c.shown, 106)));
         EXPECT_TRUE(drawn.contains(valueText(c.shown, 144)));
-    }
-}
-
-TEST_F(NetSetProxy, AuthChoiceIsStoredAtOnceAndShown)
-{
-    set(authProfile, 0);
-    Form4NetSetProxyAuth screen(&host, QStringLiteral("24"));
-    const struct {
-        const char* touch;
-        int stored;
-        const char* image;
-        int x;
-    } cases[] = {{"EnableSec", 1, "する.png", 135}, {"EnableSec", 1, "する.png", 135}, {"DisableSec", 0, "しない.png", 240}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.touch);
-        const int before = mark();
-        click(QString::fromLatin1(c.touch));
-        EXPECT_EQ(setting(authProfile), c.stored);
-        const QStringList updates = updatesSince(before);
-        ASSERT_FALSE(updates.isEmpty());
-        EXPECT_TRUE(updates.last().contains(onOffMark(QString::fromUtf8(c.image), c.x)));
     }
 }
 
