@@ -162,15 +162,14 @@ void Form4NetSetWifi::setForeground()
 
 void Form4NetSetWifi::setFgWifi()
 {
-    const QString folder = QStringLiteral("../Parts/05無線LAN設定/");
     if (antennaLevel > 0 && connectionConfirmed) {
-        setImage(label, &item, 135, 65, folder + QStringLiteral("有効.png"));
-        setImage(label, &item, 260, 65, folder + QStringLiteral("アンテナ%1.png").arg(antennaLevel));
+        setImage(label, &item, 135, 65, QStringLiteral("../Parts/05無線LAN設定/有効.png"));
+        setImage(label, &item, 260, 65, QStringLiteral("../Parts/05無線LAN設定/アンテナ%1.png").arg(antennaLevel));
     }
     const int buttonX[] = {135, 240, 345};
     for (int i = 0; i < 3; ++i) {
         if (security == SecurityModes[i])
-            setImage(label, &item, buttonX[i], 181, folder + SecurityModes[i] + QStringLiteral(".png"));
+            setImage(label, &item, buttonX[i], 181, QStringLiteral("../Parts/05無線LAN設定/%1.png").arg(SecurityModes[i]));
     }
 }
 
