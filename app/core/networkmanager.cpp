@@ -40,6 +40,12 @@ bool openForWriting(QFile* file, const char* function, int line)
     return false;
 }
 
+// A security key as log lines show it: whether there is one, never what it is.
+QString maskedKey(const QString& key)
+{
+    return key.isEmpty() ? QString() : QStringLiteral("****");
+}
+
 QString dotted(const int octets[4])
 {
     return QStringLiteral("%1.%2.%3.%4").arg(octets[0]).arg(octets[1]).arg(octets[2]).arg(octets[3]);
@@ -222,14 +228,15 @@ bool NetworkManager::setAccessPoint()
         key = QStringLiteral("OPEN");
     if (ssid.isEmpty() || key.isEmpty() || security.isEmpty()) {
         MyDebug() << "<ERR>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "Failed getWifi:" << ssid << ","
-                  << key << "," << security;
+                  << maskedKey(key) << "," << security;
         return false;
     }
 
     // One substitution of all three, so a "%2" typed into a key stays as typed.
     const QString text = QStringLiteral("WLAN_SMODE=%1\nWLAN_PASS=%2\nWLAN_ESSID=%3\n")
                              .arg(vnq::shellQuoted(security), vnq::shellQuoted(key), vnq::shellQuoted(ssid));
-    DebugLine() << "<DBG>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "AP info: " << text;
+    DebugLine() << "<DBG>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "AP info: " << security << ","
+                << maskedKey(key) << "," << ssid;
     file.write(text.toUtf8());
     file.close();
     return true;

@@ -339,11 +339,27 @@ void Form4Settei0ShosaiBase2::clickMyLabel(MyLabel* obj, QString id)
             return;
         }
     }
-    if (id == QStringLiteral("Pop_Err")) {
+    clickWindowButton(id);
+}
+
+bool Form4Settei0ShosaiBase2::clickWindowButton(const QString& id)
+{
+    if (id == QStringLiteral("Pop_No") || id == QStringLiteral("Pop_Err")) {
         activate();
         updateScreenNew();
     } else if (id == QStringLiteral("Pop_Info")) {
         activate();
         moveToBack();
+    } else {
+        return false;
     }
+    return true;
+}
+
+void Form4Settei0ShosaiBase2::showStoreResult(bool stored)
+{
+    if (stored)
+        return updateScreenNew();
+    SoundModule::playTouchNG();
+    showError(QStringLiteral("保存できませんでした。"), QString());
 }

@@ -94,6 +94,13 @@ protected slots:
 protected:
     // The refusal of an entry in the keypad's value field.
     void showKeypadMessage(const QString& message);
+    // The buttons of the message windows, taken also while the screen is inactive: "Pop_No"
+    // and "Pop_Err" close the window and redraw the screen, "Pop_Info" goes back. False for
+    // any other id.
+    bool clickWindowButton(const QString& id);
+    // After a store shown at once: the screen redrawn, or on failure the error sound and the
+    // error window, which stays until its button.
+    void showStoreResult(bool stored);
     // The host, or null (logged) when the parent is none.
     PageHost* host(const char* operation);
 

@@ -24,3 +24,42 @@ void setScreenTitle(MyLabel* label, LabelItemList* item, const QString& title)
     item->label.text = title;
     label->setItem(item);
 }
+
+void setImage(MyLabel* label, LabelItemList* item, int x, int y, const QString& image)
+{
+    label->initItem(item);
+    item->x = x;
+    item->y = y;
+    item->filename = image;
+    label->setItem(item);
+}
+
+void setBareKey(MyLabel* label, LabelItemList* item, int x0, int y0, const KeypadShape& shape)
+{
+    label->initItem(item);
+    item->id = shape.id;
+    item->x = x0 + shape.x;
+    item->y = y0 + shape.y;
+    item->w = shape.w;
+    item->h = shape.h;
+    label->setItem(item);
+}
+
+void setValueText(MyLabel* label, LabelItemList* item, int x, int y, const QString& text)
+{
+    label->initItem(item);
+    item->label.x = x;
+    item->label.y = y;
+    item->label.px = 20;
+    item->label.margin = 0;
+    item->label.r = item->label.g = item->label.b = 0;
+    item->label.a = 255;
+    item->label.text = text;
+    label->setItem(item);
+}
+
+QString shortenedValue(const QString& text)
+{
+    const int shownLength = 16;
+    return text.size() >= shownLength ? text.left(shownLength) + QStringLiteral("..") : text;
+}

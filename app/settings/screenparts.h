@@ -1,5 +1,7 @@
 #pragma once
 
+#include "keypadlayout.h"
+
 #include <QString>
 
 class LabelItemList;
@@ -11,3 +13,13 @@ class MyLabel;
 void setFullScreenImage(MyLabel* label, LabelItemList* item, const QString& image);
 // The screen's title in the top bar: white, 22 px, from (53, 14).
 void setScreenTitle(MyLabel* label, LabelItemList* item, const QString& title);
+// A picture in its natural size from (x, y), without id or text.
+void setImage(MyLabel* label, LabelItemList* item, int x, int y, const QString& image);
+// A key or button as a bare touch area at the origin plus its position; its face is part of
+// the picture below it.
+void setBareKey(MyLabel* label, LabelItemList* item, int x0, int y0, const KeypadShape& shape);
+// A value beside its row: black, 20 px, from (x, y).
+void setValueText(MyLabel* label, LabelItemList* item, int x, int y, const QString& text);
+
+// A typed value as a row shows it: from 16 characters on, its first 16 and "..".
+QString shortenedValue(const QString& text);

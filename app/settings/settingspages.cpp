@@ -7,6 +7,9 @@
 #include "form4menteshosai.h"
 #include "form4netset.h"
 #include "form4netsetshosai.h"
+#include "form4netsetproxy.h"
+#include "form4netsetproxyauth.h"
+#include "form4netsetwifi.h"
 #include "form4termset.h"
 #include "form4termsetshosai.h"
 #include "pagetable.h"
@@ -40,6 +43,8 @@ QObject* SettingsPages::create(Move move, int number, QObject* host, const QStri
             return new Form4Admin(host, number - 22);
         if (number == Form4Mente::Menu)
             return new Form4Mente(host, number);
+        if (number == Form4NetSetProxy::Screen)
+            return new Form4NetSetProxy(host, id);
         break;
     case Move::Shosai:
         if (number == Form4TermSet::DetailScreen)
@@ -50,6 +55,12 @@ QObject* SettingsPages::create(Move move, int number, QObject* host, const QStri
             return new Form4AdminShosai(host, id);
         if (number == Form4Mente::DetailScreen)
             return new Form4MenteShosai(host, id);
+        if (number == Form4NetSetProxy::Screen)
+            return new Form4NetSetProxy(host, id);
+        if (number == Form4NetSetProxyAuth::DetailScreen)
+            return new Form4NetSetProxyAuth(host, id);
+        if (number == Form4NetSetWifi::DetailScreen)
+            return new Form4NetSetWifi(host, id);
         break;
     }
     return nullptr;

@@ -3,6 +3,7 @@
 #include "networktestboard.h"
 
 #include <QDir>
+#include <QFile>
 
 #include <utility>
 #include <vector>

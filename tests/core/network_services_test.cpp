@@ -2,6 +2,8 @@
 #include "networkmanager.h"
 #include "networktestboard.h"
 
+#include <QProcess>
+
 #include <tuple>
 #include <vector>
 

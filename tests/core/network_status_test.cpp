@@ -1,6 +1,7 @@
 #include "networkmanager.h"
 #include "networktestboard.h"
 
+#include <QFile>
 #include <QMap>
 
 #include <functional>

@@ -4,13 +4,13 @@
 #include "dbsetting.h"
 #include "messagecapture.h"
 #include "recordingrunner.h"
+#include "shellprobe.h"
 #include "shippeddatabases.h"
 #include "tempboardroot.h"
 #include "zsystem.h"
 
 #include <gtest/gtest.h>
 
-#include <QProcess>
 #include <QStringList>
 
 #include <ostream>
@@ -58,23 +58,9 @@ protected:
     }
     QString boardScript(const QString& path) const { return board.path(path); }
 
-    // Runs a shell line with a PATH that holds only a "reboot" that leaves a marker, so
-    // anything the line runs by accident shows up. Returns standard output.
-    QByteArray runShell(const QString& line)
-    {
-        const QString bin = board.path(QStringLiteral("/probe-bin"));
-        board.writeFile(QStringLiteral("/probe-bin/reboot"), "#!/bin/sh\n: > \"$VNQ_ROOT/ran-reboot\"\n");
-        QFile::setPermissions(bin + QStringLiteral("/reboot"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QProcess sh;
-        QProcessEnvironment env;
-        env.insert(QStringLiteral("PATH"), bin);
-        env.insert(QStringLiteral("VNQ_ROOT"), board.root());
-        sh.setProcessEnvironment(env);
-        sh.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), line});
-        EXPECT_TRUE(sh.waitForFinished(10000));
-        return sh.readAllStandardOutput();
-    }
-    bool somethingRan() const { return board.exists(QStringLiteral("/ran-reboot")); }
+    // Runs a shell line with nothing on PATH but a marker-leaving "reboot".
+    QByteArray runShell(const QString& line) { return runShellProbe(board, line); }
+    bool somethingRan() const { return shellProbeRanSomething(board); }
 
     TempBoardRoot board;
     RecordingRunner runner;

@@ -110,22 +110,12 @@ void setSetting(const char* name, int value)
     ASSERT_TRUE(DBSetting::setSetting(QString::fromUtf8(name), value)) << name;
 }
 
-void removeSetting(const char* name)
-{
-    QVariantList none;
-    DB::getInstance()->execQueryBase(QStringLiteral("../DB/setting.db"),
-                                     QStringLiteral("DELETE FROM setting WHERE jname = ?"), &none,
-                                     {QString::fromUtf8(name)});
-    int value = 0;
-    ASSERT_FALSE(DBSetting::getSetting(QString::fromUtf8(name), &value)) << name;
-}
-
 TEST_F(MenuBase, ValueTextsOfTheShippedSettings)
 {
     TestMenu menu(&host);
     const QList<ValueCase> cases{
         {"IPアドレス", [] {}, "192.168.0.100"},
-        {"IPアドレス(無線)", [] { removeSetting("IPアドレス(無線)2"); }, "192.168.---.101"},
+        {"IPアドレス(無線)", [] { removeSetting(QStringLiteral("IPアドレス(無線)2")); }, "192.168.---.101"},
         {"年月日設定", [] {}, "2024.01.01"},
         {"時刻設定", [] { setSetting("時刻設定", -1); }, "-1"},
         {"時刻設定", [] { setSetting("時刻設定", 0); }, "09:00"},
@@ -139,7 +129,7 @@ TEST_F(MenuBase, ValueTextsOfTheShippedSettings)
         {"退勤モード",
          [] {
              setSetting("退勤モード(開始)", 480);
-             removeSetting("退勤モード(終了)");
+             removeSetting(QStringLiteral("退勤モード(終了)"));
          },
          "08:00～なし"},
         {"リストア", [] {}, "履歴なし"},

@@ -11,6 +11,29 @@ namespace {
 
 using SettingsPagesTable = SettingsFixture;
 
+TEST_F(SettingsPagesTable, ProxyAndWirelessScreensOpenByTheirNumbers)
+{
+    useEdition(ZSystem::Cloud);
+    const struct {
+        SettingsPages::Move move;
+        int number;
+        const char* id;
+        const char* className;
+    } rows[] = {
+        {SettingsPages::Move::Menu, 18, "", "Form4NetSetProxy"},
+        {SettingsPages::Move::Shosai, 18, "23", "Form4NetSetProxy"},
+        {SettingsPages::Move::Shosai, 19, "24", "Form4NetSetProxyAuth"},
+        {SettingsPages::Move::Shosai, 21, "14", "Form4NetSetWifi"},
+    };
+    for (const auto& row : rows) {
+        QPointer<QObject> screen = SettingsPages::create(row.move, row.number, &host, QString::fromLatin1(row.id));
+        ASSERT_FALSE(screen.isNull()) << row.className;
+        EXPECT_STREQ(screen->metaObject()->className(), row.className);
+        EXPECT_EQ(screen->parent(), &host);
+        delete screen;
+    }
+}
+
 TEST_F(SettingsPagesTable, EveryPageNumberOfTheSettingsIsRegistered)
 {
     PageTable::clear();
@@ -33,8 +56,8 @@ TEST_F(SettingsPagesTable, EveryPageNumberOfTheSettingsIsRegistered)
     ASSERT_FALSE(menu.isNull());
     EXPECT_STREQ(menu->metaObject()->className(), "Form3SetteiMenu");
     EXPECT_EQ(menu->parent(), &host);
-    // A screen not built yet takes the host's path for an unknown number.
-    EXPECT_EQ(PageTable::create(PageTable::MoveToShosai, 21, &host, QStringLiteral("14")), nullptr);
+    // An unknown number takes the host's path for it.
+    EXPECT_EQ(PageTable::create(PageTable::MoveToShosai, 99, &host, QStringLiteral("14")), nullptr);
     delete menu;
 }
 

@@ -29,13 +29,6 @@ protected:
         return value;
     }
 
-    static void removeSetting(const QString& name)
-    {
-        QVariantList none;
-        DB::getInstance()->execQueryBase(QStringLiteral("../DB/setting.db"),
-                                         QStringLiteral("DELETE FROM setting WHERE jname = ?"), &none, {name});
-    }
-
     QString path(const char* boardPath) const { return board.path(QString::fromLatin1(boardPath)); }
 };
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "db.h"
 #include "recordingpagehost.h"
 #include "screenfixture.h"
 #include "shippeddatabases.h"
@@ -29,6 +30,16 @@ protected:
     void TearDown() override { ZSystem::setMode(ZSystem::Basic); }
 
     void useEdition(ZSystem::_zmode edition) { ZSystem::setMode(edition); }
+
+    // Deletes the row of setting.db's table whose jname is given, so reading or storing it
+    // fails.
+    static void removeRow(const QString& table, const QString& jname)
+    {
+        ASSERT_TRUE(DB::getInstance()->execQueryBase(QStringLiteral("../DB/setting.db"),
+                                                     QStringLiteral("DELETE FROM %1 WHERE jname = ?").arg(table),
+                                                     nullptr, {jname}));
+    }
+    static void removeSetting(const QString& jname) { removeRow(QStringLiteral("setting"), jname); }
 
     // Returns once the display server has received everything sent until now (a bare
     // update goes after it, which the transcripts leave out).
