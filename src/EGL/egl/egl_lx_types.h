@@ -5,16 +5,13 @@
 #define EGL_LX_TYPES_H
 
 #include <EGL/egl.h>
+#include <EGL/eglhooks.h>
 #include <stddef.h>
 #include <stdint.h>
 
 #ifdef __cplusplus
 extern "C" {
 #endif
-
-/* A GPU memory address; all ones means no block. */
-typedef uint32_t EGLgpuaddr;
-#define EGL_NO_GPU_ADDRESS 0xFFFFFFFFu
 
 #define EGL_CONFIG_COUNT 30
 #define EGL_MAX_PBUFFER_SIZE 2048
@@ -99,8 +96,8 @@ typedef struct EGLsurface {
     EGLBoolean release;
     EGLsurface_attrib surface_attrib;
     EGLBoolean back_buffer; /* 0: color_buffer0 is drawn into, 1: color_buffer1 */
-    EGLgpuaddr color_buffer0, color_buffer1;
-    EGLgpuaddr depth_buffer, stencil_buffer, sample_buffer, alpha_mask_buffer;
+    EGLGpuAddress color_buffer0, color_buffer1;
+    EGLGpuAddress depth_buffer, stencil_buffer, sample_buffer, alpha_mask_buffer;
     EGLBoolean is_bind;
     EGLint texid;
     EGLClientBuffer client_buffer;

@@ -17,6 +17,7 @@ extern "C" {
 #endif
 
 typedef uint32_t EGLGpuAddress;
+#define EGL_NO_GPU_ADDRESS 0xFFFFFFFFu
 
 /* NativeQueryWindow attributes. */
 #define EGL_NATIVE_WINDOW_WIDTH 1
