@@ -15,7 +15,9 @@ extern "C" {
 #endif
 
 #define OVG_MAX_SCISSOR_RECTS 32
-#define OVG_MAX_DASH_COUNT 32
+/* The GPU holds 16 dash values, so a longer pattern is cut to its first 16 (the OpenVG minimum
+ * of VG_MAX_DASH_COUNT). */
+#define OVG_MAX_DASH_COUNT 16
 
 typedef struct OVGrect {
     VGint x, y, width, height;
@@ -79,6 +81,18 @@ typedef struct OVGcontext {
     VGuint channelMask;
     VGuint altColor[4];
 } OVGcontext;
+
+/* A context with every default, using share's object table (or a new one when share is null);
+ * null when memory runs out. */
+OVGcontext *VGFUNC_CreateVGContext(OVGcontext *share);
+/* Releases the context's paints and its use of the object table (deleting the table and its
+ * objects with its last context), then frees the record. */
+void VGFUNC_DeleteVGContext(OVGcontext *context);
+OVGmatrix *VGFUNC_GetCurrentMatrix(OVGcontext *context);
+/* VG_FILL_PATH gives the fill paint, any other mode the stroke paint (null: the default paint). */
+struct OVGpaint *VGFUNC_GetPaint(const OVGcontext *context, VGPaintMode mode);
+/* Holds paint (null: the default paint) as the fill and/or stroke paint the mode names. */
+void VGFUNC_SetPaint(OVGcontext *context, struct OVGpaint *paint, VGbitfield mode);
 
 #ifdef __cplusplus
 }

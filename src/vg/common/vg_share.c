@@ -1,6 +1,7 @@
 /* The object table of a share group. */
 #include "vg/common/vg_share.h"
 
+#include <assert.h>
 #include <stdlib.h>
 
 VGHandle VGFUNC_HandleOf(const void *record)
@@ -28,6 +29,35 @@ void VGFUNC_DecShare(OVGshare *share)
     share->refCount--;
 }
 
+/* Each chain is walked taking a record's `next` before the record is deleted (a deletion may
+ * free it). */
+#define DELETE_CHAIN(Type, head, deleteRecord)        \
+    do {                                              \
+        Type *record = (head), *following;            \
+        while (record) {                              \
+            following = record->next;                 \
+            deleteRecord(record);                     \
+            record = following;                       \
+        }                                             \
+        (head) = NULL;                                \
+    } while (0)
+
+void VGFUNC_DeleteShare(OVGshare *share)
+{
+    int bucket;
+    assert(share != NULL);
+    if (share->refCount != 0)
+        return;
+    for (bucket = OVG_SHARE_BUCKETS - 1; bucket >= 0; --bucket) {
+        DELETE_CHAIN(OVGimage, share->imageEntry[bucket], VGFUNC_DeleteImage);
+        DELETE_CHAIN(OVGpath, share->pathEntry[bucket], VGFUNC_DeletePath);
+        DELETE_CHAIN(OVGpaint, share->paintEntry[bucket], VGFUNC_DeletePaint);
+        DELETE_CHAIN(OVGimage, share->maskEntry[bucket], VGFUNC_DeleteImage);
+        DELETE_CHAIN(OVGfont, share->fontEntry[bucket], VGFUNC_DeleteVGFont);
+    }
+    free(share);
+}
+
 /* Add, remove and find for one kind: push at the head of the record's bucket; unlink (a
  * record not found changes nothing); find by comparing addresses only, so a handle is not read
  * through before it is found. */
@@ -49,15 +79,19 @@ void VGFUNC_DecShare(OVGshare *share)
             share->count--;                                                           \
         }                                                                             \
     }                                                                                 \
-    int VGFUNC_Is##Kind(const OVGshare *share, VGHandle handle)                       \
+    Type *VGFUNC_Find##Kind(const OVGshare *share, VGHandle handle)                    \
     {                                                                                 \
-        const Type *record;                                                           \
+        Type *record;                                                                 \
         if (handle == 0)                                                              \
-            return 0;                                                                 \
+            return NULL;                                                              \
         for (record = share->chains[VGFUNC_BucketOf(handle)]; record; record = record->next) \
             if (VGFUNC_HandleOf(record) == handle)                                    \
-                return 1;                                                             \
-        return 0;                                                                     \
+                return record;                                                        \
+        return NULL;                                                                  \
+    }                                                                                 \
+    int VGFUNC_Is##Kind(const OVGshare *share, VGHandle handle)                       \
+    {                                                                                 \
+        return VGFUNC_Find##Kind(share, handle) != NULL;                              \
     }
 
 TABLE_OPERATIONS(Image, OVGimage, imageEntry, numImage)

@@ -9,42 +9,16 @@
 
 #include <VG/openvg.h>
 
-#include "vg/common/vg_surface.h"
+#include "vg/common/vg_font.h"
+#include "vg/common/vg_image.h"
+#include "vg/common/vg_paint.h"
+#include "vg/common/vg_path.h"
 
 #ifdef __cplusplus
 extern "C" {
 #endif
 
 #define OVG_SHARE_BUCKETS 128
-
-/* The heads of the records: what the table, deletion and the acceleration layer use. The rest
- * of each record is added where its kind is built; `next` stays first. */
-typedef struct OVGimage {
-    struct OVGimage *next;
-    VGint refCount;
-    VGboolean deleted;
-    ALbuffer *buffer;
-} OVGimage;
-
-typedef struct OVGpaint {
-    struct OVGpaint *next;
-    VGint refCount;
-    VGboolean deleted;
-    void *aldep;
-} OVGpaint;
-
-typedef struct OVGpath {
-    struct OVGpath *next;
-    VGint refCount;
-    VGboolean deleted;
-    void *aldep;
-} OVGpath;
-
-typedef struct OVGfont {
-    struct OVGfont *next;
-    VGint refCount;
-    VGboolean deleted;
-} OVGfont;
 
 typedef struct OVGshare {
     OVGimage *imageEntry[OVG_SHARE_BUCKETS];
@@ -60,29 +34,38 @@ typedef struct OVGshare {
     VGint numMaskLayer;
 } OVGshare;
 
-/* The one place where handles and records meet. */
+/* The one place where handles and records meet: a record's handle, the bucket of a handle, and
+ * (Find) the record of a handle, taken from the table's chain, or null when it is none. */
 VGHandle VGFUNC_HandleOf(const void *record);
 int VGFUNC_BucketOf(VGHandle handle);
 
 OVGshare *VGFUNC_CreateShare(void);
 void VGFUNC_IncShare(OVGshare *share);
 void VGFUNC_DecShare(OVGshare *share);
+/* When no context uses the table any more: deletes every object still in it with its kind's
+ * delete operation, then frees the table. */
+void VGFUNC_DeleteShare(OVGshare *share);
 
 void VGFUNC_AddImage(OVGshare *share, OVGimage *image);
 void VGFUNC_RemoveImage(OVGshare *share, OVGimage *image);
 int VGFUNC_IsImage(const OVGshare *share, VGHandle handle);
+OVGimage *VGFUNC_FindImage(const OVGshare *share, VGHandle handle);
 void VGFUNC_AddPaint(OVGshare *share, OVGpaint *paint);
 void VGFUNC_RemovePaint(OVGshare *share, OVGpaint *paint);
 int VGFUNC_IsPaint(const OVGshare *share, VGHandle handle);
+OVGpaint *VGFUNC_FindPaint(const OVGshare *share, VGHandle handle);
 void VGFUNC_AddPath(OVGshare *share, OVGpath *path);
 void VGFUNC_RemovePath(OVGshare *share, OVGpath *path);
 int VGFUNC_IsPath(const OVGshare *share, VGHandle handle);
+OVGpath *VGFUNC_FindPath(const OVGshare *share, VGHandle handle);
 void VGFUNC_AddFont(OVGshare *share, OVGfont *font);
 void VGFUNC_RemoveFont(OVGshare *share, OVGfont *font);
 int VGFUNC_IsFont(const OVGshare *share, VGHandle handle);
+OVGfont *VGFUNC_FindFont(const OVGshare *share, VGHandle handle);
 void VGFUNC_AddMaskLayer(OVGshare *share, OVGimage *mask);
 void VGFUNC_RemoveMaskLayer(OVGshare *share, OVGimage *mask);
 int VGFUNC_IsMaskLayer(const OVGshare *share, VGHandle handle);
+OVGimage *VGFUNC_FindMaskLayer(const OVGshare *share, VGHandle handle);
 /* A path, paint, image, font or mask layer of the table, tested in that order. */
 int VGFUNC_IsObject(const OVGshare *share, VGHandle handle);
 
