@@ -239,7 +239,8 @@ TEST_F(Displays, StoppingTheGpuForgetsBlocksStillInUseWithOneLine)
     initialize();
     const uint64_t base = cglGetTxmemBase();
     const uint64_t addr = PORTL_MemAlloc(8, 8, 16, 1);
-    EXPECT_EQ(addr, base);
+    EXPECT_GE(addr, base);
+    EXPECT_LT(addr, base + cglGetTxmemSize());
     PORTL_MemFree(static_cast<EGLGpuAddress>(addr), 1);
     EXPECT_EQ(terminate(), "");
 }

@@ -14,7 +14,6 @@
 #include "framebufferroot.h"
 #include "gpu_test_support.h"
 #include "memmanage/gmalloc.h"
-#include "vg_standins.h"
 
 namespace egltest {
 
@@ -29,6 +28,8 @@ class EglTest : public gputest::GpuTest {
 protected:
     vnq::test::FramebufferBoardRoot root;
     EGLDisplay dpy = EGL_NO_DISPLAY;
+    // GPU blocks OpenVG's acceleration layer holds once it is up.
+    int layerBlocks = 0;
 
     void TearDown() override
     {
@@ -46,6 +47,7 @@ protected:
         EGLBoolean ok = eglInitialize(dpy, nullptr, nullptr);
         testing::internal::GetCapturedStdout();
         EXPECT_TRUE(ok);
+        layerBlocks = gmBlocksInUse();
         return dpy;
     }
 

@@ -77,7 +77,7 @@ TEST_F(PortingGpu, BuffersAreTakenThirtyTwoByteAligned)
     for (EGLGpuAddress addr : taken)
         PORTL_MemFree(addr, 1);
     PORTL_MemFree(EGL_NO_GPU_ADDRESS, 1);
-    EXPECT_EQ(gmBlocksInUse(), 0);
+    EXPECT_EQ(gmBlocksInUse(), layerBlocks);
 }
 
 TEST_F(PortingGpu, AlphaMaskClearWritesTheFormatWordsAndMarksTheLayerDirty)
@@ -92,7 +92,8 @@ TEST_F(PortingGpu, AlphaMaskClearWritesTheFormatWordsAndMarksTheLayerDirty)
         {LX_PE_OVG_CCACHE_FLUSH, 1},     {LX_PE_OVG_CH_MASK, 0},          {LX_PE_OVG_CBUF_CVAL, 0xFFFFFFFF},
         {LX_PE_OVG_CBUF_CRLT, 0},        {LX_PE_OVG_CBUF_CRRB, 49 | (31u << 16)}, {LX_PE_OVG_CBUF0_ADDR, addr},
         {LX_PE_OVG_CBUF1_ADDR, addr},    {LX_PE_OVG_CBUF0_FMT, 0x200018}, {LX_PE_OVG_CBUF1_FMT, 0x200018},
-        {LX_PE_OVG_CBUF_CSTART, 1},      {LX_PE_OVG_SYNC, 1},
+        {LX_PE_OVG_CBUF2_ADDR, addr},    {LX_PE_OVG_CBUF2_FMT, 0x200018}, {LX_PE_OVG_CBUF_CSTART, 1},
+        {LX_PE_OVG_SYNC, 1},
     };
     EXPECT_EQ(pe, expected);
     expectArmTriggerWaitDisarm();
@@ -134,6 +135,24 @@ TEST_F(PortingGpu, NarrowMasksAreAllOnesAndNothingOutsideTheirBlockChanges)
         }
     }
     gmFree(anchor);
+}
+
+TEST_F(PortingGpu, AMaskMadeAfterAMultisampledSurfaceWasCurrentIsAllOnesToo)
+{
+    ASSERT_TRUE(eglBindAPI(EGL_OPENVG_API));
+    EGLSurface surface = windowSurface(18, 64, 32);
+    EGLContext context = eglCreateContext(dpy, config(18), EGL_NO_CONTEXT, nullptr);
+    ASSERT_TRUE(eglMakeCurrent(dpy, surface, surface, context));
+    ASSERT_TRUE(eglMakeCurrent(dpy, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT));
+
+    MemAddr probe = gmMalloc(1, 32);
+    gmFree(probe);
+    std::memset(cpu(static_cast<uint32_t>(probe)), 0, static_cast<size_t>(PORTL_MemSize(20, 3, 4, 5)));
+    EGLGpuAddress addr = PORTL_NativeGetAlphaMaskBuffer(20, 3, 4);
+    ASSERT_EQ(addr, probe);
+    for (size_t i = 0; i < 3 * 16; ++i)
+        ASSERT_EQ(cpu(addr)[i], 0xFF) << i;
+    PORTL_MemFree(addr, 5);
 }
 
 // ---- Hooks ----

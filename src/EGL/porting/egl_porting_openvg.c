@@ -5,7 +5,7 @@
 #include <string.h>
 
 #include "EGL/egl/egl_lx_types.h"
-#include "EGL/porting/egl_porting_vgimage.h"
+#include "vg/common/vg_egl_image.h"
 #include "vg/common/vg_lifecycle.h"
 
 /* Rewritten at each make-current; OpenVG keeps pointers to them. */
@@ -137,18 +137,35 @@ static VGImage image_handle(EGLClientBuffer image)
     return (VGImage)(uintptr_t)image;
 }
 
-/* The draw surface's colour and multisample buffers with their row pitches. */
+/* One of the surface's buffers as OpenVG sees it; whatever OpenVG writes to addr is the
+ * surface's buffer afterwards. */
+static ALbuffer surface_buffer(const EGLsurface *s, EGLGpuAddress addr, EGLint width)
+{
+    ALbuffer b;
+    memset(&b, 0, sizeof b);
+    b.width = width;
+    b.height = s->surface_attrib.height;
+    b.bpp = s->config->buffer_size;
+    b.stride = b.bpp * width / 8;
+    b.addr = addr;
+    return b;
+}
+
+/* Binds (or unbinds) the image to the context's draw surface: its colour and multisample
+ * buffers with their row pitches. */
 static int bind_image(const EGLcontext *context, EGLClientBuffer image, int bind)
 {
     EGLsurface *draw = context->draw;
-    const EGLint bits = draw->config->buffer_size;
-    const int pstride = bits * draw->surface_width / 8;
-    const int sstride = bits * draw->msaa_surface_width / 8;
+    ALbuffer colour = surface_buffer(draw, draw->color_buffer0, draw->surface_width);
+    ALbuffer samples = surface_buffer(draw, draw->sample_buffer, draw->msaa_surface_width);
+    int result = 0;
     if (bind)
-        return vgBindVGImage(context->ovg, image_handle(image), &draw->color_buffer0, pstride, &draw->sample_buffer,
-                             sstride);
-    return vgUnbindVGImage(context->ovg, image_handle(image), &draw->color_buffer0, pstride, &draw->sample_buffer,
-                           sstride);
+        result = vgBindVGImage(context->ovg, image_handle(image), &colour, colour.stride, &samples, samples.stride);
+    else
+        vgUnbindVGImage(context->ovg, image_handle(image), &colour, colour.stride, &samples, samples.stride);
+    draw->color_buffer0 = colour.addr;
+    draw->sample_buffer = samples.addr;
+    return result;
 }
 
 EGLint PORTL_BindOpenVGImage(EGLContext ctx, EGLClientBuffer image)
@@ -172,7 +189,8 @@ EGLint PORTL_GetOpenVGImageInfo(EGLContext ctx, EGLClientBuffer image, EGLSurfac
 {
     const EGLcontext *context = (const EGLcontext *)ctx;
     EGLsurface *s = (EGLsurface *)surface;
-    int w = 0, h = 0, sw = 0, sh = 0, linear = 0, premultiplied = 0, order = 0, result;
+    VGint w = 0, h = 0, sw = 0, sh = 0, linear = 0, premultiplied = 0, order = 0;
+    int result;
     VGuint addr = EGL_NO_GPU_ADDRESS;
     if (!context || !context->ovg)
         return EGL_BAD_MATCH;
@@ -206,7 +224,7 @@ EGLBoolean PORTL_IsMatchOpenVGImageFormat(EGLContext ctx, EGLClientBuffer image,
 {
     const EGLcontext *context = (const EGLcontext *)ctx;
     const EGLconfig *c = (const EGLconfig *)config;
-    int order = 0;
+    VGint order = 0;
     if (!context || !context->ovg)
         return EGL_FALSE;
     if (vgIsMatchImage(context->ovg, image_handle(image), c->red_size, c->green_size, c->blue_size, c->alpha_size,
@@ -217,7 +235,10 @@ EGLBoolean PORTL_IsMatchOpenVGImageFormat(EGLContext ctx, EGLClientBuffer image,
 
 void PORTL_ReleasePbufferFromOpenVGImage(EGLSurface surface, EGLClientBuffer image)
 {
-    vgReleaseVGImage(image_handle(image), &((EGLsurface *)surface)->color_buffer0);
+    EGLsurface *s = (EGLsurface *)surface;
+    ALbuffer colour = surface_buffer(s, s->color_buffer0, s->surface_width);
+    vgReleaseVGImage(image_handle(image), &colour);
+    s->color_buffer0 = colour.addr;
 }
 
 void *PORTL_GetProcAddressOpenVG(const char *name)

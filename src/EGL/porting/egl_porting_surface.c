@@ -43,6 +43,10 @@ static void clear_to_ones(EGLGpuAddress addr, EGLint height, EGLint pitch)
     cglWritePEReg1(LX_PE_OVG_CBUF1_ADDR, addr);
     cglWritePEReg1(LX_PE_OVG_CBUF0_FMT, format);
     cglWritePEReg1(LX_PE_OVG_CBUF1_FMT, format);
+    /* After a multisampled surface the pixel engine still writes the third pair: point it at
+     * the mask too, so the clear lands there whichever pair is selected. */
+    cglWritePEReg1(LX_PE_OVG_CBUF2_ADDR, addr);
+    cglWritePEReg1(LX_PE_OVG_CBUF2_FMT, format);
     cglWritePEReg1(LX_PE_OVG_CBUF_CSTART, 1);
     cglWaitIntrOn(CGL_INTR_PE_SYNC);
     cglWritePEReg1(LX_PE_OVG_SYNC, 1);
