@@ -56,7 +56,26 @@ EGLsurface *EGLINL_CheckSurface(const EGLdisplay *display, EGLSurface surface)
     return s;
 }
 
+EGLcontext *EGLINL_CheckDisplayContext(EGLDisplay dpy, EGLContext ctx, EGLdisplay **display)
+{
+    *display = EGLINL_CheckDisplay(dpy);
+    return *display ? EGLINL_CheckContext(*display, ctx) : NULL;
+}
+
+EGLsurface *EGLINL_CheckDisplaySurface(EGLDisplay dpy, EGLSurface surface, EGLdisplay **display)
+{
+    *display = EGLINL_CheckDisplay(dpy);
+    return *display ? EGLINL_CheckSurface(*display, surface) : NULL;
+}
+
 EGLBoolean EGLINL_CheckOutput(const void *value)
 {
     return value ? EGL_TRUE : EGLINL_Fail(EGL_BAD_PARAMETER);
+}
+
+EGLBoolean EGLINL_CheckQuery(EGLBoolean known_attribute, const void *value)
+{
+    if (!known_attribute)
+        return EGLINL_Fail(EGL_BAD_ATTRIBUTE);
+    return EGLINL_CheckOutput(value);
 }

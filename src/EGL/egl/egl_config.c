@@ -22,9 +22,7 @@ EGLBoolean eglGetConfigAttrib(EGLDisplay dpy, EGLConfig config, EGLint attribute
     row = EGLINL_CheckConfig(display, config);
     if (!row)
         return EGL_FALSE;
-    if (!EGLINL_IsConfigAttribute(attribute))
-        return EGLINL_Fail(EGL_BAD_ATTRIBUTE);
-    if (!EGLINL_CheckOutput(value))
+    if (!EGLINL_CheckQuery(EGLINL_IsConfigAttribute(attribute), value))
         return EGL_FALSE;
     return EGLINL_GetConfigAttrib(row, attribute, value);
 }

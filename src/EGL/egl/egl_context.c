@@ -48,22 +48,16 @@ EGLContext eglCreateContext(EGLDisplay dpy, EGLConfig config, EGLContext share_c
 
 EGLBoolean eglDestroyContext(EGLDisplay dpy, EGLContext ctx)
 {
-    EGLdisplay *display = EGLINL_CheckDisplay(dpy);
-    EGLcontext *context = display ? EGLINL_CheckContext(display, ctx) : NULL;
-    if (!context)
-        return EGL_FALSE;
-    return EGLINL_DestroyContext(display, context);
+    EGLdisplay *display;
+    EGLcontext *context = EGLINL_CheckDisplayContext(dpy, ctx, &display);
+    return context ? EGLINL_DestroyContext(display, context) : EGL_FALSE;
 }
 
 EGLBoolean eglQueryContext(EGLDisplay dpy, EGLContext ctx, EGLint attribute, EGLint *value)
 {
-    EGLdisplay *display = EGLINL_CheckDisplay(dpy);
-    EGLcontext *context = display ? EGLINL_CheckContext(display, ctx) : NULL;
-    if (!context)
-        return EGL_FALSE;
-    if (!EGLINL_IsContextQuery(attribute))
-        return EGLINL_Fail(EGL_BAD_ATTRIBUTE);
-    if (!EGLINL_CheckOutput(value))
+    EGLdisplay *display;
+    EGLcontext *context = EGLINL_CheckDisplayContext(dpy, ctx, &display);
+    if (!context || !EGLINL_CheckQuery(EGLINL_IsContextQuery(attribute), value))
         return EGL_FALSE;
     return EGLINL_QueryContext(context, attribute, value);
 }

@@ -128,17 +128,26 @@ static EGLSurface fail_alloc(EGLsurface *s)
     return EGL_NO_SURFACE;
 }
 
+/* Size and storage size of a native window or pixmap, by the four attributes that answer them. */
+static void take_native_size(EGLsurface *s, EGLNativeDisplayType dpy, EGLHookNativeQueryWindow query,
+                             struct VXwindow *native, const EGLint attributes[4])
+{
+    s->surface_attrib.width = (EGLint)query(dpy, native, attributes[0]);
+    s->surface_attrib.height = (EGLint)query(dpy, native, attributes[1]);
+    s->surface_width = (EGLint)query(dpy, native, attributes[2]);
+    s->surface_height = (EGLint)query(dpy, native, attributes[3]);
+}
+
 EGLSurface EGLINL_CreateWindowSurface(EGLdisplay *display, const EGLconfig *config, EGLNativeWindowType win,
                                       const EGLsurface_attrib *attrib)
 {
+    static const EGLint size[4] = {EGL_NATIVE_WINDOW_WIDTH, EGL_NATIVE_WINDOW_HEIGHT, EGL_NATIVE_WINDOW_SWIDTH,
+                                   EGL_NATIVE_WINDOW_SHEIGHT};
     EGLNativeDisplayType dpy = display->native;
     EGLsurface *s = new_surface(config, EGL_WINDOW_BIT, attrib);
     if (!s)
         return fail_alloc(NULL);
-    s->surface_attrib.width = (EGLint)EGL_PORT(NativeQueryWindow)(dpy, win, EGL_NATIVE_WINDOW_WIDTH);
-    s->surface_attrib.height = (EGLint)EGL_PORT(NativeQueryWindow)(dpy, win, EGL_NATIVE_WINDOW_HEIGHT);
-    s->surface_width = (EGLint)EGL_PORT(NativeQueryWindow)(dpy, win, EGL_NATIVE_WINDOW_SWIDTH);
-    s->surface_height = (EGLint)EGL_PORT(NativeQueryWindow)(dpy, win, EGL_NATIVE_WINDOW_SHEIGHT);
+    take_native_size(s, dpy, EGL_PORT(NativeQueryWindow), win, size);
     s->native = win;
     if (!allocate_buffers(s, s->surface_attrib.render_buffer == EGL_BACK_BUFFER))
         return fail_alloc(s);
@@ -185,14 +194,13 @@ EGLSurface EGLINL_CreatePbufferFromClientBuffer(EGLdisplay *display, EGLClientBu
 EGLSurface EGLINL_CreatePixmapSurface(EGLdisplay *display, const EGLconfig *config, EGLNativePixmapType pixmap,
                                       const EGLsurface_attrib *attrib)
 {
+    static const EGLint size[4] = {EGL_NATIVE_PIXMAP_WIDTH, EGL_NATIVE_PIXMAP_HEIGHT, EGL_NATIVE_PIXMAP_SWIDTH,
+                                   EGL_NATIVE_PIXMAP_SHEIGHT};
     EGLNativeDisplayType dpy = display->native;
     EGLsurface *s = new_surface(config, EGL_PIXMAP_BIT, attrib);
     if (!s)
         return fail_alloc(NULL);
-    s->surface_attrib.width = (EGLint)EGL_PORT(NativeQueryPixmap)(dpy, pixmap, EGL_NATIVE_PIXMAP_WIDTH);
-    s->surface_attrib.height = (EGLint)EGL_PORT(NativeQueryPixmap)(dpy, pixmap, EGL_NATIVE_PIXMAP_HEIGHT);
-    s->surface_width = (EGLint)EGL_PORT(NativeQueryPixmap)(dpy, pixmap, EGL_NATIVE_PIXMAP_SWIDTH);
-    s->surface_height = (EGLint)EGL_PORT(NativeQueryPixmap)(dpy, pixmap, EGL_NATIVE_PIXMAP_SHEIGHT);
+    take_native_size(s, dpy, EGL_PORT(NativeQueryPixmap), pixmap, size);
     s->color_buffer0 = EGL_PORT(NativeQueryPixmap)(dpy, pixmap, EGL_NATIVE_PIXMAP_ADDR);
     if (!allocate_aux_buffers(s, s->surface_width, s->surface_height, s->surface_attrib.width,
                               s->surface_attrib.height, EGL_FALSE))

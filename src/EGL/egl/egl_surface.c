@@ -220,22 +220,16 @@ EGLSurface eglCreatePixmapSurface(EGLDisplay dpy, EGLConfig config, EGLNativePix
 
 EGLBoolean eglDestroySurface(EGLDisplay dpy, EGLSurface surface)
 {
-    EGLdisplay *display = EGLINL_CheckDisplay(dpy);
-    EGLsurface *s = display ? EGLINL_CheckSurface(display, surface) : NULL;
-    if (!s)
-        return EGL_FALSE;
-    return EGLINL_DestroySurface(display, s);
+    EGLdisplay *display;
+    EGLsurface *s = EGLINL_CheckDisplaySurface(dpy, surface, &display);
+    return s ? EGLINL_DestroySurface(display, s) : EGL_FALSE;
 }
 
 EGLBoolean eglQuerySurface(EGLDisplay dpy, EGLSurface surface, EGLint attribute, EGLint *value)
 {
-    EGLdisplay *display = EGLINL_CheckDisplay(dpy);
-    EGLsurface *s = display ? EGLINL_CheckSurface(display, surface) : NULL;
-    if (!s)
-        return EGL_FALSE;
-    if (!EGLINL_IsSurfaceQuery(attribute))
-        return EGLINL_Fail(EGL_BAD_ATTRIBUTE);
-    if (!EGLINL_CheckOutput(value))
+    EGLdisplay *display;
+    EGLsurface *s = EGLINL_CheckDisplaySurface(dpy, surface, &display);
+    if (!s || !EGLINL_CheckQuery(EGLINL_IsSurfaceQuery(attribute), value))
         return EGL_FALSE;
     return EGLINL_QuerySurface(s, attribute, value);
 }
@@ -243,8 +237,8 @@ EGLBoolean eglQuerySurface(EGLDisplay dpy, EGLSurface surface, EGLint attribute,
 /* Only EGL_MIPMAP_LEVEL can be set, and only on configurations an ES API renders to. */
 EGLBoolean eglSurfaceAttrib(EGLDisplay dpy, EGLSurface surface, EGLint attribute, EGLint value)
 {
-    EGLdisplay *display = EGLINL_CheckDisplay(dpy);
-    EGLsurface *s = display ? EGLINL_CheckSurface(display, surface) : NULL;
+    EGLdisplay *display;
+    EGLsurface *s = EGLINL_CheckDisplaySurface(dpy, surface, &display);
     if (!s)
         return EGL_FALSE;
     if (attribute != EGL_MIPMAP_LEVEL || !(s->config->renderable_type & (EGL_OPENGL_ES_BIT | EGL_OPENGL_ES2_BIT)))
