@@ -122,6 +122,15 @@ void gmTerminate(void)
     GMINVAL_init_flag = 0;
 }
 
+int gmBlocksInUse(void)
+{
+    int n = 0;
+    const Memory *m;
+    for (m = GMINVAL_MallocMemory; m; m = m->next)
+        ++n;
+    return n;
+}
+
 static void report_failure(int size)
 {
     printf("%s failed: request = 0x%08x (bytes)\n", "gmMalloc", (unsigned)size);

@@ -21,6 +21,8 @@ int gmInitialize(MemAddr start_addr, unsigned long size);
 MemAddr gmMalloc(int size, int align);
 void gmFree(MemAddr p);
 void gmTerminate(void);
+/* Blocks handed out and not yet returned. */
+int gmBlocksInUse(void);
 
 /* Test seam: the nth record allocation (1 = the next one) or the nth gmMalloc call from now
  * fails as out of memory; 0 switches the failure off. */

@@ -93,6 +93,20 @@ TEST_F(Allocator, EdgeCases)
     }
 }
 
+TEST_F(Allocator, BlocksInUseCountsWhatIsHandedOutAndNotReturned)
+{
+    ASSERT_EQ(gmInitialize(0x10000000, 0x1000), 0);
+    EXPECT_EQ(gmBlocksInUse(), 0);
+    MemAddr a = gmMalloc(0x100, 16), b = gmMalloc(0x100, 16);
+    EXPECT_EQ(gmBlocksInUse(), 2);
+    EXPECT_EQ(gmMalloc(0x2000, 16), kNo);
+    gmFree(a);
+    gmFree(a);
+    EXPECT_EQ(gmBlocksInUse(), 1);
+    gmFree(b);
+    EXPECT_EQ(gmBlocksInUse(), 0);
+}
+
 TEST_F(Allocator, FailureLineAndFailureSeam)
 {
     ASSERT_EQ(gmInitialize(0x10000000, 0x1000), 0);

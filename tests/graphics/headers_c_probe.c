@@ -1,6 +1,7 @@
 #include "headers_c_probe.h"
 
 #include <EGL/egl.h>
+#include <EGL/eglhooks.h>
 #include <VG/openvg.h>
 #include <VG/openvg_vendor.h>
 #include <VG/vgu.h>
