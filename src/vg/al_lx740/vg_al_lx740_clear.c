@@ -45,8 +45,7 @@ static void after_clear(word32 ctxdirty)
     VGALVAL_changepepipe = 1;
 }
 
-/* Whether the buffer's register pair is CBUF2 (multisampling) or CBUF1/CBUF0 by the back buffer. */
-static void point_colour_buffer(word32 addr, word32 format)
+void VGALFUNC_lx_point_colour_buffer(word32 addr, word32 format)
 {
     if (VGALVAL_lx740renderingmode & VGAL_RM_MULTISAMPLE) {
         PEW(LX_PE_OVG_CBUF2_ADDR, addr);
@@ -60,6 +59,15 @@ static void point_colour_buffer(word32 addr, word32 format)
     }
 }
 
+void VGALFUNC_lx_spc_sync(void)
+{
+    const word32 sync = CGL_SPC_SYNC;
+    cglWaitIntrOn(SPC_SYNC_INTERRUPT);
+    VGALFUNC_lx_spc_command(&sync, 1);
+    cglWaitIntr();
+    cglWaitIntrOff(SPC_SYNC_INTERRUPT);
+}
+
 static word32 target_select(void)
 {
     if (VGALVAL_lx740renderingmode & VGAL_RM_MULTISAMPLE)
@@ -67,8 +75,7 @@ static word32 target_select(void)
     return VGALVAL_backbuffer == 1 ? 0x1E000u : 0xE000u;
 }
 
-/* One SPC command, followed by the terminator when the SPC FIFO expects one. */
-static void spc_command(const word32 *words, word32 count)
+void VGALFUNC_lx_spc_command(const word32 *words, word32 count)
 {
     cglWriteSFifo32A(words, count);
     if (CglSFifoTermon)
@@ -82,9 +89,9 @@ static void raster_fill(int targeted, word32 addr, word32 size, word32 colour)
     const word32 fill[4] = {CGL_SPC_FILL, 0, size, colour};
     const word32 end[2] = {RASTER_FILL_END0, RASTER_FILL_END1};
     if (targeted)
-        spc_command(target, 2);
-    spc_command(fill, 4);
-    spc_command(end, 2);
+        VGALFUNC_lx_spc_command(target, 2);
+    VGALFUNC_lx_spc_command(fill, 4);
+    VGALFUNC_lx_spc_command(end, 2);
 }
 
 static void raster_fills(word32 addr, word32 stride, word32 width, word32 height, word32 bpp, word32 colour)
@@ -129,7 +136,7 @@ void VGALFUNC_lx_clearbuffer(word32 addr, word32 stride, word32 height, word32 c
     PEW(LX_PE_OVG_TXC_INVAL, 3);
     PEW(LX_PE_OVG_CCACHE_FLUSH, 1);
     PEW(LX_PE_OVG_MSAA_ENABLE, 0);
-    point_colour_buffer(addr, code | width << 16);
+    VGALFUNC_lx_point_colour_buffer(addr, code | width << 16);
     PEW(LX_PE_OVG_SYNC, 0);
 
     if (bpp >= 8) {
@@ -148,13 +155,7 @@ void VGALFUNC_lx_clearbuffer(word32 addr, word32 stride, word32 height, word32 c
     PEW(LX_PE_OVG_ACOLOR1_EN, 0);
     WAITCMDDONE();
     raster_fills(addr, stride, width, height, bpp, value);
-    cglWaitIntrOn(SPC_SYNC_INTERRUPT);
-    {
-        const word32 sync = CGL_SPC_SYNC;
-        spc_command(&sync, 1);
-    }
-    cglWaitIntr();
-    cglWaitIntrOff(SPC_SYNC_INTERRUPT);
+    VGALFUNC_lx_spc_sync();
     PEW(LX_PE_OVG_MAX_CCACHE_LLEN, 0);
     after_clear(CTXDIRTY_AFTER_RASTER_CLEAR);
 }
