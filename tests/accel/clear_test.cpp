@@ -41,16 +41,21 @@ protected:
         ctx.clearColorClamp = OVGcolor{1.0f, 0.0f, 0.0f, 1.0f};
     }
 
-    static word32 valueOf(const Writes& w, word32 reg)
-    {
-        word32 v = 0xDEADu;
-        for (const RegValue& rv : w)
-            if (rv.first == reg)
-                v = rv.second;
-        return v;
-    }
-
     std::vector<Event> fills() const { return gpu.select(Stream::SFifo, Kind::Fill, Unit::SPC); }
+
+    // A surface clear of box on a premultiplied surface with the scissor rectangle (0, 0, 10, 10),
+    // after the clear colour and the scissoring changed.
+    void clearPremultiplied(VGboolean scissoring, const BBOXINFO& box)
+    {
+        gpu.clearLog();
+        ctx.dirty = 0x40 | 0x10;
+        ctx.scissoring = scissoring;
+        ctx.numScissorRects = 1;
+        ctx.scissorRects[0] = OVGrect{0, 0, 10, 10};
+        VGALVAL_lx740renderingmode = VGAL_RM_PREMULTIPLIED;
+        VGALFUNC_lx_clearsurface(&box);
+        RUNCME();
+    }
 };
 
 TEST_F(Clear, ValuesByFormatCode)
@@ -102,7 +107,7 @@ TEST_F(Clear, SlowClearDrawsTheWindowThroughTheRasterizer)
                       {LX_XPT_SCI_YT, 262}, {LX_XPT_SCI_YB, 271}, {LX_XPT_SCI_XL, 3}, {LX_XPT_SCI_XR, 12},
                       {LX_XPT_BUF_STAT, 0}, {LX_XPT_INIT, 0}, {LX_XPT_EDGE_SCAN_START, 1}, {LX_XPT_SWAP, 0x89},
                       {LX_XPT_SYNC, 0}}));
-    EXPECT_EQ(valueOf(fetched(Unit::PE), LX_PE_OVG_MSAA_ENABLE), 1u);
+    EXPECT_EQ(lastValue(fetched(Unit::PE), LX_PE_OVG_MSAA_ENABLE), 1u);
     EXPECT_EQ(VGALVAL_lx740_ctxdirty, 0x80001086u);
     EXPECT_EQ(VGALVAL_lx740_dirty, VGAL_DIRTY_PEBASIC);
 }
@@ -143,26 +148,19 @@ TEST_F(Clear, SurfaceClearTakesTheFastWayWithoutScissoring)
         if (rv.first == LX_PE_OVG_CBUF2_FMT)
             cbuf2.push_back(rv.second);
     EXPECT_EQ(cbuf2, (std::vector<word32>{24u | 1920u << 16, 24u | 480u << 16}));
-    EXPECT_EQ(valueOf(pe, LX_PE_OVG_CBUF_CVAL), 0xF800u);
-    EXPECT_EQ(valueOf(pe, LX_PE_OVG_CBUF_CRLT), 262u);
-    EXPECT_EQ(valueOf(pe, LX_PE_OVG_CBUF_CRRB), 271u | 1919u << 16);
+    EXPECT_EQ(lastValue(pe, LX_PE_OVG_CBUF_CVAL), 0xF800u);
+    EXPECT_EQ(lastValue(pe, LX_PE_OVG_CBUF_CRLT), 262u);
+    EXPECT_EQ(lastValue(pe, LX_PE_OVG_CBUF_CRRB), 271u | 1919u << 16);
     EXPECT_EQ(VGALVAL_lx740_ctxdirty & 0x50u, 0u);
 }
 
 TEST_F(Clear, SurfaceClearWithScissoringTakesTheSlowWay)
 {
-    ctx.dirty = 0x40 | 0x10;
-    ctx.scissoring = VG_TRUE;
-    ctx.numScissorRects = 1;
-    ctx.scissorRects[0] = OVGrect{0, 0, 10, 10};
-    VGALVAL_lx740renderingmode = VGAL_RM_PREMULTIPLIED;
-    const BBOXINFO box{0, 479, 0, 271};
-    VGALFUNC_lx_clearsurface(&box);
-    RUNCME();
+    clearPremultiplied(VG_TRUE, BBOXINFO{0, 479, 0, 271});
     const Writes pe = fetched(Unit::PE);
-    EXPECT_EQ(valueOf(pe, LX_PE_OVG_CBUF_CSTART), 0xDEADu);
-    EXPECT_EQ(valueOf(fetched(Unit::RZ), LX_RZ_COLOR), 0xFF0000FFu);
-    EXPECT_EQ(valueOf(fetched(Unit::RZ), LX_RZ_VG_MODE), 0u);
+    EXPECT_EQ(lastValue(pe, LX_PE_OVG_CBUF_CSTART), 0xDEADu);
+    EXPECT_EQ(lastValue(fetched(Unit::RZ), LX_RZ_COLOR), 0xFF0000FFu);
+    EXPECT_EQ(lastValue(fetched(Unit::RZ), LX_RZ_VG_MODE), 0u);
     EXPECT_EQ(pe[pe.size() - 2], (RegValue{LX_PE_OVG_CCLAMP2ALPHA_EN, 3}));
     EXPECT_EQ(pe[pe.size() - 1], (RegValue{LX_PE_OVG_COLOR_PREMALPHA_EN, 0}));
     EXPECT_TRUE(VGALVAL_lx740renderingmode & VGAL_RM_SCISSORING);
@@ -186,17 +184,9 @@ TEST_F(Clear, PremultipliedOneBitAlphaAtPointFourWritesZeroEitherWay)
     VGALVAL_surface_alphabits = 1;
     ctx.clearColorClamp = OVGcolor{1.0f, 1.0f, 1.0f, 0.4f};
     for (VGboolean scissoring : {VG_FALSE, VG_TRUE}) {
-        gpu.clearLog();
-        ctx.dirty = 0x40 | 0x10;
-        ctx.scissoring = scissoring;
-        ctx.numScissorRects = 1;
-        ctx.scissorRects[0] = OVGrect{0, 0, 10, 10};
-        VGALVAL_lx740renderingmode = VGAL_RM_PREMULTIPLIED;
-        const BBOXINFO box{0, 9, 0, 9};
-        VGALFUNC_lx_clearsurface(&box);
-        RUNCME();
-        const word32 written = scissoring ? valueOf(fetched(Unit::RZ), LX_RZ_COLOR)
-                                          : valueOf(fetched(Unit::PE), LX_PE_OVG_CBUF_CVAL);
+        clearPremultiplied(scissoring, BBOXINFO{0, 9, 0, 9});
+        const word32 written = scissoring ? lastValue(fetched(Unit::RZ), LX_RZ_COLOR)
+                                          : lastValue(fetched(Unit::PE), LX_PE_OVG_CBUF_CVAL);
         EXPECT_EQ(written, 0u) << "scissoring " << scissoring;
     }
 }
@@ -278,7 +268,7 @@ TEST_F(Clear, RowsOfAnUnalignedFourBitImageGoFromAlignedAddresses)
     const OVGcolor c{0, 0, 0, 1};
     const BBOXINFO box{1, 10, 1, 3};
     VGALFUNC_lx_clearimage(&image, VG_A_4, &box, &c);
-    EXPECT_EQ(valueOf(fetched(Unit::PE), LX_PE_OVG_CBUF0_FMT), 48u | 0x20000000u);
+    EXPECT_EQ(lastValue(fetched(Unit::PE), LX_PE_OVG_CBUF0_FMT), 48u | 0x20000000u);
     std::vector<word32> targets, positions;
     for (const Event& e : gpu.log()) {
         if (e.stream == Stream::SFifo && e.kind == Kind::Write && e.unit == Unit::PE && e.reg == LX_PE_OVG_CBUF0_ADDR)

@@ -56,15 +56,6 @@ protected:
         return fetched(Unit::PE);
     }
 
-    static word32 valueOf(const Writes& w, word32 reg)
-    {
-        word32 v = 0xDEADu;
-        for (const RegValue& rv : w)
-            if (rv.first == reg)
-                v = rv.second;
-        return v;
-    }
-
     static bool wrote(const Writes& w, word32 reg)
     {
         return std::any_of(w.begin(), w.end(), [reg](const RegValue& rv) { return rv.first == reg; });
@@ -95,9 +86,9 @@ TEST_F(MaskState, MaskTargetViews)
         for (word32 reg : {LX_PE_OVG_CBUF0_FMT, LX_PE_OVG_CBUF1_FMT, LX_PE_OVG_CBUF2_FMT})
             EXPECT_EQ(wrote(w, reg), reg == c.fmtReg) << "bpp " << c.bpp << " force " << c.force;
         if (c.fmtReg) {
-            EXPECT_EQ(valueOf(w, c.fmtReg), c.fmt);
+            EXPECT_EQ(lastValue(w, c.fmtReg), c.fmt);
         }
-        EXPECT_EQ(valueOf(w, LX_PE_OVG_CH_MASK), 0u);
+        EXPECT_EQ(lastValue(w, LX_PE_OVG_CH_MASK), 0u);
         EXPECT_EQ(fetched(Unit::RZ), (Writes{{LX_RZ_SCI_ENABLE, 0}}));
         EXPECT_EQ(VGALVAL_lx740_dirty, 7u);
         EXPECT_EQ(VGALVAL_lx740_ctxdirty, 0xC0000010u);
@@ -109,8 +100,8 @@ TEST_F(MaskState, MaskTargetViews)
     mark();
     VGALFUNC_lx_setstate_mask(&layer, 0);
     const Writes w = pe();
-    EXPECT_EQ(valueOf(w, LX_PE_OVG_CBUF1_ADDR), 0x90000u);
-    EXPECT_EQ(valueOf(w, LX_PE_OVG_CBUF1_FMT), 48u | 32u << 16);
+    EXPECT_EQ(lastValue(w, LX_PE_OVG_CBUF1_ADDR), 0x90000u);
+    EXPECT_EQ(lastValue(w, LX_PE_OVG_CBUF1_FMT), 48u | 32u << 16);
 }
 
 TEST_F(MaskState, RenderingIntoTheMaskBlendsByOperation)
@@ -129,9 +120,9 @@ TEST_F(MaskState, RenderingIntoTheMaskBlendsByOperation)
             EXPECT_EQ(w[w.size() - 3], (RegValue{LX_PE_OVG_BLEN_EN, 1}));
             EXPECT_EQ(w[w.size() - 2], (RegValue{LX_PE_OVG_BLEN_FUNC_ASTEP1, op.astep1}));
             EXPECT_EQ(w[w.size() - 1], (RegValue{LX_PE_OVG_BLEN_FUNC_ASTEP2, op.astep2}));
-            EXPECT_EQ(valueOf(w, ms ? LX_PE_OVG_CBUF2_FMT : LX_PE_OVG_CBUF0_FMT), (ms ? 64u : 33u) | 480u << 16);
-            EXPECT_EQ(valueOf(w, LX_PE_OVG_MSAA_ENABLE), ms ? 1u : 0u);
-            EXPECT_EQ(valueOf(w, LX_PE_OVG_COV2ALPHA), 2u);
+            EXPECT_EQ(lastValue(w, ms ? LX_PE_OVG_CBUF2_FMT : LX_PE_OVG_CBUF0_FMT), (ms ? 64u : 33u) | 480u << 16);
+            EXPECT_EQ(lastValue(w, LX_PE_OVG_MSAA_ENABLE), ms ? 1u : 0u);
+            EXPECT_EQ(lastValue(w, LX_PE_OVG_COV2ALPHA), 2u);
             const word32 mode = ms ? (scissorRow ? 0x88000u : 0x80000u)
                                    : scissorRow ? 0x8000u : op.op == VG_SET_MASK ? 0x10000u : 0u;
             EXPECT_EQ(fetched(Unit::RZ), (Writes{{LX_RZ_COLOR, 0xFFFFFFFFu}, {LX_RZ_VG_MODE, mode}}));
@@ -184,13 +175,13 @@ TEST_F(MaskState, AnImageIsBlendedIntoTheMaskByOneRectangle)
             EXPECT_EQ(VGALFUNC_lx_drawmask(5, 7, 1, 2, 10, 20, &image, VG_sRGB_565, op.op), 0);
             EXPECT_EQ(spcWords(), (Words{c.rect[0], c.rect[1], c.rect[2], c.rect[3], CGL_SPC_SYNC}));
             const Writes w = pe();
-            EXPECT_EQ(valueOf(w, LX_PE_OVG_BLEN_FUNC_ASTEP1), op.astep1);
-            EXPECT_EQ(valueOf(w, LX_PE_OVG_BLEN_FUNC_ASTEP2), op.astep2);
-            EXPECT_EQ(valueOf(w, LX_PE_OVG_TX1_FMT), 24u);
-            EXPECT_EQ(valueOf(w, LX_PE_OVG_TX1_SIZE), 100u | 50u << 16);
-            EXPECT_EQ(valueOf(w, LX_PE_OVG_TX1_RED2ALPHA), 1u);  // 565 has no alpha
-            EXPECT_EQ(valueOf(w, LX_PE_OVG_CCACHE_FLUSH), 0x40000201u);
-            EXPECT_EQ(valueOf(w, LX_PE_OVG_MAX_CCACHE_LLEN), 0u);
+            EXPECT_EQ(lastValue(w, LX_PE_OVG_BLEN_FUNC_ASTEP1), op.astep1);
+            EXPECT_EQ(lastValue(w, LX_PE_OVG_BLEN_FUNC_ASTEP2), op.astep2);
+            EXPECT_EQ(lastValue(w, LX_PE_OVG_TX1_FMT), 24u);
+            EXPECT_EQ(lastValue(w, LX_PE_OVG_TX1_SIZE), 100u | 50u << 16);
+            EXPECT_EQ(lastValue(w, LX_PE_OVG_TX1_RED2ALPHA), 1u);  // 565 has no alpha
+            EXPECT_EQ(lastValue(w, LX_PE_OVG_CCACHE_FLUSH), 0x40000201u);
+            EXPECT_EQ(lastValue(w, LX_PE_OVG_MAX_CCACHE_LLEN), 0u);
         }
     expectArmTriggerWaitDisarm();
 }
@@ -223,9 +214,9 @@ TEST_F(MaskState, AMultisampledMaskLayerGoesInPiecesOfFiveHundredAndTwelvePixels
         expected.push_back(CGL_SPC_SYNC);
         EXPECT_EQ(spcWords(), expected) << "dx " << c.dx << " width " << c.w;
         const Writes w = pe();
-        EXPECT_EQ(valueOf(w, LX_PE_OVG_CBUF2_FMT), 480u << 19 | 64u);
-        EXPECT_EQ(valueOf(w, LX_PE_OVG_TX1_FMT), 64u);
-        EXPECT_EQ(valueOf(w, LX_PE_OVG_TX1_SIZE), 9600u | 40u << 16);
+        EXPECT_EQ(lastValue(w, LX_PE_OVG_CBUF2_FMT), 480u << 19 | 64u);
+        EXPECT_EQ(lastValue(w, LX_PE_OVG_TX1_FMT), 64u);
+        EXPECT_EQ(lastValue(w, LX_PE_OVG_TX1_SIZE), 9600u | 40u << 16);
     }
 }
 
@@ -267,10 +258,10 @@ TEST_F(MaskState, AOneBitLayerIsCopiedInTilesAndMarksTheSurfaceState)
     expected.push_back(CGL_SPC_SYNC);
     EXPECT_EQ(spcWords(), expected);
     const Writes w = pe();
-    EXPECT_EQ(valueOf(w, LX_PE_OVG_CBUF0_ADDR), 0x90000u);
-    EXPECT_EQ(valueOf(w, LX_PE_OVG_CBUF0_FMT), 64u | 4096u << 16);
-    EXPECT_EQ(valueOf(w, LX_PE_OVG_TX1_SIZE), 480u | 272u << 16);
-    EXPECT_EQ(valueOf(w, LX_PE_OVG_BLEN_EN), 0u);
+    EXPECT_EQ(lastValue(w, LX_PE_OVG_CBUF0_ADDR), 0x90000u);
+    EXPECT_EQ(lastValue(w, LX_PE_OVG_CBUF0_FMT), 64u | 4096u << 16);
+    EXPECT_EQ(lastValue(w, LX_PE_OVG_TX1_SIZE), 480u | 272u << 16);
+    EXPECT_EQ(lastValue(w, LX_PE_OVG_BLEN_EN), 0u);
     EXPECT_EQ(VGALVAL_lx740_dirty, 7u);
     EXPECT_EQ(VGALVAL_lx740_ctxdirty & 0xC0001084u, 0xC0001084u);
 }

@@ -47,6 +47,12 @@ void VGALFUNC_lx_after_clear(word32 ctxdirty)
     VGALVAL_changepepipe = 1;
 }
 
+void VGALFUNC_lx_after_target_change(word32 ctxdirty)
+{
+    VGALFUNC_lx_after_clear(ctxdirty);
+    VGALVAL_lx740_dirty |= VGAL_DIRTY_MASKBUFFER;
+}
+
 void VGALFUNC_lx_colour_buffer_registers(word32 *addr_reg, word32 *fmt_reg)
 {
     if (VGALVAL_lx740renderingmode & VGAL_RM_MULTISAMPLE)

@@ -57,6 +57,8 @@ void VGALFUNC_lx_raster_fill_box(word32 addr, word32 stride, word32 bpp, const B
 /* After a clear: the colour-buffer and basic PE state, these context bits, the image and the
  * pipeline are to be rewritten. */
 void VGALFUNC_lx_after_clear(word32 ctxdirty);
+/* The same, with the mask-buffer state too: for writers that pointed the PE at another buffer. */
+void VGALFUNC_lx_after_target_change(word32 ctxdirty);
 
 /* One SPC-FIFO command, followed by the terminator when the FIFO expects one. */
 void VGALFUNC_lx_spc_command(const word32 *words, word32 count);

@@ -90,8 +90,7 @@ static void raster_image_clear(const ALbuffer *buf, word32 code, const BBOXINFO 
     }
     VGALFUNC_lx_spc_sync();
     PEW(LX_PE_OVG_MAX_CCACHE_LLEN, 0);
-    VGALFUNC_lx_after_clear(CTXDIRTY_AFTER_RASTER_CLEAR);
-    VGALVAL_lx740_dirty |= VGAL_DIRTY_MASKBUFFER;
+    VGALFUNC_lx_after_target_change(CTXDIRTY_AFTER_RASTER_CLEAR);
 }
 
 void VGALFUNC_lx_clearimage(const ALbuffer *buf, VGImageFormat format, const BBOXINFO *bbox, const OVGcolor *col)

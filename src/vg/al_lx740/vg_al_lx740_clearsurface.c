@@ -51,13 +51,7 @@ static void slow_clear(const BBOXINFO *bbox, int multisample)
 {
     VGALFUNC_lx_slowclear(bbox, surface_clearcolorRZ, VGALVAL_surface_flip, (word32)VGALVAL_surface_height, 1,
                           multisample);
-    if (VGALVAL_lx740renderingmode & VGAL_RM_PREMULTIPLIED) {
-        PEW(LX_PE_OVG_CCLAMP2ALPHA_EN, 3);
-        PEW(LX_PE_OVG_COLOR_PREMALPHA_EN, 0);
-    } else {
-        PEW(LX_PE_OVG_CCLAMP2ALPHA_EN, 2);
-        PEW(LX_PE_OVG_COLOR_PREMALPHA_EN, 3);
-    }
+    lx_colorclamp();
 }
 
 void VGALFUNC_lx_clearsurface(const BBOXINFO *bbox)

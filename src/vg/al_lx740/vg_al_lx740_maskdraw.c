@@ -6,15 +6,14 @@
 #include "vg/al_lx740/vg_al_lx740_clear.h"
 #include "vg/al_lx740/vg_al_lx740_cmdbuf.h"
 #include "vg/al_lx740/vg_al_lx740_lxformat.h"
+#include "vg/al_lx740/vg_al_lx740_pe.h"
 #include "vg/common/vg_image_format.h"
 
 #define CTXDIRTY_AFTER_DRAWMASK 0x1084u           /* bits 12, 7 and 2 */
 #define CTXDIRTY_AFTER_LAYER_TARGET 0xC0001084u   /* bits 31, 30, 12, 7 and 2 */
-#define DIRTY_ALL (VGAL_DIRTY_COLORBUFFER | VGAL_DIRTY_MASKBUFFER | VGAL_DIRTY_PEBASIC)
 #define TEXTURE_CACHE_MODE 0xF4u
 #define TEXTURE_WRAP 0x101u
 #define CACHE_LINE 256u
-#define BUSY_AFTER_COPY 0x2A4u
 #define COPY_8BPP 0x8000000u
 #define COPY_THROUGH_MMU 0xC000u
 /* The SPC's pixel-engine writes before a rectangle into CBUF2: LX_PE_OVG_SYNC = 0, the colour
@@ -147,10 +146,7 @@ int VGALFUNC_lx_drawmask(int dx, int dy, int sx, int sy, int w, int h, const ALb
         single_sampled_drawmask(dx, dy, sx, sy, w, h, img);
 
     finish_spc_copy();
-    VGALVAL_lx740_dirty = DIRTY_ALL;
-    VGALVAL_lx740_ctxdirty |= CTXDIRTY_AFTER_DRAWMASK;
-    VGALVAL_currentimage = NULL;
-    VGALVAL_changepepipe = 1;
+    VGALFUNC_lx_after_target_change(CTXDIRTY_AFTER_DRAWMASK);
     return 0;
 }
 
@@ -167,12 +163,7 @@ static void copy_engine_layer(const ALbuffer *dst, long long dx, long long dy, l
     entry[1] = ((word32)(mask->stride - w) | (word32)(dst->stride - w) << 16) + (cglGetMmuMode() ? COPY_THROUGH_MMU : 0u);
     entry[2] = mask->addr + (word32)(sy * mask->stride + sx);
     entry[3] = dst->addr + (word32)(dy * dst->stride + dx);
-    PEW(LX_PE_OVG_TABLE_ADDR, 0);
-    VGALFUNC_lx_writetable(entry, 4);
-    WAITCMDDONE();
-    cglWaitBusy(BUSY_AFTER_COPY, 0);
-    PEW(LX_PE_OVG_CP_START, 0);
-    PEW(LX_PE_OVG_EXT_SYNC, 0x80000000u);
+    VGALFUNC_lx_copy_area(entry);
 }
 
 static void layer_as_target(const ALbuffer *dst, word32 code)
@@ -228,8 +219,5 @@ void VGALFUNC_lx_copymask(const ALbuffer *dst, int dx, int dy, int sx, int sy, i
     textured_layer_tiles(dst, dx, dy, sx, sy, w, h);
     finish_spc_copy();
     /* The layer is the colour buffer now: the next drawing must restore the surface's. */
-    VGALVAL_lx740_dirty = DIRTY_ALL;
-    VGALVAL_lx740_ctxdirty |= CTXDIRTY_AFTER_LAYER_TARGET;
-    VGALVAL_currentimage = NULL;
-    VGALVAL_changepepipe = 1;
+    VGALFUNC_lx_after_target_change(CTXDIRTY_AFTER_LAYER_TARGET);
 }

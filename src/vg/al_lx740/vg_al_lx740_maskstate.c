@@ -108,11 +108,7 @@ void VGALFUNC_lx_setstate_render_to_mask_a2(VGMaskOperation op)
     for (i = 0; i < 4; ++i)
         PEW(off_last[i], 0);
     VGALFUNC_lx_mask_blend(op);
-
-    VGALVAL_lx740_dirty = DIRTY_ALL;
-    VGALVAL_lx740_ctxdirty |= CTXDIRTY_AFTER_RENDER_TO_MASK;
-    VGALVAL_currentimage = NULL;
-    VGALVAL_changepepipe = 1;
+    VGALFUNC_lx_after_target_change(CTXDIRTY_AFTER_RENDER_TO_MASK);
     VGALVAL_xptbufstatus = 1;
 }
 
