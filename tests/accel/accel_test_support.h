@@ -12,6 +12,16 @@
 
 namespace gputest {
 
+// The last value written to reg among the writes, 0xDEAD when none was.
+inline word32 lastValue(const std::vector<RegValue>& writes, word32 reg)
+{
+    word32 v = 0xDEADu;
+    for (const RegValue& rv : writes)
+        if (rv.first == reg)
+            v = rv.second;
+    return v;
+}
+
 class AccelTest : public GpuTest {
 protected:
     vnq::test::TestSurface surface{480, 272, 16, 0, 0};

@@ -22,6 +22,7 @@ extern "C" {
 #define VGAL_RM_MASKBUFFER 0x01000000u
 #define VGAL_RM_PATTERN_LINEAR 0x200000u
 #define VGAL_RM_IMAGE_LINEAR 0x20000u
+#define VGAL_RM_SCISSOR_EMPTY 0x800u /* no scissor rectangle is visible: nothing is drawn */
 #define VGAL_RM_MASKING 0x400u
 #define VGAL_RM_SCISSORING 0x200u
 #define VGAL_RM_PAINT_COLOR 0x10u

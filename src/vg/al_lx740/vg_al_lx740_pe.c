@@ -55,6 +55,17 @@ static word32 blfunc(word32 factor, int shift, int destination)
     return factor_code[i] << shift;
 }
 
+void lx_colorclamp(void)
+{
+    if (VGALVAL_lx740renderingmode & VGAL_RM_PREMULTIPLIED) {
+        PEW(LX_PE_OVG_CCLAMP2ALPHA_EN, 3);
+        PEW(LX_PE_OVG_COLOR_PREMALPHA_EN, 0);
+    } else {
+        PEW(LX_PE_OVG_CCLAMP2ALPHA_EN, 2);
+        PEW(LX_PE_OVG_COLOR_PREMALPHA_EN, 3);
+    }
+}
+
 void lx_colorbuffer(void)
 {
     const word32 format =
@@ -73,13 +84,7 @@ void lx_colorbuffer(void)
         PEW(LX_PE_OVG_CBUF2_ADDR, VGALVAL_surface_addr);
         PEW(LX_PE_OVG_CBUF2_FMT, format);
     }
-    if (VGALVAL_lx740renderingmode & VGAL_RM_PREMULTIPLIED) {
-        PEW(LX_PE_OVG_CCLAMP2ALPHA_EN, 3);
-        PEW(LX_PE_OVG_COLOR_PREMALPHA_EN, 0);
-    } else {
-        PEW(LX_PE_OVG_CCLAMP2ALPHA_EN, 2);
-        PEW(LX_PE_OVG_COLOR_PREMALPHA_EN, 3);
-    }
+    lx_colorclamp();
     PEW(LX_PE_OVG_MSAA_ENABLE, VGALVAL_lx740renderingmode >> 31);
 }
 
@@ -214,6 +219,16 @@ void lx_pepipe(void)
     RZW(LX_RZ_VG_MODE, mode);
 }
 
+void VGALFUNC_lx_copy_area(const word32 entry[4])
+{
+    PEW(LX_PE_OVG_TABLE_ADDR, 0);
+    VGALFUNC_lx_writetable(entry, 4);
+    WAITCMDDONE();
+    cglWaitBusy(BUSY_AFTER_COPY, 0);
+    PEW(LX_PE_OVG_CP_START, 0);
+    PEW(LX_PE_OVG_EXT_SYNC, 0x80000000u);
+}
+
 void VGALFUNC_lx_fsaa(void)
 {
     const word32 row = (word32)(VGALVAL_colorbuffer_stride * 8 / VGALVAL_surface_bpp);
@@ -228,12 +243,7 @@ void VGALFUNC_lx_fsaa(void)
     XPTW(LX_XPT_SYNC_H, 0);
     PEW(LX_PE_OVG_CCACHE_FLUSH, 1);
     PEW(LX_PE_OVG_TXC_INVAL, 3);
-    PEW(LX_PE_OVG_TABLE_ADDR, 0);
-    VGALFUNC_lx_writetable(entry, 4);
-    WAITCMDDONE();
-    cglWaitBusy(BUSY_AFTER_COPY, 0);
-    PEW(LX_PE_OVG_CP_START, 0);
-    PEW(LX_PE_OVG_EXT_SYNC, 0x80000000u);
+    VGALFUNC_lx_copy_area(entry);
     PEW(LX_PE_OVG_CE_MODE, 0);
     WAITCMDDONE();
 }
