@@ -29,9 +29,17 @@ QString maskJsonTokens(QString text)
     return text.replace(token, QStringLiteral("\\1\"") + hidden + QStringLiteral("\""));
 }
 
+// Bodies without the password setting (every stamp upload) skip the expressions.
+bool mayHoldPassword(const QString& text)
+{
+    return text.contains(QLatin1String("admin_password")) || text.contains(QStringLiteral("管理者パスワード"));
+}
+
 // <name>admin_password</name> followed by its <value>...</value>.
 QString maskXmlPassword(QString text)
 {
+    if (!mayHoldPassword(text))
+        return text;
     static const QRegularExpression pair(
         QStringLiteral("(<%1name(?:\\s[^>]*)?>\\s*(?:admin_password|管理者パスワード)\\s*</%1name\\s*>"
                        "\\s*<%1value(?:\\s[^>]*)?>)[^<]*(<)")
@@ -42,6 +50,8 @@ QString maskXmlPassword(QString text)
 // Every flat JSON object whose "key" is "admin_password" gets its "value" hidden.
 QString maskJsonPassword(const QString& text)
 {
+    if (!mayHoldPassword(text))
+        return text;
     static const QRegularExpression object(QStringLiteral("\\{[^{}]*\\}"));
     static const QRegularExpression key(
         QStringLiteral("\"key\"\\s*:\\s*\"(?:admin_password|管理者パスワード)\""));
