@@ -95,15 +95,28 @@ TEST_F(ClearPixels, ScissoredClearChangesExactlyTheUnionOfItsRectangles)
     }
 }
 
-TEST_F(ClearPixels, BottomRowsOfAWindowAreItsLastStoredRows)
+TEST_F(ClearPixels, BottomRowsAreTheLastStoredRowsOfAWindowAndTheFirstOfAPbuffer)
 {
-    makeCurrent({1, 480, 272});
-    clearAll(kGreen);
-    clear(kMagenta, {0, 0, 480, 10});
-    vgFinish();
-    for (int row = 0; row < 272; ++row)
-        for (int x : {0, 239, 479})
-            ASSERT_EQ(storedNative(x, row), nativeOf(row >= 262 ? kMagenta : kGreen)) << "stored row " << row;
+    const struct {
+        bool window;
+        int firstChangedRow;
+    } cases[] = {{true, 262}, {false, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.window ? "window" : "pbuffer");
+        VgSurfaceSpec spec;
+        spec.window = c.window;
+        makeCurrent(spec);
+        clearAll(kGreen);
+        clear(kMagenta, {0, 0, 480, 10});
+        vgFinish();
+        for (int row = 0; row < 272; ++row)
+            for (int x : {0, 239, 479}) {
+                const bool changed = row >= c.firstChangedRow && row < c.firstChangedRow + 10;
+                ASSERT_EQ(storedNative(x, row), nativeOf(changed ? kMagenta : kGreen)) << "stored row " << row;
+            }
+        terminate();
+        dpy = EGL_NO_DISPLAY;
+    }
 }
 
 TEST_F(ClearPixels, ScissoredClearOfARgb565Window)
