@@ -1,0 +1,131 @@
+// Surface clears on pixels: the GPU model carries out what the layer sends, and the test reads
+// the surface back through the model's codec.
+#include <VG/openvg.h>
+
+#include <initializer_list>
+
+#include "vg/al_lx740/vg_al_lx740_clear.h"
+#include "vgsurfacefixture.h"
+
+namespace {
+
+using vnq::test::VgSurfaceSpec;
+
+struct Rect {
+    int x, y, w, h;
+    bool holds(int px, int py) const { return px >= x && px < x + w && py >= y && py < y + h; }
+};
+
+class ClearPixels : public vnq::test::VgSurfaceTest {
+protected:
+    static void setClearColour(uint32_t rgba)
+    {
+        const VGfloat c[4] = {(rgba >> 24) / 255.0f, (rgba >> 16 & 255) / 255.0f, (rgba >> 8 & 255) / 255.0f,
+                              (rgba & 255) / 255.0f};
+        vgSetfv(VG_CLEAR_COLOR, 4, c);
+    }
+
+    // Clears OpenVG columns x .. x + w - 1 and rows y .. y + h - 1 to rgba.
+    static void clear(uint32_t rgba, const Rect& r)
+    {
+        setClearColour(rgba);
+        const BBOXINFO box{VGuint(r.x), VGuint(r.x + r.w - 1), VGuint(r.y), VGuint(r.y + r.h - 1)};
+        VGALFUNC_lx_clearsurface(&box);
+    }
+
+    void clearAll(uint32_t rgba) { clear(rgba, {0, 0, width, height}); }
+
+    static void scissorTo(std::initializer_list<Rect> rects)
+    {
+        std::vector<VGint> v;
+        for (const Rect& r : rects)
+            v.insert(v.end(), {r.x, r.y, r.w, r.h});
+        vgSetiv(VG_SCISSOR_RECTS, VGint(v.size()), v.data());
+        vgSeti(VG_SCISSORING, VG_TRUE);
+    }
+};
+
+struct ConfigCase {
+    EGLint config;
+    uint32_t background, colour;  // RGBA8888, exact in the configuration's format
+};
+
+constexpr uint32_t kMagenta = 0xFF00FFFF, kGreen = 0x00FF00FF, kWhite = 0xFFFFFFFF, kBlack = 0x000000FF;
+
+const ConfigCase kConfigs[] = {
+    {1, kGreen, kMagenta}, {3, kGreen, kMagenta},  {5, kGreen, kMagenta},
+    {7, kGreen, kMagenta}, {13, kBlack, kWhite},   {17, kGreen, kMagenta},
+};
+
+TEST_F(ClearPixels, BoxHoldsTheNativeValueAndItsBandIsUntouched)
+{
+    for (const ConfigCase& c : kConfigs) {
+        SCOPED_TRACE("configuration " + std::to_string(c.config));
+        makeCurrent({c.config, 64, 48});
+        clearAll(c.background);
+        const Rect box{10, 20, 17, 9};
+        clear(c.colour, box);
+        const uint32_t inside = nativeOf(c.colour), outside = nativeOf(c.background);
+        EXPECT_NE(inside, outside);
+        for (int y = box.y - 1; y <= box.y + box.h; ++y)
+            for (int x = box.x - 1; x <= box.x + box.w; ++x)
+                ASSERT_EQ(native(x, y), box.holds(x, y) ? inside : outside) << "at (" << x << ", " << y << ")";
+        terminate();
+        dpy = EGL_NO_DISPLAY;
+    }
+}
+
+TEST_F(ClearPixels, ScissoredClearChangesExactlyTheUnionOfItsRectangles)
+{
+    // The second rectangle overlaps the first and reaches past the surface's right and top edges.
+    const Rect a{4, 6, 20, 10}, b{16, 12, 100, 100};
+    for (EGLint config : {1, 17}) {
+        SCOPED_TRACE("configuration " + std::to_string(config));
+        makeCurrent({config, 64, 48});
+        clearAll(kGreen);
+        scissorTo({a, b});
+        clear(kMagenta, {0, 0, width, height});
+        vgFinish();
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                ASSERT_EQ(storedNative(x, storedRow(y)), nativeOf(a.holds(x, y) || b.holds(x, y) ? kMagenta : kGreen))
+                    << "at (" << x << ", " << y << ")";
+        terminate();
+        dpy = EGL_NO_DISPLAY;
+    }
+}
+
+TEST_F(ClearPixels, BottomRowsAreTheLastStoredRowsOfAWindowAndTheFirstOfAPbuffer)
+{
+    const struct {
+        bool window;
+        int firstChangedRow;
+    } cases[] = {{true, 262}, {false, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.window ? "window" : "pbuffer");
+        VgSurfaceSpec spec;
+        spec.window = c.window;
+        makeCurrent(spec);
+        clearAll(kGreen);
+        clear(kMagenta, {0, 0, 480, 10});
+        vgFinish();
+        for (int row = 0; row < 272; ++row)
+            for (int x : {0, 239, 479}) {
+                const bool changed = row >= c.firstChangedRow && row < c.firstChangedRow + 10;
+                ASSERT_EQ(storedNative(x, row), nativeOf(changed ? kMagenta : kGreen)) << "stored row " << row;
+            }
+        terminate();
+        dpy = EGL_NO_DISPLAY;
+    }
+}
+
+TEST_F(ClearPixels, ScissoredClearOfARgb565Window)
+{
+    makeCurrent({1, 480, 272});
+    clearAll(0x203040FF);
+    scissorTo({{40, 30, 200, 120}, {180, 100, 400, 300}});
+    clear(0xF08020FF, {0, 0, 480, 272});
+    expectGoldenImage("scissored_clear_rgb565", image());
+}
+
+}  // namespace

@@ -1,0 +1,74 @@
+#include "goldenimage.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+// Private copies, so no other target's stb symbols clash with these.
+#define STB_IMAGE_STATIC
+#define STB_IMAGE_IMPLEMENTATION
+#include <stb/stb_image.h>
+#define STB_IMAGE_WRITE_STATIC
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#include <stb/stb_image_write.h>
+
+namespace vnq::test {
+
+namespace {
+
+bool writePng(const std::string& path, const RgbaImage& image)
+{
+    return stbi_write_png(path.c_str(), image.width, image.height, 4, image.bytes.data(), image.width * 4) != 0;
+}
+
+bool updating()
+{
+    const char* env = std::getenv("VNQ_UPDATE_GOLDEN");
+    return env && std::string(env) == "1";
+}
+
+}  // namespace
+
+void expectImageIn(const std::string& goldenDir, const std::string& name, const RgbaImage& actual, int tolerance)
+{
+    const std::string path = goldenDir + "/" + name + ".png";
+    if (updating()) {
+        std::filesystem::create_directories(goldenDir);
+        EXPECT_TRUE(writePng(path, actual)) << path;
+        ADD_FAILURE() << "golden image written, review it: " << path;
+        return;
+    }
+    int w = 0, h = 0, channels = 0;
+    stbi_uc* golden = stbi_load(path.c_str(), &w, &h, &channels, 4);
+    if (!golden) {
+        ADD_FAILURE() << "missing golden image " << path << " (VNQ_UPDATE_GOLDEN=1 writes it)";
+        return;
+    }
+    RgbaImage difference{actual.width, actual.height, std::vector<uint8_t>(actual.bytes.size(), 0)};
+    long differing = 0;
+    if (w == actual.width && h == actual.height) {
+        for (size_t p = 0; p < actual.bytes.size(); p += 4) {
+            bool off = false;
+            for (size_t c = 0; c < 4; ++c)
+                off |= std::abs(int(golden[p + c]) - int(actual.bytes[p + c])) > tolerance;
+            differing += off;
+            difference.bytes[p] = off ? 255 : 0;
+            difference.bytes[p + 3] = 255;
+        }
+    } else {
+        differing = -1;
+    }
+    stbi_image_free(golden);
+    if (differing == 0)
+        return;
+    writePng(name + ".actual.png", actual);
+    if (differing > 0)
+        writePng(name + ".difference.png", difference);
+    ADD_FAILURE() << "image differs from golden " << path << ": "
+                  << (differing < 0 ? std::string("size ") + std::to_string(w) + " x " + std::to_string(h)
+                                    : std::to_string(differing) + " pixels")
+                  << " (" << name << ".actual.png left in the working directory)";
+}
+
+}  // namespace vnq::test
