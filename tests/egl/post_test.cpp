@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "EGL/egl/egl_checks.h"
 #include "EGL/egl/egl_lx_types.h"
 #include "cgl.h"
 #include "simfb.h"
@@ -66,6 +67,18 @@ protected:
         return pixels;
     }
 
+    // The frame before with the screen rectangle [left, right) x [top, bottom) of the pattern, drawn
+    // with its first pixel at (x, y).
+    std::vector<uint16_t> framed(const std::vector<uint16_t>& pattern, int64_t x, int64_t y, int64_t left,
+                                 int64_t top, int64_t right, int64_t bottom) const
+    {
+        std::vector<uint16_t> expected = frame();
+        for (int64_t sy = std::max<int64_t>(top, 0); sy < std::min<int64_t>(bottom, kHeight); ++sy)
+            for (int64_t sx = std::max<int64_t>(left, 0); sx < std::min<int64_t>(right, kWidth); ++sx)
+                expected[sy * kWidth + sx] = pattern[(sy - y) * record()->surface_width + (sx - x)];
+        return expected;
+    }
+
     std::vector<uint16_t> frame() const
     {
         QFile file(root.path("/dev/fb0"));
@@ -95,13 +108,8 @@ TEST_F(Posting, SwapCopiesTheWindowsPartOfTheFrameAndFlips)
         SCOPED_TRACE(std::to_string(c.x) + "," + std::to_string(c.y));
         makeCurrent(1, c.x, c.y);
         const std::vector<uint16_t> pattern = fillBackBuffer(salt++);
-        std::vector<uint16_t> expected = frame();
-        for (int sy = 0; sy < kHeight; ++sy)
-            for (int sx = 0; sx < kWidth; ++sx) {
-                const int64_t wx = int64_t(sx) - c.x, wy = int64_t(sy) - c.y;
-                if (wx >= 0 && wx < kWidth && wy >= 0 && wy < kHeight)
-                    expected[sy * kWidth + sx] = pattern[wy * record()->surface_width + wx];
-            }
+        const std::vector<uint16_t> expected =
+            framed(pattern, c.x, c.y, c.x, c.y, int64_t(c.x) + kWidth, int64_t(c.y) + kHeight);
         const EGLBoolean before = record()->back_buffer;
         simfb::device().clearLog();
 
@@ -127,6 +135,86 @@ TEST_F(Posting, ABufferOfAnotherDepthThanTheFramePrintsAndDoesNotFlip)
     EXPECT_FALSE(record()->back_buffer);
     EXPECT_TRUE(simfb::device().log().empty());
     EXPECT_EQ(frame() == before, true);
+}
+
+TEST_F(Posting, SubBufferPostCopiesTheRectangleClippedToWindowAndFrameWithoutFlipping)
+{
+    struct Case {
+        int winX, winY;
+        EGLint x, y, width, height;
+        bool copies;
+    } const cases[] = {
+        {0, 0, 10, 20, 30, 40, true},
+        {-10, 5, 0, 0, kWidth, kHeight, true},
+        {0, 0, 470, 260, 2147483647, 2147483647, true},
+        {0, 0, -5, -5, 10, 10, true},
+        {0, 0, 10, 20, -30, 40, false},
+        {0, 0, 10, 20, 30, 0, false},
+        {0, 0, kWidth, 0, 10, 10, false},
+        {0, 0, 2147483647, 2147483647, 2147483647, 2147483647, false},
+    };
+    uint16_t salt = 3;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.x) + "," + std::to_string(c.y) + " " + std::to_string(c.width) + "x" +
+                     std::to_string(c.height));
+        makeCurrent(1, c.winX, c.winY);
+        const std::vector<uint16_t> pattern = fillBackBuffer(salt++);
+        const int64_t left = std::max<int64_t>(int64_t(c.winX) + c.x, c.winX);
+        const int64_t top = std::max<int64_t>(int64_t(c.winY) + c.y, c.winY);
+        const int64_t right = std::min<int64_t>(int64_t(c.winX) + c.x + c.width, int64_t(c.winX) + kWidth);
+        const int64_t bottom = std::min<int64_t>(int64_t(c.winY) + c.y + c.height, int64_t(c.winY) + kHeight);
+        const std::vector<uint16_t> expected = framed(pattern, c.winX, c.winY, left, top, right, bottom);
+        simfb::device().clearLog();
+
+        EXPECT_TRUE(eglPostSubBufferNV(dpy, surface, c.x, c.y, c.width, c.height));
+        EXPECT_EQ(eglGetError(), EGL_SUCCESS);
+        EXPECT_EQ(simfb::device().log().size(), c.copies ? 2u : 0u);
+        EXPECT_EQ(frame() == expected, true);
+        EXPECT_FALSE(record()->back_buffer);
+        release();
+    }
+}
+
+TEST_F(Posting, SwapAndSubBufferPostOfAPbufferDoNothingAndSucceed)
+{
+    const EGLint size[] = {EGL_WIDTH, 16, EGL_HEIGHT, 8, EGL_NONE};
+    surface = eglCreatePbufferSurface(dpy, config(1), size);
+    ctx = eglCreateContext(dpy, config(1), EGL_NO_CONTEXT, nullptr);
+    ASSERT_TRUE(eglMakeCurrent(dpy, surface, surface, ctx));
+    simfb::device().clearLog();
+
+    EXPECT_TRUE(eglPostSubBufferNV(dpy, surface, 0, 0, 8, 8));
+    EXPECT_TRUE(eglSwapBuffers(dpy, surface));
+    EXPECT_EQ(eglGetError(), EGL_SUCCESS);
+    EXPECT_TRUE(simfb::device().log().empty());
+    EXPECT_FALSE(record()->back_buffer);
+}
+
+TEST_F(Posting, SwapNeedsTheCurrentDrawSurface)
+{
+    makeCurrent(1, 0, 0);
+    EGLSurface other = eglCreateWindowSurface(dpy, config(1), window(kWidth, kHeight), nullptr);
+    EXPECT_FALSE(eglSwapBuffers(dpy, other));
+    EXPECT_EQ(eglGetError(), EGL_BAD_SURFACE);
+    eglDestroySurface(dpy, other);
+    eglMakeCurrent(dpy, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
+    EXPECT_FALSE(eglSwapBuffers(dpy, surface));
+    EXPECT_EQ(eglGetError(), EGL_BAD_SURFACE);
+}
+
+TEST_F(Posting, SwapIntervalIsClampedToTheConfigurationAndNeedsAContext)
+{
+    EXPECT_FALSE(eglSwapInterval(dpy, 1));
+    EXPECT_EQ(eglGetError(), EGL_BAD_CONTEXT);
+
+    makeCurrent(1, 0, 0);
+    for (EGLint interval : {0, 1, 2, -7, 2147483647}) {
+        SCOPED_TRACE(interval);
+        EGLINL_CheckDisplay(dpy)->swap_interval = 99;
+        EXPECT_TRUE(eglSwapInterval(dpy, interval));
+        EXPECT_EQ(eglGetError(), EGL_SUCCESS);
+        EXPECT_EQ(EGLINL_CheckDisplay(dpy)->swap_interval, 1);
+    }
 }
 
 }  // namespace
