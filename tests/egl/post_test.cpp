@@ -217,5 +217,51 @@ TEST_F(Posting, SwapIntervalIsClampedToTheConfigurationAndNeedsAContext)
     }
 }
 
+class Posting32 : public Posting {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(simfb::writeFramebuffer(root.path("/dev/fb0").toStdString(), simfb::boardScreen(kWidth, kHeight, 32)));
+        Posting::SetUp();
+    }
+
+    std::vector<uint32_t> frame32() const
+    {
+        QFile file(root.path("/dev/fb0"));
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.read(kWidth * kHeight * 4);
+        std::vector<uint32_t> pixels(kWidth * kHeight);
+        memcpy(pixels.data(), bytes.constData(), std::min<size_t>(bytes.size(), pixels.size() * 4));
+        return pixels;
+    }
+};
+
+// Every configuration whose colour buffers are 32 bits wide posts, the RGBX ones included.
+TEST_F(Posting32, AFullWindowMakesTheFrameEqualTheBackBuffer)
+{
+    for (EGLint id : {8, 9}) {
+        SCOPED_TRACE(id);
+        makeCurrent(id, 0, 0, 32);
+        ASSERT_EQ(record()->surface_width, kWidth);
+        std::vector<uint32_t> pixels(kWidth * kHeight);
+        for (size_t i = 0; i < pixels.size(); ++i)
+            pixels[i] = static_cast<uint32_t>(i * 2654435761u + id);
+        cglWriteMemory32A(backBuffer(), pixels.data(), static_cast<word32>(pixels.size()));
+
+        EXPECT_TRUE(eglSwapBuffers(dpy, surface));
+        EXPECT_EQ(frame32() == pixels, true);
+        release();
+    }
+}
+
+TEST_F(Posting32, SixteenBitBuffersDoNotPostToA32BitFrame)
+{
+    makeCurrent(1, 0, 0);
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(eglSwapBuffers(dpy, surface));
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "NativeSwapBuffers failed: surface_dpp (16) != fb_dpp (32)\n");
+    EXPECT_FALSE(record()->back_buffer);
+}
+
 }  // namespace
 }  // namespace egltest
