@@ -4,6 +4,9 @@
 
 #include <QFile>
 
+#include <cerrno>
+#include <cstring>
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -215,6 +218,70 @@ TEST_F(Posting, SwapIntervalIsClampedToTheConfigurationAndNeedsAContext)
         EXPECT_EQ(eglGetError(), EGL_SUCCESS);
         EXPECT_EQ(EGLINL_CheckDisplay(dpy)->swap_interval, 1);
     }
+}
+
+// The driver's requests around a copy, on the main plane and on the OSD plane, with failures.
+TEST_F(Posting, DriverRequestsBracketTheCopyWithTheirFallBacks)
+{
+    const std::string eio = std::string(" failed: ") + std::strerror(EIO);
+    const std::string eintr = std::string(" failed: ") + std::strerror(EINTR);
+    const std::string show = "ioctl 0x400476a0 cmd 3 color 0x00000000";
+    const std::string noSync = "NativeSwapBuffers: no vertical sync before showing the OSD plane\n";
+    struct Case {
+        bool osd;
+        unsigned long failing;
+        int err, times;
+        std::vector<std::string> requests;
+        std::string printed;
+    } const cases[] = {
+        {false, 0, 0, 0, {"ioctl 0x40047640", "ioctl 0x40047641"}, ""},
+        {false, 0x40047640ul, EIO, 1, {"ioctl 0x40047640" + eio, "ioctl 0x0000761d", "ioctl 0x40047641"}, ""},
+        {false, 0x40047641ul, EIO, 1, {"ioctl 0x40047640", "ioctl 0x40047641" + eio, "ioctl 0x0000761c"}, ""},
+        {true, 0, 0, 0, {"ioctl 0x4004763e", "ioctl 0x4004763f", "ioctl 0x40047643", show}, ""},
+        {true, 0x40047643ul, EINTR, 2,
+         {"ioctl 0x4004763e", "ioctl 0x4004763f", "ioctl 0x40047643" + eintr, "ioctl 0x40047643" + eintr,
+          "ioctl 0x40047643", show},
+         ""},
+        {true, 0x40047643ul, EIO, 1, {"ioctl 0x4004763e", "ioctl 0x4004763f", "ioctl 0x40047643" + eio, show}, noSync},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.requests.back());
+        const unsigned int osd[3] = {c.osd ? 1u : 0u, 0, 0};
+        testing::internal::CaptureStdout();
+        const unsigned int hidden[1] = {0};
+        VXConfigDisplay(vx(), VX_DISPLAY_OSD, osd);
+        VXConfigDisplay(vx(), VX_DISPLAY_OSD_VISIBLE, hidden);
+        makeCurrent(1, 0, 0);
+        fillBackBuffer(5);
+        simfb::device().clearLog();
+        if (c.failing)
+            simfb::device().failRequest(c.failing, c.err, c.times);
+
+        EXPECT_TRUE(eglSwapBuffers(dpy, surface));
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), c.printed);
+        EXPECT_EQ(simfb::device().log(), c.requests);
+        release();
+    }
+}
+
+// A driver whose vertical-sync wait stays interrupted is given up on after 100 attempts.
+TEST_F(Posting, AnOsdPlaneIsShownAfterAtMostAHundredInterruptedWaits)
+{
+    const unsigned int osd[3] = {1, 0, 0};
+    VXConfigDisplay(vx(), VX_DISPLAY_OSD, osd);
+    makeCurrent(1, 0, 0);
+    simfb::device().resetRequestCounts();
+    simfb::device().failRequest(0x40047643ul, EAGAIN, 1000);
+
+    testing::internal::CaptureStdout();
+    EXPECT_TRUE(eglSwapBuffers(dpy, surface));
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "NativeSwapBuffers: no vertical sync before showing the OSD plane\n");
+    EXPECT_EQ(simfb::device().requestCount(0x40047643ul), 100);
+    int visible = 0;
+    VXQueryDisplay(vx(), VX_DISPLAY_OSD_VISIBLE, &visible);
+    EXPECT_EQ(visible, 1);
+    simfb::device().failRequest(0x40047643ul, 0, 0);
 }
 
 class Posting32 : public Posting {
