@@ -14,7 +14,9 @@
 #include "EGL/egl/egl_checks.h"
 #include "EGL/egl/egl_lx_types.h"
 #include "cgl.h"
+#include "memmanage/gmalloc.h"
 #include "simfb.h"
+#include "winsys/vxlib_records.h"
 
 namespace egltest {
 namespace {
@@ -282,6 +284,60 @@ TEST_F(Posting, AnOsdPlaneIsShownAfterAtMostAHundredInterruptedWaits)
     VXQueryDisplay(vx(), VX_DISPLAY_OSD_VISIBLE, &visible);
     EXPECT_EQ(visible, 1);
     simfb::device().failRequest(0x40047643ul, 0, 0);
+}
+
+// A 16-bit pixmap with a buffer in GPU memory (freed with the pixmap).
+VXPixmap pixmapWithBuffer(VXDisplay* vx, int width, int height)
+{
+    VXPixmap pixmap = VXCreatePixmap(vx, nullptr, width, height, 16);
+    pixmap->addr = gmMalloc(width * height * 2, 64);
+    return pixmap;
+}
+
+TEST_F(Posting, CopyToAPixmapChecksItAndTurnsPbuffersUpsideDown)
+{
+    constexpr int w = 16, h = 8;
+    struct Case {
+        bool window;
+        bool flipped;
+    } const cases[] = {{true, false}, {false, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.window);
+        const EGLint size[] = {EGL_WIDTH, w, EGL_HEIGHT, h, EGL_NONE};
+        surface = c.window ? eglCreateWindowSurface(dpy, config(1), window(w, h), nullptr)
+                           : eglCreatePbufferSurface(dpy, config(1), size);
+        ctx = eglCreateContext(dpy, config(1), EGL_NO_CONTEXT, nullptr);
+        ASSERT_TRUE(eglMakeCurrent(dpy, surface, surface, ctx));
+        ASSERT_EQ(record()->surface_width, w);
+        std::vector<uint16_t> pixels(w * h);
+        for (size_t i = 0; i < pixels.size(); ++i)
+            pixels[i] = static_cast<uint16_t>(i * 13 + 1);
+        cglWriteMemory16A(backBuffer(), pixels.data(), w * h);
+
+        VXPixmap pixmap = pixmapWithBuffer(vx(), w, h);
+        EXPECT_TRUE(eglCopyBuffers(dpy, surface, pixmap));
+        EXPECT_EQ(eglGetError(), EGL_SUCCESS);
+        std::vector<uint16_t> copied(w * h);
+        cglReadMemory16A(static_cast<word32>(pixmap->addr), copied.data(), w * h);
+        for (int r = 0; r < h; ++r) {
+            const int from = c.flipped ? h - 1 - r : r;
+            EXPECT_EQ(std::vector<uint16_t>(copied.begin() + r * w, copied.begin() + (r + 1) * w),
+                      std::vector<uint16_t>(pixels.begin() + from * w, pixels.begin() + (from + 1) * w))
+                << "row " << r;
+        }
+
+        VXPixmap wrongSize = pixmapWithBuffer(vx(), w, h + 1);
+        EXPECT_FALSE(eglCopyBuffers(dpy, surface, wrongSize));
+        EXPECT_EQ(eglGetError(), EGL_BAD_MATCH);
+        VXPixmap noBuffer = VXCreatePixmap(vx(), nullptr, w, h, 16);
+        EXPECT_FALSE(eglCopyBuffers(dpy, surface, noBuffer));
+        EXPECT_FALSE(eglCopyBuffers(dpy, surface, window(w, h)));
+        EXPECT_EQ(eglGetError(), EGL_BAD_NATIVE_PIXMAP);
+        VXFreePixmap(vx(), pixmap);
+        VXFreePixmap(vx(), wrongSize);
+        VXFreePixmap(vx(), noBuffer);
+        release();
+    }
 }
 
 class Posting32 : public Posting {

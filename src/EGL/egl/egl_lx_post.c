@@ -40,6 +40,14 @@ EGLBoolean EGLINL_PostSubBufferNV(EGLdisplay *display, EGLsurface *surface, EGLi
     return succeed();
 }
 
+EGLBoolean EGLINL_CopyBuffers(EGLdisplay *display, EGLsurface *surface, EGLNativePixmapType pixmap)
+{
+    wait_client();
+    if (!EGL_PORT(NativeCopyBuffers)(display->native, surface, pixmap))
+        return EGL_FALSE;
+    return succeed();
+}
+
 EGLBoolean EGLINL_SwapInterval(EGLdisplay *display, const EGLcontext *context, EGLint interval)
 {
     const EGLconfig *config = context->config;

@@ -14,6 +14,8 @@ EGLBoolean EGLINL_SwapBuffers(EGLdisplay *display, EGLsurface *surface);
 /* Copies one rectangle of a window surface's back buffer without flipping. */
 EGLBoolean EGLINL_PostSubBufferNV(EGLdisplay *display, EGLsurface *surface, EGLint x, EGLint y, EGLint width,
                                   EGLint height);
+/* Copies the surface's back buffer into pixmap. */
+EGLBoolean EGLINL_CopyBuffers(EGLdisplay *display, EGLsurface *surface, EGLNativePixmapType pixmap);
 /* Stores interval, clamped to the configuration of context's draw surface, in the display. */
 EGLBoolean EGLINL_SwapInterval(EGLdisplay *display, const EGLcontext *context, EGLint interval);
 

@@ -28,6 +28,22 @@ EGLBoolean eglPostSubBufferNV(EGLDisplay dpy, EGLSurface surface, EGLint x, EGLi
     return EGLINL_PostSubBufferNV(display, s, x, y, width, height);
 }
 
+EGLBoolean eglCopyBuffers(EGLDisplay dpy, EGLSurface surface, EGLNativePixmapType target)
+{
+    EGLdisplay *display;
+    EGLsurface *s = EGLINL_CheckDisplaySurface(dpy, surface, &display);
+    if (!s)
+        return EGL_FALSE;
+    if (!EGL_PORT(IsValidNativePixmapType)(display->native, target))
+        return EGLINL_Fail(EGL_BAD_NATIVE_PIXMAP);
+    if ((EGLint)EGL_PORT(NativeQueryPixmap)(display->native, target, EGL_NATIVE_PIXMAP_WIDTH) !=
+            s->surface_attrib.width ||
+        (EGLint)EGL_PORT(NativeQueryPixmap)(display->native, target, EGL_NATIVE_PIXMAP_HEIGHT) !=
+            s->surface_attrib.height)
+        return EGLINL_Fail(EGL_BAD_MATCH);
+    return EGLINL_CopyBuffers(display, s, target);
+}
+
 EGLBoolean eglSwapInterval(EGLDisplay dpy, EGLint interval)
 {
     EGLdisplay *display = EGLINL_CheckDisplay(dpy);

@@ -53,6 +53,9 @@ EGLBoolean PORTL_NativeSwapBuffers(EGLNativeDisplayType dpy, EGLNativeWindowType
  * window; a negative or zero size is empty. */
 EGLBoolean PORTL_PostSubBufferNV(EGLNativeDisplayType dpy, EGLNativeWindowType win, EGLSurface surface, EGLint x,
                                  EGLint y, EGLint width, EGLint height);
+/* Copy the back buffer into the pixmap's buffer, converted to the pixmap's depth; a pixmap
+ * without a buffer or a conversion the copy engine lacks fails. */
+EGLBoolean PORTL_NativeCopyBuffers(EGLNativeDisplayType dpy, EGLSurface surface, EGLNativePixmapType pixmap);
 
 EGLBoolean PORTL_InitializeGPU(void);
 void PORTL_TerminateGPU(void);
