@@ -84,10 +84,12 @@ protected:
         return expected;
     }
 
-    std::vector<uint16_t> frame() const
+    // The main plane, or the OSD plane.
+    std::vector<uint16_t> frame(bool osd = false) const
     {
         QFile file(root.path("/dev/fb0"));
         EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(file.seek(osd ? root.info().osdOffset : 0));
         const QByteArray bytes = file.read(kWidth * kHeight * 2);
         std::vector<uint16_t> pixels(kWidth * kHeight);
         memcpy(pixels.data(), bytes.constData(), std::min<size_t>(bytes.size(), pixels.size() * 2));
@@ -125,6 +127,30 @@ TEST_F(Posting, SwapCopiesTheWindowsPartOfTheFrameAndFlips)
         EXPECT_NE(record()->back_buffer, before);
         release();
     }
+}
+
+TEST_F(Posting, TwoSwapsShowTheTwoBuffersInTurn)
+{
+    makeCurrent(1, 0, 0);
+    const std::vector<uint16_t> a = fillBackBuffer(11);
+    EXPECT_TRUE(eglSwapBuffers(dpy, surface));
+    EXPECT_EQ(frame() == a, true);
+    const std::vector<uint16_t> b = fillBackBuffer(12);
+    EXPECT_TRUE(eglSwapBuffers(dpy, surface));
+    EXPECT_EQ(frame() == b, true);
+    EXPECT_FALSE(record()->back_buffer);
+}
+
+TEST_F(Posting, WithTheOsdPlaneTheCopyGoesToThePlane)
+{
+    const unsigned int osd[3] = {1, 0, 0};
+    VXConfigDisplay(vx(), VX_DISPLAY_OSD, osd);
+    makeCurrent(1, 0, 0);
+    const std::vector<uint16_t> main = frame();
+    const std::vector<uint16_t> pattern = fillBackBuffer(9);
+    EXPECT_TRUE(eglSwapBuffers(dpy, surface));
+    EXPECT_EQ(frame(true) == pattern, true);
+    EXPECT_EQ(frame() == main, true);
 }
 
 TEST_F(Posting, ABufferOfAnotherDepthThanTheFramePrintsAndDoesNotFlip)
