@@ -23,6 +23,14 @@ namespace {
 
 constexpr int kWidth = 480, kHeight = 272;
 
+// A 16-bit pixmap with a buffer in GPU memory (freed with the pixmap).
+VXPixmap pixmapWithBuffer(VXDisplay* vx, int width, int height)
+{
+    VXPixmap pixmap = VXCreatePixmap(vx, nullptr, width, height, 16);
+    pixmap->addr = gmMalloc(width * height * 2, 64);
+    return pixmap;
+}
+
 class Posting : public EglTest {
 protected:
     EGLSurface surface = EGL_NO_SURFACE;
@@ -228,9 +236,23 @@ TEST_F(Posting, SwapNeedsTheCurrentDrawSurface)
     EXPECT_FALSE(eglSwapBuffers(dpy, other));
     EXPECT_EQ(eglGetError(), EGL_BAD_SURFACE);
     eglDestroySurface(dpy, other);
+    VXDestroyWindow(vx(), static_cast<VXWindow>(record()->native));
+    EXPECT_FALSE(eglSwapBuffers(dpy, surface));
+    EXPECT_EQ(eglGetError(), EGL_BAD_NATIVE_WINDOW);
     eglMakeCurrent(dpy, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
     EXPECT_FALSE(eglSwapBuffers(dpy, surface));
     EXPECT_EQ(eglGetError(), EGL_BAD_SURFACE);
+}
+
+TEST_F(Posting, CopyWithoutAConversionForTheConfigurationFails)
+{
+    const EGLint size[] = {EGL_WIDTH, 8, EGL_HEIGHT, 4, EGL_NONE};
+    surface = eglCreatePbufferSurface(dpy, config(13), size);
+    ctx = eglCreateContext(dpy, config(13), EGL_NO_CONTEXT, nullptr);
+    ASSERT_TRUE(eglMakeCurrent(dpy, surface, surface, ctx));
+    VXPixmap pixmap = pixmapWithBuffer(vx(), 8, 4);
+    EXPECT_FALSE(eglCopyBuffers(dpy, surface, pixmap));
+    VXFreePixmap(vx(), pixmap);
 }
 
 TEST_F(Posting, SwapIntervalIsClampedToTheConfigurationAndNeedsAContext)
@@ -310,14 +332,6 @@ TEST_F(Posting, AnOsdPlaneIsShownAfterAtMostAHundredInterruptedWaits)
     VXQueryDisplay(vx(), VX_DISPLAY_OSD_VISIBLE, &visible);
     EXPECT_EQ(visible, 1);
     simfb::device().failRequest(0x40047643ul, 0, 0);
-}
-
-// A 16-bit pixmap with a buffer in GPU memory (freed with the pixmap).
-VXPixmap pixmapWithBuffer(VXDisplay* vx, int width, int height)
-{
-    VXPixmap pixmap = VXCreatePixmap(vx, nullptr, width, height, 16);
-    pixmap->addr = gmMalloc(width * height * 2, 64);
-    return pixmap;
 }
 
 TEST_F(Posting, CopyToAPixmapChecksItAndTurnsPbuffersUpsideDown)
