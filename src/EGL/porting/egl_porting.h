@@ -46,6 +46,17 @@ EGLint PORTL_AlphaMaskPitch(EGLint width, EGLint bits);
 uint32_t PORTL_AlphaMaskFormat(EGLint pitch);
 EGLGpuAddress PORTL_NativeGetAlphaMaskBuffer(EGLint width, EGLint height, EGLint bits);
 
+/* Copy the back buffer of a window surface to the screen, clipped to the frame; a surface whose
+ * buffers are not of the frame's depth prints a failure line and fails. */
+EGLBoolean PORTL_NativeSwapBuffers(EGLNativeDisplayType dpy, EGLNativeWindowType win, EGLSurface surface);
+/* The rectangle is in surface coordinates (y down from the top row) and also clipped to the
+ * window; a negative or zero size is empty. */
+EGLBoolean PORTL_PostSubBufferNV(EGLNativeDisplayType dpy, EGLNativeWindowType win, EGLSurface surface, EGLint x,
+                                 EGLint y, EGLint width, EGLint height);
+/* Copy the back buffer into the pixmap's buffer, converted to the pixmap's depth; a pixmap
+ * without a buffer or a conversion the copy engine lacks fails. */
+EGLBoolean PORTL_NativeCopyBuffers(EGLNativeDisplayType dpy, EGLSurface surface, EGLNativePixmapType pixmap);
+
 EGLBoolean PORTL_InitializeGPU(void);
 void PORTL_TerminateGPU(void);
 
