@@ -6,9 +6,11 @@
 #include <stdint.h>
 #include <stdio.h>
 #include <stdlib.h>
+#include <unistd.h>
 
 #include "EGL/porting/egl_porting.h"
 #include "cgl.h"
+#include "vnq_boardroot.h"
 
 static const uint32_t bars[8] = {0xFFFFFF, 0xFFFF00, 0x00FFFF, 0x00FF00, 0xFF00FF, 0xFF0000, 0x0000FF, 0x000000};
 
@@ -56,7 +58,14 @@ int main(void)
     EGLContext ctx;
     EGLSurface surface;
     const ALsurface *sfc;
+    char fb_path[4096];
 
+    /* The window system stops the process on a missing frame buffer: say what to do instead. */
+    if (!vnq_board_path(fb_path, sizeof fb_path, "/dev/fb0") || access(fb_path, F_OK) != 0) {
+        fprintf(stderr, "vnq_fbdemo: no screen at %s (prepare the board root first, e.g. with ./vq run)\n",
+                fb_path);
+        return 1;
+    }
     dpy = eglGetDisplay(EGL_DEFAULT_DISPLAY);
     if (!eglInitialize(dpy, NULL, NULL)) {
         fprintf(stderr, "vnq_fbdemo: eglInitialize failed (0x%04x)\n", (unsigned)eglGetError());
