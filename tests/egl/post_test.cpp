@@ -3,7 +3,9 @@
 #include "egl_test_support.h"
 
 #include <QFile>
+#include <VG/openvg.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -16,6 +18,7 @@
 #include "cgl.h"
 #include "memmanage/gmalloc.h"
 #include "simfb.h"
+#include "vg/al_lx740/vg_al_lx740_clear.h"
 #include "winsys/vxlib_records.h"
 
 namespace egltest {
@@ -174,6 +177,104 @@ TEST_F(Posting, ABufferOfAnotherDepthThanTheFramePrintsAndDoesNotFlip)
     EXPECT_FALSE(record()->back_buffer);
     EXPECT_TRUE(simfb::device().log().empty());
     EXPECT_EQ(frame() == before, true);
+}
+
+// The rounded (half up) average of four RGB565 samples, field by field.
+uint16_t average565(const uint16_t samples[4])
+{
+    uint32_t r = 0, g = 0, b = 0;
+    for (int i = 0; i < 4; ++i) {
+        r += samples[i] >> 11;
+        g += (samples[i] >> 5) & 0x3F;
+        b += samples[i] & 0x1F;
+    }
+    return static_cast<uint16_t>((r + 2) / 4 << 11 | (g + 2) / 4 << 5 | (b + 2) / 4);
+}
+
+// A multisampled window: the swap waits for OpenVG, whose finish resolves the four samples of
+// each pixel into the back buffer as their average, and that back buffer is what reaches the
+// frame. Twice, so the resolve follows the flip into the other colour buffer.
+TEST_F(Posting, AMultisampledWindowPostsTheAverageOfItsSamples)
+{
+    makeCurrent(17, 0, 0);
+    const int width = record()->surface_width;
+    ASSERT_EQ(width, kWidth);
+    ASSERT_NE(record()->sample_buffer, EGL_NO_GPU_ADDRESS);
+    ASSERT_EQ(record()->msaa_surface_width, 4 * width);
+    const size_t pixels = static_cast<size_t>(width) * kHeight;
+
+    for (uint32_t salt : {1u, 2u}) {
+        SCOPED_TRACE(salt);
+        // Four different samples a pixel, with every remainder of the field sums by 4, so both
+        // the rounding down and the rounding up show; the extremes at the first pixels.
+        std::vector<uint16_t> samples(4 * pixels);
+        std::vector<uint16_t> expected(pixels);
+        for (size_t p = 0; p < pixels; ++p) {
+            for (uint32_t s = 0; s < 4; ++s) {
+                const uint32_t r = (p * 3 + s * 7 + salt) & 0x1F, g = (p * 5 + s * 19 + salt * 3) & 0x3F,
+                               b = (p * 11 + s * 13 + (p >> 4)) & 0x1F;
+                samples[4 * p + s] = static_cast<uint16_t>(r << 11 | g << 5 | b);
+            }
+            if (p == 0)
+                std::fill_n(samples.begin(), 4, uint16_t(0xFFFF));
+            if (p == 1)
+                samples[4] = 0xFFFF, samples[5] = samples[6] = samples[7] = 0;  // 31/4 rounds to 8
+            expected[p] = average565(&samples[4 * p]);
+        }
+        ASSERT_EQ(expected[0], 0xFFFF);
+        ASSERT_EQ(expected[1], 8 << 11 | 16 << 5 | 8);
+        cglWriteMemory16A(record()->sample_buffer, samples.data(), static_cast<word32>(samples.size()));
+        const EGLGpuAddress back = backBuffer();
+        const EGLBoolean before = record()->back_buffer;
+
+        EXPECT_TRUE(eglSwapBuffers(dpy, surface));
+        EXPECT_EQ(eglGetError(), EGL_SUCCESS);
+        EXPECT_NE(record()->back_buffer, before);
+        std::vector<uint16_t> resolved(pixels);
+        cglReadMemory16A(back, resolved.data(), static_cast<word32>(pixels));
+        EXPECT_EQ(resolved == expected, true);
+        const std::vector<uint16_t> shown = frame();
+        const auto wrong = std::mismatch(shown.begin(), shown.end(), expected.begin());
+        EXPECT_EQ(wrong.first, shown.end()) << "first at pixel " << (wrong.first - shown.begin()) << ": "
+                                            << *wrong.first << " for " << *wrong.second;
+    }
+    // The samples were left as written.
+    std::vector<uint16_t> first(4);
+    cglReadMemory16A(record()->sample_buffer, first.data(), 4);
+    EXPECT_EQ(first, std::vector<uint16_t>(4, 0xFFFF));
+}
+
+// The layer's surface clear (vgClear's fast clear) writes all four samples of the pixels it covers, so after the swap
+// the cleared box shows the clear colour exactly and the rest the averages of the samples.
+TEST_F(Posting, AClearOfAMultisampledWindowShowsItsColourThroughTheResolve)
+{
+    makeCurrent(17, 0, 0);
+    const size_t pixels = static_cast<size_t>(kWidth) * kHeight;
+    std::vector<uint16_t> samples(4 * pixels);
+    for (size_t i = 0; i < samples.size(); ++i)
+        samples[i] = static_cast<uint16_t>(i % 4 == 0 ? 0xF81F : 0x07E0);  // magenta, then three greens
+    cglWriteMemory16A(record()->sample_buffer, samples.data(), static_cast<word32>(samples.size()));
+    const uint16_t rest = average565(&samples[0]);
+    ASSERT_EQ(rest, 8 << 11 | 47 << 5 | 8);
+
+    const VGfloat blue[4] = {0, 0, 1, 1};
+    vgSetfv(VG_CLEAR_COLOR, 4, blue);
+    const BBOXINFO box{100, 139, 50, 79};  // OpenVG columns and rows, the rows upward from the bottom
+    VGALFUNC_lx_clearsurface(&box);
+    ASSERT_EQ(vgGetError(), VG_NO_ERROR);
+    EXPECT_TRUE(eglSwapBuffers(dpy, surface));
+
+    const std::vector<uint16_t> shown = frame();
+    int wrong = 0;
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x) {
+            const int vgY = kHeight - 1 - y;
+            const bool cleared = x >= 100 && x < 140 && vgY >= 50 && vgY < 80;
+            const uint16_t want = cleared ? 0x001F : rest;
+            if (shown[y * kWidth + x] != want && ++wrong <= 5)
+                ADD_FAILURE() << "(" << x << "," << y << "): " << shown[y * kWidth + x] << " for " << want;
+        }
+    EXPECT_EQ(wrong, 0);
 }
 
 TEST_F(Posting, SubBufferPostCopiesTheRectangleClippedToWindowAndFrameWithoutFlipping)
@@ -378,6 +479,146 @@ TEST_F(Posting, CopyToAPixmapChecksItAndTurnsPbuffersUpsideDown)
         VXFreePixmap(vx(), noBuffer);
         release();
     }
+}
+
+// The pixmap's memory as the embedding program gives it: through the pixmap query hook.
+EGLGpuAddress hookedPixmapMemory = EGL_NO_GPU_ADDRESS;
+uint32_t queryPixmapWithHookedMemory(EGLNativeDisplayType dpy, EGLNativePixmapType pixmap, EGLint attribute)
+{
+    if (attribute == EGL_NATIVE_PIXMAP_ADDR)
+        return hookedPixmapMemory;
+    return PORTL_NativeQueryPixmap(dpy, pixmap, attribute);
+}
+
+// A colour channel of `bits` bits widened to 8 by repeating its bits from the top.
+uint32_t widen(uint32_t value, int bits)
+{
+    uint32_t out = 0;
+    for (int filled = 0; filled < 8; filled += bits)
+        out = out << bits | value;
+    return (out >> (((8 + bits - 1) / bits) * bits - 8)) & 0xFF;
+}
+
+// Source layouts (colour order 1), fields from the top: ARGB with these widths.
+struct Layout {
+    int a, r, g, b;
+};
+constexpr Layout kRgb565{0, 5, 6, 5}, kArgb1555{1, 5, 5, 5}, kArgb4444{4, 4, 4, 4}, kArgb8888{8, 8, 8, 8};
+
+// The ARGB8888 colour of a stored source value; a layout without alpha is opaque.
+uint32_t sourceColour(const Layout& l, uint32_t v)
+{
+    const uint32_t b = v & ((1u << l.b) - 1), g = (v >> l.b) & ((1u << l.g) - 1),
+                   r = (v >> (l.b + l.g)) & ((1u << l.r) - 1), a = l.a ? (v >> (l.b + l.g + l.r)) & ((1u << l.a) - 1) : 0;
+    return (l.a ? widen(a, l.a) : 0xFFu) << 24 | widen(r, l.r) << 16 | widen(g, l.g) << 8 | widen(b, l.b);
+}
+
+// The colour stored in the pixmap: ARGB8888 as it is, or RGB565 keeping each channel's top bits.
+uint32_t pixmapValue(uint32_t argb, int depth)
+{
+    if (depth == 32)
+        return argb;
+    return ((argb >> 19) & 0x1F) << 11 | ((argb >> 10) & 0x3F) << 5 | ((argb >> 3) & 0x1F);
+}
+
+// The eight conversions of eglCopyBuffers, on window surfaces and on pbuffers (whose rows come
+// out turned over), pixel-exact against the bit replication and truncation the copy engine
+// documents; the pixmap's memory is given through the query hook.
+TEST_F(Posting, CopyToAPixmapConvertsEachConfigurationToEachDepthPixelExactly)
+{
+    constexpr int w = 16, h = 4;
+    struct Case {
+        EGLint config;
+        Layout layout;
+        int sourceBits;
+        int depth;
+    } const cases[] = {
+        {1, kRgb565, 16, 32},   {1, kRgb565, 16, 16},   {3, kArgb1555, 16, 32}, {3, kArgb1555, 16, 16},
+        {5, kArgb4444, 16, 32}, {5, kArgb4444, 16, 16}, {7, kArgb8888, 32, 32}, {7, kArgb8888, 32, 16},
+    };
+    // Known values first (all clear, all set, each field alone at its top and bottom bit), then
+    // a spread of the rest.
+    auto sourcePixels = [](const Layout& l, int bits) {
+        std::vector<uint32_t> v{0, bits == 32 ? 0xFFFFFFFFu : 0xFFFFu};
+        int offset = 0;
+        for (int width : {l.b, l.g, l.r, l.a}) {
+            if (width) {
+                v.push_back(1u << offset);
+                v.push_back(1u << (offset + width - 1));
+                v.push_back(((1u << width) - 1) << offset);
+            }
+            offset += width;
+        }
+        for (uint32_t i = static_cast<uint32_t>(v.size()); i < w * h; ++i)
+            v.push_back((i * 2654435761u) >> (32 - bits));
+        return v;
+    };
+    EGLINL_CallbackNativeQueryPixmap = queryPixmapWithHookedMemory;
+    for (const Case& c : cases)
+        for (bool pbuffer : {false, true}) {
+            SCOPED_TRACE("configuration " + std::to_string(c.config) + " to depth " + std::to_string(c.depth) +
+                         (pbuffer ? " from a pbuffer" : " from a window"));
+            const EGLint size[] = {EGL_WIDTH, w, EGL_HEIGHT, h, EGL_NONE};
+            surface = pbuffer ? eglCreatePbufferSurface(dpy, config(c.config), size)
+                              : eglCreateWindowSurface(dpy, config(c.config), window(w, h, c.sourceBits), nullptr);
+            ASSERT_NE(surface, EGL_NO_SURFACE);
+            ctx = eglCreateContext(dpy, config(c.config), EGL_NO_CONTEXT, nullptr);
+            ASSERT_TRUE(eglMakeCurrent(dpy, surface, surface, ctx));
+            ASSERT_EQ(record()->surface_width, w);
+
+            const std::vector<uint32_t> source = sourcePixels(c.layout, c.sourceBits);
+            if (c.sourceBits == 16) {
+                const std::vector<uint16_t> narrow(source.begin(), source.end());
+                cglWriteMemory16A(backBuffer(), narrow.data(), w * h);
+            } else {
+                cglWriteMemory32A(backBuffer(), source.data(), w * h);
+            }
+            const word32 pixmapBytes = w * h * c.depth / 8;
+            hookedPixmapMemory = gmMalloc(pixmapBytes, 64);
+            ASSERT_NE(hookedPixmapMemory, 0u);
+            const std::vector<uint8_t> poison(pixmapBytes, 0xA5);
+            cglWriteMemory8A(hookedPixmapMemory, poison.data(), pixmapBytes);
+            VXPixmap pixmap = VXCreatePixmap(vx(), nullptr, w, h, c.depth);
+
+            EXPECT_TRUE(eglCopyBuffers(dpy, surface, pixmap));
+            EXPECT_EQ(eglGetError(), EGL_SUCCESS);
+            std::vector<uint32_t> copied(w * h);
+            if (c.depth == 16) {
+                std::vector<uint16_t> narrow(w * h);
+                cglReadMemory16A(hookedPixmapMemory, narrow.data(), w * h);
+                copied.assign(narrow.begin(), narrow.end());
+            } else {
+                cglReadMemory32A(hookedPixmapMemory, copied.data(), w * h);
+            }
+            for (int r = 0; r < h; ++r)
+                for (int x = 0; x < w; ++x) {
+                    const uint32_t in = source[(pbuffer ? h - 1 - r : r) * w + x];
+                    const uint32_t want = pixmapValue(sourceColour(c.layout, in), c.depth);
+                    EXPECT_EQ(copied[r * w + x], want) << std::hex << "pixel (" << x << "," << r << ") from 0x" << in;
+                }
+
+            VXFreePixmap(vx(), pixmap);
+            gmFree(hookedPixmapMemory);
+            hookedPixmapMemory = EGL_NO_GPU_ADDRESS;
+            release();
+        }
+}
+
+// The formulas of the test above, on values worked out by hand.
+TEST(PixmapConversionFormulas, WidenByRepeatingTheTopBits)
+{
+    EXPECT_EQ(widen(0x1F, 5), 0xFFu);
+    EXPECT_EQ(widen(0x10, 5), 0x84u);
+    EXPECT_EQ(widen(0x01, 5), 0x08u);
+    EXPECT_EQ(widen(0x20, 6), 0x82u);
+    EXPECT_EQ(widen(0x01, 6), 0x04u);
+    EXPECT_EQ(widen(0x9, 4), 0x99u);
+    EXPECT_EQ(widen(1, 1), 0xFFu);
+    EXPECT_EQ(widen(0xAB, 8), 0xABu);
+    EXPECT_EQ(sourceColour(kArgb1555, 0x8000), 0xFF000000u);
+    EXPECT_EQ(sourceColour(kArgb4444, 0x1234), 0x11223344u);
+    EXPECT_EQ(sourceColour(kRgb565, 0x0821), 0xFF080408u);
+    EXPECT_EQ(pixmapValue(0x11223344u, 16), 0x2188u);
 }
 
 class Posting32 : public Posting {
