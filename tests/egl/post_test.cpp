@@ -435,18 +435,24 @@ TEST_F(Posting, AnOsdPlaneIsShownAfterAtMostAHundredInterruptedWaits)
     simfb::device().failRequest(0x40047643ul, 0, 0);
 }
 
+// Pbuffers are stored bottom row first and come out turned over; windows and pixmap surfaces
+// are stored top row first, as pixmaps are, and keep their row order.
 TEST_F(Posting, CopyToAPixmapChecksItAndTurnsPbuffersUpsideDown)
 {
     constexpr int w = 16, h = 8;
+    enum Kind { Window, Pbuffer, PixmapSurface };
     struct Case {
-        bool window;
+        Kind kind;
         bool flipped;
-    } const cases[] = {{true, false}, {false, true}};
+    } const cases[] = {{Window, false}, {Pbuffer, true}, {PixmapSurface, false}};
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.window);
+        SCOPED_TRACE(c.kind);
         const EGLint size[] = {EGL_WIDTH, w, EGL_HEIGHT, h, EGL_NONE};
-        surface = c.window ? eglCreateWindowSurface(dpy, config(1), window(w, h), nullptr)
-                           : eglCreatePbufferSurface(dpy, config(1), size);
+        VXPixmap drawnInto = c.kind == PixmapSurface ? pixmapWithBuffer(vx(), w, h) : nullptr;
+        surface = c.kind == Window    ? eglCreateWindowSurface(dpy, config(1), window(w, h), nullptr)
+                  : c.kind == Pbuffer ? eglCreatePbufferSurface(dpy, config(1), size)
+                                      : eglCreatePixmapSurface(dpy, config(1), drawnInto, nullptr);
+        ASSERT_NE(surface, EGL_NO_SURFACE);
         ctx = eglCreateContext(dpy, config(1), EGL_NO_CONTEXT, nullptr);
         ASSERT_TRUE(eglMakeCurrent(dpy, surface, surface, ctx));
         ASSERT_EQ(record()->surface_width, w);
@@ -478,6 +484,8 @@ TEST_F(Posting, CopyToAPixmapChecksItAndTurnsPbuffersUpsideDown)
         VXFreePixmap(vx(), wrongSize);
         VXFreePixmap(vx(), noBuffer);
         release();
+        if (drawnInto)
+            VXFreePixmap(vx(), drawnInto);
     }
 }
 

@@ -67,10 +67,11 @@ EGLBoolean PORTL_NativeCopyBuffers(EGLNativeDisplayType dpy, EGLSurface surface,
     if (s->surface_width <= 0 || s->surface_height <= 0)
         return EGL_TRUE;
     cglWritePEReg1(LX_PE_OVG_CCACHE_FLUSH, 1);
-    if (s->type == EGL_WINDOW_BIT) {
+    if (s->type != EGL_PBUFFER_BIT) {
+        /* Windows and pixmap surfaces are stored top row first, as pixmaps are. */
         copy_block(width, height, conv->mode, source, dest);
     } else {
-        /* Pbuffers are stored bottom row first; pixmaps top row first. */
+        /* Pbuffers are stored bottom row first (OpenVG draws them unflipped). */
         word32 r;
         for (r = 0; r < height; ++r)
             copy_block(width, 1, conv->mode, source + (height - 1u - r) * width * conv->source_bytes,
