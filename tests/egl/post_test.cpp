@@ -18,6 +18,7 @@
 #include "cgl.h"
 #include "memmanage/gmalloc.h"
 #include "simfb.h"
+#include "vg/al_lx740/vg_al_lx740.h"
 #include "vg/al_lx740/vg_al_lx740_clear.h"
 #include "winsys/vxlib_records.h"
 
@@ -142,14 +143,32 @@ TEST_F(Posting, SwapCopiesTheWindowsPartOfTheFrameAndFlips)
 
 TEST_F(Posting, TwoSwapsShowTheTwoBuffersInTurn)
 {
+    // After a swap OpenVG draws into EGL's new back buffer and leaves the one on show alone.
+    auto expectTheLayerDrawsIntoTheBackBuffer = [&](const std::vector<uint16_t>& shown) {
+        EXPECT_EQ(VGALVAL_colorbuffer_addr, backBuffer());
+        const VGfloat red[4] = {1, 0, 0, 1};
+        vgSetfv(VG_CLEAR_COLOR, 4, red);
+        const BBOXINFO all{0, kWidth - 1, 0, kHeight - 1};
+        VGALFUNC_lx_clearsurface(&all);
+        vgFinish();
+        std::vector<uint16_t> back(shown.size()), front(shown.size());
+        cglReadMemory16A(backBuffer(), back.data(), static_cast<word32>(back.size()));
+        cglReadMemory16A(record()->back_buffer ? record()->color_buffer0 : record()->color_buffer1, front.data(),
+                         static_cast<word32>(front.size()));
+        EXPECT_EQ(back == std::vector<uint16_t>(back.size(), 0xF800), true);
+        EXPECT_EQ(front == shown, true);
+    };
     makeCurrent(1, 0, 0);
     const std::vector<uint16_t> a = fillBackBuffer(11);
     EXPECT_TRUE(eglSwapBuffers(dpy, surface));
     EXPECT_EQ(frame() == a, true);
+    EXPECT_TRUE(record()->back_buffer);
+    expectTheLayerDrawsIntoTheBackBuffer(a);
     const std::vector<uint16_t> b = fillBackBuffer(12);
     EXPECT_TRUE(eglSwapBuffers(dpy, surface));
     EXPECT_EQ(frame() == b, true);
     EXPECT_FALSE(record()->back_buffer);
+    expectTheLayerDrawsIntoTheBackBuffer(b);
 }
 
 TEST_F(Posting, WithTheOsdPlaneTheCopyGoesToThePlane)
@@ -489,6 +508,40 @@ TEST_F(Posting, CopyToAPixmapChecksItAndTurnsPbuffersUpsideDown)
     }
 }
 
+// A surface without pixels copies nothing into a pixmap of its size and succeeds: the block's
+// size fields hold the size less one, so an empty block must never reach the copy engine.
+TEST_F(Posting, CopyOfAnEmptySurfaceWritesNothing)
+{
+    struct Case {
+        int width, height;
+    } const cases[] = {{0, 0}, {0, 6}, {8, 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height));
+        const EGLint size[] = {EGL_WIDTH, c.width, EGL_HEIGHT, c.height, EGL_NONE};
+        surface = eglCreatePbufferSurface(dpy, config(1), size);
+        ASSERT_NE(surface, EGL_NO_SURFACE);
+        ctx = eglCreateContext(dpy, config(1), EGL_NO_CONTEXT, nullptr);
+        ASSERT_TRUE(eglMakeCurrent(dpy, surface, surface, ctx));
+        VXPixmap pixmap = VXCreatePixmap(vx(), nullptr, c.width, c.height, 16);
+        pixmap->addr = gmMalloc(4096, 64);
+        const std::vector<uint8_t> poison(4096, 0xA5);
+        cglWriteMemory8A(static_cast<word32>(pixmap->addr), poison.data(), 4096);
+        const size_t events = gpu.log().size();
+
+        EXPECT_TRUE(eglCopyBuffers(dpy, surface, pixmap));
+        EXPECT_EQ(eglGetError(), EGL_SUCCESS);
+        std::vector<uint8_t> after(4096);
+        cglReadMemory8A(static_cast<word32>(pixmap->addr), after.data(), 4096);
+        EXPECT_EQ(after, poison);
+        const auto copyStart = [](const simgpu::Event& e) {
+            return e.kind == simgpu::Kind::Write && e.reg == LX_PE_OVG_CP_START;
+        };
+        EXPECT_EQ(find(copyStart, static_cast<long>(events)), -1);
+        VXFreePixmap(vx(), pixmap);
+        release();
+    }
+}
+
 // The pixmap's memory as the embedding program gives it: through the pixmap query hook.
 EGLGpuAddress hookedPixmapMemory = EGL_NO_GPU_ADDRESS;
 uint32_t queryPixmapWithHookedMemory(EGLNativeDisplayType dpy, EGLNativePixmapType pixmap, EGLint attribute)
@@ -662,6 +715,40 @@ TEST_F(Posting32, AFullWindowMakesTheFrameEqualTheBackBuffer)
 
         EXPECT_TRUE(eglSwapBuffers(dpy, surface));
         EXPECT_EQ(frame32() == pixels, true);
+        release();
+    }
+}
+
+// The clipping of a swap at 32 bits a pixel: windows off the left and top edges, fully right of
+// and below the screen, and so far right that their right edge passes the largest int.
+TEST_F(Posting32, SwapCopiesTheWindowsPartOfTheFrameAndFlips)
+{
+    struct Case {
+        int x, y;
+        bool copies;
+    } const cases[] = {{-10, 0, true}, {20, -5, true}, {kWidth, 0, false}, {0, kHeight, false}, {2147483600, 0, false}};
+    uint32_t salt = 1;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.x) + "," + std::to_string(c.y));
+        makeCurrent(8, c.x, c.y, 32);
+        const int width = record()->surface_width;
+        std::vector<uint32_t> pattern(static_cast<size_t>(width) * kHeight);
+        for (size_t i = 0; i < pattern.size(); ++i)
+            pattern[i] = static_cast<uint32_t>(i * 2654435761u + salt);
+        ++salt;
+        cglWriteMemory32A(backBuffer(), pattern.data(), static_cast<word32>(pattern.size()));
+        std::vector<uint32_t> expected = frame32();
+        for (int64_t sy = std::max<int64_t>(c.y, 0); sy < std::min<int64_t>(int64_t(c.y) + kHeight, kHeight); ++sy)
+            for (int64_t sx = std::max<int64_t>(c.x, 0); sx < std::min<int64_t>(int64_t(c.x) + kWidth, kWidth); ++sx)
+                expected[sy * kWidth + sx] = pattern[(sy - c.y) * width + (sx - c.x)];
+        const EGLBoolean before = record()->back_buffer;
+        simfb::device().clearLog();
+
+        EXPECT_TRUE(eglSwapBuffers(dpy, surface));
+        EXPECT_EQ(eglGetError(), EGL_SUCCESS);
+        EXPECT_EQ(simfb::device().log().size(), c.copies ? 2u : 0u);
+        EXPECT_EQ(frame32() == expected, true);
+        EXPECT_NE(record()->back_buffer, before);
         release();
     }
 }
