@@ -5,9 +5,6 @@
 #include "EGL/egl/egl_lx_types.h"
 #include "cgl.h"
 
-#define COPY_PACKET_HEADER 0x49000004u
-#define COPY_THROUGH_MMU 0xC000u
-#define PE_REG_COPY_FLUSH 58
 #define PIXMAP_NO_BUFFER 0xFFFFFFFFu
 
 typedef struct Conversion {
@@ -36,17 +33,17 @@ static const Conversion *find_conversion(const EGLconfig *c, uint32_t depth)
     return NULL;
 }
 
+/* One block through copy-area entry 0; both addresses are GPU virtual in MMU mode. */
 static void copy_block(word32 width, word32 height, word32 mode, word32 source, word32 dest)
 {
-    const word32 words[4] = {
-        ((width - 1u) & 0x7FFu) | (((height - 1u) & 0x7FFu) << 12) | mode,
-        cglGetMmuMode() ? COPY_THROUGH_MMU : 0u,
-        source,
-        dest,
-    };
-    cglWritePEReg1(LX_PE_OVG_TABLE_ADDR, 0);
-    cglWriteCFifo32(COPY_PACKET_HEADER);
-    cglWriteCFifo32A(words, 4);
+    caTable table;
+    cglClearCAT(&table);
+    table.saddr = source;
+    table.daddr = dest;
+    table.sxsize = width;
+    table.sysize = height;
+    table.same = table.dame = cglGetMmuMode() ? 1 : 0;
+    cglSetCAT(mode, 0, &table);
     cglWritePEReg1(LX_PE_OVG_CP_START, 0);
 }
 
@@ -77,7 +74,7 @@ EGLBoolean PORTL_NativeCopyBuffers(EGLNativeDisplayType dpy, EGLSurface surface,
             copy_block(width, 1, conv->mode, source + (height - 1u - r) * width * conv->source_bytes,
                        dest + r * width * conv->dest_bytes);
     }
-    cglWritePEReg1(PE_REG_COPY_FLUSH, 0x80000000u);
+    cglWritePEReg1(LX_PE_OVG_EXT_SYNC, 0x80000000u);
     cglWaitIntrOn(CGL_INTR_PE_SYNC);
     cglWritePEReg1(LX_PE_OVG_SYNC, 1);
     cglWaitIntr();
