@@ -215,56 +215,73 @@ uint16_t average565(const uint16_t samples[4])
 // frame. Twice, so the resolve follows the flip into the other colour buffer.
 TEST_F(Posting, AMultisampledWindowPostsTheAverageOfItsSamples)
 {
-    makeCurrent(17, 0, 0);
-    const int width = record()->surface_width;
-    ASSERT_EQ(width, kWidth);
-    ASSERT_NE(record()->sample_buffer, EGL_NO_GPU_ADDRESS);
-    ASSERT_EQ(record()->msaa_surface_width, 4 * width);
-    const size_t pixels = static_cast<size_t>(width) * kHeight;
+    // The whole screen, and a window narrower than its buffer's rows (13 of 16 pixels) away
+    // from the corner, so the resolve's line skips (in samples and in pixels) count too.
+    struct Case {
+        int x, y, width, height;
+    } const cases[] = {{0, 0, kWidth, kHeight}, {5, 7, 13, 6}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height));
+        surface = eglCreateWindowSurface(dpy, config(17), VXCreateWindow(vx(), c.x, c.y, c.width, c.height, 16),
+                                         nullptr);
+        ASSERT_NE(surface, EGL_NO_SURFACE);
+        ctx = eglCreateContext(dpy, config(17), EGL_NO_CONTEXT, nullptr);
+        ASSERT_TRUE(eglMakeCurrent(dpy, surface, surface, ctx));
+        const int row = record()->surface_width;
+        ASSERT_NE(record()->sample_buffer, EGL_NO_GPU_ADDRESS);
+        ASSERT_EQ(record()->msaa_surface_width, 4 * row);
+        const size_t pixels = static_cast<size_t>(row) * c.height;
 
-    for (uint32_t salt : {1u, 2u}) {
-        SCOPED_TRACE(salt);
-        // Four different samples a pixel, with every remainder of the field sums by 4, so both
-        // the rounding down and the rounding up show; the extremes at the first pixels.
-        std::vector<uint16_t> samples(4 * pixels);
-        std::vector<uint16_t> expected(pixels);
-        for (size_t p = 0; p < pixels; ++p) {
-            for (uint32_t s = 0; s < 4; ++s) {
-                const uint32_t r = (p * 3 + s * 7 + salt) & 0x1F, g = (p * 5 + s * 19 + salt * 3) & 0x3F,
-                               b = (p * 11 + s * 13 + (p >> 4)) & 0x1F;
-                samples[4 * p + s] = static_cast<uint16_t>(r << 11 | g << 5 | b);
-            }
-            if (p == 0)
-                std::fill_n(samples.begin(), 4, uint16_t(0xFFFF));
-            if (p == 1)
-                samples[4] = 0xFFFF, samples[5] = samples[6] = samples[7] = 0;  // 31/4 rounds to 8
-            expected[p] = average565(&samples[4 * p]);
+        for (uint32_t salt : {1u, 2u}) {
+            SCOPED_TRACE(salt);
+            // Four different samples a pixel, with every remainder of the field sums by 4, so
+            // both the rounding down and the rounding up show; the extremes at the first pixels.
+            std::vector<uint16_t> samples(4 * pixels);
+            for (size_t p = 0; p < pixels; ++p)
+                for (uint32_t s = 0; s < 4; ++s) {
+                    const uint32_t r = (p * 3 + s * 7 + salt) & 0x1F, g = (p * 5 + s * 19 + salt * 3) & 0x3F,
+                                   b = (p * 11 + s * 13 + (p >> 4)) & 0x1F;
+                    samples[4 * p + s] = static_cast<uint16_t>(r << 11 | g << 5 | b);
+                }
+            std::fill_n(samples.begin(), 4, uint16_t(0xFFFF));
+            samples[4] = 0xFFFF, samples[5] = samples[6] = samples[7] = 0;  // 31 / 4 rounds to 8
+            ASSERT_EQ(average565(&samples[0]), 0xFFFF);
+            ASSERT_EQ(average565(&samples[4]), 8 << 11 | 16 << 5 | 8);
+            cglWriteMemory16A(record()->sample_buffer, samples.data(), static_cast<word32>(samples.size()));
+            const EGLGpuAddress back = backBuffer();
+            std::vector<uint16_t> resolved(pixels);
+            cglReadMemory16A(back, resolved.data(), static_cast<word32>(pixels));
+            std::vector<uint16_t> expected = frame();
+            for (int sy = 0; sy < c.height; ++sy)
+                for (int sx = 0; sx < c.width; ++sx) {
+                    const size_t p = static_cast<size_t>(sy) * row + sx;
+                    resolved[p] = average565(&samples[4 * p]);
+                    expected[(c.y + sy) * kWidth + c.x + sx] = resolved[p];
+                }
+            const EGLBoolean before = record()->back_buffer;
+
+            EXPECT_TRUE(eglSwapBuffers(dpy, surface));
+            EXPECT_EQ(eglGetError(), EGL_SUCCESS);
+            EXPECT_NE(record()->back_buffer, before);
+            std::vector<uint16_t> inBuffer(pixels);
+            cglReadMemory16A(back, inBuffer.data(), static_cast<word32>(pixels));
+            EXPECT_EQ(inBuffer == resolved, true);
+            const std::vector<uint16_t> shown = frame();
+            const auto wrong = std::mismatch(shown.begin(), shown.end(), expected.begin());
+            EXPECT_EQ(wrong.first, shown.end()) << "first at pixel " << (wrong.first - shown.begin()) << ": "
+                                                << *wrong.first << " for " << *wrong.second;
         }
-        ASSERT_EQ(expected[0], 0xFFFF);
-        ASSERT_EQ(expected[1], 8 << 11 | 16 << 5 | 8);
-        cglWriteMemory16A(record()->sample_buffer, samples.data(), static_cast<word32>(samples.size()));
-        const EGLGpuAddress back = backBuffer();
-        const EGLBoolean before = record()->back_buffer;
-
-        EXPECT_TRUE(eglSwapBuffers(dpy, surface));
-        EXPECT_EQ(eglGetError(), EGL_SUCCESS);
-        EXPECT_NE(record()->back_buffer, before);
-        std::vector<uint16_t> resolved(pixels);
-        cglReadMemory16A(back, resolved.data(), static_cast<word32>(pixels));
-        EXPECT_EQ(resolved == expected, true);
-        const std::vector<uint16_t> shown = frame();
-        const auto wrong = std::mismatch(shown.begin(), shown.end(), expected.begin());
-        EXPECT_EQ(wrong.first, shown.end()) << "first at pixel " << (wrong.first - shown.begin()) << ": "
-                                            << *wrong.first << " for " << *wrong.second;
+        // The samples are left as written.
+        std::vector<uint16_t> first(4);
+        cglReadMemory16A(record()->sample_buffer, first.data(), 4);
+        EXPECT_EQ(first, std::vector<uint16_t>(4, 0xFFFF));
+        release();
     }
-    // The samples were left as written.
-    std::vector<uint16_t> first(4);
-    cglReadMemory16A(record()->sample_buffer, first.data(), 4);
-    EXPECT_EQ(first, std::vector<uint16_t>(4, 0xFFFF));
 }
 
-// The layer's surface clear (vgClear's fast clear) writes all four samples of the pixels it covers, so after the swap
-// the cleared box shows the clear colour exactly and the rest the averages of the samples.
+// The layer's surface clear (vgClear's fast clear) writes all four samples of the pixels it
+// covers, so after the swap the cleared box shows the clear colour exactly and the rest the
+// averages of the samples.
 TEST_F(Posting, AClearOfAMultisampledWindowShowsItsColourThroughTheResolve)
 {
     makeCurrent(17, 0, 0);
