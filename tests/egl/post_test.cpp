@@ -699,6 +699,44 @@ TEST(PixmapConversionFormulas, WidenByRepeatingTheTopBits)
     EXPECT_EQ(pixmapValue(0x11223344u, 16), 0x2188u);
 }
 
+// Without the GPU MMU the copy engine takes both addresses of every copy as physical: the back
+// buffer by its bus address beside the framebuffer's.
+class PostingWithoutMmu : public Posting {
+protected:
+    void SetUp() override
+    {
+        setenv("OVG_MMU_MODE", "0", 1);
+        Posting::SetUp();
+        ASSERT_EQ(cglGetMmuMode(), 0);
+    }
+};
+
+TEST_F(PostingWithoutMmu, SwapAndCopyReachTheirTargetsByPhysicalAddresses)
+{
+    makeCurrent(1, -10, 3);
+    const std::vector<uint16_t> pattern = fillBackBuffer(21);
+    const std::vector<uint16_t> expected = framed(pattern, -10, 3, -10, 3, kWidth - 10, kHeight + 3);
+    EXPECT_TRUE(eglSwapBuffers(dpy, surface));
+    EXPECT_EQ(frame() == expected, true);
+    release();
+
+    constexpr int w = 8, h = 2;
+    surface = eglCreateWindowSurface(dpy, config(1), window(w, h), nullptr);
+    ctx = eglCreateContext(dpy, config(1), EGL_NO_CONTEXT, nullptr);
+    ASSERT_TRUE(eglMakeCurrent(dpy, surface, surface, ctx));
+    const uint16_t pixels[w * h] = {0x0000, 0xFFFF, 0xF800, 0x07E0, 0x001F, 0x0821, 0x8410, 0x7BEF,
+                                    0x1234, 0x5678, 0x9ABC, 0xDEF0, 0x0F0F, 0xF0F0, 0x3333, 0xCCCC};
+    cglWriteMemory16A(backBuffer(), pixels, w * h);
+    VXPixmap pixmap = VXCreatePixmap(vx(), nullptr, w, h, 32);
+    pixmap->addr = gmMalloc(w * h * 4, 64);
+    EXPECT_TRUE(eglCopyBuffers(dpy, surface, pixmap));
+    uint32_t copied[w * h] = {};
+    cglReadMemory32A(static_cast<word32>(pixmap->addr), copied, w * h);
+    for (int i = 0; i < w * h; ++i)
+        EXPECT_EQ(copied[i], sourceColour(kRgb565, pixels[i])) << "pixel " << i;
+    VXFreePixmap(vx(), pixmap);
+}
+
 class Posting32 : public Posting {
 protected:
     void SetUp() override
