@@ -586,9 +586,10 @@ constexpr Layout kRgb565{0, 5, 6, 5}, kArgb1555{1, 5, 5, 5}, kArgb4444{4, 4, 4, 
 // The ARGB8888 colour of a stored source value; a layout without alpha is opaque.
 uint32_t sourceColour(const Layout& l, uint32_t v)
 {
-    const uint32_t b = v & ((1u << l.b) - 1), g = (v >> l.b) & ((1u << l.g) - 1),
-                   r = (v >> (l.b + l.g)) & ((1u << l.r) - 1), a = l.a ? (v >> (l.b + l.g + l.r)) & ((1u << l.a) - 1) : 0;
-    return (l.a ? widen(a, l.a) : 0xFFu) << 24 | widen(r, l.r) << 16 | widen(g, l.g) << 8 | widen(b, l.b);
+    auto field = [v](int offset, int bits) { return (v >> offset) & ((1u << bits) - 1); };
+    const uint32_t b = field(0, l.b), g = field(l.b, l.g), r = field(l.b + l.g, l.r);
+    const uint32_t a = l.a ? widen(field(l.b + l.g + l.r, l.a), l.a) : 0xFFu;
+    return a << 24 | widen(r, l.r) << 16 | widen(g, l.g) << 8 | widen(b, l.b);
 }
 
 // The colour stored in the pixmap: ARGB8888 as it is, or RGB565 keeping each channel's top bits.
