@@ -433,6 +433,62 @@ TEST_F(SoftwareLookup, AnImageCopyThatCannotBeHadLeavesBothImagesUntouched)
     }
 }
 
+// The frame as the other filters use it: work memory taken after the image copies and given
+// back on every path, a preparation step, rows through the filter format (mode 0) and the tile
+// fill colour from the context.
+struct WorkJob {
+    int allocs = 0, frees = 0, prepares = 0, rows = 0;
+    bool failAlloc = false;
+};
+
+TEST_F(SoftwareLookup, TheFrameCarriesAFiltersWorkMemoryAndRows)
+{
+    tvg_filter_job job{};
+    WorkJob work;
+    job.mode = 0;
+    job.tile_fill = 1;
+    job.arg = &work;
+    job.alloc_work = [](void* a) {
+        auto* w = static_cast<WorkJob*>(a);
+        ++w->allocs;
+        return w->failAlloc ? 0 : 1;
+    };
+    job.free_work = [](void* a) { ++static_cast<WorkJob*>(a)->frees; };
+    job.prepare = [](void* a) { ++static_cast<WorkJob*>(a)->prepares; };
+    job.row = [](void* a, int w) {
+        ++static_cast<WorkJob*>(a)->rows;
+        filter_color_type c;
+        for (int x = 0; x < w; ++x) {
+            tvg_filter_get_src(&c);
+            tvg_filter_set_dst(&c);
+        }
+    };
+    ctx.tileFillColor = {1.0f, 0.5f, 0.0f, 0.5f};
+
+    GpuImage s(VG_sRGBA_8888, 5, 3), d(VG_sRGBA_8888, 7, 2);
+    const Bytes src = s.fillRandom(rng), before = d.fillRandom(rng);
+    work.failAlloc = true;
+    filterFormat(false, true);
+    EXPECT_EQ(tvg_filter_run(&d.img, &s.img, &job), VG_OUT_OF_MEMORY_ERROR);
+    EXPECT_EQ(d.bytes(), before);
+    EXPECT_EQ((std::array<int, 4>{work.allocs, work.frees, work.prepares, work.rows}), (std::array<int, 4>{1, 1, 0, 0}));
+
+    work = WorkJob{};
+    EXPECT_EQ(tvg_filter_run(&d.img, &s.img, &job), 0);
+    EXPECT_EQ((std::array<int, 4>{work.allocs, work.frees, work.prepares, work.rows}), (std::array<int, 4>{1, 1, 1, 2}));
+    // Through the premultiplied filter format and back.
+    const Bytes after = d.bytes();
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 5; ++x)
+            for (int k = 1; k < 4; ++k) {
+                const size_t si = static_cast<size_t>(y * s.stride() + 4 * x), di = static_cast<size_t>(y * d.stride() + 4 * x);
+                const int a = src[si], pre = src[si + k] * a / 255;
+                EXPECT_EQ(after[di + k], a == 0 ? 0 : pre * 255 / a) << x << "," << y;
+            }
+    EXPECT_EQ((std::array<int, 4>{filter_edge_color.r, filter_edge_color.g, filter_edge_color.b, filter_edge_color.a}),
+              (std::array<int, 4>{127, 63, 0, 127}));
+}
+
 // Records the OpenVG layer never hands over are refused before anything is read or written.
 TEST_F(SoftwareLookup, ImagesThePipelineCannotWalkAreRefused)
 {
