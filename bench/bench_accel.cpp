@@ -2,22 +2,9 @@
 // they cause, and texture-sized work memory taken and given back through the deferred list.
 #include <benchmark/benchmark.h>
 
-#include "cgl.h"
-#include "vg/al_lx740/vg_al_lx740_cmdbuf.h"
-#include "vg/al_lx740/vg_al_lx740_rect.h"
+#include "accel_bench_support.h"
 
 namespace {
-
-void startLayerParts()
-{
-    static bool started = false;
-    if (started)
-        return;
-    pltInit(0);
-    VGALFUNC_al_lx740_rect_init();
-    VGALFUNC_lx_cmdbuffer_alloc();
-    started = true;
-}
 
 void BM_OneRegisterPackets(benchmark::State& state)
 {

@@ -9,16 +9,11 @@
 #define BLUE(e) VGAL_line_channel(e, 2)
 #define ALPHA(e) VGAL_line_channel(e, 3)
 
-static word32 premultiplied(word32 c, word32 a)
-{
-    return (c * a + (word32)VGALVAL_LXDIVOFFSET) / 255;
-}
-
 /* Colours scaled by `scale`, alpha kept. */
 static void multiply_colours(word32 *e, word32 scale)
 {
-    *e = VGAL_line_entry(premultiplied(RED(*e), scale), premultiplied(GREEN(*e), scale), premultiplied(BLUE(*e), scale),
-               ALPHA(*e));
+    *e = VGAL_line_entry(VGAL_premultiply(RED(*e), scale), VGAL_premultiply(GREEN(*e), scale),
+                         VGAL_premultiply(BLUE(*e), scale), ALPHA(*e));
 }
 
 void prefunc(int w)
@@ -37,18 +32,14 @@ void prefunc_5551(int w)
     }
 }
 
-static word32 unpremultiplied(word32 c, word32 a)
-{
-    return (c < a ? c : a) * 255 / a;
-}
-
 void unprefunc(int w)
 {
     int i;
     for (i = w - 1; i >= 0; --i) {
         const word32 e = VGALVAL_linebuffer[i], a = ALPHA(e);
-        VGALVAL_linebuffer[i] =
-            a == 0 ? 0 : VGAL_line_entry(unpremultiplied(RED(e), a), unpremultiplied(GREEN(e), a), unpremultiplied(BLUE(e), a), a);
+        VGALVAL_linebuffer[i] = a == 0 ? 0
+                                       : VGAL_line_entry(VGAL_unpremultiply(RED(e), a), VGAL_unpremultiply(GREEN(e), a),
+                                                         VGAL_unpremultiply(BLUE(e), a), a);
     }
 }
 
@@ -69,7 +60,7 @@ static void to_luminance(int w, const unsigned char *table)
     int i;
     for (i = w - 1; i >= 0; --i) {
         const word32 e = VGALVAL_linebuffer[i];
-        const word32 y = (435 * RED(e) + 1464 * GREEN(e) + 147 * BLUE(e) + 1023) >> 11;
+        const word32 y = VGAL_luminance(RED(e), GREEN(e), BLUE(e));
         VGALVAL_linebuffer[i] = VGAL_line_entry(table ? table[y] : y, GREEN(e), BLUE(e), ALPHA(e));
     }
 }

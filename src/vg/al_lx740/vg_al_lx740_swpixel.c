@@ -45,19 +45,6 @@ static const swformat formats[VGAL_SWFORMAT_COUNT] = {
     /* 22 ABGR4444 */ {PACKED, 2, 0, 0, 1, {0, 4, 8, 12}, {4, 4, 4, 4}},
 };
 
-/* A field widened to 8 bits by bit replication; an absent alpha reads as opaque. */
-static word32 widen(word32 v, int bits)
-{
-    switch (bits) {
-    case 0: return 255;
-    case 1: return v ? 255u : 0u;
-    case 4: return v * 17;
-    case 5: return v << 3 | v >> 2;
-    case 6: return v << 2 | v >> 4;
-    default: return v;
-    }
-}
-
 static word32 round_to_nibble(word32 c)
 {
     return (word32)((double)c / 255.0 * 15.0 + 0.5);
@@ -78,30 +65,12 @@ static unsigned char *row_address(uintptr_t addr, int stride, int y)
     return (unsigned char *)(addr + (uintptr_t)((intptr_t)y * stride));
 }
 
-static word32 load(const unsigned char *p, int bytes)
-{
-    word32 v = p[0] | (word32)p[1] << 8;
-    if (bytes == 4)
-        v |= (word32)p[2] << 16 | (word32)p[3] << 24;
-    return v;
-}
-
-static void store(unsigned char *p, int bytes, word32 v)
-{
-    p[0] = (unsigned char)v;
-    p[1] = (unsigned char)(v >> 8);
-    if (bytes == 4) {
-        p[2] = (unsigned char)(v >> 16);
-        p[3] = (unsigned char)(v >> 24);
-    }
-}
-
 static word32 read_packed(const swformat *f, word32 word)
 {
     word32 c[4];
     int k;
     for (k = R; k <= A; ++k)
-        c[k] = f->bits[k] ? widen(word >> f->shift[k] & ((1u << f->bits[k]) - 1), f->bits[k]) : 255u;
+        c[k] = f->bits[k] ? VGAL_widen(word >> f->shift[k] & ((1u << f->bits[k]) - 1), f->bits[k]) : 255u;
     return VGAL_line_entry(c[R], c[G], c[B], c[A]);
 }
 
@@ -118,27 +87,6 @@ static word32 write_packed(const swformat *f, word32 e, word32 old)
     return f->keeps_x ? word | (old & ~used) : word;
 }
 
-static int bit_of(const unsigned char *row, int x)
-{
-    return row[x / 8] >> (x % 8) & 1;
-}
-
-static void set_bit(unsigned char *row, int x, int on)
-{
-    const unsigned char mask = (unsigned char)(1u << (x % 8));
-    row[x / 8] = (unsigned char)(on ? row[x / 8] | mask : row[x / 8] & ~mask);
-}
-
-static word32 nibble_of(const unsigned char *row, int x)
-{
-    return (x & 1) ? row[x / 2] >> 4 : row[x / 2] & 0xFu;
-}
-
-static void set_nibble(unsigned char *row, int x, word32 n)
-{
-    row[x / 2] = (unsigned char)((x & 1) ? (row[x / 2] & 0x0Fu) | n << 4 : (row[x / 2] & 0xF0u) | n);
-}
-
 static word32 a4_value(word32 a)
 {
     if (VGALVAL_cp_write_a4_high_precision)
@@ -152,10 +100,10 @@ static word32 read_pixel(const swformat *f, const unsigned char *row, int x)
     switch (f->kind) {
     case LUMINANCE8: v = row[x]; return VGAL_line_entry(v, v, v, 255);
     case ALPHA8: return VGAL_line_entry(255, 255, 255, row[x]);
-    case BW1: v = bit_of(row, x) ? 255u : 0u; return VGAL_line_entry(v, v, v, 255);
-    case ALPHA1: return VGAL_line_entry(255, 255, 255, bit_of(row, x) ? 255u : 0u);
-    case ALPHA4: return VGAL_line_entry(255, 255, 255, nibble_of(row, x) * 17);
-    default: return read_packed(f, load(row + x * f->bytes, f->bytes));
+    case BW1: v = VGAL_bit_of(row, x) ? 255u : 0u; return VGAL_line_entry(v, v, v, 255);
+    case ALPHA1: return VGAL_line_entry(255, 255, 255, VGAL_bit_of(row, x) ? 255u : 0u);
+    case ALPHA4: return VGAL_line_entry(255, 255, 255, VGAL_nibble_of(row, x) * 17);
+    default: return read_packed(f, VGAL_load(row + x * f->bytes, f->bytes));
     }
 }
 
@@ -164,12 +112,12 @@ static void write_pixel(const swformat *f, unsigned char *row, int x, word32 e)
     switch (f->kind) {
     case LUMINANCE8: row[x] = (unsigned char)VGAL_line_channel(e, R); break;
     case ALPHA8: row[x] = (unsigned char)VGAL_line_channel(e, A); break;
-    case BW1: set_bit(row, x, VGAL_line_channel(e, R) >= 128); break;
-    case ALPHA1: set_bit(row, x, VGAL_line_channel(e, A) >= 128); break;
-    case ALPHA4: set_nibble(row, x, a4_value(VGAL_line_channel(e, A))); break;
+    case BW1: VGAL_set_bit(row, x, VGAL_line_channel(e, R) >= 128); break;
+    case ALPHA1: VGAL_set_bit(row, x, VGAL_line_channel(e, A) >= 128); break;
+    case ALPHA4: VGAL_set_nibble(row, x, a4_value(VGAL_line_channel(e, A))); break;
     default: {
         unsigned char *p = row + x * f->bytes;
-        store(p, f->bytes, write_packed(f, e, f->keeps_x ? load(p, f->bytes) : 0));
+        VGAL_store(p, f->bytes, write_packed(f, e, f->keeps_x ? VGAL_load(p, f->bytes) : 0));
     }
     }
 }

@@ -10,6 +10,7 @@
 #include <VG/openvg.h>
 
 #include "cgl.h"
+#include "vg/al_lx740/vg_al_lx740_transfer.h"
 
 #ifdef __cplusplus
 extern "C" {
@@ -29,6 +30,80 @@ static inline word32 VGAL_line_entry(word32 r, word32 g, word32 b, word32 a)
 static inline word32 VGAL_line_channel(word32 e, int c)
 {
     return e >> (24 - 8 * c) & 0xFFu;
+}
+
+/* A field of `bits` bits widened to 8 bits by bit replication; an absent field (0 bits) reads
+ * as 255, one bit as 0 or 255. */
+static inline word32 VGAL_widen(word32 v, int bits)
+{
+    switch (bits) {
+    case 0: return 255;
+    case 1: return v ? 255u : 0u;
+    case 4: return v * 17;
+    case 5: return v << 3 | v >> 2;
+    case 6: return v << 2 | v >> 4;
+    default: return v;
+    }
+}
+
+/* Pixel x of a row of 1-bit pixels (least significant bit first), and its update. */
+static inline int VGAL_bit_of(const unsigned char *row, int x)
+{
+    return row[x / 8] >> (x % 8) & 1;
+}
+
+static inline void VGAL_set_bit(unsigned char *row, int x, int on)
+{
+    const unsigned char mask = (unsigned char)(1u << (x % 8));
+    row[x / 8] = (unsigned char)(on ? row[x / 8] | mask : row[x / 8] & ~mask);
+}
+
+/* Pixel x of a row of 4-bit pixels (even x in the low nibble), and its update. */
+static inline word32 VGAL_nibble_of(const unsigned char *row, int x)
+{
+    return (x & 1) ? row[x / 2] >> 4 : row[x / 2] & 0xFu;
+}
+
+static inline void VGAL_set_nibble(unsigned char *row, int x, word32 n)
+{
+    row[x / 2] = (unsigned char)((x & 1) ? (row[x / 2] & 0x0Fu) | n << 4 : (row[x / 2] & 0xF0u) | n);
+}
+
+/* A little-endian 16-bit (bytes 2) or 32-bit (bytes 4) unit at p, and its store. */
+static inline word32 VGAL_load(const unsigned char *p, int bytes)
+{
+    word32 v = p[0] | (word32)p[1] << 8;
+    if (bytes == 4)
+        v |= (word32)p[2] << 16 | (word32)p[3] << 24;
+    return v;
+}
+
+static inline void VGAL_store(unsigned char *p, int bytes, word32 v)
+{
+    p[0] = (unsigned char)v;
+    p[1] = (unsigned char)(v >> 8);
+    if (bytes == 4) {
+        p[2] = (unsigned char)(v >> 16);
+        p[3] = (unsigned char)(v >> 24);
+    }
+}
+
+/* One colour channel times alpha, rounded by VGALVAL_LXDIVOFFSET. */
+static inline word32 VGAL_premultiply(word32 c, word32 a)
+{
+    return (c * a + (word32)VGALVAL_LXDIVOFFSET) / 255;
+}
+
+/* One colour channel divided by a non-zero alpha, limited to alpha first. */
+static inline word32 VGAL_unpremultiply(word32 c, word32 a)
+{
+    return (c < a ? c : a) * 255 / a;
+}
+
+/* Luminance of linear red, green and blue, 8 bits. */
+static inline word32 VGAL_luminance(word32 r, word32 g, word32 b)
+{
+    return (435 * r + 1464 * g + 147 * b + 1023) >> 11;
 }
 
 /* 1 for a code with a reader and a writer. */
