@@ -162,6 +162,18 @@ static VGfloat *put(VGfloat *out, Point p)
     return out + 2;
 }
 
+static int isHorizontal(VGubyte segment)
+{
+    return commandOf(segment) == VG_HLINE_TO >> 1;
+}
+
+/* The current point after a horizontal or vertical line of value. */
+static void moveAlong(Point *o, VGubyte segment, VGfloat value)
+{
+    VGfloat *along = isHorizontal(segment) ? &o->x : &o->y;
+    *along = (segment & VG_RELATIVE) ? *along + value : value;
+}
+
 static Point reflect(Point o, Point p)
 {
     Point c;
@@ -206,14 +218,9 @@ static void NormalizePath(VGfloat *dst, const OVGpath *src)
             dst = put(dst, o);
             break;
         case VG_HLINE_TO >> 1:
-            read(v, 1);
-            o.x = relative ? o.x + v[0] : v[0];
-            p = o;
-            dst = put(dst, o);
-            break;
         case VG_VLINE_TO >> 1:
             read(v, 1);
-            o.y = relative ? o.y + v[0] : v[0];
+            moveAlong(&o, segment, v[0]);
             p = o;
             dst = put(dst, o);
             break;
@@ -364,10 +371,10 @@ VGErrorCode VGFUNC_TransformPath(OVGpath *dst, OVGpath *src, const OVGmatrix *mt
             break;
         case VG_HLINE_TO >> 1:
         case VG_VLINE_TO >> 1: {
-            const int horizontal = commandOf(segment) == VG_HLINE_TO >> 1;
-            VGfloat *along = horizontal ? &o.x : &o.y;
+            /* A line to (x, o.y) or (o.x, y); relative: (x, 0) or (0, y). */
+            const int horizontal = isHorizontal(segment);
             read(v, 1);
-            *along = relative ? *along + v[0] : v[0];
+            moveAlong(&o, segment, v[0]);
             v[horizontal ? 0 : 1] = v[0];
             v[horizontal ? 1 : 0] = relative ? 0.0f : (horizontal ? o.y : o.x);
             out = (VGubyte)(VG_LINE_TO | relative);
