@@ -112,8 +112,9 @@ VGErrorCode VGFUNC_AppendPath(OVGpath *dst, OVGpath *src)
     if (!makeRoom(dst, (int64_t)dst->numSegments + segments, dataBytesFor(dst, coords), 0))
         return VG_OUT_OF_MEMORY_ERROR;
     /* src may be dst: its bytes are read from the (possibly moved) buffer, before the counts
-     * change, into the room after them. */
-    memmove(dst->segment + dst->numSegments, src->segment, (size_t)segments);
+     * change, into the room after them. An empty src may have no buffer at all. */
+    if (segments > 0)
+        memcpy(dst->segment + dst->numSegments, src->segment, (size_t)segments);
     VGFUNC_CopyData(dst, src);
     dst->numSegments += segments;
     dst->numCoords += coords;
@@ -429,7 +430,7 @@ VGErrorCode VGFUNC_InterpolatePath(OVGpath *d, OVGpath *s, OVGpath *e, VGfloat a
         *result = VG_TRUE;
         return VG_NO_ERROR;
     }
-    if (segBytes > OVG_PATH_MAX_BYTES || dataBytes > OVG_PATH_MAX_BYTES || count > (int64_t)(SIZE_MAX / sizeof(VGfloat)))
+    if (count > (int64_t)(SIZE_MAX / sizeof(VGfloat)))
         return VG_OUT_OF_MEMORY_ERROR;
     /* A size of 0 asks for one byte, so that success is never taken for a failure. */
     sv = (VGfloat *)VGFUNC_PathResize(NULL, floats ? floats : 1);
@@ -453,6 +454,8 @@ VGErrorCode VGFUNC_InterpolatePath(OVGpath *d, OVGpath *s, OVGpath *e, VGfloat a
     for (k = count - 1; k >= 0; --k)
         sv[k] = (1.0f - amount) * sv[k] + amount * ev[k];
 
+    if (segBytes > OVG_PATH_MAX_BYTES || dataBytes > OVG_PATH_MAX_BYTES)
+        goto done;
     newSegment = (VGubyte *)VGFUNC_PathResize(NULL, (size_t)segBytes);
     if (dataBytes > 0)
         newData = VGFUNC_PathResize(NULL, (size_t)dataBytes);
