@@ -77,6 +77,26 @@ TEST(PathRecord, BuffersMissingAtCreationAreAllocatedByTheFirstAppend)
   }
 }
 
+TEST(PathRecord, APathWithoutBuffersTakesEmptyPaths)
+{
+  Path p, empty = makePath(VG_PATH_DATATYPE_F);
+  {
+    FailingResize failing(1, true);
+    p = makePath(VG_PATH_DATATYPE_S_8);
+  }
+  ASSERT_NE(p, nullptr);
+  ASSERT_EQ(p->segment, nullptr);
+  ASSERT_EQ(p->data, nullptr);
+  OVGmatrix m;
+  VGFUNC_InitMatrix(&m, VG_MATRIX_PATH_USER_TO_SURFACE);
+  VGboolean result = VG_FALSE;
+  EXPECT_EQ(VGFUNC_AppendPath(p.get(), empty.get()), VG_NO_ERROR);
+  EXPECT_EQ(VGFUNC_TransformPath(p.get(), empty.get(), &m), VG_NO_ERROR);
+  EXPECT_EQ(VGFUNC_InterpolatePath(p.get(), empty.get(), empty.get(), 0.5f, &result), VG_NO_ERROR);
+  EXPECT_EQ(result, VG_TRUE);
+  EXPECT_EQ(p->numSegments + p->numCoords + p->segmentSize + p->dataSize, 0);
+}
+
 TEST(PathRecord, AHeldPathOutlivesItsDeletionUntilTheLastRelease)
 {
   OVGpath *p = VGFUNC_CreatePath(0, VG_PATH_DATATYPE_F, 1, 0, 0, 0, VG_PATH_CAPABILITY_ALL);
