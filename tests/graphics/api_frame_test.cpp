@@ -59,8 +59,9 @@ TEST_F(ApiFrame, ObjectParametersTellWrongKindsFromNonObjects)
         {0, VG_PAINT_TYPE, VG_BAD_HANDLE_ERROR},
         {stranger, VG_PAINT_TYPE, VG_BAD_HANDLE_ERROR},
         {0x12345670, 0x3000, VG_BAD_HANDLE_ERROR},
-        // The right kind reaches its operation, which keeps no parameters yet.
-        {path, VG_PATH_FORMAT, VG_ILLEGAL_ARGUMENT_ERROR},
+        // The right kind reaches its operation: an id of the path range that no path
+        // parameter has, and kinds that keep no parameters yet.
+        {path, 0x15FF, VG_ILLEGAL_ARGUMENT_ERROR},
         {paint, VG_PAINT_TYPE, VG_ILLEGAL_ARGUMENT_ERROR},
         {image, VG_IMAGE_FORMAT, VG_ILLEGAL_ARGUMENT_ERROR},
         {font, VG_FONT_NUM_GLYPHS, VG_ILLEGAL_ARGUMENT_ERROR},
