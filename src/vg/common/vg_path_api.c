@@ -1,0 +1,157 @@
+/* The path entry points: handles and capabilities are checked here, in the order that decides
+ * which error is recorded when several arguments are wrong; the path operations do the rest and
+ * return the error to record. */
+#include <stddef.h>
+
+#include <VG/openvg.h>
+
+#include "vg/common/vg_frame.h"
+#include "vg/common/vg_path.h"
+
+/* The path of handle in the current context's table, or null with VG_BAD_HANDLE_ERROR. */
+static OVGpath *pathOf(OVGcontext *c, VGPath handle)
+{
+    OVGpath *p = VGFUNC_FindPath(c->sharedState, handle);
+    if (!p)
+        VGFUNC_RecordError(c, VG_BAD_HANDLE_ERROR);
+    return p;
+}
+
+/* 1 when path still has every bit of capability, else VG_PATH_CAPABILITY_ERROR. */
+static int capable(OVGcontext *c, const OVGpath *path, VGbitfield capability)
+{
+    if (VGFUNC_GetCapability(path) & capability)
+        return 1;
+    VGFUNC_RecordError(c, VG_PATH_CAPABILITY_ERROR);
+    return 0;
+}
+
+VGPath vgCreatePath(VGint pathFormat, VGPathDatatype datatype, VGfloat scale, VGfloat bias,
+                    VGint segmentCapacityHint, VGint coordCapacityHint, VGbitfield capabilities)
+{
+    OVGcontext *c = VGVAL_vgcurrentcontexthandle;
+    OVGpath *p;
+
+    if (!c)
+        return VG_INVALID_HANDLE;
+    if (pathFormat != VG_PATH_FORMAT_STANDARD) {
+        VGFUNC_RecordError(c, VG_UNSUPPORTED_PATH_FORMAT_ERROR);
+        return VG_INVALID_HANDLE;
+    }
+    if ((unsigned)datatype > VG_PATH_DATATYPE_F || scale == 0.0f) {
+        VGFUNC_RecordError(c, VG_ILLEGAL_ARGUMENT_ERROR);
+        return VG_INVALID_HANDLE;
+    }
+    p = VGFUNC_CreatePath(VG_PATH_FORMAT_STANDARD, datatype, scale, bias, segmentCapacityHint,
+                          coordCapacityHint, capabilities);
+    if (!p) {
+        VGFUNC_RecordError(c, VG_OUT_OF_MEMORY_ERROR);
+        return VG_INVALID_HANDLE;
+    }
+    VGFUNC_AddPath(c->sharedState, p);
+    return (VGPath)VGFUNC_HandleOf(p);
+}
+
+void vgDestroyPath(VGPath path)
+{
+    OVGcontext *c = VGVAL_vgcurrentcontexthandle;
+    OVGpath *p = c ? pathOf(c, path) : NULL;
+    if (!p)
+        return;
+    VGFUNC_RemovePath(c->sharedState, p);
+    VGFUNC_DeletePath(p);
+}
+
+void vgClearPath(VGPath path, VGbitfield capabilities)
+{
+    OVGcontext *c = VGVAL_vgcurrentcontexthandle;
+    OVGpath *p = c ? pathOf(c, path) : NULL;
+    if (p)
+        VGFUNC_ClearPath(p, capabilities);
+}
+
+void vgRemovePathCapabilities(VGPath path, VGbitfield capabilities)
+{
+    OVGcontext *c = VGVAL_vgcurrentcontexthandle;
+    OVGpath *p = c ? pathOf(c, path) : NULL;
+    if (p)
+        VGFUNC_RemoveCapability(p, capabilities);
+}
+
+VGbitfield vgGetPathCapabilities(VGPath path)
+{
+    OVGcontext *c = VGVAL_vgcurrentcontexthandle;
+    OVGpath *p = c ? pathOf(c, path) : NULL;
+    return p ? VGFUNC_GetCapability(p) & VG_PATH_CAPABILITY_ALL : 0;
+}
+
+void vgAppendPath(VGPath dstPath, VGPath srcPath)
+{
+    OVGcontext *c = VGVAL_vgcurrentcontexthandle;
+    OVGpath *dst, *src;
+
+    if (!c || !(dst = pathOf(c, dstPath)) || !(src = pathOf(c, srcPath)))
+        return;
+    if (capable(c, dst, VG_PATH_CAPABILITY_APPEND_TO) && capable(c, src, VG_PATH_CAPABILITY_APPEND_FROM))
+        VGFUNC_RecordError(c, VGFUNC_AppendPath(dst, src));
+}
+
+void vgAppendPathData(VGPath dstPath, VGint numSegments, const VGubyte *pathSegments,
+                      const void *pathData)
+{
+    OVGcontext *c = VGVAL_vgcurrentcontexthandle;
+    OVGpath *dst;
+
+    if (!c || !(dst = pathOf(c, dstPath)) || !capable(c, dst, VG_PATH_CAPABILITY_APPEND_TO))
+        return;
+    if (!pathSegments || !pathData || numSegments < 1) {
+        VGFUNC_RecordError(c, VG_ILLEGAL_ARGUMENT_ERROR);
+        return;
+    }
+    VGFUNC_RecordError(c, VGFUNC_AppendData(dst, numSegments, pathSegments, pathData));
+}
+
+void vgModifyPathCoords(VGPath dstPath, VGint startIndex, VGint numSegments, const void *pathData)
+{
+    OVGcontext *c = VGVAL_vgcurrentcontexthandle;
+    OVGpath *dst;
+
+    if (!c || !(dst = pathOf(c, dstPath)) || !capable(c, dst, VG_PATH_CAPABILITY_MODIFY))
+        return;
+    /* The range is compared without adding, so a huge count cannot wrap past the check. */
+    if (!pathData || startIndex < 0 || numSegments < 1 || numSegments > dst->numSegments - startIndex) {
+        VGFUNC_RecordError(c, VG_ILLEGAL_ARGUMENT_ERROR);
+        return;
+    }
+    VGFUNC_RecordError(c, VGFUNC_ModifyCoord(dst, startIndex, numSegments, pathData));
+}
+
+void vgTransformPath(VGPath dstPath, VGPath srcPath)
+{
+    OVGcontext *c = VGVAL_vgcurrentcontexthandle;
+    OVGpath *dst, *src;
+
+    if (!c || !(dst = pathOf(c, dstPath)) || !(src = pathOf(c, srcPath)))
+        return;
+    if (capable(c, dst, VG_PATH_CAPABILITY_TRANSFORM_TO) &&
+        capable(c, src, VG_PATH_CAPABILITY_TRANSFORM_FROM))
+        VGFUNC_RecordError(c, VGFUNC_TransformPath(dst, src, &c->pathUserToSurface));
+}
+
+VGboolean vgInterpolatePath(VGPath dstPath, VGPath startPath, VGPath endPath, VGfloat amount)
+{
+    OVGcontext *c = VGVAL_vgcurrentcontexthandle;
+    OVGpath *dst, *start, *end;
+    VGboolean result = VG_FALSE;
+
+    if (!c || !(dst = pathOf(c, dstPath)) || !(start = pathOf(c, startPath)) ||
+        !(end = pathOf(c, endPath)))
+        return VG_FALSE;
+    if (!capable(c, dst, VG_PATH_CAPABILITY_INTERPOLATE_TO) ||
+        !capable(c, start, VG_PATH_CAPABILITY_INTERPOLATE_FROM) ||
+        !capable(c, end, VG_PATH_CAPABILITY_INTERPOLATE_FROM))
+        return VG_FALSE;
+    if (VGFUNC_RecordError(c, VGFUNC_InterpolatePath(dst, start, end, amount, &result)))
+        return VG_FALSE;
+    return result;
+}
