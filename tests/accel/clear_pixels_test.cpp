@@ -119,6 +119,38 @@ TEST_F(ClearPixels, BottomRowsAreTheLastStoredRowsOfAWindowAndTheFirstOfAPbuffer
     }
 }
 
+// On a premultiplied surface with one alpha bit, alpha below one half leaves a clear nothing at
+// all: colour and alpha bit 0 by the fast way and by the scissored slow way alike. Above one
+// half the colour is the premultiplied one with the alpha bit set.
+TEST_F(ClearPixels, PremultipliedOneBitAlphaSurfaceStoresNothingBelowHalfAlpha)
+{
+    const struct {
+        uint32_t colour, stored;  // RGBA8888 cleared, and what the pixels then hold
+    } colours[] = {{0xFFFFFF66, 0x00000000}, {0xFFFFFF99, 0x99999999}};  // alpha 0.4 and 0.6
+    const Rect box{10, 20, 17, 9};
+    for (EGLint config : {3, 19})
+        for (bool scissored : {false, true})
+            for (const auto& c : colours) {
+                SCOPED_TRACE(testing::Message() << "configuration " << config << (scissored ? ", scissored" : "")
+                                                << ", colour 0x" << std::hex << c.colour);
+                VgSurfaceSpec spec{config, 64, 48};
+                spec.alphaFormat = EGL_VG_ALPHA_FORMAT_PRE;
+                makeCurrent(spec);
+                ASSERT_TRUE(VGALVAL_lx740renderingmode & VGAL_RM_PREMULTIPLIED);
+                clearAll(kGreen);
+                if (scissored)
+                    scissorTo({{0, 0, width, height}});
+                clear(c.colour, box);
+                const uint32_t inside = c.stored ? nativeOf(c.stored) : 0;
+                for (int y = box.y - 1; y <= box.y + box.h; ++y)
+                    for (int x = box.x - 1; x <= box.x + box.w; ++x)
+                        ASSERT_EQ(native(x, y), box.holds(x, y) ? inside : nativeOf(kGreen))
+                            << "at (" << x << ", " << y << ")";
+                terminate();
+                dpy = EGL_NO_DISPLAY;
+            }
+}
+
 TEST_F(ClearPixels, ScissoredClearOfARgb565Window)
 {
     makeCurrent({1, 480, 272});
