@@ -9,6 +9,7 @@
 
 namespace {
 
+using simgpu::Unit;
 using vnq::test::VgSurfaceSpec;
 
 struct Rect {
@@ -149,6 +150,50 @@ TEST_F(ClearPixels, PremultipliedOneBitAlphaSurfaceStoresNothingBelowHalfAlpha)
                 terminate();
                 dpy = EGL_NO_DISPLAY;
             }
+}
+
+// The fast clear of a multisampled surface widens the multisample buffer's lines to four
+// samples a pixel for the clear alone: every sample of the box takes the value, and the line
+// length the rasterizer then draws with is the one from before, so a later scissored clear lands
+// on its own pixels.
+TEST_F(ClearPixels, MultisampledFastClearFillsFourSamplesAPixelAndRestoresTheLineLength)
+{
+    const Rect box{10, 20, 17, 9}, later{40, 5, 6, 30};
+    for (EGLint config : {17, 23}) {
+        SCOPED_TRACE("configuration " + std::to_string(config));
+        makeCurrent({config, 64, 48});
+        ASSERT_TRUE(PORTL_DrawingSurface()->multisample);
+        clearAll(kGreen);
+        vgFinish();
+        const uint32_t lineFormat = gpu.reg(Unit::PE, LX_PE_OVG_CBUF2_FMT);
+        ASSERT_EQ(lineFormat >> 16, uint32_t(width));
+        gpu.clearLog();
+        clear(kMagenta, box);
+        vgFinish();
+        for (int y = box.y - 1; y <= box.y + box.h; ++y)
+            for (int x = box.x - 1; x <= box.x + box.w; ++x)
+                for (int s = 0; s < 4; ++s)
+                    ASSERT_EQ(storedSample(x, storedRow(y), s), nativeOf(box.holds(x, y) ? kMagenta : kGreen))
+                        << "sample " << s << " at (" << x << ", " << y << ")";
+        std::vector<uint32_t> formats;
+        for (const auto& write : writes(Unit::PE))
+            if (write.first == LX_PE_OVG_CBUF2_FMT)
+                formats.push_back(write.second);
+        EXPECT_EQ(formats, (std::vector<uint32_t>{(lineFormat & 0xFFFFu) | uint32_t(width) * 4 << 16, lineFormat}));
+        EXPECT_EQ(gpu.reg(Unit::PE, LX_PE_OVG_CBUF2_FMT), lineFormat);
+
+        scissorTo({later});
+        clear(kWhite, {0, 0, width, height});
+        vgFinish();
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                for (int s = 0; s < 4; ++s)
+                    ASSERT_EQ(storedSample(x, storedRow(y), s),
+                              nativeOf(later.holds(x, y) ? kWhite : box.holds(x, y) ? kMagenta : kGreen))
+                        << "after the scissored clear, sample " << s << " at (" << x << ", " << y << ")";
+        terminate();
+        dpy = EGL_NO_DISPLAY;
+    }
 }
 
 TEST_F(ClearPixels, ScissoredClearOfARgb565Window)
