@@ -1,10 +1,12 @@
 // The clears: the value table, the two primitives and the surface clear on the decoded command
-// log, and image clears of 1-bit buffers through the GPU model.
+// log, and image clears through the GPU model.
 #include "accel_test_support.h"
 
 #include <algorithm>
 
+#include "model/pixel_format.h"
 #include "vg/al_lx740/vg_al_lx740_clear.h"
+#include "vg/al_lx740/vg_al_lx740_lxformat.h"
 
 namespace gputest {
 namespace {
@@ -191,23 +193,35 @@ TEST_F(Clear, PremultipliedOneBitAlphaAtPointFourWritesZeroEitherWay)
     }
 }
 
-// A 1-bit image in GPU memory, cleared to opaque, read back bit by bit.
-class OneBitImageClear : public Clear {
+// An image in GPU memory of any depth, with one guard row, read back through the GPU model's
+// pixel codec.
+class ImageClear : public Clear {
 protected:
     ALbuffer image{};
 
-    void make(int width, int height)
+    // A zeroed image; `stride` 0 packs its rows into whole bytes.
+    void make(int width, int height, int bpp = 1, int stride = 0)
     {
         gpu.setExecutor(nullptr);
         image.width = width;
         image.height = height;
-        image.bpp = 1;
-        image.stride = (width + 7) / 8 * 8 / 8;
-        image.addr = VGALFUNC_VAlloc(image.stride * 8, height + 1, 1, 32, 0, 0, 0);  // one guard row
+        image.bpp = bpp;
+        image.stride = stride ? stride : (width * bpp + 7) / 8;
+        image.addr = VGALFUNC_VAlloc(image.stride * 8, height + 1, 1, 32, 0, 0, 0);
         ASSERT_NE(image.addr, CGL_NO_ADDRESS);
-        std::vector<uint8_t> zero(static_cast<size_t>(image.stride * (height + 1)), 0);
+        const std::vector<uint8_t> zero(bytes(), 0);
         cglWriteMemory8A(image.addr, zero.data(), static_cast<word32>(zero.size()));
         gpu.clearLog();
+    }
+
+    size_t bytes() const { return static_cast<size_t>(image.stride * (image.height + 1)); }
+
+    // The image's bytes, guard row included.
+    std::vector<uint8_t> memory() const
+    {
+        std::vector<uint8_t> out(bytes());
+        cglReadMemory8A(image.addr, out.data(), static_cast<word32>(out.size()));
+        return out;
     }
 
     bool bit(int x, int y) const
@@ -225,7 +239,7 @@ protected:
     }
 };
 
-TEST_F(OneBitImageClear, ThreeThousandRowsAreClearedInBandsOf2048)
+TEST_F(ImageClear, ThreeThousandRowsAreClearedInBandsOf2048)
 {
     make(64, 3000);
     const OVGcolor opaque{0, 0, 0, 1};
@@ -240,7 +254,7 @@ TEST_F(OneBitImageClear, ThreeThousandRowsAreClearedInBandsOf2048)
     expectArmTriggerWaitDisarm();
 }
 
-TEST_F(OneBitImageClear, ColumnPastTwoThousandFortySevenIsCleared)
+TEST_F(ImageClear, ColumnPastTwoThousandFortySevenIsCleared)
 {
     make(2049, 3);
     const OVGcolor opaque{0, 0, 0, 1};
@@ -253,7 +267,52 @@ TEST_F(OneBitImageClear, ColumnPastTwoThousandFortySevenIsCleared)
     EXPECT_FALSE(bit(2049, 0));
 }
 
-TEST_F(OneBitImageClear, NullBufferIsIgnored)
+// Images of every depth, with rows that are whole lines of their format word and rows that are
+// not (cleared row by row from aligned addresses): the box takes the colour in the image's
+// format and no other byte changes, the bytes after each row's last pixel included.
+TEST_F(ImageClear, EveryDepthChangesExactlyTheBox)
+{
+    struct Case {
+        VGImageFormat format;
+        int width, bpp, stride;
+        OVGcolor colour;
+        uint32_t held;  // the colour as the format holds it, RGBA8888
+    } const cases[] = {
+        {VG_sRGB_565, 20, 16, 48, {1, 0, 1, 1}, 0xFF00FFFF},
+        {VG_sRGB_565, 20, 16, 42, {1, 0, 1, 1}, 0xFF00FFFF},
+        {VG_sRGBA_5551, 20, 16, 40, {1, 0, 1, 1}, 0xFF00FFFF},
+        {VG_sRGBA_4444, 13, 16, 26, {0.2f, 0.4f, 0.6f, 0.8f}, 0x336699CC},
+        {VG_sRGBA_8888, 10, 32, 64, {0.2f, 0.4f, 0.6f, 0.8f}, 0x336699CC},
+        {VG_sRGBA_8888, 10, 32, 44, {0.2f, 0.4f, 0.6f, 0.8f}, 0x336699CC},
+        {VG_sL_8, 16, 8, 16, {1, 1, 1, 1}, 0xFFFFFFFF},
+        {VG_A_8, 13, 8, 13, {0, 0, 0, 0.6f}, 0x00000099},
+        {VG_A_4, 12, 4, 8, {0, 0, 0, 0.6f}, 0x00000099},
+        {VG_A_4, 12, 4, 6, {0, 0, 0, 0.6f}, 0x00000099},
+        {VG_A_1, 20, 1, 3, {0, 0, 0, 1}, 0x000000FF},
+        {VG_BW_1, 20, 1, 5, {1, 1, 1, 1}, 0xFFFFFFFF},
+    };
+    const int height = 5;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "format " << c.format << ", stride " << c.stride);
+        make(c.width, height, c.bpp, c.stride);
+        const BBOXINFO box{1, VGuint(c.width - 2), 1, VGuint(height - 2)};
+        VGALFUNC_lx_clearimage(&image, c.format, &box, &c.colour);
+        WAITCMDDONE();
+        const simgpu::PixelFormat* format = simgpu::pixelFormat(VGALFUNC_TVGgetLXImageFormat(c.format));
+        ASSERT_TRUE(format);
+        ASSERT_EQ(format->bpp, uint32_t(c.bpp));
+        std::vector<uint8_t> expected(bytes(), 0);
+        for (VGuint y = box.t; y <= box.b; ++y)
+            for (VGuint x = box.l; x <= box.r; ++x)
+                simgpu::writePixel(&expected[y * VGuint(c.stride)], x, format->bpp, simgpu::packColour(*format, c.held));
+        const std::vector<uint8_t> got = memory();
+        for (size_t i = 0; i < got.size(); ++i)
+            ASSERT_EQ(got[i], expected[i]) << "byte " << i << " (row " << i / size_t(c.stride) << ")";
+        expectArmTriggerWaitDisarm();
+    }
+}
+
+TEST_F(ImageClear, NullBufferIsIgnored)
 {
     const OVGcolor opaque{0, 0, 0, 1};
     const BBOXINFO box{0, 1, 0, 1};
@@ -264,7 +323,7 @@ TEST_F(OneBitImageClear, NullBufferIsIgnored)
 
 TEST_F(Clear, RowsOfAnUnalignedFourBitImageGoFromAlignedAddresses)
 {
-    const ALbuffer image{12, 4, 6, 4, 0x200004, 0, 0};  // 6 bytes a row: not whole 4-bit rows
+    const ALbuffer image{12, 4, 6, 4, 0x200004, 0, 0, nullptr};  // 6 bytes a row: not whole 4-bit rows
     const OVGcolor c{0, 0, 0, 1};
     const BBOXINFO box{1, 10, 1, 3};
     VGALFUNC_lx_clearimage(&image, VG_A_4, &box, &c);
