@@ -1,6 +1,7 @@
 // Surface clears on pixels: the GPU model carries out what the layer sends, and the test reads
 // the surface back through the model's codec.
 #include <VG/openvg.h>
+#include <VG/openvg_vendor.h>
 
 #include <initializer_list>
 
@@ -191,6 +192,38 @@ TEST_F(ClearPixels, MultisampledFastClearFillsFourSamplesAPixelAndRestoresTheLin
                     ASSERT_EQ(storedSample(x, storedRow(y), s),
                               nativeOf(later.holds(x, y) ? kWhite : box.holds(x, y) ? kMagenta : kGreen))
                         << "after the scissored clear, sample " << s << " at (" << x << ", " << y << ")";
+        terminate();
+        dpy = EGL_NO_DISPLAY;
+    }
+}
+
+// The vendor channel mask disables writes of its channels (R 8, G 4, B 2, A 1) in the fast and
+// the scissored clear alike; set back to 0 it lets every channel be written again.
+TEST_F(ClearPixels, ChannelMaskKeepsTheChannelsItDisables)
+{
+    const Rect box{10, 20, 17, 9};
+    const struct {
+        VGint mask;
+        uint32_t inside;
+    } steps[] = {{8 | 1, 0x11FFFF44}, {4 | 2, 0xFF2233FF}, {0, 0xFFFFFFFF}};
+    for (bool scissored : {false, true}) {
+        SCOPED_TRACE(scissored ? "scissored" : "fast");
+        makeCurrent({7, 64, 48});
+        for (const auto& step : steps) {
+            SCOPED_TRACE("channel mask " + std::to_string(step.mask));
+            vgSetiEXT(VG_EXT_CHANNEL_MASK, 0);
+            vgSeti(VG_SCISSORING, VG_FALSE);
+            clearAll(0x11223344);
+            if (scissored)
+                scissorTo({{0, 0, width, height}});
+            vgSetiEXT(VG_EXT_CHANNEL_MASK, step.mask);
+            clear(0xFFFFFFFF, box);
+            for (int y = box.y - 1; y <= box.y + box.h; ++y)
+                for (int x = box.x - 1; x <= box.x + box.w; ++x)
+                    ASSERT_EQ(pixel(x, y), box.holds(x, y) ? step.inside : 0x11223344u)
+                        << "at (" << x << ", " << y << ")";
+        }
+        EXPECT_EQ(vgGetError(), VG_NO_ERROR);
         terminate();
         dpy = EGL_NO_DISPLAY;
     }
