@@ -81,16 +81,16 @@ TEST_F(ClearPixels, ScissoredClearChangesExactlyTheUnionOfItsRectangles)
 {
     // The second rectangle overlaps the first and reaches past the surface's right and top edges.
     const Rect a{4, 6, 20, 10}, b{16, 12, 100, 100};
-    for (EGLint config : {1, 17}) {
-        SCOPED_TRACE("configuration " + std::to_string(config));
-        makeCurrent({config, 64, 48});
-        clearAll(kGreen);
+    for (const ConfigCase& c : kConfigs) {
+        SCOPED_TRACE("configuration " + std::to_string(c.config));
+        makeCurrent({c.config, 64, 48});
+        clearAll(c.background);
         scissorTo({a, b});
-        clear(kMagenta, {0, 0, width, height});
+        clear(c.colour, {0, 0, width, height});
         vgFinish();
         for (int y = 0; y < height; ++y)
             for (int x = 0; x < width; ++x)
-                ASSERT_EQ(storedNative(x, storedRow(y)), nativeOf(a.holds(x, y) || b.holds(x, y) ? kMagenta : kGreen))
+                ASSERT_EQ(storedNative(x, storedRow(y)), nativeOf(a.holds(x, y) || b.holds(x, y) ? c.colour : c.background))
                     << "at (" << x << ", " << y << ")";
         terminate();
         dpy = EGL_NO_DISPLAY;
