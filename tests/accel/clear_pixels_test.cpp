@@ -27,12 +27,17 @@ protected:
         vgSetfv(VG_CLEAR_COLOR, 4, c);
     }
 
-    // Clears OpenVG columns x .. x + w - 1 and rows y .. y + h - 1 to rgba.
+    // Clears OpenVG columns x .. x + w - 1 and rows y .. y + h - 1 to the clear colour.
+    static void clear(const Rect& r)
+    {
+        const BBOXINFO box{VGuint(r.x), VGuint(r.x + r.w - 1), VGuint(r.y), VGuint(r.y + r.h - 1)};
+        VGALFUNC_lx_clearsurface(&box);
+    }
+
     static void clear(uint32_t rgba, const Rect& r)
     {
         setClearColour(rgba);
-        const BBOXINFO box{VGuint(r.x), VGuint(r.x + r.w - 1), VGuint(r.y), VGuint(r.y + r.h - 1)};
-        VGALFUNC_lx_clearsurface(&box);
+        clear(r);
     }
 
     void clearAll(uint32_t rgba) { clear(rgba, {0, 0, width, height}); }
@@ -227,6 +232,45 @@ TEST_F(ClearPixels, ChannelMaskKeepsTheChannelsItDisables)
         terminate();
         dpy = EGL_NO_DISPLAY;
     }
+}
+
+// The clear colour is taken into the surface's colour space, luminance and alpha format before
+// it is stored, the same by the fast and the scissored way.
+TEST_F(ClearPixels, ClearColourFollowsTheSurfaceColourSpaceAndAlphaFormat)
+{
+    const struct {
+        const char* what;
+        EGLint config, colourSpace, alphaFormat;
+        VGfloat colour[4];
+        uint32_t stored;  // RGBA8888 as read back
+    } cases[] = {
+        // sRGB 0.5 is linear 0.214: 55.
+        {"linear RGBA8888", 7, EGL_VG_COLORSPACE_LINEAR, EGL_VG_ALPHA_FORMAT_NONPRE, {0.5f, 0.5f, 0.5f, 1}, 0x373737FF},
+        // Green's luminance 0.7152 is sRGB 0.862: 220.
+        {"sRGB luminance", 13, EGL_VG_COLORSPACE_sRGB, EGL_VG_ALPHA_FORMAT_NONPRE, {0, 1, 0, 1}, 0xDCDCDCFF},
+        {"linear luminance", 13, EGL_VG_COLORSPACE_LINEAR, EGL_VG_ALPHA_FORMAT_NONPRE, {0, 1, 0, 1}, 0xB6B6B6FF},
+        {"premultiplied RGBA8888", 7, EGL_VG_COLORSPACE_sRGB, EGL_VG_ALPHA_FORMAT_PRE, {1, 0.5f, 0, 0.4f}, 0x66330066},
+        // Four-bit channels round 0.3 x 15 to 5, where 0.3 x 255 = 77 would keep 4.
+        {"RGBA4444", 5, EGL_VG_COLORSPACE_sRGB, EGL_VG_ALPHA_FORMAT_NONPRE, {0.3f, 0.3f, 0.3f, 0.3f}, 0x55555555},
+    };
+    const Rect box{10, 20, 17, 9};
+    for (const auto& c : cases)
+        for (bool scissored : {false, true}) {
+            SCOPED_TRACE(std::string(c.what) + (scissored ? ", scissored" : ""));
+            VgSurfaceSpec spec{c.config, 64, 48};
+            spec.colourSpace = c.colourSpace;
+            spec.alphaFormat = c.alphaFormat;
+            makeCurrent(spec);
+            if (scissored)
+                scissorTo({{0, 0, width, height}});
+            vgSetfv(VG_CLEAR_COLOR, 4, c.colour);
+            clear(box);
+            EXPECT_EQ(pixel(box.x, box.y), c.stored);
+            EXPECT_EQ(pixel(box.x + box.w - 1, box.y + box.h - 1), c.stored);
+            EXPECT_EQ(vgGetError(), VG_NO_ERROR);
+            terminate();
+            dpy = EGL_NO_DISPLAY;
+        }
 }
 
 TEST_F(ClearPixels, ScissoredClearOfARgb565Window)
