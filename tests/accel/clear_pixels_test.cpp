@@ -6,6 +6,7 @@
 #include <initializer_list>
 
 #include "vg/al_lx740/vg_al_lx740_clear.h"
+#include "vg/al_lx740/vg_al_lx740_rect.h"
 #include "vgsurfacefixture.h"
 
 namespace {
@@ -271,6 +272,48 @@ TEST_F(ClearPixels, ClearColourFollowsTheSurfaceColourSpaceAndAlphaFormat)
             terminate();
             dpy = EGL_NO_DISPLAY;
         }
+}
+
+// An image clear points the pixel engine at the image; the next surface clear, fast or
+// scissored, must find its way back to the surface and leave the image as it was.
+TEST_F(ClearPixels, SurfaceClearAfterAnImageClearLandsOnTheSurface)
+{
+    const struct {
+        VGImageFormat format;
+        int width, height, bpp;
+    } images[] = {{VG_sRGB_565, 16, 8, 16}, {VG_A_1, 64, 8, 1}};
+    const Rect box{10, 20, 17, 9};
+    for (EGLint config : {1, 17})
+        for (const auto& im : images)
+            for (bool scissored : {false, true}) {
+                SCOPED_TRACE(testing::Message() << "configuration " << config << ", image format " << im.format
+                                                << (scissored ? ", scissored" : ""));
+                makeCurrent({config, 64, 48});
+                clearAll(kGreen);
+                if (scissored)
+                    scissorTo({{0, 0, width, height}});
+                ALbuffer image{im.width, im.height, im.width * im.bpp / 8, im.bpp, 0, 0, 0, nullptr};
+                image.addr = VGALFUNC_VAlloc(im.width, im.height, im.bpp, 32, 0, 0, 0);
+                ASSERT_NE(image.addr, CGL_NO_ADDRESS);
+                const size_t imageBytes = size_t(image.stride) * size_t(im.height);
+                const uint8_t* imageMemory = gpu.gpuPointer(image.addr, imageBytes);
+                ASSERT_TRUE(imageMemory);
+                const OVGcolor white{1, 1, 1, 1};
+                const BBOXINFO whole{0, VGuint(im.width - 1), 0, VGuint(im.height - 1)};
+                VGALFUNC_lx_clearimage(&image, im.format, &whole, &white);
+
+                clear(kMagenta, box);
+                vgFinish();
+                for (int y = 0; y < height; ++y)
+                    for (int x = 0; x < width; ++x)
+                        ASSERT_EQ(storedNative(x, storedRow(y)), nativeOf(box.holds(x, y) ? kMagenta : kGreen))
+                            << "at (" << x << ", " << y << ")";
+                for (size_t i = 0; i < imageBytes; ++i)
+                    ASSERT_EQ(imageMemory[i], 0xFF) << "image byte " << i;
+                VGALFUNC_VFree(image.addr);
+                terminate();
+                dpy = EGL_NO_DISPLAY;
+            }
 }
 
 TEST_F(ClearPixels, ScissoredClearOfARgb565Window)
