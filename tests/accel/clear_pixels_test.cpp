@@ -62,7 +62,7 @@ constexpr uint32_t kMagenta = 0xFF00FFFF, kGreen = 0x00FF00FF, kWhite = 0xFFFFFF
 
 const ConfigCase kConfigs[] = {
     {1, kGreen, kMagenta}, {3, kGreen, kMagenta},  {5, kGreen, kMagenta},
-    {7, kGreen, kMagenta}, {13, kBlack, kWhite},   {17, kGreen, kMagenta},
+    {7, kGreen, kMagenta}, {13, kBlack, kWhite},   {15, kBlack, kWhite}, {17, kGreen, kMagenta},
 };
 
 TEST_F(ClearPixels, BoxHoldsTheNativeValueAndItsBandIsUntouched)
