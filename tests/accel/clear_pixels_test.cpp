@@ -3,6 +3,7 @@
 #include <VG/openvg.h>
 #include <VG/openvg_vendor.h>
 
+#include <functional>
 #include <initializer_list>
 
 #include "vg/al_lx740/vg_al_lx740_clear.h"
@@ -98,6 +99,39 @@ TEST_F(ClearPixels, ScissoredClearChangesExactlyTheUnionOfItsRectangles)
             for (int x = 0; x < width; ++x)
                 ASSERT_EQ(storedNative(x, storedRow(y)), nativeOf(a.holds(x, y) || b.holds(x, y) ? c.colour : c.background))
                     << "at (" << x << ", " << y << ")";
+        terminate();
+        dpy = EGL_NO_DISPLAY;
+    }
+}
+
+// With scissoring on, rectangles wholly off the surface, or none at all, leave nothing to clear;
+// with scissoring off again the whole surface is cleared.
+TEST_F(ClearPixels, NothingIsClearedUntilAScissorRectangleIsVisible)
+{
+    for (EGLint config : {1, 17}) {
+        SCOPED_TRACE("configuration " + std::to_string(config));
+        makeCurrent({config, 64, 48});
+        clearAll(kGreen);
+        const struct {
+            const char* what;
+            std::function<void()> scissor;
+            uint32_t everywhere;
+        } steps[] = {
+            {"off the surface", [] { scissorTo({{64, 0, 10, 10}, {-20, 5, 20, 10}, {0, 48, 64, 1}, {0, -3, 64, 3}}); },
+             kGreen},
+            {"no rectangles", [] { vgSetiv(VG_SCISSOR_RECTS, 0, nullptr); }, kGreen},
+            {"scissoring off", [] { vgSeti(VG_SCISSORING, VG_FALSE); }, kMagenta},
+        };
+        for (const auto& step : steps) {
+            SCOPED_TRACE(step.what);
+            step.scissor();
+            clear(kMagenta, {0, 0, width, height});
+            vgFinish();
+            for (int y = 0; y < height; ++y)
+                for (int x = 0; x < width; ++x)
+                    ASSERT_EQ(storedNative(x, storedRow(y)), nativeOf(step.everywhere)) << "at (" << x << ", " << y << ")";
+        }
+        EXPECT_EQ(vgGetError(), VG_NO_ERROR);
         terminate();
         dpy = EGL_NO_DISPLAY;
     }
