@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <initializer_list>
+#include <limits>
 
 #include "vg/al_lx740/vg_al_lx740_clear.h"
 #include "vg/al_lx740/vg_al_lx740_rect.h"
@@ -135,6 +136,26 @@ TEST_F(ClearPixels, NothingIsClearedUntilAScissorRectangleIsVisible)
         terminate();
         dpy = EGL_NO_DISPLAY;
     }
+}
+
+// Scissor rectangles reaching the ends of the 32-bit range clear their visible part and no more:
+// sums such as x + width must not wrap.
+TEST_F(ClearPixels, ExtremeScissorRectanglesClearTheirVisiblePartOnly)
+{
+    constexpr int kMax = std::numeric_limits<int>::max(), kMin = std::numeric_limits<int>::min();
+    makeCurrent({1, 64, 48});
+    clearAll(kGreen);
+    // Visible: columns 40-63 of rows 0-9, and rows 30-47 of columns 0-4. Off the surface: one
+    // starting at the most negative x and one whose right edge would wrap past it.
+    scissorTo({{40, 0, kMax, 10}, {-5, 30, 10, kMax}, {kMin, 20, 10, 5}, {kMin, 12, kMax, 3}});
+    ASSERT_EQ(vgGetVectorSize(VG_SCISSOR_RECTS), 16);
+    clear(kMagenta, {0, 0, width, height});
+    const Rect a{40, 0, 24, 10}, b{0, 30, 5, 18};
+    vgFinish();
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            ASSERT_EQ(storedNative(x, storedRow(y)), nativeOf(a.holds(x, y) || b.holds(x, y) ? kMagenta : kGreen))
+                << "at (" << x << ", " << y << ")";
 }
 
 TEST_F(ClearPixels, BottomRowsAreTheLastStoredRowsOfAWindowAndTheFirstOfAPbuffer)
