@@ -329,33 +329,39 @@ TEST_F(ClearPixels, ClearColourFollowsTheSurfaceColourSpaceAndAlphaFormat)
         }
 }
 
-// An image clear points the pixel engine at the image; the next surface clear, fast or
-// scissored, must find its way back to the surface and leave the image as it was.
-TEST_F(ClearPixels, SurfaceClearAfterAnImageClearLandsOnTheSurface)
+// An image clear, or the whole-buffer clear of a fresh allocation, points the pixel engine at
+// that buffer; the next surface clear, fast or scissored, must find its way back to the surface
+// and leave the buffer as it was.
+TEST_F(ClearPixels, SurfaceClearAfterAnImageOrBufferClearLandsOnTheSurface)
 {
     const struct {
+        bool imageClear;  // else the allocation's whole-buffer clear
         VGImageFormat format;
         int width, height, bpp;
-    } images[] = {{VG_sRGB_565, 16, 8, 16}, {VG_A_1, 64, 8, 1}};
+    } buffers[] = {{true, VG_sRGB_565, 16, 8, 16}, {true, VG_A_1, 64, 8, 1},
+                   {false, VG_sRGB_565, 8, 8, 16}, {false, VG_A_1, 24, 8, 1}};
     const Rect box{10, 20, 17, 9};
     for (EGLint config : {1, 17})
-        for (const auto& im : images)
+        for (const auto& b : buffers)
             for (bool scissored : {false, true}) {
-                SCOPED_TRACE(testing::Message() << "configuration " << config << ", image format " << im.format
+                SCOPED_TRACE(testing::Message() << "configuration " << config << (b.imageClear ? ", image" : ", buffer")
+                                                << " of " << b.width << " x " << b.bpp << " bits"
                                                 << (scissored ? ", scissored" : ""));
                 makeCurrent({config, 64, 48});
                 clearAll(kGreen);
                 if (scissored)
                     scissorTo({{0, 0, width, height}});
-                ALbuffer image{im.width, im.height, im.width * im.bpp / 8, im.bpp, 0, 0, 0, nullptr};
-                image.addr = VGALFUNC_VAlloc(im.width, im.height, im.bpp, 32, 0, 0, 0);
+                ALbuffer image{b.width, b.height, b.width * b.bpp / 8, b.bpp, 0, 0, 0, nullptr};
+                image.addr = VGALFUNC_VAlloc(b.width, b.height, b.bpp, 32, !b.imageClear, 1, 0);
                 ASSERT_NE(image.addr, CGL_NO_ADDRESS);
-                const size_t imageBytes = size_t(image.stride) * size_t(im.height);
+                const size_t imageBytes = size_t(image.stride) * size_t(b.height);
                 const uint8_t* imageMemory = gpu.gpuPointer(image.addr, imageBytes);
                 ASSERT_TRUE(imageMemory);
-                const OVGcolor white{1, 1, 1, 1};
-                const BBOXINFO whole{0, VGuint(im.width - 1), 0, VGuint(im.height - 1)};
-                VGALFUNC_lx_clearimage(&image, im.format, &whole, &white);
+                if (b.imageClear) {
+                    const OVGcolor white{1, 1, 1, 1};
+                    const BBOXINFO whole{0, VGuint(b.width - 1), 0, VGuint(b.height - 1)};
+                    VGALFUNC_lx_clearimage(&image, b.format, &whole, &white);
+                }
 
                 clear(kMagenta, box);
                 vgFinish();
@@ -364,7 +370,7 @@ TEST_F(ClearPixels, SurfaceClearAfterAnImageClearLandsOnTheSurface)
                         ASSERT_EQ(storedNative(x, storedRow(y)), nativeOf(box.holds(x, y) ? kMagenta : kGreen))
                             << "at (" << x << ", " << y << ")";
                 for (size_t i = 0; i < imageBytes; ++i)
-                    ASSERT_EQ(imageMemory[i], 0xFF) << "image byte " << i;
+                    ASSERT_EQ(imageMemory[i], 0xFF) << "buffer byte " << i;
                 VGALFUNC_VFree(image.addr);
                 terminate();
                 dpy = EGL_NO_DISPLAY;
