@@ -189,7 +189,8 @@ TEST_F(ClearPixels, PremultipliedOneBitAlphaSurfaceStoresNothingBelowHalfAlpha)
 {
     const struct {
         uint32_t colour, stored;  // RGBA8888 cleared, and what the pixels then hold
-    } colours[] = {{0xFFFFFF66, 0x00000000}, {0xFFFFFF99, 0x99999999}};  // alpha 0.4 and 0.6
+    } colours[] = {{0xFFFFFF66, 0x00000000}, {0xFFFFFF7F, 0x00000000},   // alpha 0.4 and 127 / 255
+                   {0xFFFFFF80, 0x80808080}, {0xFFFFFF99, 0x99999999}};  // 128 / 255 and 0.6
     const Rect box{10, 20, 17, 9};
     for (EGLint config : {3, 19})
         for (bool scissored : {false, true})
