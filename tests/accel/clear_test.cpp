@@ -3,6 +3,7 @@
 #include "accel_test_support.h"
 
 #include <algorithm>
+#include <functional>
 
 #include "model/pixel_format.h"
 #include "vg/al_lx740/vg_al_lx740_clear.h"
@@ -191,6 +192,39 @@ TEST_F(Clear, PremultipliedOneBitAlphaAtPointFourWritesZeroEitherWay)
                                           : lastValue(fetched(Unit::PE), LX_PE_OVG_CBUF_CVAL);
         EXPECT_EQ(written, 0u) << "scissoring " << scissoring;
     }
+}
+
+// Every clear leaves the PE pointing at what it cleared and marks for rewriting the state the
+// next drawing needs: the colour buffer and basic PE state, the pipeline, the current image, and
+// the context bits of what it changed; the raster clears also the mask buffer.
+TEST_F(Clear, EachClearMarksTheStateItChangedForRewriting)
+{
+    const ALbuffer image16{16, 4, 32, 16, 0x200000, 0, 0, nullptr}, image1{64, 4, 8, 1, 0x200000, 0, 0, nullptr};
+    const OVGcolor c{0, 0, 0, 1};
+    const BBOXINFO box{0, 3, 0, 1};
+    const struct {
+        const char* what;
+        std::function<void()> clear;
+        word32 dirty, ctxdirty;
+    } cases[] = {
+        {"fast image clear", [&] { VGALFUNC_lx_clearimage(&image16, VG_sRGB_565, &box, &c); }, 5, 0x40000000},
+        {"raster image clear", [&] { VGALFUNC_lx_clearimage(&image1, VG_A_1, &box, &c); }, 7, 0xC0001084},
+        {"fast buffer clear", [] { VGALFUNC_lx_clearbuffer(0x200000, 32, 4, 1); }, 5, 0x40001084},
+        {"raster buffer clear", [] { VGALFUNC_lx_clearbuffer(0x200000, 3, 4, 1); }, 5, 0xC0001084},
+    };
+    static const int someImage = 0;
+    for (const auto& k : cases) {
+        VGALVAL_lx740_dirty = 0;
+        VGALVAL_lx740_ctxdirty = 0;
+        VGALVAL_currentimage = &someImage;
+        VGALVAL_changepepipe = 0;
+        k.clear();
+        EXPECT_EQ(VGALVAL_lx740_dirty, k.dirty) << k.what;
+        EXPECT_EQ(VGALVAL_lx740_ctxdirty, k.ctxdirty) << k.what;
+        EXPECT_EQ(VGALVAL_currentimage, nullptr) << k.what;
+        EXPECT_EQ(VGALVAL_changepepipe, 1) << k.what;
+    }
+    RUNCME();
 }
 
 // An image in GPU memory of any depth, with one guard row, read back through the GPU model's
