@@ -258,17 +258,20 @@ protected:
         return out;
     }
 
-    // Of a 1-bit image: exactly the bits of the box are set, in the rows, their padding and the
-    // guard row.
-    void expectOnlyBoxSet(const BBOXINFO& box) const
+    // Exactly the pixels of the box hold `rgba` (RGBA8888) in the GPU format of `format`; every
+    // other byte of the rows, their padding and the guard row is still 0.
+    void expectOnlyBox(const BBOXINFO& box, VGImageFormat format, uint32_t rgba) const
     {
-        const std::vector<uint8_t> bytes = memory();
-        for (int y = 0; y <= image.height; ++y)
-            for (int x = 0; x < image.stride * 8; ++x) {
-                const bool set = bytes[static_cast<size_t>(y * image.stride + x / 8)] >> (x % 8) & 1;
-                const bool inBox = VGuint(x) >= box.l && VGuint(x) <= box.r && VGuint(y) >= box.t && VGuint(y) <= box.b;
-                ASSERT_EQ(set, inBox) << "pixel " << x << " of row " << y;
-            }
+        const simgpu::PixelFormat* layout = simgpu::pixelFormat(VGALFUNC_TVGgetLXImageFormat(format));
+        ASSERT_TRUE(layout);
+        ASSERT_EQ(layout->bpp, uint32_t(image.bpp));
+        std::vector<uint8_t> expected(bytes(), 0);
+        for (VGuint y = box.t; y <= box.b; ++y)
+            for (VGuint x = box.l; x <= box.r; ++x)
+                simgpu::writePixel(&expected[y * VGuint(image.stride)], x, layout->bpp, simgpu::packColour(*layout, rgba));
+        const std::vector<uint8_t> got = memory();
+        for (size_t i = 0; i < got.size(); ++i)
+            ASSERT_EQ(got[i], expected[i]) << "byte " << i << " (row " << i / size_t(image.stride) << ")";
     }
 
     // Every fill keeps its position and its size inside the 11-bit fields.
@@ -289,7 +292,7 @@ TEST_F(ImageClear, ThreeThousandRowsAreClearedInBandsOf2048)
     VGALFUNC_lx_clearimage(&image, VG_A_1, &box, &opaque);
     EXPECT_EQ(fills().size(), 8u);  // two bands of one tile, four words each
     expectFieldsFit();
-    expectOnlyBoxSet(box);
+    expectOnlyBox(box, VG_A_1, 0x000000FF);
     expectArmTriggerWaitDisarm();
 }
 
@@ -300,7 +303,27 @@ TEST_F(ImageClear, ColumnPastTwoThousandFortySevenIsCleared)
     const BBOXINFO box{0, 2048, 0, 2};
     VGALFUNC_lx_clearimage(&image, VG_A_1, &box, &opaque);
     expectFieldsFit();
-    expectOnlyBoxSet(box);
+    expectOnlyBox(box, VG_A_1, 0x000000FF);
+}
+
+// A box around the corner where four 2048 x 2048 tiles meet is cleared as four pieces, each
+// addressed from its own tile with the offsets inside it.
+TEST_F(ImageClear, ABoxAroundATileCornerIsClearedInFourPieces)
+{
+    const struct {
+        VGImageFormat format;
+        int bpp;
+    } cases[] = {{VG_A_1, 1}, {VG_A_4, 4}};
+    const BBOXINFO box{2040, 2060, 2030, 2050};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "format " << c.format);
+        make(2072, 2056, c.bpp);
+        const OVGcolor opaque{0, 0, 0, 1};
+        VGALFUNC_lx_clearimage(&image, c.format, &box, &opaque);
+        EXPECT_EQ(fills().size(), 16u);
+        expectFieldsFit();
+        expectOnlyBox(box, c.format, 0x000000FF);
+    }
 }
 
 // Images of every depth, with rows that are whole lines of their format word and rows that are
@@ -334,16 +357,7 @@ TEST_F(ImageClear, EveryDepthChangesExactlyTheBox)
         const BBOXINFO box{1, VGuint(c.width - 2), 1, VGuint(height - 2)};
         VGALFUNC_lx_clearimage(&image, c.format, &box, &c.colour);
         WAITCMDDONE();
-        const simgpu::PixelFormat* format = simgpu::pixelFormat(VGALFUNC_TVGgetLXImageFormat(c.format));
-        ASSERT_TRUE(format);
-        ASSERT_EQ(format->bpp, uint32_t(c.bpp));
-        std::vector<uint8_t> expected(bytes(), 0);
-        for (VGuint y = box.t; y <= box.b; ++y)
-            for (VGuint x = box.l; x <= box.r; ++x)
-                simgpu::writePixel(&expected[y * VGuint(c.stride)], x, format->bpp, simgpu::packColour(*format, c.held));
-        const std::vector<uint8_t> got = memory();
-        for (size_t i = 0; i < got.size(); ++i)
-            ASSERT_EQ(got[i], expected[i]) << "byte " << i << " (row " << i / size_t(c.stride) << ")";
+        expectOnlyBox(box, c.format, c.held);
         expectArmTriggerWaitDisarm();
     }
 }
