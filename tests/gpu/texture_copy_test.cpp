@@ -386,5 +386,127 @@ TEST_F(TextureCopy, WhatItDoesNotModelIsAProtocolErrorWithNothingWritten)
     }
 }
 
+
+// The rasterizer's textured rectangle as the textured copy programs it: a 4 x 3 child image at
+// (2, 1) of a 16 x 6 texture fills a 12 x 6 area from source offset (-4, -2).
+class TexturedRectangle : public TextureCopy {
+protected:
+    static constexpr uint32_t kChildX = 2, kChildY = 1, kChildW = 4, kChildH = 3;
+    static constexpr uint32_t kWidth = 12, kHeight = 6;
+    static constexpr int kSx = -4, kSy = -2;
+
+    void SetUp() override
+    {
+        TextureCopy::SetUp();
+        setBuffer(0, 0, 32, kPattern);
+        std::vector<uint32_t> texels(kTexLine * kTexRows);
+        for (uint32_t i = 0; i < texels.size(); ++i)
+            texels[i] = texel(i % kTexLine, i / kTexLine);
+        setTexture(0, 32, texels);
+        cglWritePEReg1(LX_PE_OVG_TX1_CHILDIMG_EN, 1);
+        cglWritePEReg1(LX_PE_OVG_TX1_CHILDIMG_BBLT, kChildY | kChildX << 16);
+        cglWritePEReg1(LX_PE_OVG_TX1_CHILDIMG_BBRB, (kChildY + kChildH - 1) | (kChildX + kChildW - 1) << 16);
+    }
+
+    static uint32_t texel(uint32_t x, uint32_t y) { return rgba(x, y, 0x40, 0xFF); }
+
+    static void draw(word32 vgMode, word32 wrap, word32 fill, float wf = 1.0f)
+    {
+        cglWritePEReg1(LX_PE_OVG_TX1_WRAP, wrap);
+        cglWritePEReg1(LX_PE_OVG_TX1_PTFILL_COLOR, fill);
+        cglWriteRZReg1(LX_RZ_SCI_ENABLE, 0);
+        cglWriteRZReg1(LX_RZ_VG_MODE, vgMode);
+        cglWriteRZReg1(LX_RZ_IMG_USCALE, kChildW);
+        cglWriteRZReg1(LX_RZ_IMG_VSCALE, kChildH);
+        cglWriteRZReg1f(LX_RZ_IMG_IWF, wf);
+        cglWriteRZReg1f(LX_RZ_IMG_IWA, 0);
+        cglWriteRZReg1f(LX_RZ_IMG_IWB, 0);
+        cglWriteRZReg1f(LX_RZ_IMG_SF, (kSx + 0.5f) / kChildW);
+        cglWriteRZReg1f(LX_RZ_IMG_TF, (kSy + 0.5f) / kChildH);
+        cglWriteRZReg1f(LX_RZ_IMG_SA, 1.0f / kChildW);
+        cglWriteRZReg1f(LX_RZ_IMG_TA, 0);
+        cglWriteRZReg1f(LX_RZ_IMG_SB, 0);
+        cglWriteRZReg1f(LX_RZ_IMG_TB, 1.0f / kChildH);
+        cglWriteXPTReg1(LX_XPT_WWAIT_SYNC, 4362);
+        cglWriteXPTReg1(LX_XPT_SWAP, 1);
+        cglWriteXPTReg1(LX_XPT_CACHE_FLUSH, 15);
+        cglWriteXPTReg1(LX_XPT_MODE, 16);
+        const word32 box[] = {0, kHeight - 1, 0, kWidth - 1};
+        cglWriteXPTRegs(LX_XPT_SCI_YT, box, 4);
+        cglWriteXPTReg1(LX_XPT_BUF_STAT, 0);
+        cglWriteXPTReg1(LX_XPT_INIT, 0);
+        cglWriteXPTReg1(LX_XPT_SWAP, 137);
+        cglWriteXPTReg1(LX_XPT_SYNC, 0);
+    }
+};
+
+TEST_F(TexturedRectangle, TilesTheChildImageInEachMode)
+{
+    // The child texel each column and row takes (-1: the fill colour), for x - 4 = -4 .. 7 and
+    // y - 2 = -2 .. 3.
+    struct Case {
+        const char* name;
+        word32 vgMode, wrap;
+        std::vector<int> columns, rows;
+    } const cases[] = {
+        {"pad", 4, 257, {0, 0, 0, 0, 0, 1, 2, 3, 3, 3, 3, 3}, {0, 0, 0, 1, 2, 2}},
+        {"repeat", 5124, 0, {0, 1, 2, 3, 0, 1, 2, 3, 0, 1, 2, 3}, {1, 2, 0, 1, 2, 0}},
+        {"reflect", 10244, 257, {3, 2, 1, 0, 0, 1, 2, 3, 3, 2, 1, 0}, {1, 0, 0, 1, 2, 2}},
+        {"fill", 15364, 514, {-1, -1, -1, -1, 0, 1, 2, 3, -1, -1, -1, -1}, {-1, -1, 0, 1, 2, -1}},
+    };
+    const uint32_t fill = 0x11223344;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SetUp();
+        draw(c.vgMode, c.wrap, fill);
+        const std::vector<uint8_t> got = bytes(0, 32);
+        for (uint32_t y = 0; y < kRows; ++y)
+            for (uint32_t x = 0; x < kLine; ++x) {
+                uint32_t expected = 0x5A5A5A5A;
+                if (x < kWidth && y < kHeight) {
+                    const int u = c.columns[x], v = c.rows[y];
+                    expected = u < 0 || v < 0 ? fill : texel(kChildX + u, kChildY + v);
+                }
+                ASSERT_EQ(pixelAt(got, x, y, 32), expected) << "pixel " << x << "," << y;
+            }
+    }
+}
+
+TEST_F(TexturedRectangle, WithoutTheChildWindowReadsTheWholeTexture)
+{
+    cglWritePEReg1(LX_PE_OVG_TX1_CHILDIMG_EN, 0);
+    draw(4, 257, 0);  // pad: column x - 4 clamped to the texture's 16, row y - 2 to its 6
+    const std::vector<uint8_t> got = bytes(0, 32);
+    for (uint32_t y = 0; y < kHeight; ++y)
+        for (uint32_t x = 0; x < kWidth; ++x)
+            ASSERT_EQ(pixelAt(got, x, y, 32), texel(x < 4 ? 0 : x - 4, y < 2 ? 0 : y - 2)) << x << "," << y;
+}
+
+TEST_F(TexturedRectangle, WhatItDoesNotModelIsAProtocolErrorWithNothingWritten)
+{
+    struct Case {
+        const char* name;
+        std::function<void()> change;
+        word32 vgMode;
+        float wf;
+        const char* error;
+    } const cases[] = {
+        {"an unknown tiling", [] {}, 4 | 3 << 10, 1.0f, "LX_RZ_VG_MODE"},
+        {"bilinear sampling", [] { cglWritePEReg1(LX_PE_OVG_TX1_FILTER, 1); }, 4, 1.0f, "PE register 341"},
+        {"a zero denominator", [] {}, 4, 0.0f, "not finite"},
+        {"a child window past the texture",
+         [] { cglWritePEReg1(LX_PE_OVG_TX1_CHILDIMG_BBRB, kTexRows | kChildX << 16); }, 4, 1.0f, "texture row"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SetUp();
+        c.change();
+        draw(c.vgMode, 257, 0, c.wf);
+        expectOneError(c.error);
+        EXPECT_EQ(bytes(0, 32), std::vector<uint8_t>(stride(32) * kRows, kPattern));
+        cglWritePEReg1(LX_PE_OVG_TX1_FILTER, 0);
+    }
+}
+
 }  // namespace
 }  // namespace gputest
