@@ -45,8 +45,8 @@ void GpuModel::spcRectangle(const uint32_t words[4])
     if (!requireValue(what, Unit::PE, LX_PE_OVG_TX1_EN, 1) ||
         unmodelled(what, {LX_PE_OVG_AM_EN, LX_PE_OVG_CTEST_EN, LX_PE_OVG_TX0_EN, LX_PE_OVG_TX1_PAINT_SEL,
                           LX_PE_OVG_TX1_CHILDIMG_EN, LX_PE_OVG_TX1_FILTER, LX_PE_OVG_IMGCOMB_FUNC,
-                          LX_PE_OVG_CTRANS_EN, LX_PE_OVG_CCU_MPX_CTRL, LX_PE_OVG_COLOR_PREMALPHA_EN,
-                          LX_PE_OVG_CCLAMP2ALPHA_EN, LX_PE_OVG_ACOLOR0_EN, LX_PE_OVG_ACOLOR1_EN}) ||
+                          LX_PE_OVG_CTRANS_EN, LX_PE_OVG_CCU_MPX_CTRL, LX_PE_OVG_ACOLOR0_EN,
+                          LX_PE_OVG_ACOLOR1_EN}) ||
         !target(t, what, false) || !texture(source, sourceRows, what) ||
         !pipeline.load(gpu_, *t.buffer.format, what))
         return;
