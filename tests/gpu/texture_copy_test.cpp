@@ -329,6 +329,9 @@ TEST_F(TextureCopy, BlendUnitCombinesAlphaByTheMaskOperation)
         std::vector<uint8_t> mask(masks.begin(), masks.end());
         cglWriteMemory8A(bufferAddress(0), mask.data(), static_cast<word32>(mask.size()));
         setTexture(33, 8, sources);
+        // The constant colour's stages as a surface clear leaves them do not touch texels.
+        cglWritePEReg1(LX_PE_OVG_CCLAMP2ALPHA_EN, 2);
+        cglWritePEReg1(LX_PE_OVG_COLOR_PREMALPHA_EN, 3);
         const word32 steps[] = {c.step1, c.step2};
         cglWritePERegs(LX_PE_OVG_BLEN_FUNC_ASTEP1, steps, 2);
         cglWritePEReg1(LX_PE_OVG_BLEN_EN, 1);
