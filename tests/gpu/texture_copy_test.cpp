@@ -322,25 +322,35 @@ TEST_F(TextureCopy, BlendUnitCombinesAlphaByTheMaskOperation)
         {"subtract", 1, 0x40000, [](uint32_t s, uint32_t d) { return times(d, 255 - s); }},
     };
     const std::vector<uint32_t> sources = {0, 255, 128, 77, 200, 1};
-    const std::vector<uint32_t> masks = {255, 0, 128, 150, 30, 254};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        setBuffer(0, 33, 8, 0);
-        std::vector<uint8_t> mask(masks.begin(), masks.end());
-        cglWriteMemory8A(bufferAddress(0), mask.data(), static_cast<word32>(mask.size()));
-        setTexture(33, 8, sources);
-        // The constant colour's stages as a surface clear leaves them do not touch texels.
-        cglWritePEReg1(LX_PE_OVG_CCLAMP2ALPHA_EN, 2);
-        cglWritePEReg1(LX_PE_OVG_COLOR_PREMALPHA_EN, 3);
-        const word32 steps[] = {c.step1, c.step2};
-        cglWritePERegs(LX_PE_OVG_BLEN_FUNC_ASTEP1, steps, 2);
-        cglWritePEReg1(LX_PE_OVG_BLEN_EN, 1);
-        spcRect(0, 0, static_cast<uint32_t>(sources.size()), 1, 0, 0);
-        const std::vector<uint8_t> got = bytes(0, 8);
-        for (size_t i = 0; i < sources.size(); ++i)
-            EXPECT_EQ(got[i], c.result(sources[i], masks[i])) << "s " << sources[i] << " d " << masks[i];
-        cglWritePEReg1(LX_PE_OVG_BLEN_EN, 0);
-    }
+    struct Target {
+        uint32_t code, bpp;
+        std::vector<uint32_t> masks;  // stored values
+    } const targets[] = {{33, 8, {255, 0, 128, 150, 30, 254}}, {48, 4, {15, 0, 8, 9, 2, 14}}};
+    for (const Target& target : targets)
+        for (const Case& c : cases) {
+            SCOPED_TRACE(testing::Message() << c.name << " into code " << target.code);
+            setBuffer(0, target.code, target.bpp, 0);
+            std::vector<uint8_t> mask(stride(target.bpp), 0);
+            for (uint32_t i = 0; i < target.masks.size(); ++i)
+                simgpu::writePixel(mask.data(), i, target.bpp, target.masks[i]);
+            cglWriteMemory8A(bufferAddress(0), mask.data(), static_cast<word32>(mask.size()));
+            setTexture(33, 8, sources);
+            // The constant colour's stages as a surface clear leaves them do not touch texels.
+            cglWritePEReg1(LX_PE_OVG_CCLAMP2ALPHA_EN, 2);
+            cglWritePEReg1(LX_PE_OVG_COLOR_PREMALPHA_EN, 3);
+            const word32 steps[] = {c.step1, c.step2};
+            cglWritePERegs(LX_PE_OVG_BLEN_FUNC_ASTEP1, steps, 2);
+            cglWritePEReg1(LX_PE_OVG_BLEN_EN, 1);
+            spcRect(0, 0, static_cast<uint32_t>(sources.size()), 1, 0, 0);
+            const std::vector<uint8_t> got = bytes(0, target.bpp);
+            const uint32_t levels = (1u << target.bpp) - 1;
+            for (uint32_t i = 0; i < sources.size(); ++i) {
+                const uint32_t d = target.masks[i] * 255 / levels;  // the stored alpha widened to 8 bits
+                EXPECT_EQ(pixelAt(got, i, 0, target.bpp), c.result(sources[i], d) >> (8 - target.bpp))
+                    << "s " << sources[i] << " d " << d;
+            }
+            cglWritePEReg1(LX_PE_OVG_BLEN_EN, 0);
+        }
 }
 
 TEST_F(TextureCopy, WhatItDoesNotModelIsAProtocolErrorWithNothingWritten)
