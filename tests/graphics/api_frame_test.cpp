@@ -59,10 +59,10 @@ TEST_F(ApiFrame, ObjectParametersTellWrongKindsFromNonObjects)
         {0, VG_PAINT_TYPE, VG_BAD_HANDLE_ERROR},
         {stranger, VG_PAINT_TYPE, VG_BAD_HANDLE_ERROR},
         {0x12345670, 0x3000, VG_BAD_HANDLE_ERROR},
-        // The right kind reaches its operation, which keeps no parameters yet.
+        // The right kind reaches its operation, which rejects ids it does not have.
         {path, VG_PATH_FORMAT, VG_ILLEGAL_ARGUMENT_ERROR},
-        {paint, VG_PAINT_TYPE, VG_ILLEGAL_ARGUMENT_ERROR},
-        {image, VG_IMAGE_FORMAT, VG_ILLEGAL_ARGUMENT_ERROR},
+        {paint, 0x1606, VG_ILLEGAL_ARGUMENT_ERROR},
+        {image, 0x1A08, VG_ILLEGAL_ARGUMENT_ERROR},
         {font, VG_FONT_NUM_GLYPHS, VG_ILLEGAL_ARGUMENT_ERROR},
     };
     for (const auto& row : table) {
