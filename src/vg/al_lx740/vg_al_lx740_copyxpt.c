@@ -1,5 +1,6 @@
 /* Copies by the rasteriser: a textured rectangle that fills the destination from the source
- * image with an OpenVG tiling mode, texel by texel (nearest sampling). */
+ * image with an OpenVG tiling mode, texel by texel (nearest sampling). The texture coordinates
+ * are single-precision floats, the texel scale the image size in pixels. */
 #include "vg/al_lx740/vg_al_lx740_copy.h"
 
 #include <string.h>
@@ -64,8 +65,8 @@ void VGALFUNC_lx_copy_xpt(int width, int height, int sx, int sy, int tiling_mode
 
     RZW(LX_RZ_SCI_ENABLE, 0);
     RZW(LX_RZ_VG_MODE, t.vg_mode);
-    RZW(LX_RZ_IMG_USCALE, bits(sw));
-    RZW(LX_RZ_IMG_VSCALE, bits(sh));
+    RZW(LX_RZ_IMG_USCALE, (word32)VGALVAL_src_width);
+    RZW(LX_RZ_IMG_VSCALE, (word32)VGALVAL_src_height);
     RZW(LX_RZ_IMG_IWF, bits(1.0f));
     RZW(LX_RZ_IMG_IWA, 0);
     RZW(LX_RZ_IMG_IWB, 0);
