@@ -63,16 +63,21 @@ inline uint32_t pattern(int x, int y, int bpp)
     return bpp >= 32 ? mixed : mixed & ((1u << bpp) - 1u);
 }
 
-class CopyTest : public AccelTest {
+// Copy helpers over a fixture that has the layer up (the accelerator fixture, or an EGL surface
+// made current).
+template <typename Base>
+class CopyFixture : public Base {
 protected:
+    using Base::gpu;
     std::vector<word32> taken;
 
     void TearDown() override
     {
         for (word32 a : taken)
             VGALFUNC_VFree(a);
+        taken.clear();
         VGALFUNC_al_lx740_free_all_list(1);
-        AccelTest::TearDown();
+        Base::TearDown();
     }
 
     // stride 0: whole bytes of width pixels rounded up to 4 bytes.
@@ -142,5 +147,7 @@ protected:
         return out;
     }
 };
+
+using CopyTest = CopyFixture<AccelTest>;
 
 }  // namespace gputest
