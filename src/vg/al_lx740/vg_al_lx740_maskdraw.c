@@ -178,13 +178,17 @@ static void layer_as_target(const ALbuffer *dst, word32 code)
     WAITCMDDONE();
 }
 
-/* Tiles of at most 2048 x 2048 of the layer, each addressed from its own tile origin. */
+/* Tiles of at most 2048 x 2048 of the layer, each addressed from its own tile origin. On a
+ * flipped surface the layer's rows are stored bottom-up like the mask buffer's, as the copy
+ * engine's 8-bit layers are: both rows are mirrored. */
 static void textured_layer_tiles(const ALbuffer *dst, long long dx, long long dy, long long sx, long long sy,
                                  long long w, long long h)
 {
     long long ty, tx;
-    if (VGALVAL_surface_flip)
+    if (VGALVAL_surface_flip) {
         sy = VGALVAL_colorbuffer_height - sy - h;
+        dy = dst->height - dy - h;
+    }
     for (ty = dy; ty < dy + h; ty = (ty | (TILE - 1)) + 1) {
         const long long rows = ((ty | (TILE - 1)) + 1 < dy + h ? (ty | (TILE - 1)) + 1 : dy + h) - ty;
         for (tx = dx; tx < dx + w; tx = (tx | (TILE - 1)) + 1) {
