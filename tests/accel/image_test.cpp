@@ -228,7 +228,11 @@ TEST_F(ImageTest, DrawingChecksTheImageAndSkipsAnEmptySurface)
     EXPECT_EQ(vgGetError(), VG_NO_ERROR);
     vgDrawImage(image + 16);
     EXPECT_EQ(vgGetError(), VG_BAD_HANDLE_ERROR);
-    vgnonzerosizedsurface = 0;  // as make-current sets it for a surface of no pixels
+    const EGLint none[] = {EGL_WIDTH, 0, EGL_HEIGHT, 0, EGL_NONE};
+    EGLSurface empty = eglCreatePbufferSurface(dpy, config(1), none);
+    ASSERT_NE(empty, EGL_NO_SURFACE);
+    ASSERT_TRUE(eglMakeCurrent(dpy, empty, empty, context));
+    EXPECT_EQ(vgnonzerosizedsurface, 0);
     VGFUNC_IncRenderTarget(record(image));
     vgDrawImage(image + 16);
     EXPECT_EQ(vgGetError(), VG_BAD_HANDLE_ERROR);  // the handle is checked before the surface
@@ -237,7 +241,8 @@ TEST_F(ImageTest, DrawingChecksTheImageAndSkipsAnEmptySurface)
     VGFUNC_DecRenderTarget(record(image));
     vgDrawImage(image);
     EXPECT_EQ(vgGetError(), VG_NO_ERROR);
-    vgnonzerosizedsurface = 1;
+    ASSERT_TRUE(eglMakeCurrent(dpy, surface, surface, context));
+    EXPECT_TRUE(eglDestroySurface(dpy, empty));
 }
 
 TEST_F(ImageTest, VendorImagesCopyOrUseTheClientData)
