@@ -18,7 +18,8 @@ typedef struct OVGimage {
     VGint refCount;          /* children, paint patterns, glyphs and render-target bindings */
     VGboolean deleted;       /* destroyed while still referenced or bound */
     ALbuffer *buffer;        /* pixel buffer; a child shares its parent's */
-    OVGrect activeRect;      /* the image's area inside the buffer, in pixels */
+    OVGrect activeRect;      /* the image's area inside the buffer: (0, 0, width, height) for a
+                              * root image, the parent's origin plus the offset for a child */
     VGImageFormat format;
     struct OVGimage *parent; /* null for a root image */
     VGint isBound;           /* 1 while EGL holds the image as a client buffer */
