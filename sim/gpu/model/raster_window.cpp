@@ -1,21 +1,26 @@
-// The rasterizer's window mode: a scan without edges covers every pixel of the XPT window,
-// which then passes the rasterizer scissor and reaches the PE write stage with the constant
-// colour LX_RZ_COLOR.
+// The rasterizer's scan and its window mode: a scan without edges covers every pixel of the
+// XPT window, which then passes the rasterizer scissor and reaches the PE write stage with the
+// constant colour LX_RZ_COLOR. The edge modes (raster_edges.cpp) share the scan's start, the
+// PE state it needs and the scissor.
 #include <vector>
 
 #include "cgl_unitreg.h"
 #include "gpu_model.h"
+#include "raster_common.h"
 
 namespace simgpu {
 namespace {
 
 constexpr uint32_t kWindowMode = 0x10u;        // LX_XPT_MODE
+constexpr uint32_t kModeFlags = 0x42u;         // LX_XPT_MODE: image and even-odd
 constexpr uint32_t kScissorBypass = 0x10000u;  // LX_RZ_VG_MODE
 constexpr uint32_t kConstantPaint = 2;         // LX_PE_OVG_TX0_PAINT_SEL
 constexpr uint32_t kPathColourRoute = 8;       // LX_PE_OVG_CCU_MPX_CTRL
+constexpr uint32_t kCoverageOn = 3;            // LX_PE_OVG_AALIAS_EN
 constexpr unsigned kScissorRects = 32;
 
-// The enabled scissor rectangles, or none when the test is off.
+}  // namespace
+
 std::vector<Rect> scissorRects(const SimGpu& gpu)
 {
     std::vector<Rect> rects;
@@ -32,7 +37,7 @@ std::vector<Rect> scissorRects(const SimGpu& gpu)
     return rects;
 }
 
-bool inside(const std::vector<Rect>& rects, uint32_t x, uint32_t y)
+bool insideScissor(const std::vector<Rect>& rects, uint32_t x, uint32_t y)
 {
     if (rects.empty())
         return true;
@@ -42,38 +47,59 @@ bool inside(const std::vector<Rect>& rects, uint32_t x, uint32_t y)
     return false;
 }
 
-}  // namespace
+Rect xptWindow(const SimGpu& gpu)
+{
+    return Rect{gpu.reg(Unit::XPT, LX_XPT_SCI_XL), gpu.reg(Unit::XPT, LX_XPT_SCI_YT), gpu.reg(Unit::XPT, LX_XPT_SCI_XR),
+                gpu.reg(Unit::XPT, LX_XPT_SCI_YB)};
+}
 
 void GpuModel::rasterScan()
 {
-    const std::string what = "rasterizer window scan";
-    const bool edges = edgesPending_;
-    edgesPending_ = false;
+    const uint32_t mode = gpu_.reg(Unit::XPT, LX_XPT_MODE);
+    if ((mode & ~kModeFlags) == kWindowMode)
+        windowScan("rasterizer window scan");
+    else
+        edgeScan("rasterizer edge scan", mode);
+    edges_.clear();
+}
+
+// The constant-colour path through the PE: only the rasterizer bits `vgModeBits` of
+// LX_RZ_VG_MODE, and every PE unit off but, for a scan with coverage, the anti-aliasing unit.
+bool GpuModel::rasterTarget(const std::string& what, uint32_t vgModeBits, bool coverage, Target& out) const
+{
+    const uint32_t vgMode = gpu_.reg(Unit::RZ, LX_RZ_VG_MODE);
+    if (vgMode & ~vgModeBits) {
+        gpu_.protocolError(Stream::Gpu, what + ": LX_RZ_VG_MODE " + hex(vgMode) + " is not modelled");
+        return false;
+    }
+    const uint32_t aalias = gpu_.reg(Unit::PE, LX_PE_OVG_AALIAS_EN);
+    if (coverage && aalias != 0 && aalias != kCoverageOn) {
+        gpu_.protocolError(Stream::Gpu, what + ": LX_PE_OVG_AALIAS_EN " + hex(aalias) + " is unknown");
+        return false;
+    }
+    return requireValue(what, Unit::PE, LX_PE_OVG_TX0_PAINT_SEL, kConstantPaint) &&
+           requireValue(what, Unit::PE, LX_PE_OVG_CCU_MPX_CTRL, kPathColourRoute) &&
+           !unmodelled(what, {LX_PE_OVG_BLEN_EN, LX_PE_OVG_AM_EN, LX_PE_OVG_TX0_EN, LX_PE_OVG_TX1_EN,
+                              LX_PE_OVG_CTRANS_EN, LX_PE_OVG_ACOLOR0_EN, LX_PE_OVG_ACOLOR1_EN, LX_PE_OVG_GAMMA_EN,
+                              LX_PE_OVG_RGB2L_EN, LX_PE_OVG_PREMALPHA_EN, LX_PE_OVG_CTEST_EN, LX_PE_OVG_COV2ALPHA,
+                              LX_PE_OVG_CCLAMP2ALPHA_EN, LX_PE_OVG_COLOR_PREMALPHA_EN, LX_PE_OVG_TX0_RED2ALPHA,
+                              LX_PE_OVG_ALTCOV_EN, LX_PE_OVG_ATEST_EN, LX_PE_OVG_CHROMAKEY_CTRL}) &&
+           (coverage || requireValue(what, Unit::PE, LX_PE_OVG_AALIAS_EN, 0)) && target(out, what, false);
+}
+
+void GpuModel::windowScan(const std::string& what)
+{
     if (!requireValue(what, Unit::XPT, LX_XPT_MODE, kWindowMode))
         return;
-    if (edges) {
+    if (!edges_.empty()) {
         gpu_.protocolError(Stream::Gpu, what + ": window mode with edges is not modelled");
         return;
     }
-    const uint32_t vgMode = gpu_.reg(Unit::RZ, LX_RZ_VG_MODE);
-    if (vgMode & ~kScissorBypass) {
-        gpu_.protocolError(Stream::Gpu, what + ": LX_RZ_VG_MODE " + hex(vgMode) + " is not modelled");
-        return;
-    }
     Target t;
-    if (!requireValue(what, Unit::PE, LX_PE_OVG_TX0_PAINT_SEL, kConstantPaint) ||
-        !requireValue(what, Unit::PE, LX_PE_OVG_CCU_MPX_CTRL, kPathColourRoute) ||
-        unmodelled(what, {LX_PE_OVG_BLEN_EN, LX_PE_OVG_AM_EN, LX_PE_OVG_TX0_EN, LX_PE_OVG_TX1_EN,
-                          LX_PE_OVG_CTRANS_EN, LX_PE_OVG_ACOLOR0_EN, LX_PE_OVG_ACOLOR1_EN, LX_PE_OVG_GAMMA_EN,
-                          LX_PE_OVG_RGB2L_EN, LX_PE_OVG_PREMALPHA_EN, LX_PE_OVG_AALIAS_EN, LX_PE_OVG_CTEST_EN,
-                          LX_PE_OVG_COV2ALPHA, LX_PE_OVG_CCLAMP2ALPHA_EN, LX_PE_OVG_COLOR_PREMALPHA_EN,
-                          LX_PE_OVG_TX0_RED2ALPHA, LX_PE_OVG_ALTCOV_EN, LX_PE_OVG_ATEST_EN,
-                          LX_PE_OVG_CHROMAKEY_CTRL}) ||
-        !target(t, what, false))
+    if (!rasterTarget(what, kScissorBypass, false, t))
         return;
 
-    const Rect window{gpu_.reg(Unit::XPT, LX_XPT_SCI_XL), gpu_.reg(Unit::XPT, LX_XPT_SCI_YT),
-                      gpu_.reg(Unit::XPT, LX_XPT_SCI_XR), gpu_.reg(Unit::XPT, LX_XPT_SCI_YB)};
+    const Rect window = xptWindow(gpu_);
     if (window.right < window.left || window.bottom < window.top)
         return;
     const uint32_t n = t.samples;
@@ -86,7 +112,7 @@ void GpuModel::rasterScan()
     const std::vector<Rect> scissor = scissorRects(gpu_);
     for (uint32_t y = window.top; y <= window.bottom; ++y)
         for (uint32_t x = window.left; x <= window.right; ++x)
-            if (inside(scissor, x, y))
+            if (insideScissor(scissor, x, y))
                 for (uint32_t s = 0; s < n; ++s)
                     pixels.put(x * n + s, y, value);
 }
