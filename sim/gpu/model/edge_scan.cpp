@@ -36,17 +36,16 @@ ScanResult scanEdges(const std::vector<Edge>& edges, const ScanSettings& setting
     ScanResult result;
     const Rect& w = settings.window;
     const int64_t g = settings.grid;
-    out.window = w;
     out.grid = settings.grid;
     out.masks.clear();
     if (w.right < w.left || w.bottom < w.top)
         return result;
-    const uint32_t width = w.right - w.left + 1, height = w.bottom - w.top + 1;
+    const uint32_t height = w.bottom - w.top + 1;
     const int64_t lineFirst = g * w.top, lineEnd = g * (static_cast<int64_t>(w.bottom) + 1);
     const int64_t colFirst = g * w.left, colEnd = g * (static_cast<int64_t>(w.right) + 1);
 
     // Each edge's sample lines inside the window, [first, end); the pixel rows they touch give
-    // the crossings a row holds.
+    // the crossings a row holds. Nothing is covered above, below or left of every edge.
     struct Span {
         int64_t first, end;
         const Edge* edge;
@@ -54,6 +53,8 @@ ScanResult scanEdges(const std::vector<Edge>& edges, const ScanSettings& setting
     std::vector<Span> spans;
     spans.reserve(edges.size());
     std::vector<int64_t> rowDelta(height + 1, 0);
+    int64_t usedFirst = lineEnd, usedEnd = lineFirst;
+    double leftmost = INFINITY;
     for (const Edge& e : edges) {
         const int64_t first = firstLineFrom(e.y0, lineFirst, lineEnd);
         const int64_t end = firstLineFrom(e.y1, lineFirst, lineEnd);
@@ -62,32 +63,39 @@ ScanResult scanEdges(const std::vector<Edge>& edges, const ScanSettings& setting
         spans.push_back(Span{first, end, &e});
         ++rowDelta[static_cast<size_t>(first / g - w.top)];
         --rowDelta[static_cast<size_t>((end - 1) / g - w.top + 1)];
+        usedFirst = std::min(usedFirst, first);
+        usedEnd = std::max(usedEnd, end);
+        leftmost = std::min(leftmost, std::min(e.x0, e.x1));
     }
     int64_t running = 0;
     for (uint32_t r = 0; r < height; ++r) {
         running += rowDelta[r];
         result.mostCrossings = std::max(result.mostCrossings, static_cast<uint32_t>(running));
     }
-    out.masks.assign(static_cast<size_t>(width) * height, 0);
     if (result.mostCrossings > settings.maxCrossings) {
         result.overflow = true;
         return result;
     }
+    const int64_t usedCol = firstLineFrom(leftmost, colFirst, colEnd);
+    if (spans.empty() || usedCol >= colEnd)
+        return result;
+    out.window = Rect{static_cast<uint32_t>(usedCol / g), static_cast<uint32_t>(usedFirst / g), w.right,
+                      static_cast<uint32_t>((usedEnd - 1) / g)};
+    const Rect& c = out.window;
+    const uint32_t width = c.right - c.left + 1;
+    out.masks.assign(static_cast<size_t>(width) * (c.bottom - c.top + 1), 0);
 
     std::sort(spans.begin(), spans.end(), [](const Span& a, const Span& b) { return a.first < b.first; });
     std::vector<const Span*> active;
     std::vector<std::pair<double, int>> crossings;
     size_t next = 0;
-    for (int64_t line = lineFirst; line < lineEnd; ++line) {
+    for (int64_t line = usedFirst; line < usedEnd; ++line) {
         active.erase(std::remove_if(active.begin(), active.end(), [line](const Span* s) { return s->end <= line; }),
                      active.end());
         while (next < spans.size() && spans[next].first <= line)
             active.push_back(&spans[next++]);
-        if (active.empty()) {
-            if (next == spans.size())
-                break;
+        if (active.empty())
             continue;
-        }
         const double y = static_cast<double>(line) + 0.5;
         crossings.clear();
         for (const Span* s : active) {
@@ -95,7 +103,8 @@ ScanResult scanEdges(const std::vector<Edge>& edges, const ScanSettings& setting
             crossings.emplace_back(e.x0 + (e.x1 - e.x0) * ((y - e.y0) / (e.y1 - e.y0)), e.winding);
         }
         std::sort(crossings.begin(), crossings.end());
-        uint16_t* row = &out.masks[static_cast<size_t>(line / g - w.top) * width];
+        crossings.emplace_back(INFINITY, 0);  // the window's right end closes the last run
+        uint16_t* row = &out.masks[static_cast<size_t>(line / g - c.top) * width];
         const uint16_t bitRow = static_cast<uint16_t>(g * (line % g));
         int winding = 0;
         for (size_t i = 0; i + 1 < crossings.size(); ++i) {
@@ -106,7 +115,7 @@ ScanResult scanEdges(const std::vector<Edge>& edges, const ScanSettings& setting
             const int64_t from = firstLineFrom(crossings[i].first, colFirst, colEnd);
             const int64_t to = firstLineFrom(crossings[i + 1].first, colFirst, colEnd);
             for (int64_t k = from; k < to; ++k)
-                row[k / g - w.left] |= static_cast<uint16_t>(1u << (bitRow + k % g));
+                row[k / g - c.left] |= static_cast<uint16_t>(1u << (bitRow + k % g));
         }
     }
     return result;

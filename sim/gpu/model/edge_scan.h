@@ -42,18 +42,19 @@ struct ScanSettings {
     uint32_t maxCrossings = 0;  // edges a pixel row may hold
 };
 
-// The samples covered in each pixel of the window: bit i + grid x j of a pixel's mask is
-// sample (i, j).
+// The samples covered in each pixel of a part of the window that holds every covered pixel:
+// bit i + grid x j of a pixel's mask is sample (i, j). An empty part covers nothing.
 struct Coverage {
     Rect window{0, 0, 0, 0};
     unsigned grid = 1;
-    std::vector<uint16_t> masks;  // row by row over the window
+    std::vector<uint16_t> masks;  // row by row over `window`
 
     uint16_t mask(uint32_t x, uint32_t y) const
     {
         return masks[static_cast<size_t>(y - window.top) * (window.right - window.left + 1) + (x - window.left)];
     }
     unsigned samples() const { return grid * grid; }
+    bool empty() const { return masks.empty(); }
 };
 
 struct ScanResult {

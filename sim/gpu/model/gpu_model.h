@@ -90,7 +90,7 @@ private:
     void windowScan(const std::string& what);
     void edgeScan(const std::string& what, uint32_t mode);
     bool rasterTarget(const std::string& what, uint32_t vgModeBits, bool coverage, Target& out) const;
-    void writeCoverage(const Target& t, const Coverage& coverage, bool blend, const std::string& what) const;
+    void writeCoverage(const Target& t, const BufferView& pixels, const Coverage& coverage, bool blend) const;
     bool target(Target& out, const std::string& what, bool rawSamples) const;
     bool storedRect(const Target& target, const Rect& pixels, Rect& stored, const std::string& what) const;
     bool writeRect(const Target& target, const Rect& pixels, uint32_t value, const std::string& what) const;

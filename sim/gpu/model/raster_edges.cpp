@@ -74,10 +74,19 @@ void GpuModel::edgeScan(const std::string& what, uint32_t mode)
         return;
     }
 
+    // The window's memory resolves before the scan, which keeps the scan within memory too.
+    const Rect window = xptWindow(gpu_);
+    BufferView pixels;
+    if (window.right >= window.left && window.bottom >= window.top) {
+        Rect stored;
+        if (!storedRect(t, window, stored, what) || !view(t.buffer, stored, pixels, what))
+            return;
+        pixels.keep = t.keep;
+    }
     ScanSettings settings;
     settings.grid = grid;
     settings.evenOdd = (mode & kEvenOdd) != 0;
-    settings.window = xptWindow(gpu_);
+    settings.window = window;
     settings.maxCrossings = gpu_.reg(Unit::XPT, LX_XPT_XSIZE);
     Coverage coverage;
     const ScanResult result = scanEdges(edges_.edges(), settings, coverage);
@@ -88,23 +97,18 @@ void GpuModel::edgeScan(const std::string& what, uint32_t mode)
         gpu_.gpuRaise(kXptOverflow);
         return;
     }
-    writeCoverage(t, coverage, aalias == kCoverageOn && !perSample, what);
+    writeCoverage(t, pixels, coverage, aalias == kCoverageOn && !perSample);
 }
 
 // Covered pixels get the constant colour; a multisampled target gets it in each covered
 // sample (sample i + 2 j of the 2 x 2 grid is the pixel's stored sample i + 2 j); with `blend`
 // a partly covered pixel moves its covered share of the way from what it held.
-void GpuModel::writeCoverage(const Target& t, const Coverage& coverage, bool blend, const std::string& what) const
+void GpuModel::writeCoverage(const Target& t, const BufferView& pixels, const Coverage& coverage, bool blend) const
 {
+    if (coverage.empty())
+        return;
     const Rect& window = coverage.window;
-    if (window.right < window.left || window.bottom < window.top)
-        return;
     const uint32_t n = t.samples;
-    Rect stored;
-    BufferView pixels;
-    if (!storedRect(t, window, stored, what) || !view(t.buffer, stored, pixels, what))
-        return;
-    pixels.keep = t.keep;
     const PixelFormat& format = *t.buffer.format;
     const uint32_t colour = gpu_.reg(Unit::RZ, LX_RZ_COLOR);
     const uint32_t value = packColour(format, colour);
