@@ -13,6 +13,12 @@
 //     67/68 or 69/70 with the current path-to-device matrix.
 //   entries 875, 880, 887, 894 (data packets of 4, 6, 8 and 11 floats): one line, quadratic,
 //     cubic or arc segment in user units, flattened and transformed into edges.
+//   entry 7 (start word): bit 0 the projective image-to-device matrix from constants 64-66,
+//     flipped and scaled like the path matrix; bit 1 the image paint set's paint-to-device
+//     matrix from it and constants 67/68. Entry 28 (start word, LX_VP_CTRL0 0): the image paint
+//     matrix from constants 67/68 with the current image matrix.
+//   entry 947 (data: width, height, 1 / width, 1 / height): the image quad's four edges and the
+//     LX_RZ_IMG_* planes of the normalised image coordinates at the sample points.
 // Derived matrices change only when an entry that computes them runs.
 
 #include <cstdint>
@@ -34,6 +40,17 @@ struct Affine {
     Affine after(const Affine& inner) const;
 };
 
+// (X, Y, W) = m (x, y, 1), rows m[0] to m[2].
+struct Projective {
+    double m[3][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
+
+    void apply(const Point& p, double out[3]) const;
+    // This map after the affine `inner`.
+    Projective after(const Affine& inner) const;
+    // The inverse, false when the map is singular.
+    bool inverse(Projective& out) const;
+};
+
 // What the entries have derived; `valid` false until an entry computed it.
 struct DerivedMatrix {
     bool valid = false;
@@ -45,6 +62,11 @@ struct VpDerived {
     double edgeScale = 1;        // subsample units a pixel, from the same run
     DerivedMatrix fillPaint, strokePaint;                    // entry 21
     DerivedMatrix fillPaintToDevice, strokePaintToDevice;    // entry 0, sets 0 and 8192
+    bool imageValid = false;
+    Projective imageToDevice;  // entry 7, to device pixels
+    double imageEdgeScale = 1;
+    bool imagePaintValid = false, imagePaintToDeviceValid = false;
+    Projective imagePaint, imagePaintToDevice;  // entry 28; entry 7, set 16384
 };
 
 class VertexProcessor {
@@ -67,6 +89,9 @@ private:
     void pathToDevice(const std::string& what);
     void paintMatrix(DerivedMatrix& out, uint32_t rows);
     void segment(uint32_t entry, const std::vector<uint32_t>& words, const std::string& what);
+    bool edgeScale(const std::string& what, double& scale, double& height, bool& flip) const;
+    void imageToDevice(const std::string& what);
+    void imageQuad(const std::vector<uint32_t>& words, const std::string& what);
     bool flattening(bool arc, Flattening& out, const std::string& what);
 
     SimGpu& gpu_;
