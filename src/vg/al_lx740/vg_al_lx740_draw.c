@@ -23,3 +23,11 @@ VGErrorCode VGHAL_ALdrawImage(OVGimage *image)
     (void)image;
     return VG_NO_ERROR;
 }
+
+VGErrorCode VGHAL_ALdrawGlyphs(OVGfont *font, VGint count, const VGuint *indices, const VGfloat *adjustX,
+                               const VGfloat *adjustY, VGbitfield paintModes, VGboolean allowAutoHinting)
+{
+    (void)font, (void)count, (void)indices, (void)adjustX, (void)adjustY, (void)paintModes;
+    (void)allowAutoHinting;
+    return VG_NO_ERROR;
+}
