@@ -117,6 +117,7 @@ public:  // the tests' case tables act on the fixture
             cglWritePEReg1(reg, 0);
         cglWritePEReg1(LX_PE_OVG_TX0_PAINT_SEL, 2);
         cglWritePEReg1(LX_PE_OVG_CCU_MPX_CTRL, 8);
+        cglWritePEReg1(LX_PE_OVG_IMGCOMB_FUNC, 3);
         cglWriteRZReg1(LX_RZ_VG_MODE, 0);
         cglWriteRZReg1(LX_RZ_SCI_ENABLE, 0);
         cglWriteRZReg1(LX_RZ_COLOR, kWhite);
