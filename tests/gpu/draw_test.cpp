@@ -518,5 +518,30 @@ TEST_F(GpuDraws, TheColourTransformActsOnUnpremultipliedColours)
     EXPECT_TRUE(near(pixels()[0], expected, 1));
 }
 
+TEST_F(GpuDraws, ThePaintProgramRefusesWhatItDoesNotKnow)
+{
+    matrix({1, 0, 0, 1, 0, 0});
+    paintMatrix({1, 0, 0, 1, 0, 0});
+    struct Case {
+        const char* name;
+        word32 control;
+        std::vector<float> words;
+        const char* error;
+    } const cases[] = {
+        {"a glyph set", 24576, {0, 0, 1, 1}, "glyph paint set"},
+        {"an unknown kind", 3, {0, 0, 1, 1}, "unknown bits"},
+        {"an unknown bit", 0x100, {0, 0, 1, 1}, "unknown bits"},
+        {"a linear gradient of three words", 0, {0, 0, 1}, "3 data words instead of 4"},
+        {"a pattern of four words", 2, {1, 1, 1, 1}, "4 data words instead of 2"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        paintProgram(c.control, c.words);
+        expectOneError(c.error);
+    }
+    send(Commands().run(49, 0));
+    expectOneError("without segment data");
+}
+
 }  // namespace
 }  // namespace gputest
