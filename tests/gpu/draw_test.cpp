@@ -239,6 +239,7 @@ TEST_F(GpuDraws, ImagesSampleTheirTexelsNearestOrBilinear)
     cglWriteRZReg1(LX_RZ_IMG_USCALE, 8);
     cglWriteRZReg1(LX_RZ_IMG_VSCALE, 8);
     cglWritePEReg1(LX_PE_OVG_TX0_PAINT_SEL, 0);
+    cglWritePEReg1(LX_PE_OVG_TX0_EN, 1);  // a pattern paint's unit, which an image alone does not read
     imageRoute(0);
 
     struct Case {

@@ -80,12 +80,8 @@ bool DrawSource::load(const GpuModel& model, SimGpu& gpu, uint32_t rampEntries, 
             return false;
         planes_ = ImagePlanes(gpu);
     }
-    if (combine_ == Combine::Image) {
-        // The paint is not read; its texture unit stays off.
-        return gpu.reg(Unit::PE, LX_PE_OVG_TX0_EN) == 0 ||
-               (gpu.protocolError(Stream::Gpu, what + ": texture unit 0 on for an image without paint"), false);
-    }
-    return loadPaint(model, gpu, vgMode, rampEntries, what);
+    // An image without paint reads nothing of the paint, texture unit 0 included.
+    return combine_ == Combine::Image || loadPaint(model, gpu, vgMode, rampEntries, what);
 }
 
 bool DrawSource::loadPaint(const GpuModel& model, SimGpu& gpu, uint32_t vgMode, uint32_t rampEntries,
