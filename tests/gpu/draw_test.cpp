@@ -392,6 +392,22 @@ TEST_F(GpuDraws, RampsOfManyStopsDrawEachStopsColour)
     EXPECT_TRUE(near(px(got, kWidth - 1, 10), stops.back().second, 0));
 }
 
+// A shorter ramp after a longer one: the entries past its own, still in the table, are not
+// read.
+TEST_F(GpuDraws, TheRampEndsWithTheLastPacketOfEntries)
+{
+    matrix({1, 0, 0, 1, 0, 0});
+    paintMatrix({1, 0, 0, 1, 0, 0});
+    ramp({{0, 0xFF0000FF}, {0.5, 0x00FF00FF}, {0.75, 0x0000FFFF}, {1, 0xFFFFFFFF}});
+    ramp({{0, 0x000000FF}, {1, 0xFFFFFFFF}});
+    cglWriteRZReg1(LX_RZ_VG_MODE, 2);
+    paintProgram(0, {0, 0, float(kWidth), 0});
+    fillSurface();
+    const std::vector<word32> got = pixels();
+    for (uint32_t x = 0; x < kWidth; x += 7)
+        ASSERT_TRUE(near(px(got, x, 10), lerp(0x000000FF, 0xFFFFFFFF, (x + 0.5) / kWidth), 2)) << x;
+}
+
 // The radial table as the paint writer fills it (single precision), for a circle of radius r
 // at the origin and the focus f.
 std::vector<float> radialTable(float fx, float fy, float r)
