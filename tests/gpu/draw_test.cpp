@@ -408,6 +408,33 @@ TEST_F(GpuDraws, TheRampEndsWithTheLastPacketOfEntries)
         ASSERT_TRUE(near(px(got, x, 10), lerp(0x000000FF, 0xFFFFFFFF, (x + 0.5) / kWidth), 2)) << x;
 }
 
+// Ramp colours interpolated, then premultiplied with LX_PE_OVG_RSTOP_PREMALPHA_EN 1 or taken
+// as premultiplied with 0.
+TEST_F(GpuDraws, RampColoursArePremultipliedAfterInterpolating)
+{
+    const uint32_t from = 0xFF000080, to = 0x2040FF40;
+    matrix({1, 0, 0, 1, 0, 0});
+    paintMatrix({1, 0, 0, 1, 0, 0});
+    ramp({{0, from}, {1, to}});
+    cglWriteRZReg1(LX_RZ_VG_MODE, 2);
+    for (uint32_t premultiply : {1u, 0u}) {
+        SCOPED_TRACE(premultiply);
+        cglWritePEReg1(LX_PE_OVG_RSTOP_PREMALPHA_EN, premultiply);
+        paintProgram(0, {0, 0, float(kWidth), 0});
+        fillSurface();
+        const std::vector<word32> got = pixels();
+        for (uint32_t x = 0; x < kWidth; x += 5) {
+            uint32_t c = lerp(from, to, (x + 0.5) / kWidth);
+            if (premultiply) {
+                const double a = ch(c, 3) / 255.0;
+                c = rgba(static_cast<uint32_t>(std::lround(ch(c, 0) * a)), static_cast<uint32_t>(std::lround(ch(c, 1) * a)),
+                         static_cast<uint32_t>(std::lround(ch(c, 2) * a)), ch(c, 3));
+            }
+            ASSERT_TRUE(near(px(got, x, 10), c, 1)) << x;
+        }
+    }
+}
+
 // The radial table as the paint writer fills it (single precision), for a circle of radius r
 // at the origin and the focus f.
 std::vector<float> radialTable(float fx, float fy, float r)
