@@ -499,6 +499,11 @@ TEST_F(GpuDraws, RadialGradientsWithTheFocusInsideAndOnTheCircle)
             }
         EXPECT_LE(worst, 2);
     }
+    // Planes out of any range give the ramp's start.
+    cglWriteRZReg1(LX_RZ_RG_AF, bitsOf(INFINITY));
+    cglWriteRZReg1(LX_RZ_RG_BF, bitsOf(INFINITY));
+    fillSurface();
+    EXPECT_EQ(px(pixels(), 5, 5), from);
 }
 
 // A 4 x 4 pattern at the paint origin, nearest, in the four tiling modes; pixels left of and

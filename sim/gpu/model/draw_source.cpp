@@ -179,7 +179,7 @@ uint32_t DrawSource::paint(uint32_t x, uint32_t y) const
     case Paint::Radial: {
         const double a = planeAt(plane_[0], x, y), b = planeAt(plane_[1], x, y);
         const double distance = std::hypot(a, b);
-        if (distance > 0) {
+        if (distance > 0 && std::isfinite(distance)) {
             const double position = (a / distance + 1) * 32;
             const int k = std::clamp(static_cast<int>(std::floor(position)), 0, 63);
             g = distance * (radial_[2 * k] + (position - k) * radial_[2 * k + 1]);
