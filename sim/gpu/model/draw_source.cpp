@@ -91,7 +91,9 @@ bool DrawSource::loadPaint(const GpuModel& model, SimGpu& gpu, uint32_t vgMode, 
     paint_ = kinds[vgMode & kPaintKindBits];
     const uint32_t select = gpu.reg(Unit::PE, LX_PE_OVG_TX0_PAINT_SEL);
     const uint32_t tx0 = gpu.reg(Unit::PE, LX_PE_OVG_TX0_EN);
-    const uint32_t wanted = paint_ == Paint::Colour ? kPaintColour : paint_ == Paint::Pattern ? kPaintTexture : kPaintGradient;
+    const uint32_t wanted = paint_ == Paint::Colour    ? kPaintColour
+                            : paint_ == Paint::Pattern ? kPaintTexture
+                                                       : kPaintGradient;
     if (select != wanted || tx0 != (paint_ == Paint::Pattern ? 1u : 0u)) {
         gpu.protocolError(Stream::Gpu, what + ": LX_PE_OVG_TX0_PAINT_SEL " + hex(select) + " and LX_PE_OVG_TX0_EN " +
                                            hex(tx0) + " do not match the paint of LX_RZ_VG_MODE " + hex(vgMode));
