@@ -15,6 +15,22 @@ namespace simgpu {
 std::vector<Rect> scissorRects(const SimGpu& gpu);
 // Inside any of the rectangles; everything is inside none.
 bool insideScissor(const std::vector<Rect>& rects, uint32_t x, uint32_t y);
+// A single-precision float register of the rasterizer.
+float floatRegister(const SimGpu& gpu, uint32_t reg);
+
+// The image planes of the rasterizer: at device pixel (x, y), s = (LX_RZ_IMG_SF + _SA x + _SB y)
+// / (LX_RZ_IMG_IWF + _IWA x + _IWB y), t likewise, in texels: u = s LX_RZ_IMG_USCALE,
+// v = t LX_RZ_IMG_VSCALE.
+struct ImagePlanes {
+    double sf = 0, sa = 0, sb = 0, tf = 0, ta = 0, tb = 0, wf = 1, wa = 0, wb = 0;
+    double uScale = 0, vScale = 0;
+
+    ImagePlanes() = default;
+    explicit ImagePlanes(const SimGpu& gpu);
+    // False when a coordinate is not finite or beyond the modelled range (2^30).
+    bool at(uint32_t x, uint32_t y, double& u, double& v) const;
+};
+
 // The XPT window LX_XPT_SCI_YT, _YB, _XL, _XR.
 Rect xptWindow(const SimGpu& gpu);
 
