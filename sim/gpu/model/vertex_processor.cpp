@@ -208,7 +208,7 @@ void VertexProcessor::start(uint32_t entry)
         strokeEnd(what);
         return;
     }
-    if (segmentWords(entry) || entry == kEntryImageQuad || strokeWords(entry))
+    if (segmentWords(entry) || entry == kEntryImageQuad || entry == kEntryStrokeStart || strokeWords(entry))
         gpu_.protocolError(Stream::Gpu, what + ": a start word without segment data");
     else
         gpu_.protocolError(Stream::Gpu, what + ": unknown entry");
