@@ -96,6 +96,14 @@ struct Stroke : Commands {
     }
 };
 
+// A stroke list starting with the width and the cap and join selections.
+Stroke pen(float width, word32 cap, word32 join, float miterLimit = 4)
+{
+    Stroke s;
+    s.width(width, miterLimit).select(cap).select(join);
+    return s;
+}
+
 class Strokes : public GpuPaths {
 public:
     // One sample a pixel, at its centre.
@@ -148,7 +156,7 @@ TEST_F(Strokes, CapsOfAWidth4LineCoverTheirAreas)
     for (auto [cap, grow] : {std::pair<word32, double>{kButt, 0}, {kSquare, 2}}) {
         SetUp();
         hard();
-        draw(Stroke().width(4).select(cap).select(kMiter).polyline({{10, 50}, {110, 50}}));
+        draw(pen(4, cap, kMiter).polyline({{10, 50}, {110, 50}}));
         expectBox(coverage(), 10 - grow, 48, 110 + grow, 52);
     }
 }
@@ -171,7 +179,7 @@ TEST_F(Strokes, JoinsFillTheOuterCornerOfARightAngle)
     for (const Case& c : cases) {
         SCOPED_TRACE("join " + std::to_string(c.join) + " limit " + std::to_string(c.miterLimit));
         SetUp();
-        draw(Stroke().width(8, c.miterLimit).select(kButt).select(c.join).polyline({{20, 20}, {60, 20}, {60, 60}}));
+        draw(pen(8, kButt, c.join, c.miterLimit).polyline({{20, 20}, {60, 20}, {60, 60}}));
         EXPECT_NEAR(coveredPixels(coverage()), c.area, c.tolerance);
     }
 }
@@ -188,7 +196,7 @@ TEST_F(Strokes, ASharpMiterIsDrawnWithinItsLimitAndBevelledBeyond)
     double areas[2] = {};
     for (int i = 0; i < 2; ++i) {
         SetUp();
-        draw(Stroke().width(8, i == 0 ? 4.0f : 3.8f).select(kButt).select(kMiter).polyline({{70, 40}, {20, 40}, {20 + dx, 40 + dy}}));
+        draw(pen(8, kButt, kMiter, i == 0 ? 4.0f : 3.8f).polyline({{70, 40}, {20, 40}, {20 + dx, 40 + dy}}));
         areas[i] = coveredPixels(coverage());
     }
     EXPECT_NEAR(areas[0] - areas[1], tip, 0.05 * tip);
@@ -197,7 +205,7 @@ TEST_F(Strokes, ASharpMiterIsDrawnWithinItsLimitAndBevelledBeyond)
 TEST_F(Strokes, AClosedSquareCoversItsRingExactly)
 {
     hard();
-    draw(Stroke().width(4).select(kButt).select(kMiter).polyline({{20, 20}, {60, 20}, {60, 60}, {20, 60}}, true));
+    draw(pen(4, kButt, kMiter).polyline({{20, 20}, {60, 20}, {60, 60}, {20, 60}}, true));
     const std::vector<uint32_t> c = coverage();
     for (uint32_t y = 0; y < kHeight; ++y)
         for (uint32_t x = 0; x < kWidth; ++x) {
@@ -208,7 +216,7 @@ TEST_F(Strokes, AClosedSquareCoversItsRingExactly)
         }
     // Bevelled, each corner loses a triangle of 2.
     SetUp();
-    draw(Stroke().width(4).select(kButt).select(kBevel).polyline({{20, 20}, {60, 20}, {60, 60}, {20, 60}}, true));
+    draw(pen(4, kButt, kBevel).polyline({{20, 20}, {60, 20}, {60, 60}, {20, 60}}, true));
     EXPECT_NEAR(coveredPixels(coverage()), 640 - 8, 0.5);
 }
 
@@ -228,7 +236,7 @@ TEST_F(Strokes, ZeroLengthSubpathsAreDotsByTheirCap)
     }
     SetUp();
     hard();
-    draw(Stroke().width(8).select(kSquare).select(kBevel).moveTo(40, 40).lineTo(40, 40).end(true));
+    draw(pen(8, kSquare, kBevel).moveTo(40, 40).lineTo(40, 40).end(true));
     expectBox(coverage(), 36, 36, 44, 44);
 }
 
@@ -261,7 +269,8 @@ std::vector<bool> dashedColumns(const std::vector<float>& pattern, unsigned inde
 void expectRow(const std::vector<uint32_t>& c, float userY, const std::vector<bool>& columns)
 {
     for (uint32_t x = 0; x < kWidth; ++x)
-        ASSERT_EQ(GpuPaths::at(c, x, GpuPaths::row(userY)), columns[x] ? 255u : 0u) << "column " << x << " at y " << userY;
+        ASSERT_EQ(GpuPaths::at(c, x, GpuPaths::row(userY)), columns[x] ? 255u : 0u)
+            << "column " << x << " at y " << userY;
 }
 
 TEST_F(Strokes, DashesWalkThePatternFromTheirStateAndWrap)
@@ -283,7 +292,7 @@ TEST_F(Strokes, DashesWalkThePatternFromTheirStateAndWrap)
         SCOPED_TRACE(c.name);
         SetUp();
         hard();
-        draw(Stroke().width(2).select(kButt).select(kMiter).dash(c.pattern).dashState(c.index, c.rest, c.on).polyline({{10, 50}, {110, 50}}));
+        draw(pen(2, kButt, kMiter).dash(c.pattern).dashState(c.index, c.rest, c.on).polyline({{10, 50}, {110, 50}}));
         unsigned i;
         double r;
         bool on;
@@ -328,7 +337,7 @@ TEST_F(Strokes, TheDashRunsOnAcrossSubpathsUnlessReset)
     // A later draw's state written again restarts the walk.
     SetUp();
     hard();
-    draw(Stroke().width(2).select(kButt).select(kMiter).dash(pattern).dashState(0, 7, true).polyline({{10, 30}, {40, 30}}));
+    draw(pen(2, kButt, kMiter).dash(pattern).dashState(0, 7, true).polyline({{10, 30}, {40, 30}}));
     draw(Stroke().dashState(0, 7, true).polyline({{10, 60}, {40, 60}}));
     const std::vector<uint32_t> c = coverage();
     for (uint32_t x = 0; x < kWidth; ++x)
@@ -338,15 +347,19 @@ TEST_F(Strokes, TheDashRunsOnAcrossSubpathsUnlessReset)
 TEST_F(Strokes, DashEndsTakeCapsAndCornersInsideADashStayJoins)
 {
     // Round caps on (10, 10) dashes of width 4 along 0..60: three dashes, each 10 x 4 and a disc.
-    draw(Stroke().width(4).select(kRoundCap).select(kMiter).dash({10, 10}).dashState(0, 10, true).polyline({{20, 50}, {80, 50}}));
+    draw(pen(4, kRoundCap, kMiter).dash({10, 10}).dashState(0, 10, true).polyline({{20, 50}, {80, 50}}));
     EXPECT_NEAR(coveredPixels(coverage()), 3 * (40 + 4 * kPi), 0.01 * 3 * (40 + 4 * kPi));
     // A corner inside a 100-long dash keeps its miter: as the solid polyline.
     SetUp();
-    draw(Stroke().width(8).select(kButt).select(kMiter).dash({100, 10}).dashState(0, 100, true).polyline({{20, 20}, {60, 20}, {60, 60}}));
+    draw(pen(8, kButt, kMiter).dash({100, 10}).dashState(0, 100, true).polyline({{20, 20}, {60, 20}, {60, 60}}));
     EXPECT_NEAR(coveredPixels(coverage()), 640, 1e-9);
     // The enable at 0 strokes solid whatever the pattern.
     SetUp();
-    draw(Stroke().width(4).select(kButt).select(kMiter).dash({1, 1}).dashState(0, 1, true).set(LX_VCNST_OVG_DASH_EN, {0}).polyline({{10, 50}, {110, 50}}));
+    draw(pen(4, kButt, kMiter)
+             .dash({1, 1})
+             .dashState(0, 1, true)
+             .set(LX_VCNST_OVG_DASH_EN, {0})
+             .polyline({{10, 50}, {110, 50}}));
     EXPECT_NEAR(coveredPixels(coverage()), 400, 1e-9);
 }
 
@@ -366,7 +379,8 @@ TEST_F(Strokes, CurvesAndArcsCoverWidthTimesLength)
     };
     const auto quadratic = [](double t) {
         const double u = 1 - t;
-        return std::pair<double, double>{u * u * 20 + 2 * u * t * 64 + t * t * 108, u * u * 20 + 2 * u * t * 80 + t * t * 20};
+        return std::pair<double, double>{u * u * 20 + 2 * u * t * 64 + t * t * 108,
+                                         u * u * 20 + 2 * u * t * 80 + t * t * 20};
     };
     const auto cubic = [](double t) {
         const double u = 1 - t;
@@ -382,7 +396,11 @@ TEST_F(Strokes, CurvesAndArcsCoverWidthTimesLength)
         {"cubic", Stroke().moveTo(20, 20).segment(kCubic, {40, 80, 90, 80, 110, 30}).end(false), 4 * length(cubic)},
         // a circle of radius 30 as two small counter-clockwise arcs, closed: its ring
         {"circle of two arcs",
-         Stroke().moveTo(94, 48).segment(kArc, {34, 48, -60, 0, 30, 30, 1, 0, 9}).segment(kArc, {94, 48, 60, 0, 30, 30, 1, 0, 9}).end(true),
+         Stroke()
+             .moveTo(94, 48)
+             .segment(kArc, {34, 48, -60, 0, 30, 30, 1, 0, 9})
+             .segment(kArc, {94, 48, 60, 0, 30, 30, 1, 0, 9})
+             .end(true),
          2 * kPi * 30 * 4},
         // a half ellipse of radii 40 and 20, rotated by 90 degrees
         {"rotated half ellipse",
@@ -394,7 +412,7 @@ TEST_F(Strokes, CurvesAndArcsCoverWidthTimesLength)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         SetUp();
-        draw(Stroke().width(4).select(kButt).select(kMiter));
+        draw(pen(4, kButt, kMiter));
         draw(c.list);
         EXPECT_NEAR(coveredPixels(coverage()), c.area, 0.01 * c.area);
     }
@@ -430,7 +448,7 @@ TEST_F(Strokes, ANonUniformScaleGivesAnEllipticalPen)
 TEST_F(Strokes, SelectionsLastUntilChangedOrTheMicrocodeReloads)
 {
     const Stroke dot = Stroke().moveTo(40, 40).end(true);
-    draw(Stroke().width(4).select(kSquare).select(kMiter));
+    draw(pen(4, kSquare, kMiter));
     draw(dot);
     EXPECT_EQ(coveredPixels(coverage()), 16);
     draw(Stroke().select(kButt));
@@ -463,7 +481,8 @@ TEST_F(Strokes, WhatTheStrokerDoesNotKnowIsAProtocolError)
          "DASH_EN"},
         {"a dash index past the last", Stroke().dash({4, 4}).dashState(2, 1, true).polyline({{20, 20}, {40, 20}}),
          "before the current one"},
-        {"an unknown drawn flag", Stroke().dashState(0, 1, true).set(LX_VCNST_OVG_STROKE_ON, {0.5f}).polyline({{20, 20}, {40, 20}}),
+        {"an unknown drawn flag",
+         Stroke().dashState(0, 1, true).set(LX_VCNST_OVG_STROKE_ON, {0.5f}).polyline({{20, 20}, {40, 20}}),
          "dash state"},
         {"a pattern without length", Stroke().dash({0, 0}).dashState(0, 0, true).polyline({{20, 20}, {40, 20}}),
          "without length"},
@@ -474,7 +493,7 @@ TEST_F(Strokes, WhatTheStrokerDoesNotKnowIsAProtocolError)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         SetUp();
-        draw(Stroke().width(4).select(kRoundCap).select(kRoundJoin));
+        draw(pen(4, kRoundCap, kRoundJoin));
         draw(c.list);
         expectOneError(c.error);
         EXPECT_EQ(coveredPixels(coverage()), 0);
@@ -487,18 +506,18 @@ TEST_F(Strokes, OutOfRangeValuesAreDroppedAndTheWorkIsBounded)
     const float nan = NAN, inf = INFINITY;
     // A start not finite drops its subpath; a segment not finite is left out and the next
     // joins on from the last point.
-    draw(Stroke().width(4).select(kButt).select(kMiter));
+    draw(pen(4, kButt, kMiter));
     draw(Stroke().moveTo(nan, 20).lineTo(60, 20).end(false).moveTo(10, 50).lineTo(60, inf).lineTo(60, 50).end(false));
     EXPECT_NEAR(coveredPixels(coverage()), 200, 1e-9);
     // Dashes of 1e-6 along a line 100 long stop after the most dashes a subpath walks.
     SetUp();
-    draw(Stroke().width(4).select(kButt).select(kMiter).dash({1e-6f, 1e-6f}).dashState(0, 1e-6f, true).polyline({{10, 50}, {110, 50}}));
+    draw(pen(4, kButt, kMiter).dash({1e-6f, 1e-6f}).dashState(0, 1e-6f, true).polyline({{10, 50}, {110, 50}}));
     EXPECT_LT(coveredPixels(coverage()), 1);
     // Round pieces with no angle step and curves with no tolerance take the most pieces (each
     // piece its own polygon: a row crosses many, more than the fixture's edge buffer allows).
     SetUp();
     cglWriteXPTReg1(LX_XPT_XSIZE, 65535);
-    draw(Stroke().width(8).select(kRoundCap).select(kRoundJoin)
+    draw(pen(8, kRoundCap, kRoundJoin)
              .set(LX_VCNST_OVG_DIV_ANGLE, {1, 1, 1, 1})
              .set(LX_VCNST_OVG_DIV_STROKE_TH1, {0, 0, 0, 0})
              .set(LX_VCNST_OVG_DIV_STROKE_TH2, {0, 0, 0, 0})
