@@ -7,6 +7,7 @@
 #include <cmath>
 #include <functional>
 #include <string>
+#include <tuple>
 
 namespace gputest {
 namespace {
@@ -353,6 +354,18 @@ TEST_F(Strokes, DashEndsTakeCapsAndCornersInsideADashStayJoins)
     SetUp();
     draw(pen(8, kButt, kMiter).dash({100, 10}).dashState(0, 100, true).polyline({{20, 20}, {60, 20}, {60, 60}}));
     EXPECT_NEAR(coveredPixels(coverage()), 640, 1e-9);
+    // Around a closed square of 160 (width 4, miters) from phase 20 of (30, 10): the dash over
+    // the start joins the first one at the corner, so every dash with its corners covers
+    // 4 x its length: 4 x 120. One dash the whole way round is the ring.
+    for (auto [pattern, rest, area] : {std::tuple<float, float, double>{30, 10, 480}, {200, 200, 640}}) {
+        SCOPED_TRACE("dash " + std::to_string(pattern));
+        SetUp();
+        draw(pen(4, kButt, kMiter)
+                 .dash({pattern, 10})
+                 .dashState(0, rest, true)
+                 .polyline({{20, 20}, {60, 20}, {60, 60}, {20, 60}}, true));
+        EXPECT_NEAR(coveredPixels(coverage()), area, 1e-9);
+    }
     // The enable at 0 strokes solid whatever the pattern.
     SetUp();
     draw(pen(4, kButt, kMiter)
