@@ -1,7 +1,8 @@
 // The GPU model's work on a 480 x 272 surface, driven through the register library as the
 // library drives it: the fast clear, the slow clear (the rasterizer's window mode), a
 // copy-engine copy, plain and converting, an SPC copy converting through the pixel pipeline,
-// glyph-sized paths flattened and scanned, and a full-screen image drawn nearest and bilinear.
+// glyph-sized paths flattened and scanned, filled and stroked, and a full-screen image drawn
+// nearest and bilinear.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -116,24 +117,62 @@ word32 floatWord(float f)
     return w;
 }
 
-// One glyph-like outline of 40 quadratics, about 20 pixels across, centred at (cx, cy): a
-// ring whose control points swing in and out. The words are a fill list as the library builds
-// it, and a command buffer of its own.
+constexpr int kGlyphSegments = 40;
+
+// The quadratics of one glyph-like outline, about 20 pixels across, centred at (cx, cy): a
+// ring whose control points swing in and out; each from its start point (x0, y0, cx, cy, x1,
+// y1).
+std::vector<std::vector<float>> glyphSegments(float cx, float cy)
+{
+    constexpr double kPi = 3.14159265358979323846;
+    std::vector<std::vector<float>> segments;
+    for (int i = 0; i < kGlyphSegments; ++i) {
+        const double a0 = 2 * kPi * i / kGlyphSegments, a1 = 2 * kPi * (i + 1) / kGlyphSegments, am = (a0 + a1) / 2;
+        const double rc = i % 2 ? 13 : 7;
+        segments.push_back({float(cx + 10 * std::cos(a0)), float(cy + 10 * std::sin(a0)), float(cx + rc * std::cos(am)),
+                            float(cy + rc * std::sin(am)), float(cx + 10 * std::cos(a1)), float(cy + 10 * std::sin(a1))});
+    }
+    return segments;
+}
+
+void appendData(std::vector<word32>& words, const float* data, word32 n)
+{
+    words.push_back(CGL_PKT_HEADER(CGL_OP_VP_DATA, 0, n));
+    for (word32 i = 0; i < n; ++i)
+        words.push_back(floatWord(data[i]));
+}
+
+void appendControl(std::vector<word32>& words, word32 reg, word32 value)
+{
+    words.push_back(CGL_PKT_HEADER(CGL_OP_VPCTRL_WRITE, reg, 1));
+    words.push_back(value);
+}
+
+// The glyph as a fill list, the words the library builds for a command buffer of its own.
 std::vector<word32> glyphList(float cx, float cy)
 {
-    constexpr int kSegments = 40;
-    constexpr double kPi = 3.14159265358979323846;
-    std::vector<word32> words{CGL_PKT_HEADER(CGL_OP_VPCTRL_WRITE, LX_VP_IADDR, 1), 880};
-    for (int i = 0; i < kSegments; ++i) {
-        const double a0 = 2 * kPi * i / kSegments, a1 = 2 * kPi * (i + 1) / kSegments, am = (a0 + a1) / 2;
-        const double rc = i % 2 ? 13 : 7;
-        const float data[6] = {float(cx + 10 * std::cos(a0)), float(cy + 10 * std::sin(a0)),
-                               float(cx + rc * std::cos(am)), float(cy + rc * std::sin(am)),
-                               float(cx + 10 * std::cos(a1)), float(cy + 10 * std::sin(a1))};
-        words.push_back(CGL_PKT_HEADER(CGL_OP_VP_DATA, 0, 6));
-        for (float f : data)
-            words.push_back(floatWord(f));
-    }
+    std::vector<word32> words;
+    appendControl(words, LX_VP_IADDR, 880);
+    for (const auto& s : glyphSegments(cx, cy))
+        appendData(words, s.data(), 6);
+    return words;
+}
+
+// The glyph as a stroke list: the subpath start, its quadratics from the current point and the
+// end run, closed.
+std::vector<word32> glyphStrokeList(float cx, float cy)
+{
+    const auto segments = glyphSegments(cx, cy);
+    std::vector<word32> words;
+    appendControl(words, LX_VP_IADDR, 901);
+    appendData(words, segments[0].data(), 2);
+    appendControl(words, LX_VP_IADDR, 926);
+    for (const auto& s : segments)
+        appendData(words, s.data() + 2, 4);
+    appendControl(words, LX_VP_IADDR, 912);
+    appendControl(words, LX_VP_CTRL0, 1);
+    appendControl(words, LX_TE_SYNC, 0);
+    words.push_back(CGL_PKT_HEADER(CGL_OP_VP_START, 0, 0));
     return words;
 }
 
@@ -153,13 +192,21 @@ void loadDrawingMicrocode(word32 at)
     cglWriteVPCtrlReg1(LX_DMA_IN_COUNT, static_cast<word32>(image.size() - 1));
 }
 
-// 128 glyphs filled at better quality (4 x 4 samples), one scan each, as the path drawing
-// sends them: each fill list from a command buffer, then the scan.
-void BM_ModelGlyphPaths(benchmark::State& state)
+// An entry run on a start word through the command FIFO.
+void runEntry(word32 entry)
+{
+    cglWriteVPCtrlReg1(LX_VP_IADDR, entry);
+    const word32 start[] = {CGL_PKT_HEADER(CGL_OP_VP_START, 0, 0), CGL_TERMINATOR};
+    cglWriteCFifo32A(start, cglReadMemReg32(LX_MISC_CTRL) & CGL_MISC_CTRL_CFIFO_TERM ? 2 : 1);
+}
+
+// The path drawing's state at better quality (4 x 4 samples) on the surface, with the
+// drawing microcode's static part loaded and the path matrix derived; the address lists may
+// go to.
+word32 pathDrawing()
 {
     const word32 target = surface();
     cglWritePEReg1(LX_PE_OVG_CBUF0_ADDR, target);
-    const word32 lists = target + 0x300000;
     loadDrawingMicrocode(target + 0x200000);
     cglWritePEReg1(LX_PE_OVG_TX0_PAINT_SEL, 2);
     cglWritePEReg1(LX_PE_OVG_CCU_MPX_CTRL, 8);
@@ -178,14 +225,18 @@ void BM_ModelGlyphPaths(benchmark::State& state)
     vpConstant(LX_VCNST_OVG_PU2S1, {1, 0, 0});
     vpConstant(LX_VCNST_OVG_PU2S2, {0, 1, 0});
     cglWriteVPCtrlReg1(LX_VP_CTRL0, 1);
-    cglWriteVPCtrlReg1(LX_VP_IADDR, 0);
-    const word32 start[] = {CGL_PKT_HEADER(CGL_OP_VP_START, 0, 0), CGL_TERMINATOR};
-    cglWriteCFifo32A(start, cglReadMemReg32(LX_MISC_CTRL) & CGL_MISC_CTRL_CFIFO_TERM ? 2 : 1);
+    runEntry(0);
+    return target + 0x300000;
+}
 
+// 128 glyphs, one list each from a command buffer and one scan each, as the path drawing
+// sends them.
+void drawGlyphs(benchmark::State& state, word32 lists, std::vector<word32> (*list)(float, float))
+{
     std::vector<word32> addresses, counts;
     word32 next = lists;
     for (int n = 0; n < 128; ++n) {
-        const std::vector<word32> words = glyphList(float(12 + 24 * (n % 20)), float(16 + 36 * (n / 20)));
+        const std::vector<word32> words = list(float(12 + 24 * (n % 20)), float(16 + 36 * (n / 20)));
         cglWriteMemory32A(next, words.data(), static_cast<word32>(words.size()));
         addresses.push_back(next);
         counts.push_back(static_cast<word32>(words.size()));
@@ -199,6 +250,11 @@ void BM_ModelGlyphPaths(benchmark::State& state)
         }
     failOnProtocolErrors(state);
     state.SetItemsProcessed(state.iterations() * 128);
+}
+
+void BM_ModelGlyphPaths(benchmark::State& state)
+{
+    drawGlyphs(state, pathDrawing(), glyphList);
 }
 BENCHMARK(BM_ModelGlyphPaths);
 
@@ -257,6 +313,28 @@ void BM_ModelImageDraw(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * kWidth * kHeight);
 }
 BENCHMARK(BM_ModelImageDraw)->Arg(0)->Arg(1);
+
+// The same glyphs stroked 1.5 wide with round joins and caps; argument 1 dashed (3, 2).
+void BM_ModelGlyphStrokes(benchmark::State& state)
+{
+    const word32 lists = pathDrawing();
+    vpConstant(LX_VCNST_OVG_STROKE_PARAM, {0.75f, 36});
+    vpConstant(LX_VCNST_OVG_DIV_STROKE_TH1, {1.23f, 1.23f, 0.5f, 0.5f});
+    vpConstant(LX_VCNST_OVG_DIV_STROKE_TH2, {0.06f, 0.06f, 0, 0.0005f});
+    vpConstant(LX_VCNST_OVG_DIV_ANGLE, {0.9848077f, 0.17364818f, 0.8660254f, 0.5f});
+    vpConstant(LX_VCNST_JOIN_ANGLE_TH, {1 - 0.1786062f / 2.25f});
+    vpConstant(LX_VCNST_OVG_DASH_EN, {float(state.range(0))});
+    const word32 dashIndex[] = {0, 0, 0, 1};
+    cglWriteVPConstRegs(LX_VCNST_OVG_DASH_IDX, dashIndex, 2);
+    cglWriteVPConstRegs(LX_VCNST_OVG_MAX_DASH_IDX, dashIndex + 2, 2);
+    vpConstant(LX_VCNST_OVG_DASH_PATTERN0, {3, 2});
+    vpConstant(LX_VCNST_OVG_DASH_REST, {3});
+    vpConstant(LX_VCNST_OVG_STROKE_ON, {1});
+    runEntry(64);
+    runEntry(58);
+    drawGlyphs(state, lists, glyphStrokeList);
+}
+BENCHMARK(BM_ModelGlyphStrokes)->Arg(0)->Arg(1);
 
 }  // namespace
 

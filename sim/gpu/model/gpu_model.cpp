@@ -49,6 +49,8 @@ void GpuModel::unitWrite(Unit unit, uint32_t reg, uint32_t value)
         ++rampEntries_;
     if (unit == Unit::VPCtrl && reg == LX_DMA_IN_COUNT)
         instructionDma(value);
+    if (unit == Unit::VPConst)
+        vp_.constantWritten(reg);
     if (unit == Unit::XPT)
         xptWrite(reg, value);
 }

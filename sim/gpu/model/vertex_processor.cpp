@@ -42,14 +42,14 @@ unsigned segmentWords(uint32_t entry)
     }
 }
 
+}  // namespace
+
 std::string number(double v)
 {
     char text[32];
     std::snprintf(text, sizeof text, "%g", v);
     return text;
 }
-
-}  // namespace
 
 Affine Affine::after(const Affine& in) const
 {
@@ -100,6 +100,12 @@ void VertexProcessor::dmaIn(uint32_t first, uint32_t words)
         drawingLoaded_ = true;
     else if (first < kStaticWords)
         drawingLoaded_ = false;
+    if (first < kStaticWords) {
+        // A reload forgets the cap and join selections and any subpath being gathered.
+        cap_ = join_ = -1;
+        subpathOpen_ = false;
+        centre_.clear();
+    }
 }
 
 float VertexProcessor::constant(uint32_t index, unsigned component) const
@@ -211,7 +217,14 @@ void VertexProcessor::start(uint32_t entry)
     default:
         break;
     }
-    if (segmentWords(entry) || entry == kEntryImageQuad || entry == kEntryPaint)
+    if (strokeSelection(entry))
+        return;
+    if (entry == kEntryStrokeEnd) {
+        strokeEnd(what);
+        return;
+    }
+    if (segmentWords(entry) || entry == kEntryImageQuad || entry == kEntryPaint || entry == kEntryStrokeStart ||
+        strokeWords(entry))
         gpu_.protocolError(Stream::Gpu, what + ": a start word without segment data");
     else
         gpu_.protocolError(Stream::Gpu, what + ": unknown entry");
@@ -228,8 +241,12 @@ void VertexProcessor::data(uint32_t entry, const std::vector<uint32_t>& words)
         imageQuad(words, what);
     else if (entry == kEntryPaint)
         paintProgram(words, what);
+    else if (entry == kEntryStrokeStart)
+        strokeStart(words, what);
+    else if (strokeWords(entry))
+        strokeSegment(entry, words, what);
     else if (entry == kEntryMatrices || entry == kEntryPaintMatrices || entry == kEntryImageMatrices ||
-             entry == kEntryImagePaint)
+             entry == kEntryImagePaint || entry == kEntryStrokeEnd || isStrokeSelection(entry))
         gpu_.protocolError(Stream::Gpu, what + ": a data packet for an entry that takes none");
     else
         gpu_.protocolError(Stream::Gpu, what + ": unknown entry");
@@ -467,13 +484,14 @@ void VertexProcessor::paintMatrix(DerivedMatrix& out, uint32_t rows)
     out = DerivedMatrix{true, derived_.pathToDevice.m.after(constantRows(rows))};
 }
 
-// The thresholds: the chord may stray LX_VCNST_OVG_DIV_FILL_TH2.x and its square
-// LX_VCNST_OVG_DIV_FILL_TH1.x; an arc piece spans at most the angle whose cosine is
-// LX_VCNST_OVG_DIV_ANGLE.x.
-bool VertexProcessor::flattening(bool arc, Flattening& out, const std::string& what)
+// The thresholds: the chord may stray constant `distance`.x and its square `squared`.x
+// (LX_VCNST_OVG_DIV_FILL_TH2 and _TH1 for fills, _DIV_STROKE_TH2 and _TH1 for strokes); an arc
+// piece spans at most the angle whose cosine is LX_VCNST_OVG_DIV_ANGLE.x.
+bool VertexProcessor::flattening(uint32_t squaredIndex, uint32_t distanceIndex, bool arc, Flattening& out,
+                                 const std::string& what)
 {
-    const double squared = constant(LX_VCNST_OVG_DIV_FILL_TH1, 0);
-    const double distance = constant(LX_VCNST_OVG_DIV_FILL_TH2, 0);
+    const double squared = constant(squaredIndex, 0);
+    const double distance = constant(distanceIndex, 0);
     if (!(squared >= 0) || !(distance >= 0)) {
         gpu_.protocolError(Stream::Gpu, what + ": subdivision thresholds " + number(squared) + " and " +
                                             number(distance) + " are not distances");
@@ -514,57 +532,70 @@ void VertexProcessor::segment(uint32_t entry, const std::vector<uint32_t>& words
     }
     const Point start{v[0], v[1]};
     points_.clear();
-    Flattening flat{0, 0};
-    switch (entry) {
-    case kEntryLine:
-        points_.push_back(Point{v[2], v[3]});
-        break;
-    case kEntryQuadratic: {
-        const Point p[3] = {start, {v[2], v[3]}, {v[4], v[5]}};
-        if (!flattening(false, flat, what))
+    if (!flattenSegment(n - 2, start, v + 2, LX_VCNST_OVG_DIV_FILL_TH1, LX_VCNST_OVG_DIV_FILL_TH2, points_, what))
+        return;
+
+    // Into subsample units; a point that leaves the number range drops the segment.
+    Point previous = start;
+    if (!device(previous))
+        return;
+    for (Point& p : points_)
+        if (!device(p))
             return;
-        flattenQuadratic(p, flat, points_);
-        break;
+    for (const Point& p : points_) {
+        edges_.add(previous.x, previous.y, p.x, p.y);
+        previous = p;
     }
-    case kEntryCubic: {
-        const Point p[4] = {start, {v[2], v[3]}, {v[4], v[5]}, {v[6], v[7]}};
-        if (!flattening(false, flat, what))
-            return;
-        flattenCubic(p, flat, points_);
-        break;
+}
+
+// A user point in subsample units; false when it leaves the number range.
+bool VertexProcessor::device(Point& p) const
+{
+    const Point q = derived_.pathToDevice.m.apply(p);
+    p = Point{q.x * derived_.edgeScale, q.y * derived_.edgeScale};
+    return std::isfinite(p.x) && std::isfinite(p.y);
+}
+
+// The points after `start` of a segment told by its `words` after the start point, `v`: 2 a
+// line, 4 a quadratic, 6 a cubic, 9 an arc; curves flattened by the thresholds in constants
+// `squared` and `distance`.
+bool VertexProcessor::flattenSegment(unsigned words, const Point& start, const double* v, uint32_t squared,
+                                     uint32_t distance, std::vector<Point>& out, const std::string& what)
+{
+    Flattening flat{0, 0};
+    switch (words) {
+    case 2:
+        out.push_back(Point{v[0], v[1]});
+        return true;
+    case 4: {
+        const Point p[3] = {start, {v[0], v[1]}, {v[2], v[3]}};
+        if (!flattening(squared, distance, false, flat, what))
+            return false;
+        flattenQuadratic(p, flat, out);
+        return true;
+    }
+    case 6: {
+        const Point p[4] = {start, {v[0], v[1]}, {v[2], v[3]}, {v[4], v[5]}};
+        if (!flattening(squared, distance, false, flat, what))
+            return false;
+        flattenCubic(p, flat, out);
+        return true;
     }
     default: {
         // kind 9 small counter-clockwise, 10 small clockwise, 11 large counter-clockwise,
         // 12 large clockwise
-        const double kind = v[10];
-        if (kind != 9 && kind != 10 && kind != 11 && kind != 12) {
-            gpu_.protocolError(Stream::Gpu, what + ": unknown arc kind " + number(kind));
-            return;
+        const double arcKind = v[8];
+        if (arcKind != 9 && arcKind != 10 && arcKind != 11 && arcKind != 12) {
+            gpu_.protocolError(Stream::Gpu, what + ": unknown arc kind " + number(arcKind));
+            return false;
         }
-        if (!flattening(true, flat, what))
-            return;
-        const Arc arc{start, {v[2], v[3]}, {v[4], v[5]}, v[6], v[7], v[8], v[9], kind >= 11, kind == 9 || kind == 11};
-        flattenArc(arc, flat, points_);
-        break;
+        if (!flattening(squared, distance, true, flat, what))
+            return false;
+        const Arc arc{start, {v[0], v[1]}, {v[2], v[3]}, v[4], v[5], v[6], v[7], arcKind >= 11,
+                      arcKind == 9 || arcKind == 11};
+        flattenArc(arc, flat, out);
+        return true;
     }
-    }
-
-    // Into subsample units; a point that leaves the number range drops the segment.
-    const Affine& m = derived_.pathToDevice.m;
-    const double s = derived_.edgeScale;
-    Point previous = m.apply(start);
-    previous = Point{previous.x * s, previous.y * s};
-    if (!std::isfinite(previous.x) || !std::isfinite(previous.y))
-        return;
-    for (Point& p : points_) {
-        const Point q = m.apply(p);
-        p = Point{q.x * s, q.y * s};
-        if (!std::isfinite(p.x) || !std::isfinite(p.y))
-            return;
-    }
-    for (const Point& p : points_) {
-        edges_.add(previous.x, previous.y, p.x, p.y);
-        previous = p;
     }
 }
 

@@ -24,6 +24,10 @@
 //     that set's paint-to-device matrix: k 0 the linear gradient parameter LX_RZ_LG_*, k 1 the
 //     radial gradient's point relative to the focus LX_RZ_RG_*, k 2 the pattern coordinates
 //     LX_RZ_PP_*.
+//   entries 66, 64, 62 and 56, 58, 60 (start words): select the butt, round or square cap and
+//     the miter, round or bevel join of the stroker, kept until another selection or a reload.
+//   entries 901, 919, 926, 933, 940 (data packets of 2, 2, 4, 6 and 9 floats) and 912 (start
+//     word): the stroker (stroker.cpp) gathers a subpath's centre line and widens it at its end.
 // Derived matrices change only when an entry that computes them runs.
 
 #include <cstdint>
@@ -33,8 +37,37 @@
 #include "edge_scan.h"
 #include "flatten.h"
 #include "simgpu.h"
+#include "stroke_outline.h"
 
 namespace simgpu {
+
+// A value as the entries' protocol errors print it.
+std::string number(double v);
+
+// The stroker's entries.
+constexpr uint32_t kEntryCapButt = 66, kEntryCapRound = 64, kEntryCapSquare = 62;
+constexpr uint32_t kEntryJoinMiter = 56, kEntryJoinRound = 58, kEntryJoinBevel = 60;
+constexpr uint32_t kEntryStrokeStart = 901, kEntryStrokeEnd = 912;
+constexpr uint32_t kEntryStrokeLine = 919, kEntryStrokeQuadratic = 926, kEntryStrokeCubic = 933,
+                   kEntryStrokeArc = 940;
+
+inline bool isStrokeSelection(uint32_t entry)
+{
+    return entry == kEntryCapButt || entry == kEntryCapRound || entry == kEntryCapSquare || entry == kEntryJoinMiter ||
+           entry == kEntryJoinRound || entry == kEntryJoinBevel;
+}
+
+// Data words of a stroke segment entry, 0 for any other entry.
+inline unsigned strokeWords(uint32_t entry)
+{
+    switch (entry) {
+    case kEntryStrokeLine: return 2;
+    case kEntryStrokeQuadratic: return 4;
+    case kEntryStrokeCubic: return 6;
+    case kEntryStrokeArc: return 9;
+    default: return 0;
+    }
+}
 
 // x' = a x + c y + e, y' = b x + d y + f
 struct Affine {
@@ -84,6 +117,8 @@ public:
 
     // The device copied `words` words into the instruction RAM from word `first`.
     void dmaIn(uint32_t first, uint32_t words);
+    // A VP constant component was written (register field constant x 4 + component).
+    void constantWritten(uint32_t field);
     void start(uint32_t entry);
     void data(uint32_t entry, const std::vector<uint32_t>& words);
 
@@ -104,13 +139,34 @@ private:
     void paintProgram(const std::vector<uint32_t>& words, const std::string& what);
     void setPaint(unsigned set, const Projective& m);
     void writeFloat(uint32_t reg, double value);
-    bool flattening(bool arc, Flattening& out, const std::string& what);
+    bool flattening(uint32_t squared, uint32_t distance, bool arc, Flattening& out, const std::string& what);
+    bool flattenSegment(unsigned words, const Point& start, const double* v, uint32_t squared, uint32_t distance,
+                        std::vector<Point>& out, const std::string& what);
+    bool device(Point& p) const;
+
+    // The stroker (stroker.cpp).
+    bool strokeSelection(uint32_t entry);
+    void strokeStart(const std::vector<uint32_t>& words, const std::string& what);
+    void strokeSegment(uint32_t entry, const std::vector<uint32_t>& words, const std::string& what);
+    void strokeEnd(const std::string& what);
+    bool loadDashState(const std::string& what);
+    bool strokeStyle(StrokeStyle& style, const std::string& what);
+    bool dashPattern(DashPattern& pattern, const std::string& what);
 
     SimGpu& gpu_;
     EdgeList& edges_;
     bool drawingLoaded_ = false;
     VpDerived derived_;
     std::vector<Point> points_;
+
+    // The stroker's state: selections (none after a reload), the dash walk that runs on across
+    // subpaths until constant 43, 45 or 50 is written, and the subpath being gathered.
+    int cap_ = -1, join_ = -1;
+    bool dashWritten_ = true;
+    DashState dash_{0, 0, true};
+    bool subpathOpen_ = false, subpathDropped_ = false;
+    Point current_{0, 0};
+    std::vector<CentrePoint> centre_;
 };
 
 }  // namespace simgpu

@@ -1,0 +1,257 @@
+#include "stroke_outline.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace simgpu {
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+Point operator+(Point a, Point b) { return Point{a.x + b.x, a.y + b.y}; }
+Point operator-(Point a, Point b) { return Point{a.x - b.x, a.y - b.y}; }
+Point operator*(double s, Point a) { return Point{s * a.x, s * a.y}; }
+bool same(Point a, Point b) { return a.x == b.x && a.y == b.y; }
+// The left normal of a direction (y up).
+Point normal(Point d) { return Point{-d.y, d.x}; }
+
+Point direction(Point a, Point b)
+{
+    const Point d = b - a;
+    const double length = std::hypot(d.x, d.y);
+    return Point{d.x / length, d.y / length};
+}
+
+// A dash (or the whole subpath): its points, consecutive ones apart (a closed one ending on
+// its first), and the directions it leaves its first point in and reaches its last.
+struct Piece {
+    std::vector<CentrePoint> points;
+    bool closed = false;
+    Point startDirection{1, 0}, endDirection{1, 0};
+
+    void push(const CentrePoint& c)
+    {
+        if (!points.empty() && same(points.back().p, c.p))
+            points.back().corner = points.back().corner || c.corner;
+        else
+            points.push_back(c);
+    }
+};
+
+class Outline {
+public:
+    Outline(const StrokeStyle& style, std::vector<Polygon>& out) : s_(style), out_(out) {}
+
+    void piece(const Piece& p)
+    {
+        const auto& v = p.points;
+        for (size_t i = 0; i + 1 < v.size(); ++i)
+            body(v[i].p, v[i + 1].p);
+        for (size_t i = 1; i + 1 < v.size(); ++i)
+            join(v[i], direction(v[i - 1].p, v[i].p), direction(v[i].p, v[i + 1].p));
+        // A closed piece ends on its first point, where it joins itself.
+        if (p.closed) {
+            join(v.front(), p.endDirection, p.startDirection);
+            return;
+        }
+        cap(v.front().p, -1 * p.startDirection);
+        cap(v.back().p, p.endDirection);
+    }
+
+    void dot(Point at)
+    {
+        const double h = s_.halfWidth;
+        if (s_.cap == Cap::Square)
+            add({at + Point{-h, -h}, at + Point{h, -h}, at + Point{h, h}, at + Point{-h, h}});
+        else if (s_.cap == Cap::Round) {
+            Polygon disc;
+            fan(disc, at, Point{h, 0}, 2 * kPi);
+            add(std::move(disc));
+        }
+    }
+
+private:
+    // Keeps a polygon with area, turned counter-clockwise.
+    void add(Polygon polygon)
+    {
+        double area = 0;
+        for (size_t i = 0; i < polygon.size(); ++i) {
+            const Point& a = polygon[i];
+            const Point& b = polygon[(i + 1) % polygon.size()];
+            area += a.x * b.y - b.x * a.y;
+        }
+        if (!(area != 0))
+            return;
+        if (area < 0)
+            std::reverse(polygon.begin(), polygon.end());
+        out_.push_back(std::move(polygon));
+    }
+
+    // Points around `centre` from centre + `from` turning by `angle` (counter-clockwise when
+    // positive), both ends included, in pieces no wider than the round step.
+    void fan(Polygon& out, Point centre, Point from, double angle) const
+    {
+        const double turn = std::fabs(angle);
+        double n = s_.roundStep > 0 ? std::ceil(turn / s_.roundStep) : kMaxPieces;
+        n = std::min<double>(std::max(n, 1.0), kMaxPieces);
+        const unsigned steps = static_cast<unsigned>(n);
+        for (unsigned k = 0; k <= steps; ++k) {
+            const double a = angle * k / steps, c = std::cos(a), s = std::sin(a);
+            out.push_back(centre + Point{c * from.x - s * from.y, s * from.x + c * from.y});
+        }
+    }
+
+    void body(Point a, Point b)
+    {
+        const Point n = s_.halfWidth * normal(direction(a, b));
+        add({a + n, b + n, b - n, a - n});
+    }
+
+    // The join at `at` from direction d0 to d1, on the outer side of the turn.
+    void join(const CentrePoint& at, Point d0, Point d1)
+    {
+        const double cross = d0.x * d1.y - d0.y * d1.x, dot = d0.x * d1.x + d0.y * d1.y;
+        if (cross == 0 && dot > 0)
+            return;
+        const double turn = std::atan2(cross, dot);
+        const double side = turn > 0 ? -1 : 1;  // a left turn widens on the right
+        const double h = s_.halfWidth;
+        const Point a = at.p + side * h * normal(d0), b = at.p + side * h * normal(d1);
+        const Join style = at.corner ? s_.join : Join::Round;
+        if (style == Join::Round && dot < s_.flatJoinCosine) {
+            Polygon wedge{at.p};
+            fan(wedge, at.p, side * h * normal(d0), turn);
+            add(std::move(wedge));
+            return;
+        }
+        // The miter's length over the width is 1 / cos(turn / 2).
+        if (style == Join::Miter && dot > -1 && 8 * h * h <= s_.miterSquared * (1 + dot)) {
+            const Point tip = at.p + (side * h / (1 + dot)) * (normal(d0) + normal(d1));
+            add({at.p, a, tip, b});
+            return;
+        }
+        add({at.p, a, b});
+    }
+
+    // The cap at an open end leaving in direction d.
+    void cap(Point at, Point d)
+    {
+        const Point n = s_.halfWidth * normal(d);
+        if (s_.cap == Cap::Square) {
+            const Point out = s_.halfWidth * d;
+            add({at + n, at - n, at - n + out, at + n + out});
+        } else if (s_.cap == Cap::Round) {
+            Polygon half;
+            fan(half, at, n, -kPi);
+            add(std::move(half));
+        }
+    }
+
+    const StrokeStyle& s_;
+    std::vector<Polygon>& out_;
+};
+
+// The centre line without zero-length steps; a closed one ends back at its first point, which
+// is then a corner.
+std::vector<CentrePoint> cleaned(const std::vector<CentrePoint>& line, bool closed)
+{
+    std::vector<CentrePoint> v;
+    for (const CentrePoint& c : line) {
+        if (!v.empty() && same(v.back().p, c.p))
+            v.back().corner = v.back().corner || c.corner;
+        else
+            v.push_back(c);
+    }
+    if (closed && v.size() > 1) {
+        v.front().corner = true;
+        if (!same(v.back().p, v.front().p))
+            v.push_back(v.front());
+        v.back().corner = true;
+    }
+    return v;
+}
+
+// The dashes along a centre line of at least one step.
+std::vector<Piece> dashes(const std::vector<CentrePoint>& v, bool closed, const DashPattern& dash, DashState& state)
+{
+    std::vector<Piece> pieces;
+    Piece current;
+    bool startsAtStart = state.on;  // the first dash begins with the subpath
+    unsigned walked = 0;
+    const Point first = direction(v[0].p, v[1].p);
+    if (state.on) {
+        current.push(v[0]);
+        current.startDirection = first;
+    }
+    for (size_t i = 0; i + 1 < v.size() && walked < kMaxDashes; ++i) {
+        const Point a = v[i].p, d = direction(a, v[i + 1].p);
+        const double length = std::hypot(v[i + 1].p.x - a.x, v[i + 1].p.y - a.y);
+        double at = 0;
+        while (length - at > state.rest && walked < kMaxDashes) {
+            at += state.rest;
+            const Point p = a + at * d;
+            current.push(CentrePoint{p, false});
+            if (state.on) {
+                current.endDirection = d;
+                pieces.push_back(std::move(current));
+                current = Piece();
+            } else {
+                current.startDirection = d;
+            }
+            state.index = (state.index + 1) % dash.values.size();
+            state.rest = dash.values[state.index];
+            state.on = !state.on;
+            ++walked;
+        }
+        if (walked >= kMaxDashes)
+            return pieces;
+        state.rest -= length - at;
+        if (state.on) {
+            current.push(v[i + 1]);
+            current.endDirection = d;
+        }
+    }
+    if (!state.on)
+        return pieces;
+    if (closed && walked == 0) {
+        current.closed = true;  // one dash all the way round
+        pieces.push_back(std::move(current));
+    } else if (closed && startsAtStart && !pieces.empty()) {
+        // The dash running over the start carries on into the first one, joined at the start.
+        Piece& head = pieces.front();
+        current.points.insert(current.points.end(), head.points.begin() + 1, head.points.end());
+        current.endDirection = head.endDirection;
+        head = std::move(current);
+    } else {
+        pieces.push_back(std::move(current));
+    }
+    return pieces;
+}
+
+}  // namespace
+
+void strokeSubpath(const std::vector<CentrePoint>& line, bool closed, const StrokeStyle& style,
+                   const DashPattern* dash, DashState& state, std::vector<Polygon>& out)
+{
+    Outline outline(style, out);
+    const std::vector<CentrePoint> v = cleaned(line, closed);
+    if (v.size() < 2) {
+        if (!v.empty() && (!dash || state.on))
+            outline.dot(v.front().p);
+        return;
+    }
+    if (dash) {
+        // A dash of no length is a single point capped along the line it sits on.
+        for (const Piece& p : dashes(v, closed, *dash, state))
+            outline.piece(p);
+        return;
+    }
+    Piece whole;
+    whole.points = v;
+    whole.closed = closed;
+    whole.startDirection = direction(v[0].p, v[1].p);
+    whole.endDirection = direction(v[v.size() - 2].p, v.back().p);
+    outline.piece(whole);
+}
+
+}  // namespace simgpu
