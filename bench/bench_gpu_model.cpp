@@ -1,6 +1,6 @@
 // The GPU model's work on a 480 x 272 surface, driven through the register library as the
-// library drives it: the fast clear, the slow clear (the rasterizer's window mode) and a
-// copy-engine copy, plain and converting.
+// library drives it: the fast clear, the slow clear (the rasterizer's window mode), a
+// copy-engine copy, plain and converting, and an SPC copy converting through the pixel pipeline.
 #include <benchmark/benchmark.h>
 
 #include "cgl.h"
@@ -79,6 +79,30 @@ void BM_ModelCopy(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * kWidth * kHeight);
 }
 BENCHMARK(BM_ModelCopy)->Arg(0x04000000)->Arg(0x40000000);
+
+// A 4444 texture into the 565 surface through the SPC rectangle command; argument 1 also
+// converts to linear and back (both gamma tables) as an sRGB-to-linear copy does.
+void BM_ModelSpcCopy(benchmark::State& state)
+{
+    const word32 texture = surface() + 0x200000;
+    cglWriteMemReg32(LX_SP_WINCLIP_LT, 0);
+    cglWriteMemReg32(LX_SP_WINCLIP_RB, 0x07FF07FF);
+    const word32 state0[][2] = {
+        {LX_PE_OVG_CCU_MPX_CTRL, 0},    {LX_PE_OVG_TX1_EN, 1},         {LX_PE_OVG_TX1_ADDR, texture},
+        {LX_PE_OVG_TX1_SIZE, kWidth | kHeight << 16}, {LX_PE_OVG_TX1_FMT, 20},
+        {LX_PE_OVG_GAMMA_EN, static_cast<word32>(state.range(0) ? 3 : 0)},
+    };
+    for (const auto& r : state0)
+        cglWritePEReg1(r[0], r[1]);
+    const word32 words[] = {0x1000, 0, (kWidth - 1) | (kHeight - 1) << 16, 0};
+    for (auto _ : state)
+        cglWriteSFifo32A(words, 4);
+    failOnProtocolErrors(state);
+    cglWritePEReg1(LX_PE_OVG_TX1_EN, 0);
+    cglWritePEReg1(LX_PE_OVG_GAMMA_EN, 0);
+    state.SetItemsProcessed(state.iterations() * kWidth * kHeight);
+}
+BENCHMARK(BM_ModelSpcCopy)->Arg(0)->Arg(1);
 
 }  // namespace
 

@@ -157,6 +157,8 @@ TEST_F(MaskState, RenderingIntoTheMaskChoosesTheXptMode)
 
 TEST_F(MaskState, AnImageIsBlendedIntoTheMaskByOneRectangle)
 {
+    // The buffers are made-up addresses: only the programming is checked here.
+    switchModelOff();
     ALbuffer image{100, 50, 200, 16, 0x40000, 0, 0};
     struct Case {
         int flip, layer;
@@ -188,6 +190,8 @@ TEST_F(MaskState, AnImageIsBlendedIntoTheMaskByOneRectangle)
 
 TEST_F(MaskState, AMultisampledMaskLayerGoesInPiecesOfFiveHundredAndTwelvePixels)
 {
+    // The buffers are made-up addresses: only the programming is checked here.
+    switchModelOff();
     ALbuffer layer{1200, 40, 1200, 1, 0x40000, 1, 0};
     const Words target = {0x22E002, 0, 0x3180000, 0x40000201, 0x20000};
     auto piece = [&](word32 addr, word32 x, word32 y, word32 pixels, word32 rows, word32 sx, word32 sy) {
@@ -244,6 +248,8 @@ TEST_F(MaskState, AnEightBitLayerIsCopiedByTheCopyEngine)
 
 TEST_F(MaskState, AOneBitLayerIsCopiedInTilesAndMarksTheSurfaceState)
 {
+    // The buffers are made-up addresses: only the programming is checked here.
+    switchModelOff();
     ALbuffer layer{4096, 8, 512, 1, 0x90000, 1, 0};
     mask.stride = 60, mask.bpp = 1;
     VGALVAL_lx740_dirty = 0;

@@ -321,5 +321,76 @@ TEST_F(CopyEngine, StartsFromTheCommandFifoAndFromACommandBuffer)
     }
 }
 
+
+TEST_F(CopyEngine, OverlappingBlocksMoveIntactWhenTheDirectionFitsTheShift)
+{
+    // A 5 x 4 block of 16-bit pixels in lines of 8, inside one buffer that names each pixel,
+    // moved by (dx, dy); the copy runs backwards from the last pixels when the move goes down or
+    // right, as the same-region copy sends it.
+    constexpr uint32_t kLinePixels = 8, kLines = 6, kW = 5, kH = 4;
+    struct Case {
+        const char* name;
+        uint32_t sx, sy, dx, dy;
+        bool rvd;
+    } const cases[] = {
+        {"one line down", 1, 0, 1, 1, true},
+        {"one line up", 1, 2, 1, 1, false},
+        {"two pixels right on the same lines", 0, 1, 2, 1, true},
+        {"two pixels left on the same lines", 3, 1, 1, 1, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<uint32_t> before(kLinePixels * kLines);
+        for (uint32_t i = 0; i < before.size(); ++i)
+            before[i] = 0x100 + i;
+        writePixels(source, 16, before);
+        std::vector<uint32_t> expected = before;
+        for (uint32_t y = 0; y < kH; ++y)
+            for (uint32_t x = 0; x < kW; ++x)
+                expected[(c.dy + y) * kLinePixels + c.dx + x] = before[(c.sy + y) * kLinePixels + c.sx + x];
+        const uint32_t last = c.rvd ? (kH - 1) * kLinePixels + kW - 1 : 0;  // the pixel the addresses name
+        caTable t = entry(source + 2 * ((c.sy * kLinePixels + c.sx) + last),
+                          source + 2 * ((c.dy * kLinePixels + c.dx) + last), kW, kH, kLinePixels - kW,
+                          kLinePixels - kW);
+        t.rvd = c.rvd;
+        start(0x04000000, t);
+        for (uint32_t i = 0; i < before.size(); ++i)
+            ASSERT_EQ(readPixel(source + 2 * i, 16), expected[i]) << "pixel " << i % kLinePixels << "," << i / kLinePixels;
+    }
+}
+
+TEST_F(CopyEngine, BlocksReachTheLimitsOf2048PixelsAnd2048Lines)
+{
+    struct Case {
+        uint32_t bpp, width, height, soff, doff;
+        bool rvd;
+    } const cases[] = {
+        {8, 2048, 2048, 2, 1, false}, {8, 2048, 2048, 2, 1, true}, {32, 2048, 3, 5, 0, true}, {16, 7, 2048, 0, 9, false},
+    };
+    const word32 from = cglGetTxmemBase() + 0x100000, to = cglGetTxmemBase() + 0x600000;
+    const word32 modes[] = {0, 0x08000000, 0x04000000, 0, 0};  // by bytes a pixel
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.bpp << " bits " << c.width << "x" << c.height << (c.rvd ? " reverse" : ""));
+        const uint32_t b = c.bpp / 8;
+        const size_t sline = (c.width + c.soff) * b, dline = (c.width + c.doff) * b;
+        const size_t slen = sline * c.height, dlen = dline * c.height;
+        uint8_t* src = gpu.gpuPointer(from, slen);
+        uint8_t* dst = gpu.gpuPointer(to, dlen);
+        ASSERT_TRUE(src && dst);
+        for (size_t i = 0; i < slen; ++i)
+            src[i] = static_cast<uint8_t>(i * 7 + i / 251);
+        std::fill(dst, dst + dlen, kUntouched);
+        const size_t lastS = c.rvd ? slen - c.soff * b - b : 0, lastD = c.rvd ? dlen - c.doff * b - b : 0;
+        caTable t = entry(from + static_cast<word32>(lastS), to + static_cast<word32>(lastD), c.width, c.height, c.soff,
+                          c.doff);
+        t.rvd = c.rvd;
+        start(modes[b], t);
+        for (uint32_t y = 0; y < c.height; ++y)
+            for (size_t i = 0; i < dline; ++i)
+                ASSERT_EQ(dst[y * dline + i], i < c.width * b ? src[y * sline + i] : kUntouched)
+                    << "line " << y << " byte " << i;
+    }
+}
+
 }  // namespace
 }  // namespace gputest

@@ -30,6 +30,11 @@ void BufferView::put(uint32_t x, uint32_t y, uint32_t value) const
     writePixel(row, at, bpp, value);
 }
 
+uint32_t BufferView::get(uint32_t x, uint32_t y) const
+{
+    return readPixel(memory + static_cast<size_t>(y - top) * stride, x - basePixel, bpp);
+}
+
 void GpuModel::unitWrite(Unit unit, uint32_t reg, uint32_t value)
 {
     if (unit == Unit::PE && reg == LX_PE_OVG_CBUF_CSTART && value == 1)
@@ -66,12 +71,25 @@ unsigned GpuModel::targetPair() const
 
 bool GpuModel::buffer(unsigned pair, ColourBuffer& out, const std::string& what) const
 {
-    const std::string name = what + ": CBUF" + std::to_string(pair);
     const uint32_t fmt = gpu_.reg(Unit::PE, kFmtRegs[pair]);
-    const uint32_t code = fmt & kFormatCodeBits;
-    out.address = gpu_.reg(Unit::PE, kAddrRegs[pair]);
+    return layout(gpu_.reg(Unit::PE, kAddrRegs[pair]), fmt & kFormatCodeBits, fmt >> kFormatLineShift, out,
+                  what + ": CBUF" + std::to_string(pair));
+}
+
+bool GpuModel::texture(ColourBuffer& out, uint32_t& rows, const std::string& what) const
+{
+    const uint32_t size = gpu_.reg(Unit::PE, LX_PE_OVG_TX1_SIZE);
+    rows = size >> 16;
+    return layout(gpu_.reg(Unit::PE, LX_PE_OVG_TX1_ADDR), gpu_.reg(Unit::PE, LX_PE_OVG_TX1_FMT), size & 0xFFFFu, out,
+                  what + ": texture unit 1");
+}
+
+bool GpuModel::layout(uint32_t address, uint32_t code, uint32_t linePixels, ColourBuffer& out,
+                      const std::string& name) const
+{
+    out.address = address;
     out.format = pixelFormat(code);
-    out.linePixels = fmt >> kFormatLineShift;
+    out.linePixels = linePixels;
     if (formatNotModelled(code)) {
         gpu_.protocolError(Stream::Gpu, name + " has the format code " + std::to_string(code) + ": format not modelled");
         return false;
@@ -87,6 +105,18 @@ bool GpuModel::buffer(unsigned pair, ColourBuffer& out, const std::string& what)
     }
     out.stride = static_cast<uint32_t>(bits / 8);
     return true;
+}
+
+// The memory of a rectangle of texels, which must lie inside the texture.
+bool GpuModel::textureRect(const ColourBuffer& texture, uint32_t rows, const Rect& rect, BufferView& out,
+                           const std::string& what) const
+{
+    if (rect.bottom >= rows) {
+        gpu_.protocolError(Stream::Gpu, what + ": texture row " + std::to_string(rect.bottom) +
+                                            " is beyond the texture's " + std::to_string(rows) + " rows");
+        return false;
+    }
+    return view(texture, rect, out, what + ": texture unit 1");
 }
 
 bool GpuModel::view(const ColourBuffer& buffer, const Rect& rect, BufferView& out, const std::string& what) const

@@ -7,7 +7,10 @@
 //   register pair: 0 CBUF0, 1 CBUF1, 2 and 3 CBUF2) and its write stage (channel mask,
 //   four samples a pixel with LX_PE_OVG_MSAA_ENABLE);
 // - the fast clear (LX_PE_OVG_CBUF_CSTART = 1), the SPC fill command and the rasterizer's
-//   window mode (a scan started by LX_XPT_SWAP bit 3) with the rasterizer scissor;
+//   window mode (a scan started by LX_XPT_SWAP bit 3) with the rasterizer scissor, drawing the
+//   constant colour or the textured rectangle of texture unit 1;
+// - the SPC pixel-copy unit (the SPC rectangle command), reading texture unit 1;
+// - the colour path of texels (pixel_pipeline.h);
 // - the copy engine (LX_PE_OVG_CP_START), in copy_engine.h.
 // A setting it does not model, or memory that resolves to nothing, is a protocol error and
 // nothing is written.
@@ -46,6 +49,7 @@ struct BufferView {
     uint32_t keep = 0;
 
     void put(uint32_t x, uint32_t y, uint32_t value) const;
+    uint32_t get(uint32_t x, uint32_t y) const;
 };
 
 class GpuModel : public Executor {
@@ -54,6 +58,7 @@ public:
 
     void unitWrite(Unit unit, uint32_t reg, uint32_t value) override;
     void spcFill(const uint32_t words[4]) override;
+    void spcRectangle(const uint32_t words[4]) override;
     void copyArea(const uint32_t entry[4]) override;
     void vpStart(uint32_t entry) override;
     void vpData(const std::vector<uint32_t>& words) override;
@@ -63,6 +68,9 @@ public:
     // The buffer of a register pair; false (with a protocol error naming `what`) when its
     // format is unknown or not modelled, or its lines are not whole bytes.
     bool buffer(unsigned pair, ColourBuffer& out, const std::string& what) const;
+    // Texture unit 1 (LX_PE_OVG_TX1_ADDR, _SIZE line length | height << 16, _FMT) as a buffer
+    // of `rows` lines; false (with a protocol error) as buffer() refuses.
+    bool texture(ColourBuffer& out, uint32_t& rows, const std::string& what) const;
     // Resolves the memory of a rectangle of a buffer; false (with a protocol error) when the
     // rectangle is empty or its memory resolves to nothing.
     bool view(const ColourBuffer& buffer, const Rect& rect, BufferView& out, const std::string& what) const;
@@ -81,6 +89,10 @@ private:
 
     void fastClear();
     void rasterScan();
+    void texturedRectangle(const Rect& window, const std::string& what);
+    bool layout(uint32_t address, uint32_t code, uint32_t linePixels, ColourBuffer& out, const std::string& name) const;
+    bool textureRect(const ColourBuffer& texture, uint32_t rows, const Rect& rect, BufferView& out,
+                     const std::string& what) const;
     bool target(Target& out, const std::string& what, bool rawSamples) const;
     bool storedRect(const Target& target, const Rect& pixels, Rect& stored, const std::string& what) const;
     bool writeRect(const Target& target, const Rect& pixels, uint32_t value, const std::string& what) const;

@@ -1,16 +1,26 @@
 // The rasterizer's window mode: a scan without edges covers every pixel of the XPT window,
 // which then passes the rasterizer scissor and reaches the PE write stage with the constant
-// colour LX_RZ_COLOR.
+// colour LX_RZ_COLOR, or, in the textured rectangle mode (LX_RZ_VG_MODE bit 2), with the texel
+// of texture unit 1 that the image planes name through the pixel pipeline.
+#include <cmath>
+#include <cstring>
 #include <vector>
 
 #include "cgl_unitreg.h"
 #include "gpu_model.h"
+#include "pixel_pipeline.h"
 
 namespace simgpu {
 namespace {
 
 constexpr uint32_t kWindowMode = 0x10u;        // LX_XPT_MODE
 constexpr uint32_t kScissorBypass = 0x10000u;  // LX_RZ_VG_MODE
+constexpr uint32_t kTexturedRectangle = 0x4u;  // LX_RZ_VG_MODE
+constexpr uint32_t kTilingShift = 10;          // LX_RZ_VG_MODE bits 10-13
+constexpr uint32_t kTilingBits = 0xFu << kTilingShift;
+constexpr uint32_t kPad = 0, kRepeat = 5, kReflect = 10, kFill = 15;
+// Texel coordinates beyond this magnitude are not modelled.
+constexpr double kCoordinateLimit = 1 << 30;
 constexpr uint32_t kConstantPaint = 2;         // LX_PE_OVG_TX0_PAINT_SEL
 constexpr uint32_t kPathColourRoute = 8;       // LX_PE_OVG_CCU_MPX_CTRL
 constexpr unsigned kScissorRects = 32;
@@ -42,6 +52,60 @@ bool inside(const std::vector<Rect>& rects, uint32_t x, uint32_t y)
     return false;
 }
 
+float floatRegister(const SimGpu& gpu, uint32_t reg)
+{
+    const uint32_t bits = gpu.reg(Unit::RZ, reg);
+    float value;
+    static_assert(sizeof value == sizeof bits, "single-precision registers");
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
+// A texel coordinate inside a window of `size` texels by the tiling mode; -1 for the fill.
+int64_t tile(int64_t at, int64_t size, uint32_t tiling)
+{
+    if (at >= 0 && at < size)
+        return at;
+    switch (tiling) {
+    case kPad: return at < 0 ? 0 : size - 1;
+    case kRepeat: return ((at % size) + size) % size;
+    case kReflect: {
+        const int64_t m = ((at % (2 * size)) + 2 * size) % (2 * size);
+        return m < size ? m : 2 * size - 1 - m;
+    }
+    default: return -1;
+    }
+}
+
+// The image planes of the rasterizer: texel coordinates at a device pixel.
+struct ImagePlanes {
+    double sf, sa, sb, tf, ta, tb, wf, wa, wb;
+    double uScale, vScale;
+
+    explicit ImagePlanes(const SimGpu& gpu)
+        : sf(floatRegister(gpu, LX_RZ_IMG_SF)), sa(floatRegister(gpu, LX_RZ_IMG_SA)),
+          sb(floatRegister(gpu, LX_RZ_IMG_SB)), tf(floatRegister(gpu, LX_RZ_IMG_TF)),
+          ta(floatRegister(gpu, LX_RZ_IMG_TA)), tb(floatRegister(gpu, LX_RZ_IMG_TB)),
+          wf(floatRegister(gpu, LX_RZ_IMG_IWF)), wa(floatRegister(gpu, LX_RZ_IMG_IWA)),
+          wb(floatRegister(gpu, LX_RZ_IMG_IWB)), uScale(gpu.reg(Unit::RZ, LX_RZ_IMG_USCALE)),
+          vScale(gpu.reg(Unit::RZ, LX_RZ_IMG_VSCALE))
+    {
+    }
+
+    // False when a coordinate is not finite or beyond the modelled range.
+    bool texel(uint32_t x, uint32_t y, int64_t& u, int64_t& v) const
+    {
+        const double w = wf + wa * x + wb * y;
+        const double s = std::floor((sf + sa * x + sb * y) / w * uScale);
+        const double t = std::floor((tf + ta * x + tb * y) / w * vScale);
+        if (!(std::fabs(s) < kCoordinateLimit) || !(std::fabs(t) < kCoordinateLimit))
+            return false;
+        u = static_cast<int64_t>(s);
+        v = static_cast<int64_t>(t);
+        return true;
+    }
+};
+
 }  // namespace
 
 void GpuModel::rasterScan()
@@ -55,7 +119,13 @@ void GpuModel::rasterScan()
         gpu_.protocolError(Stream::Gpu, what + ": window mode with edges is not modelled");
         return;
     }
+    const Rect window{gpu_.reg(Unit::XPT, LX_XPT_SCI_XL), gpu_.reg(Unit::XPT, LX_XPT_SCI_YT),
+                      gpu_.reg(Unit::XPT, LX_XPT_SCI_XR), gpu_.reg(Unit::XPT, LX_XPT_SCI_YB)};
     const uint32_t vgMode = gpu_.reg(Unit::RZ, LX_RZ_VG_MODE);
+    if (vgMode & kTexturedRectangle) {
+        texturedRectangle(window, what);
+        return;
+    }
     if (vgMode & ~kScissorBypass) {
         gpu_.protocolError(Stream::Gpu, what + ": LX_RZ_VG_MODE " + hex(vgMode) + " is not modelled");
         return;
@@ -72,8 +142,6 @@ void GpuModel::rasterScan()
         !target(t, what, false))
         return;
 
-    const Rect window{gpu_.reg(Unit::XPT, LX_XPT_SCI_XL), gpu_.reg(Unit::XPT, LX_XPT_SCI_YT),
-                      gpu_.reg(Unit::XPT, LX_XPT_SCI_XR), gpu_.reg(Unit::XPT, LX_XPT_SCI_YB)};
     if (window.right < window.left || window.bottom < window.top)
         return;
     const uint32_t n = t.samples;
@@ -89,6 +157,92 @@ void GpuModel::rasterScan()
             if (inside(scissor, x, y))
                 for (uint32_t s = 0; s < n; ++s)
                     pixels.put(x * n + s, y, value);
+}
+
+// The textured rectangle: each covered pixel (x, y) takes the texel
+// (floor(s x LX_RZ_IMG_USCALE), floor(t x LX_RZ_IMG_VSCALE)) of the texture window (the child
+// window when LX_PE_OVG_TX1_CHILDIMG_EN, else the whole texture), tiled by LX_RZ_VG_MODE
+// bits 10-13, nearest sampling, through the pixel pipeline.
+void GpuModel::texturedRectangle(const Rect& window, const std::string& what)
+{
+    const uint32_t vgMode = gpu_.reg(Unit::RZ, LX_RZ_VG_MODE);
+    const uint32_t tiling = (vgMode & kTilingBits) >> kTilingShift;
+    if ((vgMode & ~(kTexturedRectangle | kTilingBits | kScissorBypass)) ||
+        (tiling != kPad && tiling != kRepeat && tiling != kReflect && tiling != kFill)) {
+        gpu_.protocolError(Stream::Gpu, what + ": LX_RZ_VG_MODE " + hex(vgMode) + " is not modelled");
+        return;
+    }
+    Target t;
+    ColourBuffer source;
+    uint32_t sourceRows = 0;
+    PixelPipeline pipeline;
+    if (!requireValue(what, Unit::PE, LX_PE_OVG_TX1_EN, 1) ||
+        unmodelled(what, {LX_PE_OVG_AM_EN, LX_PE_OVG_TX0_EN, LX_PE_OVG_TX1_PAINT_SEL, LX_PE_OVG_TX1_FILTER,
+                          LX_PE_OVG_IMGCOMB_FUNC, LX_PE_OVG_CTRANS_EN, LX_PE_OVG_CCU_MPX_CTRL,
+                          LX_PE_OVG_ACOLOR0_EN, LX_PE_OVG_ACOLOR1_EN, LX_PE_OVG_AALIAS_EN, LX_PE_OVG_CTEST_EN,
+                          LX_PE_OVG_COV2ALPHA, LX_PE_OVG_ALTCOV_EN, LX_PE_OVG_ATEST_EN,
+                          LX_PE_OVG_CHROMAKEY_CTRL, LX_PE_OVG_TX1_CHROMAKEY_CTRL}) ||
+        !target(t, what, false) || !texture(source, sourceRows, what) ||
+        !pipeline.load(gpu_, *t.buffer.format, what))
+        return;
+
+    const uint32_t childEnable = gpu_.reg(Unit::PE, LX_PE_OVG_TX1_CHILDIMG_EN);
+    if (childEnable > 1) {
+        gpu_.protocolError(Stream::Gpu, what + ": unknown LX_PE_OVG_TX1_CHILDIMG_EN " + hex(childEnable));
+        return;
+    }
+    Rect child{0, 0, source.linePixels - 1, sourceRows - 1};
+    if (childEnable) {
+        const uint32_t lt = gpu_.reg(Unit::PE, LX_PE_OVG_TX1_CHILDIMG_BBLT);
+        const uint32_t rb = gpu_.reg(Unit::PE, LX_PE_OVG_TX1_CHILDIMG_BBRB);
+        child = Rect{lt >> 16, lt & 0xFFFFu, rb >> 16, rb & 0xFFFFu};
+    }
+    if (source.linePixels == 0 || sourceRows == 0 || child.right < child.left || child.bottom < child.top) {
+        gpu_.protocolError(Stream::Gpu, what + ": empty texture window");
+        return;
+    }
+    BufferView texels;
+    if (window.right < window.left || window.bottom < window.top ||
+        !textureRect(source, sourceRows, child, texels, what))
+        return;
+
+    const ImagePlanes planes(gpu_);
+    const std::vector<Rect> scissor = scissorRects(gpu_);
+    // Every coordinate is checked before the first pixel is written.
+    for (uint32_t y = window.top; y <= window.bottom; ++y)
+        for (uint32_t x = window.left; x <= window.right; ++x) {
+            int64_t u, v;
+            if (inside(scissor, x, y) && !planes.texel(x, y, u, v)) {
+                gpu_.protocolError(Stream::Gpu, what + ": the texel coordinate at pixel " + std::to_string(x) + "," +
+                                                    std::to_string(y) + " is not finite or out of range");
+                return;
+            }
+        }
+
+    Rect stored;
+    BufferView pixels;
+    if (!storedRect(t, window, stored, what) || !view(t.buffer, stored, pixels, what))
+        return;
+    pixels.keep = t.keep;
+    const int64_t width = child.right - child.left + 1, height = child.bottom - child.top + 1;
+    const uint32_t fill = gpu_.reg(Unit::PE, LX_PE_OVG_TX1_PTFILL_COLOR);
+    const uint32_t n = t.samples;
+    for (uint32_t y = window.top; y <= window.bottom; ++y)
+        for (uint32_t x = window.left; x <= window.right; ++x) {
+            int64_t u, v;
+            if (!inside(scissor, x, y) || !planes.texel(x, y, u, v))
+                continue;
+            u = tile(u, width, tiling);
+            v = tile(v, height, tiling);
+            // The fill colour is RGBA8888, already as the texture format would store it.
+            const uint32_t texel = u < 0 || v < 0 ? fill
+                                                  : unpackColour(*source.format,
+                                                                 texels.get(child.left + static_cast<uint32_t>(u),
+                                                                            child.top + static_cast<uint32_t>(v)));
+            const uint32_t colour = pipeline.colour(texel);
+            for (uint32_t s = 0; s < n; ++s)
+                pipeline.store(pixels, x * n + s, y, colour);
+        }
 }
 
 }  // namespace simgpu
