@@ -228,7 +228,11 @@ TEST_F(ImageTest, DrawingChecksTheImageAndSkipsAnEmptySurface)
     EXPECT_EQ(vgGetError(), VG_NO_ERROR);
     vgDrawImage(image + 16);
     EXPECT_EQ(vgGetError(), VG_BAD_HANDLE_ERROR);
-    vgnonzerosizedsurface = 0;  // as make-current sets it for a surface of no pixels
+    const EGLint none[] = {EGL_WIDTH, 0, EGL_HEIGHT, 0, EGL_NONE};
+    EGLSurface empty = eglCreatePbufferSurface(dpy, config(1), none);
+    ASSERT_NE(empty, EGL_NO_SURFACE);
+    ASSERT_TRUE(eglMakeCurrent(dpy, empty, empty, context));
+    EXPECT_EQ(vgnonzerosizedsurface, 0);
     VGFUNC_IncRenderTarget(record(image));
     vgDrawImage(image + 16);
     EXPECT_EQ(vgGetError(), VG_BAD_HANDLE_ERROR);  // the handle is checked before the surface
@@ -237,7 +241,8 @@ TEST_F(ImageTest, DrawingChecksTheImageAndSkipsAnEmptySurface)
     VGFUNC_DecRenderTarget(record(image));
     vgDrawImage(image);
     EXPECT_EQ(vgGetError(), VG_NO_ERROR);
-    vgnonzerosizedsurface = 1;
+    ASSERT_TRUE(eglMakeCurrent(dpy, surface, surface, context));
+    EXPECT_TRUE(eglDestroySurface(dpy, empty));
 }
 
 TEST_F(ImageTest, VendorImagesCopyOrUseTheClientData)
@@ -413,6 +418,240 @@ TEST_F(ImageTest, AnImageLentToEglIsARenderTargetWhileItsPbufferIsCurrent)
     EXPECT_TRUE(eglDestroySurface(dpy, pbuffer));
     EXPECT_EQ(vg()->sharedState->numImage, 0);
     EXPECT_EQ(vgGetError(), VG_NO_ERROR);
+}
+
+// ---- Pixels, moved through the acceleration layer on the GPU model ----
+
+// One 16-bit pixel value of a test pattern at (x, y).
+uint16_t patternA(int x, int y)
+{
+    return static_cast<uint16_t>(x * 37 + y * 101 + 5);
+}
+
+uint16_t patternB(int x, int y)
+{
+    return static_cast<uint16_t>(x * 13 + y * 71 + 0x4321);
+}
+
+class ImagePixels : public ImageTest {
+protected:
+    // The whole image as 16-bit client pixels of its own format.
+    static std::vector<uint16_t> read16(VGImage image, VGImageFormat format, int w, int h)
+    {
+        std::vector<uint16_t> out(size_t(w) * h, 0xDEAD);
+        vgGetImageSubData(image, out.data(), w * 2, format, 0, 0, w, h);
+        return out;
+    }
+    // An image of w x h 16-bit pixels holding patternA.
+    static VGImage patterned(VGImageFormat format, int w, int h)
+    {
+        const VGImage image = vgCreateImage(format, w, h, VG_IMAGE_QUALITY_NONANTIALIASED);
+        std::vector<uint16_t> data(size_t(w) * h);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                data[size_t(y) * w + x] = patternA(x, y);
+        vgImageSubData(image, data.data(), w * 2, format, 0, 0, w, h);
+        return image;
+    }
+};
+
+struct Area {
+    int x, y, w, h;
+    bool holds(int px, int py) const { return px >= x && px < x + w && py >= y && py < y + h; }
+};
+
+TEST_F(ImagePixels, SubDataRoundTripsMoveOnlyTheOverlap)
+{
+    constexpr int W = 24, H = 16;
+    const Area areas[] = {
+        {3, 2, 5, 4},     {-3, 2, 6, 4},  {20, 2, 8, 4},  {3, -2, 5, 5}, {3, 14, 5, 5},
+        {-2, -2, 30, 20}, {0, 0, W, H},   {30, 0, 4, 4},  {0, -9, 4, 4},
+    };
+    for (VGImageFormat format : {VG_sRGB_565, VG_sABGR_4444}) {
+        for (const Area& a : areas) {
+            SCOPED_TRACE(::testing::Message() << std::hex << format << std::dec << " at " << a.x << "," << a.y
+                                              << " " << a.w << "x" << a.h);
+            const VGImage image = patterned(format, W, H);
+            // Client rows three pixels longer than the area: the stride is the caller's.
+            const int stride = (a.w + 3) * 2;
+            std::vector<uint16_t> data(size_t(a.w + 3) * a.h, 0xBEEF);
+            for (int j = 0; j < a.h; ++j)
+                for (int i = 0; i < a.w; ++i)
+                    data[size_t(j) * (a.w + 3) + i] = patternB(i, j);
+            vgImageSubData(image, data.data(), stride, format, a.x, a.y, a.w, a.h);
+            EXPECT_EQ(vgGetError(), VG_NO_ERROR);
+
+            std::vector<uint16_t> expected(size_t(W) * H);
+            for (int y = 0; y < H; ++y)
+                for (int x = 0; x < W; ++x)
+                    expected[size_t(y) * W + x] = a.holds(x, y) ? patternB(x - a.x, y - a.y) : patternA(x, y);
+            EXPECT_EQ(read16(image, format, W, H), expected);
+
+            // Read back through the same hanging area: pixels outside the image stay as they were.
+            std::vector<uint16_t> back(size_t(a.w + 3) * a.h, 0xBEEF);
+            vgGetImageSubData(image, back.data(), stride, format, a.x, a.y, a.w, a.h);
+            EXPECT_EQ(vgGetError(), VG_NO_ERROR);
+            std::vector<uint16_t> expectedBack(back.size(), 0xBEEF);
+            for (int j = 0; j < a.h; ++j)
+                for (int i = 0; i < a.w; ++i) {
+                    const int x = a.x + i, y = a.y + j;
+                    if (x >= 0 && x < W && y >= 0 && y < H)
+                        expectedBack[size_t(j) * (a.w + 3) + i] = expected[size_t(y) * W + x];
+                }
+            EXPECT_EQ(back, expectedBack);
+            vgDestroyImage(image);
+        }
+    }
+}
+
+TEST_F(ImagePixels, EightBitChannelsRoundToFourBits)
+{
+    // Each channel c becomes the integer part of c / 255 x 15 + 0.5.
+    const struct {
+        uint32_t c, nibble;
+    } levels[] = {{0, 0}, {8, 0}, {9, 1}, {25, 1}, {26, 2}, {0x77, 7}, {0x88, 8}, {0xFF, 15}};
+    constexpr int n = sizeof levels / sizeof levels[0];
+    std::vector<uint32_t> client(n);
+    std::vector<uint16_t> expected(n);
+    for (int k = 0; k < n; ++k) {
+        const auto& r = levels[k];
+        const auto& g = levels[(k + 1) % n];
+        const auto& b = levels[(k + 2) % n];
+        const auto& a = levels[(k + 3) % n];
+        client[k] = r.c << 24 | g.c << 16 | b.c << 8 | a.c;
+        expected[k] = static_cast<uint16_t>(a.nibble << 12 | b.nibble << 8 | g.nibble << 4 | r.nibble);
+    }
+    const VGImage image = vgCreateImage(VG_sABGR_4444, n, 1, VG_IMAGE_QUALITY_NONANTIALIASED);
+    vgImageSubData(image, client.data(), n * 4, VG_sRGBA_8888, 0, 0, n, 1);
+    EXPECT_EQ(vgGetError(), VG_NO_ERROR);
+    EXPECT_EQ(read16(image, VG_sABGR_4444, n, 1), expected);
+}
+
+TEST_F(ImagePixels, WritesIntoAChildStayInsideItsWindow)
+{
+    constexpr int W = 16, H = 8;
+    const Area window{4, 2, 6, 4};
+    const VGImage parent = vgCreateImage(VG_sRGB_565, W, H, VG_IMAGE_QUALITY_NONANTIALIASED);
+    const VGImage child = vgChildImage(parent, window.x, window.y, window.w, window.h);
+    const std::vector<uint16_t> ones(12 * 8, 0xFFFF);
+    vgImageSubData(child, ones.data(), 12 * 2, VG_sRGB_565, -2, -1, 12, 8);
+    EXPECT_EQ(vgGetError(), VG_NO_ERROR);
+    std::vector<uint16_t> expected(size_t(W) * H);
+    for (int y = 0; y < H; ++y)
+        for (int x = 0; x < W; ++x)
+            expected[size_t(y) * W + x] = window.holds(x, y) ? 0xFFFF : 0;
+    EXPECT_EQ(read16(parent, VG_sRGB_565, W, H), expected);
+    // The child reads its own window.
+    EXPECT_EQ(read16(child, VG_sRGB_565, window.w, window.h), std::vector<uint16_t>(window.w * window.h, 0xFFFF));
+}
+
+TEST_F(ImagePixels, ClearingAChildLeavesItsSiblings)
+{
+    constexpr int W = 16, H = 8;
+    const VGImage parent = patterned(VG_sRGB_565, W, H);
+    const VGImage left = vgChildImage(parent, 0, 0, 8, 8);
+    const VGImage right = vgChildImage(parent, 8, 0, 8, 8);
+    const VGfloat red[4] = {1, 0, 0, 1};
+    vgSetfv(VG_CLEAR_COLOR, 4, red);
+    vgClearImage(left, -5, -5, 100, 100);
+    EXPECT_EQ(vgGetError(), VG_NO_ERROR);
+    std::vector<uint16_t> expected(size_t(W) * H);
+    for (int y = 0; y < H; ++y)
+        for (int x = 0; x < W; ++x)
+            expected[size_t(y) * W + x] = x < 8 ? 0xF800 : patternA(x, y);
+    EXPECT_EQ(read16(parent, VG_sRGB_565, W, H), expected);
+    EXPECT_NE(right, VG_INVALID_HANDLE);
+}
+
+TEST_F(ImagePixels, CopiesBetweenOverlappingChildrenGoEitherWay)
+{
+    constexpr int W = 20, H = 8;
+    const Area a{0, 0, 16, 6}, b{3, 2, 16, 6};
+    for (bool forward : {true, false}) {
+        SCOPED_TRACE(forward ? "into the later child" : "into the earlier child");
+        const VGImage parent = patterned(VG_sRGB_565, W, H);
+        const VGImage first = vgChildImage(parent, a.x, a.y, a.w, a.h);
+        const VGImage second = vgChildImage(parent, b.x, b.y, b.w, b.h);
+        const Area& dst = forward ? b : a;
+        const Area& src = forward ? a : b;
+        if (forward)
+            vgCopyImage(second, 0, 0, first, 0, 0, 16, 6, VG_FALSE);
+        else
+            vgCopyImage(first, 0, 0, second, 0, 0, 16, 6, VG_FALSE);
+        EXPECT_EQ(vgGetError(), VG_NO_ERROR);
+        std::vector<uint16_t> expected(size_t(W) * H);
+        for (int y = 0; y < H; ++y)
+            for (int x = 0; x < W; ++x)
+                expected[size_t(y) * W + x] =
+                    dst.holds(x, y) ? patternA(x - dst.x + src.x, y - dst.y + src.y) : patternA(x, y);
+        EXPECT_EQ(read16(parent, VG_sRGB_565, W, H), expected);
+        vgDestroyImage(first);
+        vgDestroyImage(second);
+        vgDestroyImage(parent);
+    }
+}
+
+TEST_F(ImagePixels, PixelEntryPointsCheckInOrder)
+{
+    alignas(8) static uint8_t data[64] = {};
+    const VGImage image = image565();
+    const VGImage lent = image565();
+    VGFUNC_IncRenderTarget(record(lent));
+    auto* block = static_cast<unsigned char*>(VGFUNC_ArenaAlloc(256));
+    const VGImage vendor = vgCreateImageEXT(VG_EXT_YUV422, 4, 4, 1, block);
+    const VGImageFormat unknown = static_cast<VGImageFormat>(67);
+    const struct {
+        const char* name;
+        VGImage image;
+        const void* data;
+        VGImageFormat format;
+        VGint w;
+        VGErrorCode error;
+    } table[] = {
+        {"565 at an even address", image, data + 2, VG_sRGB_565, 2, VG_NO_ERROR},
+        {"565 at an odd address", image, data + 1, VG_sRGB_565, 2, VG_ILLEGAL_ARGUMENT_ERROR},
+        {"A_8 at an odd address", image, data + 1, VG_A_8, 2, VG_NO_ERROR},
+        {"8888 at 2", image, data + 2, VG_sRGBA_8888, 2, VG_ILLEGAL_ARGUMENT_ERROR},
+        {"no data", image, nullptr, VG_sRGB_565, 2, VG_ILLEGAL_ARGUMENT_ERROR},
+        {"no width", image, data, VG_sRGB_565, 0, VG_ILLEGAL_ARGUMENT_ERROR},
+        {"unknown format", image, nullptr, unknown, 0, VG_UNSUPPORTED_IMAGE_FORMAT_ERROR},
+        {"vendor format", image, data, VG_EXT_YUV422, 2, VG_UNSUPPORTED_IMAGE_FORMAT_ERROR},
+        {"render target", lent, nullptr, unknown, 0, VG_IMAGE_IN_USE_ERROR},
+        {"vendor image: skipped", vendor, nullptr, unknown, 0, VG_NO_ERROR},
+        {"no image", image + 16, data, VG_sRGB_565, 2, VG_BAD_HANDLE_ERROR},
+    };
+    for (const auto& row : table) {
+        SCOPED_TRACE(row.name);
+        vgImageSubData(row.image, row.data, 8, row.format, 0, 0, row.w, 2);
+        EXPECT_EQ(vgGetError(), row.error);
+        vgGetImageSubData(row.image, const_cast<void*>(row.data), 8, row.format, 0, 0, row.w, 2);
+        EXPECT_EQ(vgGetError(), row.error);
+    }
+
+    const struct {
+        const char* name;
+        VGImage image, src;
+        VGint w;
+        VGErrorCode clear, copy;
+    } moves[] = {
+        {"good", image, image, 1, VG_NO_ERROR, VG_NO_ERROR},
+        {"no width", image, image, 0, VG_ILLEGAL_ARGUMENT_ERROR, VG_ILLEGAL_ARGUMENT_ERROR},
+        {"render target", lent, image, 0, VG_IMAGE_IN_USE_ERROR, VG_IMAGE_IN_USE_ERROR},
+        {"render target source", image, lent, 0, VG_ILLEGAL_ARGUMENT_ERROR, VG_IMAGE_IN_USE_ERROR},
+        {"vendor destination: skipped", vendor, image, 0, VG_NO_ERROR, VG_NO_ERROR},
+        {"no source", vendor, image + 16, 1, VG_NO_ERROR, VG_BAD_HANDLE_ERROR},
+        {"no destination", image + 16, image, 1, VG_BAD_HANDLE_ERROR, VG_BAD_HANDLE_ERROR},
+    };
+    for (const auto& row : moves) {
+        SCOPED_TRACE(row.name);
+        vgClearImage(row.image, 0, 0, row.w, 1);
+        EXPECT_EQ(vgGetError(), row.clear);
+        vgCopyImage(row.image, 0, 0, row.src, 0, 0, row.w, 1, VG_FALSE);
+        EXPECT_EQ(vgGetError(), row.copy);
+    }
+    VGFUNC_DecRenderTarget(record(lent));
+    vgDestroyImage(vendor);
+    VGFUNC_ArenaFree(block);
 }
 
 }  // namespace
