@@ -444,6 +444,9 @@ TEST_F(PathRaster, WhatTheModelDoesNotKnowIsAProtocolError)
          [](GpuPaths&) { cglWritePEReg1(LX_PE_OVG_AALIAS_EN, 0); }, "without LX_PE_OVG_AALIAS_EN 3"},
         {"an unknown coverage setting", [](GpuPaths&) { cglWritePEReg1(LX_PE_OVG_AALIAS_EN, 1); }, "AALIAS_EN"},
         {"the multisampled mode on a plain target", [](GpuPaths& t) { t.quality(36); }, "is not modelled"},
+        {"a window past the line", [](GpuPaths&) { cglWriteXPTReg1(LX_XPT_SCI_XR, 100000); }, "beyond the line"},
+        {"a window past GPU memory", [](GpuPaths&) { cglWriteXPTReg1(LX_XPT_SCI_YB, 0x7FFFFFFF); },
+         "outside GPU memory"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
