@@ -1,7 +1,7 @@
 // The GPU model's work on a 480 x 272 surface, driven through the register library as the
 // library drives it: the fast clear, the slow clear (the rasterizer's window mode), a
-// copy-engine copy, plain and converting, an SPC copy converting through the pixel pipeline, and
-// glyph-sized paths flattened and scanned.
+// copy-engine copy, plain and converting, an SPC copy converting through the pixel pipeline,
+// and glyph-sized paths flattened and scanned.
 #include <benchmark/benchmark.h>
 
 #include <cmath>

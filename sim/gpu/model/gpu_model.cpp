@@ -6,6 +6,7 @@
 #include "cgl_packet.h"
 #include "cgl_unitreg.h"
 #include "copy_engine.h"
+#include "texture_unit.h"
 
 namespace simgpu {
 namespace {
@@ -99,12 +100,13 @@ bool GpuModel::buffer(unsigned pair, ColourBuffer& out, const std::string& what)
                   what + ": CBUF" + std::to_string(pair));
 }
 
-bool GpuModel::texture(ColourBuffer& out, uint32_t& rows, const std::string& what) const
+bool GpuModel::texture(unsigned unit, ColourBuffer& out, uint32_t& rows, const std::string& what) const
 {
-    const uint32_t size = gpu_.reg(Unit::PE, LX_PE_OVG_TX1_SIZE);
+    const uint32_t size = gpu_.reg(Unit::PE, textureRegister(unit, LX_PE_OVG_TX0_SIZE));
     rows = size >> 16;
-    return layout(gpu_.reg(Unit::PE, LX_PE_OVG_TX1_ADDR), gpu_.reg(Unit::PE, LX_PE_OVG_TX1_FMT), size & 0xFFFFu, out,
-                  what + ": texture unit 1");
+    return layout(gpu_.reg(Unit::PE, textureRegister(unit, LX_PE_OVG_TX0_ADDR)),
+                  gpu_.reg(Unit::PE, textureRegister(unit, LX_PE_OVG_TX0_FMT)), size & 0xFFFFu, out,
+                  what + ": texture unit " + std::to_string(unit));
 }
 
 bool GpuModel::layout(uint32_t address, uint32_t code, uint32_t linePixels, ColourBuffer& out,
@@ -130,7 +132,6 @@ bool GpuModel::layout(uint32_t address, uint32_t code, uint32_t linePixels, Colo
     return true;
 }
 
-// The memory of a rectangle of texels, which must lie inside the texture.
 bool GpuModel::textureRect(const ColourBuffer& texture, uint32_t rows, const Rect& rect, BufferView& out,
                            const std::string& what) const
 {
@@ -139,7 +140,7 @@ bool GpuModel::textureRect(const ColourBuffer& texture, uint32_t rows, const Rec
                                             " is beyond the texture's " + std::to_string(rows) + " rows");
         return false;
     }
-    return view(texture, rect, out, what + ": texture unit 1");
+    return view(texture, rect, out, what + ": texture");
 }
 
 bool GpuModel::view(const ColourBuffer& buffer, const Rect& rect, BufferView& out, const std::string& what) const

@@ -69,9 +69,12 @@ public:
     // The buffer of a register pair; false (with a protocol error naming `what`) when its
     // format is unknown or not modelled, or its lines are not whole bytes.
     bool buffer(unsigned pair, ColourBuffer& out, const std::string& what) const;
-    // Texture unit 1 (LX_PE_OVG_TX1_ADDR, _SIZE line length | height << 16, _FMT) as a buffer
-    // of `rows` lines; false (with a protocol error) as buffer() refuses.
-    bool texture(ColourBuffer& out, uint32_t& rows, const std::string& what) const;
+    // Texture unit 0 or 1 (LX_PE_OVG_TXn_ADDR, _SIZE line length | height << 16, _FMT) as a
+    // buffer of `rows` lines; false (with a protocol error) as buffer() refuses.
+    bool texture(unsigned unit, ColourBuffer& out, uint32_t& rows, const std::string& what) const;
+    // The memory of a rectangle of texels, which must lie inside the texture's rows.
+    bool textureRect(const ColourBuffer& texture, uint32_t rows, const Rect& rect, BufferView& out,
+                     const std::string& what) const;
     // Resolves the memory of a rectangle of a buffer; false (with a protocol error) when the
     // rectangle is empty or its memory resolves to nothing.
     bool view(const ColourBuffer& buffer, const Rect& rect, BufferView& out, const std::string& what) const;
@@ -94,14 +97,12 @@ private:
     void instructionDma(uint32_t count);
     void xptWrite(uint32_t reg, uint32_t value);
     void rasterScan();
+    void texturedRectangle(const Rect& window, const std::string& what);
+    bool layout(uint32_t address, uint32_t code, uint32_t linePixels, ColourBuffer& out, const std::string& name) const;
     void windowScan(const std::string& what);
     void edgeScan(const std::string& what, uint32_t mode);
     bool rasterTarget(const std::string& what, uint32_t vgModeBits, bool coverage, Target& out) const;
     void writeCoverage(const Target& t, const BufferView& pixels, const Coverage& coverage, bool blend) const;
-    void texturedRectangle(const Rect& window, const std::string& what);
-    bool layout(uint32_t address, uint32_t code, uint32_t linePixels, ColourBuffer& out, const std::string& name) const;
-    bool textureRect(const ColourBuffer& texture, uint32_t rows, const Rect& rect, BufferView& out,
-                     const std::string& what) const;
     bool target(Target& out, const std::string& what, bool rawSamples) const;
     bool storedRect(const Target& target, const Rect& pixels, Rect& stored, const std::string& what) const;
     bool writeRect(const Target& target, const Rect& pixels, uint32_t value, const std::string& what) const;
