@@ -6,6 +6,7 @@
 #include "cgl_packet.h"
 #include "cgl_unitreg.h"
 #include "copy_engine.h"
+#include "texture_unit.h"
 
 namespace simgpu {
 namespace {
@@ -18,6 +19,7 @@ constexpr uint32_t kChannelMaskBits = 0xFu;
 constexpr unsigned kMsaaSamples = 4;
 // The SPC fill's position and size fields are 11 bits wide in 16-bit halves.
 constexpr uint32_t kSpcFieldBits = 0x07FF07FFu;
+constexpr uint32_t kXptImageMode = 0x40u;  // LX_XPT_MODE
 
 }  // namespace
 
@@ -39,23 +41,45 @@ void GpuModel::unitWrite(Unit unit, uint32_t reg, uint32_t value)
 {
     if (unit == Unit::PE && reg == LX_PE_OVG_CBUF_CSTART && value == 1)
         fastClear();
-    if (unit == Unit::XPT && reg == LX_XPT_INIT)
-        edgesPending_ = false;
+    if (unit == Unit::VPCtrl && reg == LX_DMA_IN_COUNT)
+        instructionDma(value);
+    if (unit == Unit::XPT)
+        xptWrite(reg, value);
+}
+
+// The device copies the words after this call; it copies nothing when the source or the
+// instruction-RAM range does not resolve.
+void GpuModel::instructionDma(uint32_t count)
+{
+    const uint64_t words = static_cast<uint64_t>(count) + 1;
+    const uint64_t first = static_cast<uint64_t>(gpu_.reg(Unit::VPCtrl, LX_DMA_IN_DADDR)) * 4 * CGL_VP_INST_WORDS;
+    const bool resolved = first + words <= gpu_.iram().size() &&
+                          gpu_.gpuPointer(gpu_.reg(Unit::VPCtrl, LX_DMA_IN_SADDR), words * 4) != nullptr;
+    if (resolved)
+        vp_.dmaIn(static_cast<uint32_t>(first), static_cast<uint32_t>(words));
+}
+
+// A scan starts at an LX_XPT_SWAP write with bit 3 right after LX_XPT_EDGE_SCAN_START = 1, in
+// image mode (LX_XPT_MODE bit 6) at whatever XPT write follows it. LX_XPT_INIT drops the edges
+// gathered, after a scan it started.
+void GpuModel::xptWrite(uint32_t reg, uint32_t value)
+{
     // The device notes the edge-scan start after this call, so it still names the write before.
-    if (unit == Unit::XPT && reg == LX_XPT_SWAP && (value & 0x8u) && gpu_.lastXptWriteStartedEdgeScan())
+    if (gpu_.lastXptWriteStartedEdgeScan() &&
+        ((gpu_.reg(Unit::XPT, LX_XPT_MODE) & kXptImageMode) || (reg == LX_XPT_SWAP && (value & 0x8u))))
         rasterScan();
+    if (reg == LX_XPT_INIT)
+        edges_.clear();
 }
 
 void GpuModel::vpStart(uint32_t entry)
 {
-    (void)entry;
-    edgesPending_ = true;
+    vp_.start(entry);
 }
 
 void GpuModel::vpData(const std::vector<uint32_t>& words)
 {
-    (void)words;
-    edgesPending_ = true;
+    vp_.data(gpu_.reg(Unit::VPCtrl, LX_VP_IADDR), words);
 }
 
 void GpuModel::copyArea(const uint32_t entry[4])
@@ -76,12 +100,13 @@ bool GpuModel::buffer(unsigned pair, ColourBuffer& out, const std::string& what)
                   what + ": CBUF" + std::to_string(pair));
 }
 
-bool GpuModel::texture(ColourBuffer& out, uint32_t& rows, const std::string& what) const
+bool GpuModel::texture(unsigned unit, ColourBuffer& out, uint32_t& rows, const std::string& what) const
 {
-    const uint32_t size = gpu_.reg(Unit::PE, LX_PE_OVG_TX1_SIZE);
+    const uint32_t size = gpu_.reg(Unit::PE, textureRegister(unit, LX_PE_OVG_TX0_SIZE));
     rows = size >> 16;
-    return layout(gpu_.reg(Unit::PE, LX_PE_OVG_TX1_ADDR), gpu_.reg(Unit::PE, LX_PE_OVG_TX1_FMT), size & 0xFFFFu, out,
-                  what + ": texture unit 1");
+    return layout(gpu_.reg(Unit::PE, textureRegister(unit, LX_PE_OVG_TX0_ADDR)),
+                  gpu_.reg(Unit::PE, textureRegister(unit, LX_PE_OVG_TX0_FMT)), size & 0xFFFFu, out,
+                  what + ": texture unit " + std::to_string(unit));
 }
 
 bool GpuModel::layout(uint32_t address, uint32_t code, uint32_t linePixels, ColourBuffer& out,
@@ -107,7 +132,6 @@ bool GpuModel::layout(uint32_t address, uint32_t code, uint32_t linePixels, Colo
     return true;
 }
 
-// The memory of a rectangle of texels, which must lie inside the texture.
 bool GpuModel::textureRect(const ColourBuffer& texture, uint32_t rows, const Rect& rect, BufferView& out,
                            const std::string& what) const
 {
@@ -116,7 +140,7 @@ bool GpuModel::textureRect(const ColourBuffer& texture, uint32_t rows, const Rec
                                             " is beyond the texture's " + std::to_string(rows) + " rows");
         return false;
     }
-    return view(texture, rect, out, what + ": texture unit 1");
+    return view(texture, rect, out, what + ": texture");
 }
 
 bool GpuModel::view(const ColourBuffer& buffer, const Rect& rect, BufferView& out, const std::string& what) const

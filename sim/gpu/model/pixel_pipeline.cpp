@@ -36,6 +36,32 @@ uint32_t rgba(uint32_t r, uint32_t g, uint32_t b, uint32_t a)
     return r << 24 | g << 16 | b << 8 | a;
 }
 
+// min(255, (c 255 + a / 2) / a) in integers; 0 when alpha is 0.
+void unpremultiplied(uint32_t c[4])
+{
+    for (unsigned i = 0; i < 3; ++i)
+        c[i] = c[3] ? std::min(255u, (c[i] * 255 + c[3] / 2) / c[3]) : 0;
+}
+
+// The OpenVG blend modes by their colour steps (the same for red, green and blue) and alpha
+// steps, as the blend-mode writer sends them.
+struct BlendRow {
+    uint32_t c1, c2, a1, a2;
+    PixelPipeline::Blend blend;
+};
+constexpr BlendRow kBlendRows[] = {
+    {0, 0x10000, 0, 0, PixelPipeline::Blend::Src},
+    {0, 0x81100, 0x1, 0x80100, PixelPipeline::Blend::SrcOver},
+    {0, 0x70001, 0x12, 0x83100, PixelPipeline::Blend::DstOver},
+    {0x1100, 0x60000, 0x11, 0x40000, PixelPipeline::Blend::SrcIn},
+    {0x2200, 0x60000, 0x11, 0x40000, PixelPipeline::Blend::DstIn},
+    {0x100, 0x82011, 0x1, 0x80100, PixelPipeline::Blend::Multiply},
+    {0, 0x82200, 0x1, 0x80100, PixelPipeline::Blend::Screen},
+    {0, 0x91101, 0x1, 0x80100, PixelPipeline::Blend::Darken},
+    {0, 0xA1101, 0x1, 0x80100, PixelPipeline::Blend::Lighten},
+    {0, 0x70000, 0, 0x83300, PixelPipeline::Blend::Additive},
+};
+
 }  // namespace
 
 uint32_t mul255(uint32_t x, uint32_t y)
@@ -44,59 +70,51 @@ uint32_t mul255(uint32_t x, uint32_t y)
     return (x * y + 127) / 255;
 }
 
-bool PixelPipeline::load(SimGpu& gpu, const PixelFormat& target, const std::string& what)
+bool PixelPipeline::load(SimGpu& gpu, const PixelFormat& target, const std::string& what, Use use)
 {
     struct Setting {
         uint32_t reg;
         uint32_t limit;  // the highest known value
         const char* name;
+        bool drawingOnly;
     } const settings[] = {
-        {LX_PE_OVG_TX1_RED2ALPHA, 1, "LX_PE_OVG_TX1_RED2ALPHA"},
-        {LX_PE_OVG_TX1_CLAMP2ALPHA, 1, "LX_PE_OVG_TX1_CLAMP2ALPHA"},
-        {LX_PE_OVG_TX1_PREMALPHA_EN, 1, "LX_PE_OVG_TX1_PREMALPHA_EN"},
-        {LX_PE_OVG_PREMALPHA_EN, 3, "LX_PE_OVG_PREMALPHA_EN"},
-        {LX_PE_OVG_GAMMA_EN, 3, "LX_PE_OVG_GAMMA_EN"},
-        {LX_PE_OVG_RGB2L_EN, 1, "LX_PE_OVG_RGB2L_EN"},
-        {LX_PE_OVG_BLEN_EN, 1, "LX_PE_OVG_BLEN_EN"},
+        {LX_PE_OVG_PREMALPHA_EN, 3, "LX_PE_OVG_PREMALPHA_EN", false},
+        {LX_PE_OVG_GAMMA_EN, 3, "LX_PE_OVG_GAMMA_EN", false},
+        {LX_PE_OVG_RGB2L_EN, 1, "LX_PE_OVG_RGB2L_EN", false},
+        {LX_PE_OVG_CTRANS_EN, 1, "LX_PE_OVG_CTRANS_EN", true},
+        {LX_PE_OVG_CCLAMP2ALPHA_EN, 3, "LX_PE_OVG_CCLAMP2ALPHA_EN", true},
+        {LX_PE_OVG_COLOR_PREMALPHA_EN, 3, "LX_PE_OVG_COLOR_PREMALPHA_EN", true},
     };
     for (const Setting& s : settings) {
         const uint32_t value = gpu.reg(Unit::PE, s.reg);
-        if (value > s.limit) {
+        if (value > s.limit && (use == Use::Drawing || !s.drawingOnly)) {
             gpu.protocolError(Stream::Gpu, what + ": unknown " + s.name + " " + hex(value));
             return false;
         }
     }
+    if (use == Use::Copy && !texel_.load(gpu, 1, what))
+        return false;
     const uint32_t premultiplication = gpu.reg(Unit::PE, LX_PE_OVG_PREMALPHA_EN);
     const uint32_t gamma = gpu.reg(Unit::PE, LX_PE_OVG_GAMMA_EN);
-    red2alpha_ = gpu.reg(Unit::PE, LX_PE_OVG_TX1_RED2ALPHA) != 0;
-    clamp2alpha_ = gpu.reg(Unit::PE, LX_PE_OVG_TX1_CLAMP2ALPHA) != 0;
-    premultiplyTexel_ = gpu.reg(Unit::PE, LX_PE_OVG_TX1_PREMALPHA_EN) != 0;
     unpremultiply_ = premultiplication & 2u;
     premultiply_ = premultiplication & 1u;
     toLinear_ = gamma & 1u;
     toNonLinear_ = gamma & 2u;
     luminance_ = gpu.reg(Unit::PE, LX_PE_OVG_RGB2L_EN) != 0;
-
-    blend_ = Blend::Replace;
-    if (gpu.reg(Unit::PE, LX_PE_OVG_BLEN_EN)) {
-        const uint32_t step1 = gpu.reg(Unit::PE, LX_PE_OVG_BLEN_FUNC_ASTEP1);
-        const uint32_t step2 = gpu.reg(Unit::PE, LX_PE_OVG_BLEN_FUNC_ASTEP2);
-        const StepPair* known = nullptr;
-        for (const StepPair& p : kMaskSteps)
-            if (p.step1 == step1 && p.step2 == step2)
-                known = &p;
-        if (!known) {
-            gpu.protocolError(Stream::Gpu, what + ": the blend steps " + hex(step1) + " " + hex(step2) +
-                                               " are not modelled");
-            return false;
-        }
-        if (target.r.length) {
-            gpu.protocolError(Stream::Gpu, what + ": blending into the colour channels of " + target.name +
-                                               " is not modelled");
-            return false;
-        }
-        blend_ = known->blend;
+    // The copies leave the colour transform and the constant colour's stages unread.
+    transform_ = use == Use::Drawing && gpu.reg(Unit::PE, LX_PE_OVG_CTRANS_EN) != 0;
+    for (unsigned c = 0; c < 4; ++c) {
+        scale_[c] = static_cast<int32_t>(gpu.reg(Unit::PE, LX_PE_OVG_CTRANS_RSCALE + 2 * c));
+        bias_[c] = static_cast<int32_t>(gpu.reg(Unit::PE, LX_PE_OVG_CTRANS_RBIAS + 2 * c));
     }
+    const uint32_t clamp = use == Use::Drawing ? gpu.reg(Unit::PE, LX_PE_OVG_CCLAMP2ALPHA_EN) : 0;
+    const uint32_t destination = use == Use::Drawing ? gpu.reg(Unit::PE, LX_PE_OVG_COLOR_PREMALPHA_EN) : 0;
+    clampSource_ = clamp & 2u;
+    clampResult_ = clamp & 1u;
+    premultiplyDestination_ = destination & 1u;
+    unpremultiplyResult_ = destination & 2u;
+    if (!loadBlend(gpu, target, what, use))
+        return false;
 
     for (unsigned c = 0; c < 3; ++c)
         for (unsigned i = 0; i < 256; ++i) {
@@ -108,20 +126,68 @@ bool PixelPipeline::load(SimGpu& gpu, const PixelFormat& target, const std::stri
     return true;
 }
 
+bool PixelPipeline::loadBlend(SimGpu& gpu, const PixelFormat& target, const std::string& what, Use use)
+{
+    blend_ = Blend::Replace;
+    const uint32_t enable = gpu.reg(Unit::PE, LX_PE_OVG_BLEN_EN);
+    if (enable == 0)
+        return true;
+    if (enable != 1) {
+        gpu.protocolError(Stream::Gpu, what + ": LX_PE_OVG_BLEN_EN " + hex(enable) + " is not modelled");
+        return false;
+    }
+    uint32_t words[8];
+    for (unsigned i = 0; i < 8; ++i)
+        words[i] = gpu.reg(Unit::PE, LX_PE_OVG_BLEN_FUNC_RSTEP1 + i);
+    if (use == Use::Drawing) {
+        for (const BlendRow& row : kBlendRows)
+            if (words[0] == row.c1 && words[1] == row.c2 && words[2] == row.c1 && words[3] == row.c2 &&
+                words[4] == row.c1 && words[5] == row.c2 && words[6] == row.a1 && words[7] == row.a2) {
+                blend_ = row.blend;
+                return true;
+            }
+        std::string list;
+        for (uint32_t w : words)
+            list += " " + hex(w);
+        gpu.protocolError(Stream::Gpu, what + ": the blend steps" + list + " are not modelled");
+        return false;
+    }
+    const uint32_t step1 = words[6], step2 = words[7];
+    const StepPair* known = nullptr;
+    for (const StepPair& p : kMaskSteps)
+        if (p.step1 == step1 && p.step2 == step2)
+            known = &p;
+    if (!known) {
+        gpu.protocolError(Stream::Gpu, what + ": the blend steps " + hex(step1) + " " + hex(step2) +
+                                           " are not modelled");
+        return false;
+    }
+    if (target.r.length) {
+        gpu.protocolError(Stream::Gpu, what + ": blending into the colour channels of " + target.name +
+                                           " is not modelled");
+        return false;
+    }
+    blend_ = known->blend;
+    return true;
+}
+
 uint32_t PixelPipeline::colour(uint32_t texel) const
 {
-    uint32_t c[4] = {channel(texel, 0), channel(texel, 1), channel(texel, 2), channel(texel, 3)};
-    if (red2alpha_)
-        c[3] = c[0];
-    if (clamp2alpha_)
-        for (unsigned i = 0; i < 3; ++i)
-            c[i] = std::min(c[i], c[3]);
-    if (premultiplyTexel_)
-        for (unsigned i = 0; i < 3; ++i)
-            c[i] = mul255(c[i], c[3]);
+    return convert(texel_.apply(texel));
+}
+
+uint32_t PixelPipeline::convert(uint32_t colour) const
+{
+    uint32_t c[4] = {channel(colour, 0), channel(colour, 1), channel(colour, 2), channel(colour, 3)};
     if (unpremultiply_)
-        for (unsigned i = 0; i < 3; ++i)
-            c[i] = c[3] ? std::min(255u, (c[i] * 255 + c[3] / 2) / c[3]) : 0;
+        unpremultiplied(c);
+    if (transform_)
+        for (unsigned i = 0; i < 4; ++i) {
+            // c' = c scale + 255 bias, both with 3 fraction bits, rounded to the nearest.
+            const int64_t v = static_cast<int64_t>(c[i]) * scale_[i] + 255 * static_cast<int64_t>(bias_[i]);
+            const int64_t rounded = (v >= 0 ? v + 4 : v - 3) / 8;
+            c[i] = static_cast<uint32_t>(std::clamp<int64_t>(rounded, 0, 255));
+        }
     if (toLinear_)
         for (unsigned i = 0; i < 3; ++i)
             c[i] = linear_[i][c[i]];
@@ -153,6 +219,69 @@ void PixelPipeline::store(const BufferView& view, uint32_t x, uint32_t y, uint32
         colour = (colour & ~0xFFu) | a;
     }
     view.put(x, y, packColour(*target_, colour));
+}
+
+// The OpenVG blend modes on premultiplied colours: channel c of source s and destination d,
+// with the source alpha as of channel c (its own alpha in a stencil) and the alphas as, ad.
+uint32_t PixelPipeline::blend(uint32_t src, uint32_t alphas, uint32_t dst) const
+{
+    const double ad = channel(dst, 3) / 255.0;
+    uint32_t out = 0;
+    for (unsigned i = 0; i < 4; ++i) {
+        const double s = channel(src, i) / 255.0, d = channel(dst, i) / 255.0;
+        const double as = channel(alphas, i) / 255.0;
+        const bool alpha = i == 3;
+        double r = s;
+        switch (blend_) {
+        case Blend::SrcOver: r = s + d * (1 - as); break;
+        case Blend::DstOver: r = s * (1 - ad) + d; break;
+        case Blend::SrcIn: r = s * ad; break;
+        case Blend::DstIn: r = d * as; break;
+        case Blend::Multiply: r = alpha ? s + d * (1 - as) : s * (1 - ad) + d * (1 - as) + s * d; break;
+        case Blend::Screen: r = alpha ? s + d * (1 - as) : s + d - s * d; break;
+        case Blend::Darken:
+            r = alpha ? s + d * (1 - as) : std::min(s + d * (1 - as), d + s * (1 - ad));
+            break;
+        case Blend::Lighten:
+            r = alpha ? s + d * (1 - as) : std::max(s + d * (1 - as), d + s * (1 - ad));
+            break;
+        case Blend::Additive: r = std::min(s + d, 1.0); break;
+        default: break;
+        }
+        out |= static_cast<uint32_t>(std::clamp(std::floor(r * 255 + 0.5), 0.0, 255.0)) << (24 - 8 * i);
+    }
+    return out;
+}
+
+void PixelPipeline::draw(const BufferView& view, uint32_t x, uint32_t y, uint32_t colour, uint32_t alphas,
+                         uint32_t covered, uint32_t total) const
+{
+    uint32_t s[4] = {channel(colour, 0), channel(colour, 1), channel(colour, 2), channel(colour, 3)};
+    if (clampSource_)
+        for (unsigned i = 0; i < 3; ++i)
+            s[i] = std::min(s[i], s[3]);
+    colour = rgba(s[0], s[1], s[2], s[3]);
+    uint32_t d[4];
+    const uint32_t stored = unpackColour(*target_, view.get(x, y));
+    for (unsigned i = 0; i < 4; ++i)
+        d[i] = channel(stored, i);
+    if (premultiplyDestination_)
+        for (unsigned i = 0; i < 3; ++i)
+            d[i] = mul255(d[i], d[3]);
+    const uint32_t dst = rgba(d[0], d[1], d[2], d[3]);
+    const uint32_t blended = blend_ == Blend::Replace || blend_ == Blend::Src ? colour : blend(colour, alphas, dst);
+    uint32_t r[4];
+    for (unsigned i = 0; i < 4; ++i) {
+        // dst + covered / total x (blended - dst), rounded half up.
+        const uint32_t b = channel(blended, i);
+        r[i] = (d[i] * (total - covered) + b * covered + total / 2) / total;
+    }
+    if (clampResult_)
+        for (unsigned i = 0; i < 3; ++i)
+            r[i] = std::min(r[i], r[3]);
+    if (unpremultiplyResult_)
+        unpremultiplied(r);
+    view.put(x, y, packColour(*target_, rgba(r[0], r[1], r[2], r[3])));
 }
 
 }  // namespace simgpu

@@ -1,16 +1,18 @@
 #pragma once
 
-// The pixel engine's colour path for a texel of texture unit 1, from the decoded texel to the
-// stored value, as the SPC pixel-copy unit and the rasterizer's textured rectangle use it:
-//   1. LX_PE_OVG_TX1_RED2ALPHA: alpha taken from red;
-//   2. LX_PE_OVG_TX1_CLAMP2ALPHA: each colour channel clamped to alpha;
-//   3. LX_PE_OVG_TX1_PREMALPHA_EN: the texel premultiplied;
+// The pixel engine's colour path, from a source colour to the stored value. The copies (the SPC
+// pixel-copy unit and the rasterizer's textured rectangle) start from a texel of texture unit 1;
+// drawings from the source the image combiner makes of the paint and the image:
+//   1-3. the texture unit's stages (texture_unit.h), for texels of the copies;
 //   4. LX_PE_OVG_PREMALPHA_EN bit 1: unpremultiplied;
-//   5. LX_PE_OVG_GAMMA_EN bit 0: to linear through the inverse-gamma table (PE table 0x30000);
-//   6. LX_PE_OVG_RGB2L_EN: L = 0.2126 R + 0.7152 G + 0.0722 B into all three colour channels;
-//   7. LX_PE_OVG_GAMMA_EN bit 1: to non-linear through the gamma table (PE table 0x20000);
-//   8. LX_PE_OVG_PREMALPHA_EN bit 0: premultiplied;
-//   9. the blend unit (LX_PE_OVG_BLEN_EN), the channel mask and the store.
+//   5. LX_PE_OVG_CTRANS_EN 1 (drawings): the colour transform, c x scale + bias per channel;
+//   6. LX_PE_OVG_GAMMA_EN bit 0: to linear through the inverse-gamma table (PE table 0x30000);
+//   7. LX_PE_OVG_RGB2L_EN: L = 0.2126 R + 0.7152 G + 0.0722 B into all three colour channels;
+//   8. LX_PE_OVG_GAMMA_EN bit 1: to non-linear through the gamma table (PE table 0x20000);
+//   9. LX_PE_OVG_PREMALPHA_EN bit 0: premultiplied;
+//   10. the blend unit (LX_PE_OVG_BLEN_EN), the channel mask and the store; drawings also clamp
+//       to alpha (LX_PE_OVG_CCLAMP2ALPHA_EN), convert the destination (_COLOR_PREMALPHA_EN) and
+//       apply coverage.
 // Colours are RGBA8888 (R in bits 31-24). A setting it does not know is refused at load().
 
 #include <array>
@@ -18,6 +20,7 @@
 #include <string>
 
 #include "pixel_format.h"
+#include "texture_unit.h"
 
 namespace simgpu {
 
@@ -26,24 +29,43 @@ struct BufferView;
 
 class PixelPipeline {
 public:
+    enum class Use { Copy, Drawing };
+
     // Reads the stage settings and the gamma tables; false (with a protocol error naming
     // `what`) for a value it does not know or a blend it cannot do on `target`.
-    bool load(SimGpu& gpu, const PixelFormat& target, const std::string& what);
+    bool load(SimGpu& gpu, const PixelFormat& target, const std::string& what, Use use = Use::Copy);
 
-    // Stages 1 to 8 on a decoded texel.
+    // Stages 1 to 9 on a decoded texel of texture unit 1.
     uint32_t colour(uint32_t texel) const;
-    // Stage 9: blends `colour` with what pixel (x, y) of `view` holds and stores it in the
-    // target format under the view's channel-mask bits.
+    // Stages 4 to 9.
+    uint32_t convert(uint32_t rgba) const;
+    // Stage 10 of the copies: blends `colour` with what pixel (x, y) of `view` holds and stores
+    // it in the target format under the view's channel-mask bits.
     void store(const BufferView& view, uint32_t x, uint32_t y, uint32_t colour) const;
+    // Stage 10 of drawings: the premultiplied source `colour`, whose colour channels blend with
+    // their own alphas `alphas` (R in bits 31-24, as a colour; the source alpha in each but for
+    // a stencil), covering `covered` of `total` samples of pixel (x, y).
+    void draw(const BufferView& view, uint32_t x, uint32_t y, uint32_t colour, uint32_t alphas, uint32_t covered,
+              uint32_t total) const;
 
-    // The mask operations of the blend unit, by their alpha step pair.
-    enum class Blend { Replace, Set, Union, Intersect, Subtract };
+    // The operations of the blend unit: the mask operations by their alpha step pair, and for
+    // drawings the OpenVG blend modes by all eight step words.
+    enum class Blend {
+        Replace, Set, Union, Intersect, Subtract,
+        Src, SrcOver, DstOver, SrcIn, DstIn, Multiply, Screen, Darken, Lighten, Additive
+    };
 
 private:
     using Table = std::array<uint8_t, 256>;
 
+    bool loadBlend(SimGpu& gpu, const PixelFormat& target, const std::string& what, Use use);
+    uint32_t blend(uint32_t src, uint32_t alphas, uint32_t dst) const;
+
     const PixelFormat* target_ = nullptr;
-    bool red2alpha_ = false, clamp2alpha_ = false, premultiplyTexel_ = false;
+    TexelStages texel_;
+    bool transform_ = false;
+    int32_t scale_[4] = {}, bias_[4] = {};  // the colour transform, 3 fraction bits, R G B A
+    bool clampSource_ = false, clampResult_ = false, premultiplyDestination_ = false, unpremultiplyResult_ = false;
     bool unpremultiply_ = false, toLinear_ = false, luminance_ = false, toNonLinear_ = false, premultiply_ = false;
     Blend blend_ = Blend::Replace;
     std::array<Table, 3> linear_{};     // inverse gamma, red, green, blue

@@ -1,7 +1,8 @@
-// The rasterizer's window mode: a scan without edges covers every pixel of the XPT window,
-// which then passes the rasterizer scissor and reaches the PE write stage with the constant
-// colour LX_RZ_COLOR, or, in the textured rectangle mode (LX_RZ_VG_MODE bit 2), with the texel
-// of texture unit 1 that the image planes name through the pixel pipeline.
+// The rasterizer's scan and its window mode: a scan without edges covers every pixel of the
+// XPT window, which then passes the rasterizer scissor and reaches the PE write stage with the
+// constant colour LX_RZ_COLOR, or, in the textured rectangle mode (LX_RZ_VG_MODE bit 2), with
+// the texel of texture unit 1 that the image planes name through the pixel pipeline. The edge
+// modes (raster_edges.cpp) share the scan's start, the PE state it needs and the scissor.
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -9,23 +10,27 @@
 #include "cgl_unitreg.h"
 #include "gpu_model.h"
 #include "pixel_pipeline.h"
+#include "raster_common.h"
+#include "texture_unit.h"
 
 namespace simgpu {
 namespace {
 
 constexpr uint32_t kWindowMode = 0x10u;        // LX_XPT_MODE
+constexpr uint32_t kModeFlags = 0x42u;         // LX_XPT_MODE: image and even-odd
 constexpr uint32_t kScissorBypass = 0x10000u;  // LX_RZ_VG_MODE
 constexpr uint32_t kTexturedRectangle = 0x4u;  // LX_RZ_VG_MODE
 constexpr uint32_t kTilingShift = 10;          // LX_RZ_VG_MODE bits 10-13
 constexpr uint32_t kTilingBits = 0xFu << kTilingShift;
-constexpr uint32_t kPad = 0, kRepeat = 5, kReflect = 10, kFill = 15;
 // Texel coordinates beyond this magnitude are not modelled.
 constexpr double kCoordinateLimit = 1 << 30;
 constexpr uint32_t kConstantPaint = 2;         // LX_PE_OVG_TX0_PAINT_SEL
 constexpr uint32_t kPathColourRoute = 8;       // LX_PE_OVG_CCU_MPX_CTRL
+constexpr uint32_t kCoverageOn = 3;            // LX_PE_OVG_AALIAS_EN
 constexpr unsigned kScissorRects = 32;
 
-// The enabled scissor rectangles, or none when the test is off.
+}  // namespace
+
 std::vector<Rect> scissorRects(const SimGpu& gpu)
 {
     std::vector<Rect> rects;
@@ -42,7 +47,7 @@ std::vector<Rect> scissorRects(const SimGpu& gpu)
     return rects;
 }
 
-bool inside(const std::vector<Rect>& rects, uint32_t x, uint32_t y)
+bool insideScissor(const std::vector<Rect>& rects, uint32_t x, uint32_t y)
 {
     if (rects.empty())
         return true;
@@ -61,85 +66,77 @@ float floatRegister(const SimGpu& gpu, uint32_t reg)
     return value;
 }
 
-// A texel coordinate inside a window of `size` texels by the tiling mode; -1 for the fill.
-int64_t tile(int64_t at, int64_t size, uint32_t tiling)
+ImagePlanes::ImagePlanes(const SimGpu& gpu)
+    : sf(floatRegister(gpu, LX_RZ_IMG_SF)), sa(floatRegister(gpu, LX_RZ_IMG_SA)), sb(floatRegister(gpu, LX_RZ_IMG_SB)),
+      tf(floatRegister(gpu, LX_RZ_IMG_TF)), ta(floatRegister(gpu, LX_RZ_IMG_TA)), tb(floatRegister(gpu, LX_RZ_IMG_TB)),
+      wf(floatRegister(gpu, LX_RZ_IMG_IWF)), wa(floatRegister(gpu, LX_RZ_IMG_IWA)), wb(floatRegister(gpu, LX_RZ_IMG_IWB)),
+      uScale(gpu.reg(Unit::RZ, LX_RZ_IMG_USCALE)), vScale(gpu.reg(Unit::RZ, LX_RZ_IMG_VSCALE))
 {
-    if (at >= 0 && at < size)
-        return at;
-    switch (tiling) {
-    case kPad: return at < 0 ? 0 : size - 1;
-    case kRepeat: return ((at % size) + size) % size;
-    case kReflect: {
-        const int64_t m = ((at % (2 * size)) + 2 * size) % (2 * size);
-        return m < size ? m : 2 * size - 1 - m;
-    }
-    default: return -1;
-    }
 }
 
-// The image planes of the rasterizer: texel coordinates at a device pixel.
-struct ImagePlanes {
-    double sf, sa, sb, tf, ta, tb, wf, wa, wb;
-    double uScale, vScale;
+bool ImagePlanes::at(uint32_t x, uint32_t y, double& u, double& v) const
+{
+    const double w = wf + wa * x + wb * y;
+    u = (sf + sa * x + sb * y) / w * uScale;
+    v = (tf + ta * x + tb * y) / w * vScale;
+    return std::fabs(u) < kCoordinateLimit && std::fabs(v) < kCoordinateLimit;
+}
 
-    explicit ImagePlanes(const SimGpu& gpu)
-        : sf(floatRegister(gpu, LX_RZ_IMG_SF)), sa(floatRegister(gpu, LX_RZ_IMG_SA)),
-          sb(floatRegister(gpu, LX_RZ_IMG_SB)), tf(floatRegister(gpu, LX_RZ_IMG_TF)),
-          ta(floatRegister(gpu, LX_RZ_IMG_TA)), tb(floatRegister(gpu, LX_RZ_IMG_TB)),
-          wf(floatRegister(gpu, LX_RZ_IMG_IWF)), wa(floatRegister(gpu, LX_RZ_IMG_IWA)),
-          wb(floatRegister(gpu, LX_RZ_IMG_IWB)), uScale(gpu.reg(Unit::RZ, LX_RZ_IMG_USCALE)),
-          vScale(gpu.reg(Unit::RZ, LX_RZ_IMG_VSCALE))
-    {
-    }
-
-    // False when a coordinate is not finite or beyond the modelled range.
-    bool texel(uint32_t x, uint32_t y, int64_t& u, int64_t& v) const
-    {
-        const double w = wf + wa * x + wb * y;
-        const double s = std::floor((sf + sa * x + sb * y) / w * uScale);
-        const double t = std::floor((tf + ta * x + tb * y) / w * vScale);
-        if (!(std::fabs(s) < kCoordinateLimit) || !(std::fabs(t) < kCoordinateLimit))
-            return false;
-        u = static_cast<int64_t>(s);
-        v = static_cast<int64_t>(t);
-        return true;
-    }
-};
-
-}  // namespace
+Rect xptWindow(const SimGpu& gpu)
+{
+    return Rect{gpu.reg(Unit::XPT, LX_XPT_SCI_XL), gpu.reg(Unit::XPT, LX_XPT_SCI_YT), gpu.reg(Unit::XPT, LX_XPT_SCI_XR),
+                gpu.reg(Unit::XPT, LX_XPT_SCI_YB)};
+}
 
 void GpuModel::rasterScan()
 {
-    const std::string what = "rasterizer window scan";
-    const bool edges = edgesPending_;
-    edgesPending_ = false;
+    const uint32_t mode = gpu_.reg(Unit::XPT, LX_XPT_MODE);
+    if ((mode & ~kModeFlags) == kWindowMode)
+        windowScan("rasterizer window scan");
+    else
+        edgeScan("rasterizer edge scan", mode);
+    edges_.clear();
+}
+
+// The constant-colour path through the PE: only the rasterizer bits `vgModeBits` of
+// LX_RZ_VG_MODE, and every PE unit off but, for a scan with coverage, the anti-aliasing unit.
+bool GpuModel::rasterTarget(const std::string& what, uint32_t vgModeBits, bool coverage, Target& out) const
+{
+    const uint32_t vgMode = gpu_.reg(Unit::RZ, LX_RZ_VG_MODE);
+    if (vgMode & ~vgModeBits) {
+        gpu_.protocolError(Stream::Gpu, what + ": LX_RZ_VG_MODE " + hex(vgMode) + " is not modelled");
+        return false;
+    }
+    const uint32_t aalias = gpu_.reg(Unit::PE, LX_PE_OVG_AALIAS_EN);
+    if (coverage && aalias != 0 && aalias != kCoverageOn) {
+        gpu_.protocolError(Stream::Gpu, what + ": LX_PE_OVG_AALIAS_EN " + hex(aalias) + " is unknown");
+        return false;
+    }
+    return requireValue(what, Unit::PE, LX_PE_OVG_TX0_PAINT_SEL, kConstantPaint) &&
+           requireValue(what, Unit::PE, LX_PE_OVG_CCU_MPX_CTRL, kPathColourRoute) &&
+           !unmodelled(what, {LX_PE_OVG_BLEN_EN, LX_PE_OVG_AM_EN, LX_PE_OVG_TX0_EN, LX_PE_OVG_TX1_EN,
+                              LX_PE_OVG_CTRANS_EN, LX_PE_OVG_ACOLOR0_EN, LX_PE_OVG_ACOLOR1_EN, LX_PE_OVG_GAMMA_EN,
+                              LX_PE_OVG_RGB2L_EN, LX_PE_OVG_PREMALPHA_EN, LX_PE_OVG_CTEST_EN, LX_PE_OVG_COV2ALPHA,
+                              LX_PE_OVG_CCLAMP2ALPHA_EN, LX_PE_OVG_COLOR_PREMALPHA_EN, LX_PE_OVG_TX0_RED2ALPHA,
+                              LX_PE_OVG_ALTCOV_EN, LX_PE_OVG_ATEST_EN, LX_PE_OVG_CHROMAKEY_CTRL}) &&
+           (coverage || requireValue(what, Unit::PE, LX_PE_OVG_AALIAS_EN, 0)) && target(out, what, false);
+}
+
+void GpuModel::windowScan(const std::string& what)
+{
     if (!requireValue(what, Unit::XPT, LX_XPT_MODE, kWindowMode))
         return;
-    if (edges) {
+    if (!edges_.empty()) {
         gpu_.protocolError(Stream::Gpu, what + ": window mode with edges is not modelled");
         return;
     }
-    const Rect window{gpu_.reg(Unit::XPT, LX_XPT_SCI_XL), gpu_.reg(Unit::XPT, LX_XPT_SCI_YT),
-                      gpu_.reg(Unit::XPT, LX_XPT_SCI_XR), gpu_.reg(Unit::XPT, LX_XPT_SCI_YB)};
-    const uint32_t vgMode = gpu_.reg(Unit::RZ, LX_RZ_VG_MODE);
-    if (vgMode & kTexturedRectangle) {
+    const Rect window = xptWindow(gpu_);
+    if (gpu_.reg(Unit::RZ, LX_RZ_VG_MODE) & kTexturedRectangle) {
         texturedRectangle(window, what);
         return;
     }
-    if (vgMode & ~kScissorBypass) {
-        gpu_.protocolError(Stream::Gpu, what + ": LX_RZ_VG_MODE " + hex(vgMode) + " is not modelled");
-        return;
-    }
     Target t;
-    if (!requireValue(what, Unit::PE, LX_PE_OVG_TX0_PAINT_SEL, kConstantPaint) ||
-        !requireValue(what, Unit::PE, LX_PE_OVG_CCU_MPX_CTRL, kPathColourRoute) ||
-        unmodelled(what, {LX_PE_OVG_BLEN_EN, LX_PE_OVG_AM_EN, LX_PE_OVG_TX0_EN, LX_PE_OVG_TX1_EN,
-                          LX_PE_OVG_CTRANS_EN, LX_PE_OVG_ACOLOR0_EN, LX_PE_OVG_ACOLOR1_EN, LX_PE_OVG_GAMMA_EN,
-                          LX_PE_OVG_RGB2L_EN, LX_PE_OVG_PREMALPHA_EN, LX_PE_OVG_AALIAS_EN, LX_PE_OVG_CTEST_EN,
-                          LX_PE_OVG_COV2ALPHA, LX_PE_OVG_CCLAMP2ALPHA_EN, LX_PE_OVG_COLOR_PREMALPHA_EN,
-                          LX_PE_OVG_TX0_RED2ALPHA, LX_PE_OVG_ALTCOV_EN, LX_PE_OVG_ATEST_EN,
-                          LX_PE_OVG_CHROMAKEY_CTRL}) ||
-        !target(t, what, false))
+    if (!rasterTarget(what, kScissorBypass, false, t))
         return;
 
     if (window.right < window.left || window.bottom < window.top)
@@ -154,7 +151,7 @@ void GpuModel::rasterScan()
     const std::vector<Rect> scissor = scissorRects(gpu_);
     for (uint32_t y = window.top; y <= window.bottom; ++y)
         for (uint32_t x = window.left; x <= window.right; ++x)
-            if (inside(scissor, x, y))
+            if (insideScissor(scissor, x, y))
                 for (uint32_t s = 0; s < n; ++s)
                     pixels.put(x * n + s, y, value);
 }
@@ -168,13 +165,12 @@ void GpuModel::texturedRectangle(const Rect& window, const std::string& what)
     const uint32_t vgMode = gpu_.reg(Unit::RZ, LX_RZ_VG_MODE);
     const uint32_t tiling = (vgMode & kTilingBits) >> kTilingShift;
     if ((vgMode & ~(kTexturedRectangle | kTilingBits | kScissorBypass)) ||
-        (tiling != kPad && tiling != kRepeat && tiling != kReflect && tiling != kFill)) {
+        !knownTiling(tiling)) {
         gpu_.protocolError(Stream::Gpu, what + ": LX_RZ_VG_MODE " + hex(vgMode) + " is not modelled");
         return;
     }
     Target t;
-    ColourBuffer source;
-    uint32_t sourceRows = 0;
+    TextureUnit image;
     PixelPipeline pipeline;
     if (!requireValue(what, Unit::PE, LX_PE_OVG_TX1_EN, 1) ||
         unmodelled(what, {LX_PE_OVG_AM_EN, LX_PE_OVG_TX0_EN, LX_PE_OVG_TX1_PAINT_SEL, LX_PE_OVG_TX1_FILTER,
@@ -182,28 +178,10 @@ void GpuModel::texturedRectangle(const Rect& window, const std::string& what)
                           LX_PE_OVG_ACOLOR0_EN, LX_PE_OVG_ACOLOR1_EN, LX_PE_OVG_AALIAS_EN, LX_PE_OVG_CTEST_EN,
                           LX_PE_OVG_COV2ALPHA, LX_PE_OVG_ALTCOV_EN, LX_PE_OVG_ATEST_EN,
                           LX_PE_OVG_CHROMAKEY_CTRL, LX_PE_OVG_TX1_CHROMAKEY_CTRL}) ||
-        !target(t, what, false) || !texture(source, sourceRows, what) ||
+        !target(t, what, false) || !image.load(*this, gpu_, 1, tiling, what) ||
         !pipeline.load(gpu_, *t.buffer.format, what))
         return;
-
-    const uint32_t childEnable = gpu_.reg(Unit::PE, LX_PE_OVG_TX1_CHILDIMG_EN);
-    if (childEnable > 1) {
-        gpu_.protocolError(Stream::Gpu, what + ": unknown LX_PE_OVG_TX1_CHILDIMG_EN " + hex(childEnable));
-        return;
-    }
-    Rect child{0, 0, source.linePixels - 1, sourceRows - 1};
-    if (childEnable) {
-        const uint32_t lt = gpu_.reg(Unit::PE, LX_PE_OVG_TX1_CHILDIMG_BBLT);
-        const uint32_t rb = gpu_.reg(Unit::PE, LX_PE_OVG_TX1_CHILDIMG_BBRB);
-        child = Rect{lt >> 16, lt & 0xFFFFu, rb >> 16, rb & 0xFFFFu};
-    }
-    if (source.linePixels == 0 || sourceRows == 0 || child.right < child.left || child.bottom < child.top) {
-        gpu_.protocolError(Stream::Gpu, what + ": empty texture window");
-        return;
-    }
-    BufferView texels;
-    if (window.right < window.left || window.bottom < window.top ||
-        !textureRect(source, sourceRows, child, texels, what))
+    if (window.right < window.left || window.bottom < window.top)
         return;
 
     const ImagePlanes planes(gpu_);
@@ -211,8 +189,8 @@ void GpuModel::texturedRectangle(const Rect& window, const std::string& what)
     // Every coordinate is checked before the first pixel is written.
     for (uint32_t y = window.top; y <= window.bottom; ++y)
         for (uint32_t x = window.left; x <= window.right; ++x) {
-            int64_t u, v;
-            if (inside(scissor, x, y) && !planes.texel(x, y, u, v)) {
+            double u, v;
+            if (insideScissor(scissor, x, y) && !planes.at(x, y, u, v)) {
                 gpu_.protocolError(Stream::Gpu, what + ": the texel coordinate at pixel " + std::to_string(x) + "," +
                                                     std::to_string(y) + " is not finite or out of range");
                 return;
@@ -224,22 +202,13 @@ void GpuModel::texturedRectangle(const Rect& window, const std::string& what)
     if (!storedRect(t, window, stored, what) || !view(t.buffer, stored, pixels, what))
         return;
     pixels.keep = t.keep;
-    const int64_t width = child.right - child.left + 1, height = child.bottom - child.top + 1;
-    const uint32_t fill = gpu_.reg(Unit::PE, LX_PE_OVG_TX1_PTFILL_COLOR);
     const uint32_t n = t.samples;
     for (uint32_t y = window.top; y <= window.bottom; ++y)
         for (uint32_t x = window.left; x <= window.right; ++x) {
-            int64_t u, v;
-            if (!inside(scissor, x, y) || !planes.texel(x, y, u, v))
+            double u, v;
+            if (!insideScissor(scissor, x, y) || !planes.at(x, y, u, v))
                 continue;
-            u = tile(u, width, tiling);
-            v = tile(v, height, tiling);
-            // The fill colour is RGBA8888, already as the texture format would store it.
-            const uint32_t texel = u < 0 || v < 0 ? fill
-                                                  : unpackColour(*source.format,
-                                                                 texels.get(child.left + static_cast<uint32_t>(u),
-                                                                            child.top + static_cast<uint32_t>(v)));
-            const uint32_t colour = pipeline.colour(texel);
+            const uint32_t colour = pipeline.convert(image.sample(u, v));
             for (uint32_t s = 0; s < n; ++s)
                 pipeline.store(pixels, x * n + s, y, colour);
         }

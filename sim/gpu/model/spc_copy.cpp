@@ -47,7 +47,7 @@ void GpuModel::spcRectangle(const uint32_t words[4])
                           LX_PE_OVG_TX1_CHILDIMG_EN, LX_PE_OVG_TX1_FILTER, LX_PE_OVG_IMGCOMB_FUNC,
                           LX_PE_OVG_CTRANS_EN, LX_PE_OVG_CCU_MPX_CTRL, LX_PE_OVG_ACOLOR0_EN,
                           LX_PE_OVG_ACOLOR1_EN}) ||
-        !target(t, what, false) || !texture(source, sourceRows, what) ||
+        !target(t, what, false) || !texture(1, source, sourceRows, what) ||
         !pipeline.load(gpu_, *t.buffer.format, what))
         return;
 

@@ -1,0 +1,36 @@
+#pragma once
+
+// Register reads the rasterizer's scans share.
+
+#include <cstdint>
+#include <vector>
+
+#include "rect.h"
+#include "simgpu.h"
+
+namespace simgpu {
+
+// The enabled rasterizer scissor rectangles (LX_RZ_SCI_ENABLE bit n enables
+// LX_RZ_SCI_RECT_LTn/_RBn), none when the test is off or LX_RZ_VG_MODE bit 16 bypasses it.
+std::vector<Rect> scissorRects(const SimGpu& gpu);
+// Inside any of the rectangles; everything is inside none.
+bool insideScissor(const std::vector<Rect>& rects, uint32_t x, uint32_t y);
+// A single-precision float register of the rasterizer.
+float floatRegister(const SimGpu& gpu, uint32_t reg);
+
+// The image planes of the rasterizer: at device pixel (x, y), s = (LX_RZ_IMG_SF + _SA x + _SB y)
+// / (LX_RZ_IMG_IWF + _IWA x + _IWB y), t likewise, in texels: u = s LX_RZ_IMG_USCALE,
+// v = t LX_RZ_IMG_VSCALE.
+struct ImagePlanes {
+    double sf, sa, sb, tf, ta, tb, wf, wa, wb;
+    double uScale, vScale;
+
+    explicit ImagePlanes(const SimGpu& gpu);
+    // False when a coordinate is not finite or beyond the modelled range (2^30).
+    bool at(uint32_t x, uint32_t y, double& u, double& v) const;
+};
+
+// The XPT window LX_XPT_SCI_YT, _YB, _XL, _XR.
+Rect xptWindow(const SimGpu& gpu);
+
+}  // namespace simgpu

@@ -1,0 +1,153 @@
+#include "texture_unit.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "cgl_unitreg.h"
+#include "pixel_pipeline.h"
+
+namespace simgpu {
+namespace {
+
+constexpr uint32_t kUnitStride = LX_PE_OVG_TX1_EN - LX_PE_OVG_TX0_EN;
+// Texel coordinates beyond this magnitude are not modelled.
+constexpr double kCoordinateLimit = 1 << 30;
+
+uint32_t channel(uint32_t rgba, unsigned index)  // 0 R, 1 G, 2 B, 3 A
+{
+    return (rgba >> (24 - 8 * index)) & 0xFFu;
+}
+
+}  // namespace
+
+bool knownTiling(uint32_t tiling)
+{
+    return tiling == kTilePad || tiling == kTileRepeat || tiling == kTileReflect || tiling == kTileFill;
+}
+
+int64_t tileCoordinate(int64_t at, int64_t size, uint32_t tiling)
+{
+    if (at >= 0 && at < size)
+        return at;
+    switch (tiling) {
+    case kTilePad: return at < 0 ? 0 : size - 1;
+    case kTileRepeat: return ((at % size) + size) % size;
+    case kTileReflect: {
+        const int64_t m = ((at % (2 * size)) + 2 * size) % (2 * size);
+        return m < size ? m : 2 * size - 1 - m;
+    }
+    default: return -1;
+    }
+}
+
+uint32_t textureRegister(unsigned unit, uint32_t tx0Reg)
+{
+    return tx0Reg + unit * kUnitStride;
+}
+
+bool TexelStages::load(SimGpu& gpu, unsigned unit, const std::string& what)
+{
+    struct Setting {
+        uint32_t reg;
+        bool* stage;
+        const char* name;
+    } const settings[] = {
+        {textureRegister(unit, LX_PE_OVG_TX0_RED2ALPHA), &red2alpha, "_RED2ALPHA"},
+        {textureRegister(unit, LX_PE_OVG_TX0_CLAMP2ALPHA), &clamp2alpha, "_CLAMP2ALPHA"},
+        {textureRegister(unit, LX_PE_OVG_TX0_PREMALPHA_EN), &premultiply, "_PREMALPHA_EN"},
+    };
+    for (const Setting& s : settings) {
+        const uint32_t value = gpu.reg(Unit::PE, s.reg);
+        if (value > 1) {
+            gpu.protocolError(Stream::Gpu, what + ": unknown LX_PE_OVG_TX" + std::to_string(unit) + s.name + " " +
+                                               hex(value));
+            return false;
+        }
+        *s.stage = value != 0;
+    }
+    return true;
+}
+
+uint32_t TexelStages::apply(uint32_t rgba) const
+{
+    uint32_t c[4] = {channel(rgba, 0), channel(rgba, 1), channel(rgba, 2), channel(rgba, 3)};
+    if (red2alpha)
+        c[3] = c[0];
+    if (clamp2alpha)
+        for (unsigned i = 0; i < 3; ++i)
+            c[i] = std::min(c[i], c[3]);
+    if (premultiply)
+        for (unsigned i = 0; i < 3; ++i)
+            c[i] = mul255(c[i], c[3]);
+    return c[0] << 24 | c[1] << 16 | c[2] << 8 | c[3];
+}
+
+bool TextureUnit::load(const GpuModel& model, SimGpu& gpu, unsigned unit, uint32_t tiling, const std::string& what)
+{
+    const std::string name = what + ": texture unit " + std::to_string(unit);
+    const uint32_t filter = gpu.reg(Unit::PE, textureRegister(unit, LX_PE_OVG_TX0_FILTER));
+    const uint32_t childEnable = gpu.reg(Unit::PE, textureRegister(unit, LX_PE_OVG_TX0_CHILDIMG_EN));
+    if (filter > 1 || childEnable > 1) {
+        gpu.protocolError(Stream::Gpu, name + ": unknown filter " + hex(filter) + " or child window setting " +
+                                           hex(childEnable));
+        return false;
+    }
+    ColourBuffer source;
+    uint32_t rows = 0;
+    if (!stages_.load(gpu, unit, what) || !model.texture(unit, source, rows, what))
+        return false;
+    window_ = Rect{0, 0, source.linePixels - 1, rows - 1};
+    if (childEnable) {
+        const uint32_t lt = gpu.reg(Unit::PE, textureRegister(unit, LX_PE_OVG_TX0_CHILDIMG_BBLT));
+        const uint32_t rb = gpu.reg(Unit::PE, textureRegister(unit, LX_PE_OVG_TX0_CHILDIMG_BBRB));
+        window_ = Rect{lt >> 16, lt & 0xFFFFu, rb >> 16, rb & 0xFFFFu};
+    }
+    if (source.linePixels == 0 || rows == 0 || window_.right < window_.left || window_.bottom < window_.top) {
+        gpu.protocolError(Stream::Gpu, name + ": empty texture window");
+        return false;
+    }
+    if (!model.textureRect(source, rows, window_, texels_, name))
+        return false;
+    format_ = source.format;
+    width_ = window_.right - window_.left + 1;
+    height_ = window_.bottom - window_.top + 1;
+    tiling_ = tiling;
+    fill_ = gpu.reg(Unit::PE, textureRegister(unit, LX_PE_OVG_TX0_PTFILL_COLOR));
+    filter_ = filter != 0;
+    return true;
+}
+
+uint32_t TextureUnit::texel(int64_t u, int64_t v) const
+{
+    u = tileCoordinate(u, width_, tiling_);
+    v = tileCoordinate(v, height_, tiling_);
+    const uint32_t value = u < 0 || v < 0 ? fill_
+                                          : texels_.get(window_.left + static_cast<uint32_t>(u),
+                                                        window_.top + static_cast<uint32_t>(v));
+    return stages_.apply(unpackColour(*format_, value));
+}
+
+uint32_t TextureUnit::sample(double u, double v) const
+{
+    // Coordinates that are not finite or far outside any window sample as the window's corner
+    // would under the tiling; they are held to a range the integer arithmetic keeps.
+    u = std::isfinite(u) ? std::clamp(u, -kCoordinateLimit, kCoordinateLimit) : 0;
+    v = std::isfinite(v) ? std::clamp(v, -kCoordinateLimit, kCoordinateLimit) : 0;
+    if (!filter_)
+        return texel(static_cast<int64_t>(std::floor(u)), static_cast<int64_t>(std::floor(v)));
+    const double fu = std::floor(u), fv = std::floor(v);
+    const int64_t u0 = static_cast<int64_t>(fu), v0 = static_cast<int64_t>(fv);
+    const double wu = u - fu, wv = v - fv;
+    const uint32_t t[4] = {texel(u0, v0), texel(u0 + 1, v0), texel(u0, v0 + 1), texel(u0 + 1, v0 + 1)};
+    const double w[4] = {(1 - wu) * (1 - wv), wu * (1 - wv), (1 - wu) * wv, wu * wv};
+    uint32_t out = 0;
+    for (unsigned c = 0; c < 4; ++c) {
+        double sum = 0;
+        for (unsigned i = 0; i < 4; ++i)
+            sum += w[i] * channel(t[i], c);
+        out |= std::min(255u, static_cast<uint32_t>(sum + 0.5)) << (24 - 8 * c);
+    }
+    return out;
+}
+
+}  // namespace simgpu

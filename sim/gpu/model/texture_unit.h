@@ -1,0 +1,60 @@
+#pragma once
+
+// The PE's texture units: unit 0 carries a pattern paint, unit 1 the drawn image (and the
+// copies' source). Each decodes its texels to RGBA8888 and passes them through its own stages:
+//   1. _RED2ALPHA: alpha taken from red;
+//   2. _CLAMP2ALPHA: each colour channel clamped to alpha;
+//   3. _PREMALPHA_EN: the texel premultiplied.
+// A drawing samples a unit at a point in texel units: nearest (_FILTER 0) takes the texel
+// floor(u), floor(v); bilinear (_FILTER 1) weighs the four texels around (u, v), texel centres
+// at whole texel coordinates. Texel coordinates are relative to the texture window (the child
+// window with _CHILDIMG_EN, else the whole texture) and tiled by the rasterizer's tiling mode.
+
+#include <cstdint>
+#include <string>
+
+#include "gpu_model.h"
+
+namespace simgpu {
+
+// Tiling modes of LX_RZ_VG_MODE (pattern bits 6-9, image bits 10-13).
+enum Tiling : uint32_t { kTilePad = 0, kTileRepeat = 5, kTileReflect = 10, kTileFill = 15 };
+bool knownTiling(uint32_t tiling);
+// A texel coordinate inside a window of `size` texels by the tiling mode; -1 for the fill.
+int64_t tileCoordinate(int64_t at, int64_t size, uint32_t tiling);
+
+// The register of texture unit `unit` that corresponds to unit 0's `tx0Reg`.
+uint32_t textureRegister(unsigned unit, uint32_t tx0Reg);
+
+// Stages 1 to 3 of a texture unit.
+struct TexelStages {
+    bool red2alpha = false, clamp2alpha = false, premultiply = false;
+
+    // False (with a protocol error naming `what`) for a value other than 0 or 1.
+    bool load(SimGpu& gpu, unsigned unit, const std::string& what);
+    uint32_t apply(uint32_t rgba) const;
+};
+
+class TextureUnit {
+public:
+    // Reads the unit's registers and resolves its window's memory; false with a protocol error.
+    bool load(const GpuModel& model, SimGpu& gpu, unsigned unit, uint32_t tiling, const std::string& what);
+
+    bool filtered() const { return filter_; }
+    // The texel (after the unit's stages) at texel coordinate (u, v): nearest or bilinear.
+    uint32_t sample(double u, double v) const;
+
+private:
+    uint32_t texel(int64_t u, int64_t v) const;
+
+    TexelStages stages_;
+    const PixelFormat* format_ = nullptr;
+    BufferView texels_;
+    Rect window_{};
+    int64_t width_ = 0, height_ = 0;
+    uint32_t tiling_ = kTilePad;
+    uint32_t fill_ = 0;
+    bool filter_ = false;
+};
+
+}  // namespace simgpu
