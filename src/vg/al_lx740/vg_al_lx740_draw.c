@@ -41,8 +41,7 @@ int IsColorPaint(const OVGpaint *paint)
     return paint->paintType == VG_PAINT_TYPE_PATTERN && !paint->paintPattern;
 }
 
-/* Rows `first` .. first + rows - 1 of the column-major matrix into consecutive constants. */
-static void matrix_rows(word32 constant, const OVGmatrix *m, int rows)
+void VGALFUNC_vp_matrix_rows(word32 constant, const OVGmatrix *m, int rows)
 {
     const VGvalue *v = VGFUNC_GetMatrix(m);
     int r;
@@ -52,8 +51,7 @@ static void matrix_rows(word32 constant, const OVGmatrix *m, int rows)
     }
 }
 
-/* Runs a VP entry without data. */
-static void run_entry(word32 ctrl, word32 entry)
+void VGALFUNC_vp_run_entry(word32 ctrl, word32 entry)
 {
     VPCTRLW(LX_VP_CTRL0, ctrl);
     VPCTRLW(LX_VP_IADDR, entry);
@@ -85,7 +83,7 @@ VGErrorCode VGHAL_ALdrawImage(OVGimage *image)
 
     if (VGFUNC_IsDirty(m)) {
         VPCTRLW(LX_TE_SYNC, 0);
-        matrix_rows(LX_VCNST_OVG_IU2S1, m, 3);
+        VGALFUNC_vp_matrix_rows(LX_VCNST_OVG_IU2S1, m, 3);
         VGALVAL_needmtxupdate |= VGAL_MTX_FILL_PAINT_IMAGE;
         m->flag &= ~OVG_MATRIX_DIRTY;
         f = VP_IMAGE_MATRIX, p = 1;
@@ -97,7 +95,7 @@ VGErrorCode VGHAL_ALdrawImage(OVGimage *image)
         }
     }
     if (VGFUNC_IsDirty(paint_matrix)) {
-        matrix_rows(LX_VCNST_OVG_FP2U1, paint_matrix, 2);
+        VGALFUNC_vp_matrix_rows(LX_VCNST_OVG_FP2U1, paint_matrix, 2);
         paint_matrix->flag &= ~OVG_MATRIX_DIRTY;
         VGALVAL_needmtxupdate |= VGAL_MTX_FILL_PAINT_MATRIX | VGAL_MTX_FILL_PAINT_IMAGE | VGAL_MTX_FILL_PAINT_PATH;
         p = 1;
@@ -123,9 +121,9 @@ VGErrorCode VGHAL_ALdrawImage(OVGimage *image)
     VGALFUNC_lx_setstate(2);
 
     if (f != 0)
-        run_entry(f | (VGALVAL_surface_flip == 0 ? VP_NO_FLIP : 0u), VGAL_VP_IMAGE_MATRIX_ENTRY);
+        VGALFUNC_vp_run_entry(f | (VGALVAL_surface_flip == 0 ? VP_NO_FLIP : 0u), VGAL_VP_IMAGE_MATRIX_ENTRY);
     if (p != 0)
-        run_entry(0, VGAL_VP_IMAGE_PAINT_ENTRY);
+        VGALFUNC_vp_run_entry(0, VGAL_VP_IMAGE_PAINT_ENTRY);
     VPWV(LX_VCNST_TXSHP_TH, VGALFUNC_txc_shape_th(image), 4);
     if (VGALVAL_lx740vpinstaddr != VGAL_VP_IMAGE_QUAD_ENTRY) {
         VPCTRLW(LX_VP_IADDR, VGAL_VP_IMAGE_QUAD_ENTRY);

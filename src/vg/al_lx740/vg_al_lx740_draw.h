@@ -8,6 +8,7 @@
 
 #include "cgl.h"
 #include "vg/common/vg_image.h"
+#include "vg/common/vg_matrix.h"
 #include "vg/common/vg_paint.h"
 
 #ifdef __cplusplus
@@ -39,6 +40,12 @@ extern VGRenderingQuality draw_image_previous_quality;
 void VGALFUNC_al_lx740_draw_init(void);
 void VGALFUNC_al_lx740_draw_terminate(void);
 
+/* The first `rows` rows of the column-major matrix m into consecutive constants from
+ * `constant`, three values each. */
+void VGALFUNC_vp_matrix_rows(word32 constant, const OVGmatrix *m, int rows);
+/* Runs a VP entry without data with LX_VP_CTRL0 = ctrl, between two vertex-processor syncs;
+ * the entry is remembered as the one last written. */
+void VGALFUNC_vp_run_entry(word32 ctrl, word32 entry);
 /* 1 for a null paint, a colour paint and a pattern paint without a pattern. */
 int IsColorPaint(const OVGpaint *paint);
 /* Draws image through the image-user-to-surface matrix with the context's state; 0 or
