@@ -157,6 +157,7 @@ void BM_ModelGlyphPaths(benchmark::State& state)
     cglWriteVPCtrlReg1(LX_DMA_IN_COUNT, static_cast<word32>(image.size() - 1));
     cglWritePEReg1(LX_PE_OVG_TX0_PAINT_SEL, 2);
     cglWritePEReg1(LX_PE_OVG_CCU_MPX_CTRL, 8);
+    cglWritePEReg1(LX_PE_OVG_IMGCOMB_FUNC, 3);
     cglWritePEReg1(LX_PE_OVG_AALIAS_EN, 3);
     cglWriteRZReg1(LX_RZ_VG_MODE, 0x10000);
     cglWriteRZReg1(LX_RZ_COLOR, 0x202020FF);
