@@ -404,6 +404,23 @@ void chooseFunction(OVGpath *path, int isStroke)
 
 /* ---- Hand-over ---- */
 
+/* The words of the whole packets from word `first` that fit one hand-over: a hand-over never
+ * ends inside a packet, so each one is a complete command stream of its own. */
+static int chunkWords(const word32 *words, int first, int total)
+{
+    int n = 0;
+    while (first + n < total) {
+        const word32 h = words[first + n];
+        int size = CGL_PKT_OPCODE(h) == CGL_OP_VP_START ? 1 : (int)CGL_PKT_COUNT(h) + 1;
+        if (size > total - first - n)
+            size = total - first - n;
+        if (n + size > VGAL_PATHLIST_CHUNK)
+            break;
+        n += size;
+    }
+    return n;
+}
+
 void VGALFUNC_emitfilllists(void)
 {
     const int total = alpath->fill_line_cmd_count + alpath->fill_quad_cmd_count + alpath->fill_cube_cmd_count +
@@ -411,10 +428,11 @@ void VGALFUNC_emitfilllists(void)
     if (total == 0)
         return;
     if (alpath->fill_cmd_target) {
+        const word32 *words = (const word32 *)(CglTxMemBase + alpath->fill_line_cmd.gpu);
         int done = 0;
         RUNCME();
         while (done < total) {
-            const int n = total - done < VGAL_PATHLIST_CHUNK ? total - done : VGAL_PATHLIST_CHUNK;
+            const int n = chunkWords(words, done, total);
             cglWaitBusy(CGL_BUSY_CMD_MASTER, 0);
             cglWriteMemReg32(LX_CM_ADDR, alpath->fill_line_cmd.gpu + (word32)done * 4u);
             cglWriteMemReg32(LX_CM_WCOUNT, (word32)n - 1);

@@ -23,7 +23,8 @@ extern "C" {
 
 /* A list starts with room for this many words and grows by as many. */
 #define VGAL_PATHLIST_STEP 128
-/* The most words one command-master hand-over of a GPU-resident list carries. */
+/* The most words one command-master hand-over of a GPU-resident list carries (whole packets
+ * only). */
 #define VGAL_PATHLIST_CHUNK 32768
 
 /* The fill lists being built: words, capacity and words written, in the order line,
