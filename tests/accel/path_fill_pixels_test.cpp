@@ -459,4 +459,75 @@ TEST_F(PathFill, ListsLongerThanAHandOverGoInChunks)
     vgDestroyPath(p);
 }
 
+TEST_F(PathFill, ALinearGradientFillsAPathThroughTheFillPaintSet)
+{
+    start({kRgba8888, 64, 16, false});
+    const VGPaint gradient = vgCreatePaint();
+    vgSetParameteri(gradient, VG_PAINT_TYPE, VG_PAINT_TYPE_LINEAR_GRADIENT);
+    const VGfloat ends[4] = {0, 0, 64, 0};
+    vgSetParameterfv(gradient, VG_PAINT_LINEAR_GRADIENT, 4, ends);
+    const VGfloat stops[10] = {0, 0, 0, 0, 1, 1, 1, 1, 1, 1};
+    vgSetParameterfv(gradient, VG_PAINT_COLOR_RAMP_STOPS, 10, stops);
+    vgSetPaint(gradient, VG_FILL_PATH);
+    const VGPath p = floatPath({VG_MOVE_TO_ABS, VG_LINE_TO_ABS, VG_LINE_TO_ABS, VG_LINE_TO_ABS, VG_CLOSE_PATH},
+                               {0, 0, 64, 0, 64, 16, 0, 16});
+    gpu.clearLog();
+    vgDrawPath(p, VG_FILL_PATH);
+    vgFinish();
+
+    // Entry 21 derives the fill paint matrix, then entry 49 the paint planes of set 0.
+    word32 ctrl = 0;
+    std::vector<std::pair<word32, word32>> runs;
+    for (const simgpu::Event& e : gpu.log())
+        if (e.stream == simgpu::Stream::CmdBuf && e.kind == simgpu::Kind::Write && e.unit == simgpu::Unit::VPCtrl) {
+            if (e.reg == LX_VP_CTRL0)
+                ctrl = e.value;
+            else if (e.reg == LX_VP_IADDR && (e.value == 21 || e.value == 49))
+                runs.emplace_back(e.value, ctrl);
+        }
+    ASSERT_EQ(runs.size(), 2u);
+    EXPECT_EQ(runs[0], std::make_pair(word32(21), word32(1)));
+    EXPECT_EQ(runs[1].first, 49u);
+    EXPECT_EQ(runs[1].second & 0xE000u, 0u);
+
+    // Black to white along x: each column brighter than the one before, the middle grey.
+    for (int x = 1; x < 64; ++x)
+        EXPECT_GE(red(x, 8), red(x - 1, 8)) << x;
+    EXPECT_NEAR(red(32, 8), 128, 6);
+    EXPECT_NEAR(red(16, 8), 64, 6);
+    EXPECT_EQ(pixel(32, 8) >> 8 & 0xFF, pixel(32, 8) >> 24);
+    vgDestroyPath(p);
+    vgDestroyPaint(gradient);
+}
+
+// A glyph-like outline of quadratics, 24 pixels tall, antialiased on the 565 window: an "o"
+// bowl (outer contour and a hole drawn the other way round) with a stem, as a font's "d".
+TEST_F(PathFill, AGlyphOfQuadraticsMatchesItsGolden)
+{
+    start({kRgb565, 48, 32, true});
+    vgSeti(VG_FILL_RULE, VG_NON_ZERO);  // the stem overlaps the bowl
+    std::vector<VGubyte> segments;
+    std::vector<float> data;
+    const auto ring = [&](float cx, float cy, float r, bool clockwise) {
+        const double step = (clockwise ? -1 : 1) * 3.14159265358979 / 4, c = r / std::cos(3.14159265358979 / 8);
+        segments.push_back(VG_MOVE_TO_ABS);
+        data.insert(data.end(), {cx + r, cy});
+        for (int i = 0; i < 8; ++i) {
+            segments.push_back(VG_QUAD_TO_ABS);
+            data.insert(data.end(), {float(cx + c * std::cos((i + 0.5) * step)), float(cy + c * std::sin((i + 0.5) * step)),
+                                     float(cx + r * std::cos((i + 1) * step)), float(cy + r * std::sin((i + 1) * step))});
+        }
+        segments.push_back(VG_CLOSE_PATH);
+    };
+    ring(20, 11.5f, 8.5f, false);
+    ring(20, 11.5f, 4.75f, true);
+    // The stem from the baseline to the ascender, its top rounded by one quadratic.
+    segments.insert(segments.end(), {VG_MOVE_TO_ABS, VG_LINE_TO_ABS, VG_LINE_TO_ABS, VG_QUAD_TO_ABS, VG_CLOSE_PATH});
+    data.insert(data.end(), {25.25f, 3, 29.5f, 3, 29.5f, 26, 27.4f, 28.4f, 25.25f, 26});
+    const VGPath p = floatPath(segments, data);
+    vgDrawPath(p, VG_FILL_PATH);
+    expectGoldenImage("glyph_quadratics_rgb565", image());
+    vgDestroyPath(p);
+}
+
 }  // namespace
