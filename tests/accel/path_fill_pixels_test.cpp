@@ -380,7 +380,7 @@ TEST_F(PathFill, HeapListsAndTheSlowPathDrawTheSamePixelsAsGpuLists)
 {
     const std::vector<VGubyte> segments{VG_MOVE_TO_ABS, VG_QUAD_TO_ABS, VG_CUBIC_TO_ABS, VG_SCCWARC_TO_ABS,
                                         VG_LINE_TO_ABS, VG_CLOSE_PATH};
-    const std::vector<float> data{10, 10, 40, 0, 50, 20, 55, 30, 40, 40, 30, 40, 8, 8, 0, 14, 40};
+    const std::vector<float> data{10, 10, 40, 0, 50, 20, 55, 30, 40, 40, 30, 40, 8, 8, 0, 14, 40, 10, 30};
     start(kSurfaces[1].spec);
     const VGPath p = floatPath(segments, data);
     vgDrawPath(p, VG_FILL_PATH);
