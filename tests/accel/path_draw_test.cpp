@@ -276,6 +276,19 @@ TEST_F(PathDraw, ThresholdsFollowTheMatrixScaleAndTheStrokeWidth)
     EXPECT_EQ(c[LX_VCNST_OVG_DIV_STROKE_TH2], (std::vector<float>{d / 2, d / 2, 0, e / 2}));
     EXPECT_EQ(c[LX_VCNST_OVG_DIV_ANGLE], (std::vector<float>{cos10, cos80, cos10, cos80}));
     EXPECT_EQ(c[LX_VCNST_OVG_DIV_STROKE_TH1][2], 0.0301537f);
+
+    // A matrix that collapses the path, or holds a NaN, gets zero thresholds, never NaN ones.
+    const VGfloat collapsed[9] = {0, 0, 0, 0, 0, 0, 5, 5, 1};
+    const VGfloat notANumber[9] = {NAN, 0, 0, 0, 1, 0, 0, 0, 1};
+    for (const VGfloat* m : {collapsed, notANumber}) {
+        vgLoadMatrix(m);
+        draw(VG_FILL_PATH);
+        c = constants();
+        EXPECT_EQ(c[LX_VCNST_OVG_DIV_FILL_TH1], (std::vector<float>{0, 0, 1, 1}));
+        EXPECT_EQ(c[LX_VCNST_OVG_DIV_FILL_TH2], (std::vector<float>{0, 0}));
+        EXPECT_EQ(c[LX_VCNST_JOIN_ANGLE_TH], (std::vector<float>{1}));
+    }
+    EXPECT_EQ(vgGetError(), VG_NO_ERROR);
 }
 
 TEST_F(PathDraw, AStrokePassValidatesAndDrawsNothing)

@@ -494,6 +494,10 @@ int setPathDivisionParameters(const OVGmatrix *m, float strokeLineWidth, VGALdiv
             w = v[0] + v[3];
         }
         s2 = (u * u + w * w) * 0.5f;
+        /* A matrix with a NaN in it has no scale: its thresholds are those of a collapsed one
+         * (0), which the microcode handles, where NaN thresholds would be refused. */
+        if (s2 != s2)
+            s2 = 0.0f;
         s = sqrtf(s2);
     }
 
