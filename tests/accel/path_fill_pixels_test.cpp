@@ -533,4 +533,39 @@ TEST_F(PathFill, AGlyphOfQuadraticsMatchesItsGolden)
     vgDestroyPath(p);
 }
 
+// The four arc kinds with a rotated ellipse (radii 12 and 6, 30 degrees), each closed by its
+// chord in a cell of its own: a small arc and the large arc of the other direction share a
+// centre and make the whole ellipse together; the two small arcs mirror each other.
+TEST_F(PathFill, TheFourArcKindsFillTheirPartsOfTheEllipse)
+{
+    start({kRgba8888, 128, 64, false});
+    const VGubyte kinds[4] = {VG_SCCWARC_TO_ABS, VG_SCWARC_TO_ABS, VG_LCCWARC_TO_ABS, VG_LCWARC_TO_ABS};
+    std::vector<VGubyte> segments;
+    std::vector<float> data;
+    for (int i = 0; i < 4; ++i) {
+        const float cx = 16.0f + 32.0f * float(i);
+        segments.insert(segments.end(), {VG_MOVE_TO_ABS, kinds[i], VG_CLOSE_PATH});
+        data.insert(data.end(), {cx - 8, 32, 12, 6, 30, cx + 8, 32});
+    }
+    const VGPath p = floatPath(segments, data);
+    vgDrawPath(p, VG_FILL_PATH);
+    double area[4] = {};
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            area[x / 32] += red(x, y) / 255.0;
+    const double ellipse = 3.14159265358979 * 12 * 6;
+    EXPECT_NEAR(area[0] + area[3], ellipse, ellipse * 0.015);
+    EXPECT_NEAR(area[1] + area[2], ellipse, ellipse * 0.015);
+    EXPECT_NEAR(area[0], area[1], 1.5);
+    EXPECT_LT(area[0], ellipse / 2);
+    EXPECT_GT(area[2], ellipse / 2);
+    // Counter-clockwise from left to right passes below the chord (y up), clockwise above.
+    EXPECT_EQ(pixel(16, 29), kWhite);
+    EXPECT_EQ(pixel(16, 35), kBlack);
+    EXPECT_EQ(pixel(48, 33), kWhite);
+    EXPECT_EQ(pixel(48, 29), kBlack);
+    expectGoldenImage("arc_kinds_rgba8888", image());
+    vgDestroyPath(p);
+}
+
 }  // namespace
