@@ -239,6 +239,7 @@ TEST_F(GpuDraws, ImagesSampleTheirTexelsNearestOrBilinear)
     cglWriteRZReg1(LX_RZ_IMG_USCALE, 8);
     cglWriteRZReg1(LX_RZ_IMG_VSCALE, 8);
     cglWritePEReg1(LX_PE_OVG_TX0_PAINT_SEL, 0);
+    cglWritePEReg1(LX_PE_OVG_TX0_EN, 1);  // a pattern paint's unit, which an image alone does not read
     imageRoute(0);
 
     struct Case {
@@ -391,6 +392,49 @@ TEST_F(GpuDraws, RampsOfManyStopsDrawEachStopsColour)
     EXPECT_TRUE(near(px(got, kWidth - 1, 10), stops.back().second, 0));
 }
 
+// A shorter ramp after a longer one: the entries past its own, still in the table, are not
+// read.
+TEST_F(GpuDraws, TheRampEndsWithTheLastPacketOfEntries)
+{
+    matrix({1, 0, 0, 1, 0, 0});
+    paintMatrix({1, 0, 0, 1, 0, 0});
+    ramp({{0, 0xFF0000FF}, {0.5, 0x00FF00FF}, {0.75, 0x0000FFFF}, {1, 0xFFFFFFFF}});
+    ramp({{0, 0x000000FF}, {1, 0xFFFFFFFF}});
+    cglWriteRZReg1(LX_RZ_VG_MODE, 2);
+    paintProgram(0, {0, 0, float(kWidth), 0});
+    fillSurface();
+    const std::vector<word32> got = pixels();
+    for (uint32_t x = 0; x < kWidth; x += 7)
+        ASSERT_TRUE(near(px(got, x, 10), lerp(0x000000FF, 0xFFFFFFFF, (x + 0.5) / kWidth), 2)) << x;
+}
+
+// Ramp colours interpolated, then premultiplied with LX_PE_OVG_RSTOP_PREMALPHA_EN 1 or taken
+// as premultiplied with 0.
+TEST_F(GpuDraws, RampColoursArePremultipliedAfterInterpolating)
+{
+    const uint32_t from = 0xFF000080, to = 0x2040FF40;
+    matrix({1, 0, 0, 1, 0, 0});
+    paintMatrix({1, 0, 0, 1, 0, 0});
+    ramp({{0, from}, {1, to}});
+    cglWriteRZReg1(LX_RZ_VG_MODE, 2);
+    for (uint32_t premultiply : {1u, 0u}) {
+        SCOPED_TRACE(premultiply);
+        cglWritePEReg1(LX_PE_OVG_RSTOP_PREMALPHA_EN, premultiply);
+        paintProgram(0, {0, 0, float(kWidth), 0});
+        fillSurface();
+        const std::vector<word32> got = pixels();
+        for (uint32_t x = 0; x < kWidth; x += 5) {
+            uint32_t c = lerp(from, to, (x + 0.5) / kWidth);
+            if (premultiply) {
+                const double a = ch(c, 3) / 255.0;
+                c = rgba(static_cast<uint32_t>(std::lround(ch(c, 0) * a)), static_cast<uint32_t>(std::lround(ch(c, 1) * a)),
+                         static_cast<uint32_t>(std::lround(ch(c, 2) * a)), ch(c, 3));
+            }
+            ASSERT_TRUE(near(px(got, x, 10), c, 1)) << x;
+        }
+    }
+}
+
 // The radial table as the paint writer fills it (single precision), for a circle of radius r
 // at the origin and the focus f.
 std::vector<float> radialTable(float fx, float fy, float r)
@@ -455,6 +499,11 @@ TEST_F(GpuDraws, RadialGradientsWithTheFocusInsideAndOnTheCircle)
             }
         EXPECT_LE(worst, 2);
     }
+    // Planes out of any range give the ramp's start.
+    cglWriteRZReg1(LX_RZ_RG_AF, bitsOf(INFINITY));
+    cglWriteRZReg1(LX_RZ_RG_BF, bitsOf(INFINITY));
+    fillSurface();
+    EXPECT_EQ(px(pixels(), 5, 5), from);
 }
 
 // A 4 x 4 pattern at the paint origin, nearest, in the four tiling modes; pixels left of and
@@ -516,6 +565,31 @@ TEST_F(GpuDraws, TheColourTransformActsOnUnpremultipliedColours)
                                    static_cast<uint32_t>(std::lround(g * 128 / 255)),
                                    static_cast<uint32_t>(std::lround(b * 128 / 255)), 128);
     EXPECT_TRUE(near(pixels()[0], expected, 1));
+}
+
+TEST_F(GpuDraws, ThePaintProgramRefusesWhatItDoesNotKnow)
+{
+    matrix({1, 0, 0, 1, 0, 0});
+    paintMatrix({1, 0, 0, 1, 0, 0});
+    struct Case {
+        const char* name;
+        word32 control;
+        std::vector<float> words;
+        const char* error;
+    } const cases[] = {
+        {"a glyph set", 24576, {0, 0, 1, 1}, "glyph paint set"},
+        {"an unknown kind", 3, {0, 0, 1, 1}, "unknown bits"},
+        {"an unknown bit", 0x100, {0, 0, 1, 1}, "unknown bits"},
+        {"a linear gradient of three words", 0, {0, 0, 1}, "3 data words instead of 4"},
+        {"a pattern of four words", 2, {1, 1, 1, 1}, "4 data words instead of 2"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        paintProgram(c.control, c.words);
+        expectOneError(c.error);
+    }
+    send(Commands().run(49, 0));
+    expectOneError("without segment data");
 }
 
 }  // namespace

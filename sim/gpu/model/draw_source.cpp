@@ -80,12 +80,8 @@ bool DrawSource::load(const GpuModel& model, SimGpu& gpu, uint32_t rampEntries, 
             return false;
         planes_ = ImagePlanes(gpu);
     }
-    if (combine_ == Combine::Image) {
-        // The paint is not read; its texture unit stays off.
-        return gpu.reg(Unit::PE, LX_PE_OVG_TX0_EN) == 0 ||
-               (gpu.protocolError(Stream::Gpu, what + ": texture unit 0 on for an image without paint"), false);
-    }
-    return loadPaint(model, gpu, vgMode, rampEntries, what);
+    // An image without paint reads nothing of the paint, texture unit 0 included.
+    return combine_ == Combine::Image || loadPaint(model, gpu, vgMode, rampEntries, what);
 }
 
 bool DrawSource::loadPaint(const GpuModel& model, SimGpu& gpu, uint32_t vgMode, uint32_t rampEntries,
@@ -95,7 +91,9 @@ bool DrawSource::loadPaint(const GpuModel& model, SimGpu& gpu, uint32_t vgMode, 
     paint_ = kinds[vgMode & kPaintKindBits];
     const uint32_t select = gpu.reg(Unit::PE, LX_PE_OVG_TX0_PAINT_SEL);
     const uint32_t tx0 = gpu.reg(Unit::PE, LX_PE_OVG_TX0_EN);
-    const uint32_t wanted = paint_ == Paint::Colour ? kPaintColour : paint_ == Paint::Pattern ? kPaintTexture : kPaintGradient;
+    const uint32_t wanted = paint_ == Paint::Colour    ? kPaintColour
+                            : paint_ == Paint::Pattern ? kPaintTexture
+                                                       : kPaintGradient;
     if (select != wanted || tx0 != (paint_ == Paint::Pattern ? 1u : 0u)) {
         gpu.protocolError(Stream::Gpu, what + ": LX_PE_OVG_TX0_PAINT_SEL " + hex(select) + " and LX_PE_OVG_TX0_EN " +
                                            hex(tx0) + " do not match the paint of LX_RZ_VG_MODE " + hex(vgMode));
@@ -183,7 +181,7 @@ uint32_t DrawSource::paint(uint32_t x, uint32_t y) const
     case Paint::Radial: {
         const double a = planeAt(plane_[0], x, y), b = planeAt(plane_[1], x, y);
         const double distance = std::hypot(a, b);
-        if (distance > 0) {
+        if (distance > 0 && std::isfinite(distance)) {
             const double position = (a / distance + 1) * 32;
             const int k = std::clamp(static_cast<int>(std::floor(position)), 0, 63);
             g = distance * (radial_[2 * k] + (position - k) * radial_[2 * k + 1]);

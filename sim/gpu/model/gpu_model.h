@@ -104,7 +104,7 @@ private:
     bool layout(uint32_t address, uint32_t code, uint32_t linePixels, ColourBuffer& out, const std::string& name) const;
     void windowScan(const std::string& what);
     void edgeScan(const std::string& what, uint32_t mode);
-    bool rasterTarget(const std::string& what, uint32_t vgModeBits, bool coverage, Target& out) const;
+    bool rasterTarget(const std::string& what, uint32_t vgModeBits, Target& out) const;
     bool drawingTarget(const std::string& what, Target& out) const;
     void writeCoverage(const Target& t, const BufferView& pixels, const Coverage& coverage, bool blend,
                        const DrawSource& source, const PixelPipeline& pipeline) const;

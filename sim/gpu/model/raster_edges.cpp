@@ -3,13 +3,13 @@
 // and the image (draw_source.h) through the pixel pipeline's conversion chain and blend unit,
 // the rasterizer scissor and the channel mask, with LX_PE_OVG_AALIAS_EN 3 as
 // dst + coverage x (blend - dst).
-#include <algorithm>
 #include <bitset>
+#include <string>
 #include <vector>
 
 #include "cgl_unitreg.h"
-#include "gpu_model.h"
 #include "draw_source.h"
+#include "gpu_model.h"
 #include "pixel_pipeline.h"
 #include "raster_common.h"
 
