@@ -2,22 +2,21 @@
 // every rendering quality, partial coverage of a half-pixel edge, both fill rules, curves, arcs
 // and the closing of open subpaths, coordinate conversion, and the caching of the fill lists
 // with the path (reuse under a new matrix, rebuild for new data, heap lists replayed through the
-// command FIFO, GPU-resident lists handed over in chunks).
+// command FIFO, the slow path when lists cannot be had, GPU-resident lists handed over in
+// chunks).
 #include <VG/openvg.h>
 
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
-#include "vg/al_lx740/vg_al_lx740_cmdbuf.h"
 #include "vg/al_lx740/vg_al_lx740_drawpath.h"
 #include "vg/al_lx740/vg_al_lx740_rect.h"
-#include "vg/al_lx740/vg_al_lx740_setstate.h"
-#include "vg/al_lx740/vg_al_lx740_ucode.h"
-#include "vg/al_lx740/vg_al_lx740_xpt.h"
 #include "vg/common/vg_frame.h"
 #include "vg/common/vg_path.h"
+#include "vg/common/vg_path_access.h"
 #include "vg/common/vg_share.h"
 #include "vgsurfacefixture.h"
 
@@ -40,6 +39,34 @@ const Surface kSurfaces[] = {
 
 const VGRenderingQuality kQualities[] = {VG_RENDERING_QUALITY_NONANTIALIASED, VG_RENDERING_QUALITY_FASTER,
                                          VG_RENDERING_QUALITY_BETTER};
+
+// The path allocator refusing new blocks, or the growth of existing ones, while it lives.
+enum class Refuse { New, Growth };
+
+class RefusingAllocator {
+public:
+    explicit RefusingAllocator(Refuse refuse)
+    {
+        mode() = refuse;
+        VGFUNC_SetPathAllocator(resize);
+    }
+    ~RefusingAllocator() { VGFUNC_SetPathAllocator(nullptr); }
+    RefusingAllocator(const RefusingAllocator&) = delete;
+    RefusingAllocator& operator=(const RefusingAllocator&) = delete;
+
+private:
+    static Refuse& mode()
+    {
+        static Refuse m;
+        return m;
+    }
+    static void* resize(void* block, size_t size)
+    {
+        if ((block == nullptr) == (mode() == Refuse::New))
+            return nullptr;
+        return std::realloc(block, size);
+    }
+};
 
 class PathFill : public vnq::test::VgSurfaceTest {
 protected:
@@ -409,23 +436,45 @@ TEST_F(PathFill, HeapListsAndTheSlowPathDrawTheSamePixelsAsGpuLists)
     for (word32 a : taken)
         VGALFUNC_VFree(a);
 
-    // The slow path: the segments streamed in path order, nothing cached.
-    OVGpath* record = VGFUNC_FindPath(VGVAL_vgcurrentcontexthandle->sharedState, p);
+    // The slow path: no list can be had, or one cannot grow during the walk (a 48-gon puts 242
+    // words in the line list); the segments are streamed in path order and nothing is cached.
+    std::vector<VGubyte> polygonSegments{VG_MOVE_TO_ABS};
+    std::vector<float> polygon{52, 24};
+    for (int i = 1; i < 48; ++i) {
+        polygonSegments.push_back(VG_LINE_TO_ABS);
+        polygon.insert(polygon.end(), {float(32 + 20 * std::cos(i * 3.14159265358979 / 24)),
+                                       float(24 + 20 * std::sin(i * 3.14159265358979 / 24))});
+    }
+    polygonSegments.push_back(VG_CLOSE_PATH);
+    const VGPath cachedPolygon = floatPath(polygonSegments, polygon);
     vgClear(0, 0, width, height);
-    vgFinish();
-    VGALFUNC_lx_checkstate();
-    VGALFUNC_lx_resetxptbuffer(0);
-    VGALFUNC_setpathucodeentry();
-    VGALFUNC_lx_setstate(0);
-    chooseFunction(record, 0);
-    parseFail(record, 0);
-    drawPathFill_slow(record);
-    ASSERT_EQ(VGALFUNC_lx_setstate_path(0), 0);
-    VPCTRLW(LX_TE_SYNC, 0);
-    XPTW(LX_XPT_EDGE_SCAN_START, 1);
-    XPTW(LX_XPT_SWAP, 60);
-    RUNCME();
-    EXPECT_EQ(lit(), reference);
+    vgDrawPath(cachedPolygon, VG_FILL_PATH);
+    const auto polygonReference = lit();
+    ASSERT_GT(polygonReference.size(), 1000u);
+    const struct {
+        const char* name;
+        Refuse refuse;
+        const std::vector<VGubyte>& segments;
+        const std::vector<float>& data;
+        const std::vector<std::pair<int, int>>& reference;
+    } failures[] = {
+        {"no list", Refuse::New, segments, data, reference},
+        {"a list that cannot grow", Refuse::Growth, polygonSegments, polygon, polygonReference},
+    };
+    for (const auto& f : failures) {
+        SCOPED_TRACE(f.name);
+        const VGPath slow = floatPath(f.segments, f.data);
+        vgClear(0, 0, width, height);
+        {
+            RefusingAllocator refusing(f.refuse);
+            vgDrawPath(slow, VG_FILL_PATH);
+        }
+        EXPECT_EQ(lit(), f.reference);
+        EXPECT_EQ(lists(slow)->fill_need_update, 1);
+        EXPECT_EQ(lists(slow)->fill_line_cmd_count, 0);
+        vgDestroyPath(slow);
+    }
+    vgDestroyPath(cachedPolygon);
     vgDestroyPath(p);
     vgDestroyPath(heap);
 }
