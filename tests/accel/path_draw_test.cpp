@@ -152,6 +152,29 @@ TEST_F(PathDraw, EntryPointsCheckInOrder)
     vgDestroyImage(image);
 }
 
+// An image drawn into (lent to EGL and current as a surface) is refused before the sizes are
+// looked at.
+TEST_F(PathDraw, RenderTargetsAreRefusedBeforeTheSize)
+{
+    start();
+    const VGImage lent = vgCreateImage(VG_sRGBA_8888, 8, 8, VG_IMAGE_QUALITY_NONANTIALIASED);
+    const EGLSurface pbuffer = eglCreatePbufferFromClientBuffer(
+        dpy, EGL_OPENVG_IMAGE, reinterpret_cast<EGLClientBuffer>(static_cast<uintptr_t>(lent)), config(kRgba8888),
+        nullptr);
+    ASSERT_NE(pbuffer, EGL_NO_SURFACE);
+    const EGLContext sharing = eglCreateContext(dpy, config(kRgba8888), context, nullptr);
+    ASSERT_NE(sharing, EGL_NO_CONTEXT);
+    ASSERT_TRUE(eglMakeCurrent(dpy, pbuffer, pbuffer, sharing));
+    vgGetPixels(lent, 0, 0, 0, 0, 0, 0);
+    EXPECT_EQ(vgGetError(), VG_IMAGE_IN_USE_ERROR);
+    vgSetPixels(0, 0, lent, 0, 0, 0, 0);
+    EXPECT_EQ(vgGetError(), VG_IMAGE_IN_USE_ERROR);
+    ASSERT_TRUE(eglMakeCurrent(dpy, surface, surface, context));
+    eglDestroyContext(dpy, sharing);
+    eglDestroySurface(dpy, pbuffer);
+    vgDestroyImage(lent);
+}
+
 TEST_F(PathDraw, AZeroSizedSurfaceMakesEveryEntrySilent)
 {
     start();
