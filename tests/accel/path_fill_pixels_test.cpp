@@ -16,7 +16,7 @@
 #include "vg/al_lx740/vg_al_lx740_rect.h"
 #include "vg/common/vg_frame.h"
 #include "vg/common/vg_path.h"
-#include "vg/common/vg_path_access.h"
+#include "vg/common/vg_heap.h"
 #include "vg/common/vg_share.h"
 #include "vgsurfacefixture.h"
 
@@ -40,7 +40,7 @@ const Surface kSurfaces[] = {
 const VGRenderingQuality kQualities[] = {VG_RENDERING_QUALITY_NONANTIALIASED, VG_RENDERING_QUALITY_FASTER,
                                          VG_RENDERING_QUALITY_BETTER};
 
-// The path allocator refusing new blocks, or the growth of existing ones, while it lives.
+// The heap allocator refusing new blocks, or the growth of existing ones, while it lives.
 enum class Refuse { New, Growth };
 
 class RefusingAllocator {
@@ -48,9 +48,9 @@ public:
     explicit RefusingAllocator(Refuse refuse)
     {
         mode() = refuse;
-        VGFUNC_SetPathAllocator(resize);
+        VGFUNC_SetHeapAllocator(resize);
     }
-    ~RefusingAllocator() { VGFUNC_SetPathAllocator(nullptr); }
+    ~RefusingAllocator() { VGFUNC_SetHeapAllocator(nullptr); }
     RefusingAllocator(const RefusingAllocator&) = delete;
     RefusingAllocator& operator=(const RefusingAllocator&) = delete;
 

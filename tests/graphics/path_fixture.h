@@ -71,9 +71,9 @@ public:
   explicit FailingResize(long failAt, bool andAfter = false)
   {
     state() = {failAt, andAfter, 0};
-    VGFUNC_SetPathAllocator(resize);
+    VGFUNC_SetHeapAllocator(resize);
   }
-  ~FailingResize() { VGFUNC_SetPathAllocator(nullptr); }
+  ~FailingResize() { VGFUNC_SetHeapAllocator(nullptr); }
   FailingResize(const FailingResize &) = delete;
   FailingResize &operator=(const FailingResize &) = delete;
   static long calls() { return state().calls; }

@@ -150,3 +150,11 @@ VGErrorCode VGHAL_ALdrawImage(OVGimage *image)
     RUNCME();
     return VG_NO_ERROR;
 }
+
+VGErrorCode VGHAL_ALdrawGlyphs(OVGfont *font, VGint count, const VGuint *indices, const VGfloat *adjustX,
+                               const VGfloat *adjustY, VGbitfield paintModes, VGboolean allowAutoHinting)
+{
+    (void)font, (void)count, (void)indices, (void)adjustX, (void)adjustY, (void)paintModes;
+    (void)allowAutoHinting;
+    return VG_NO_ERROR;
+}

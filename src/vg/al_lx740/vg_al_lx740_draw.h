@@ -2,11 +2,12 @@
 #define VG_AL_LX740_DRAW_H
 
 /* The path-drawing module's start and end: the work array for a path's coordinates; and the
- * drawing of an image. */
+ * drawing of an image and of glyphs. */
 
 #include <VG/openvg.h>
 
 #include "cgl.h"
+#include "vg/common/vg_font.h"
 #include "vg/common/vg_image.h"
 #include "vg/common/vg_matrix.h"
 #include "vg/common/vg_paint.h"
@@ -51,6 +52,11 @@ int IsColorPaint(const OVGpaint *paint);
 /* Draws image through the image-user-to-surface matrix with the context's state; 0 or
  * VG_OUT_OF_MEMORY_ERROR when the image state could not be set up. */
 VGErrorCode VGHAL_ALdrawImage(OVGimage *image);
+
+/* Draws count glyphs of font with the optional adjustments; 0 or the error to record. For now
+ * it draws nothing and answers 0. */
+VGErrorCode VGHAL_ALdrawGlyphs(OVGfont *font, VGint count, const VGuint *indices, const VGfloat *adjustX,
+                               const VGfloat *adjustY, VGbitfield paintModes, VGboolean allowAutoHinting);
 
 #ifdef __cplusplus
 }

@@ -1,7 +1,8 @@
 /* Fill command lists of a path: coordinate conversion, the walk that sorts the segments into
  * the four lists (or streams them when no list could be had), their caching with the path and
  * their hand-over to the GPU; and the subdivision thresholds the path microcode works with.
- * The lists and the coordinate array come from the path allocator, like the path's buffers. */
+ * The lists and the coordinate array come from the front end's heap allocator, as the path's
+ * buffers do. */
 #include "vg/al_lx740/vg_al_lx740_drawpath.h"
 
 #include <math.h>
@@ -20,7 +21,7 @@
 #include "vg/al_lx740/vg_al_lx740_setstate.h"
 #include "vg/al_lx740/vg_al_lx740_ucode.h"
 #include "vg/al_lx740/vg_al_lx740_xpt.h"
-#include "vg/common/vg_path_access.h"
+#include "vg/common/vg_heap.h"
 
 word32 *filllinecmdbuffer, *fillquadcmdbuffer, *fillcubecmdbuffer, *fillarccmdbuffer;
 int filllinecmdbuffer_size, fillquadcmdbuffer_size, fillcubecmdbuffer_size, fillarccmdbuffer_size;
@@ -116,7 +117,7 @@ static int allocateLists(void)
 {
     int k;
     for (k = 0; k < KINDS; ++k) {
-        *lists[k] = (word32 *)VGFUNC_PathResize(NULL, VGAL_PATHLIST_STEP * sizeof(word32));
+        *lists[k] = (word32 *)VGFUNC_HeapResize(NULL, VGAL_PATHLIST_STEP * sizeof(word32));
         if (!*lists[k]) {
             freeBuiltLists();
             return 0;
@@ -145,7 +146,7 @@ static void appendToList(int kind, const float *data, int n)
     if (pathcmdparse_fail)
         return;
     if (*count + n + 1 > *size) {
-        word32 *grown = (word32 *)VGFUNC_PathResize(*list, (size_t)(*size + VGAL_PATHLIST_STEP) * sizeof(word32));
+        word32 *grown = (word32 *)VGFUNC_HeapResize(*list, (size_t)(*size + VGAL_PATHLIST_STEP) * sizeof(word32));
         if (!grown) {
             pathcmdparse_fail = 1;
             pathcmdbuffer_nospace = 1;
@@ -387,7 +388,7 @@ void chooseFunction(OVGpath *path, int isStroke)
         coordbuffersize = 0;
     } else if (path->numCoords > coordbuffersize) {
         free(coordbuffer);
-        coordbuffer = (float *)VGFUNC_PathResize(NULL, (size_t)path->numCoords * sizeof(float));
+        coordbuffer = (float *)VGFUNC_HeapResize(NULL, (size_t)path->numCoords * sizeof(float));
         coordbuffersize = coordbuffer ? path->numCoords : 0;
         if (!coordbuffer) {
             pathcmdbuffer_nospace = 1;

@@ -15,7 +15,7 @@
 /* A first buffer of the given capacity, or none (capacity 0) when it cannot be had now. */
 static void *firstBuffer(VGint bytes, VGint *capacity)
 {
-    void *block = VGFUNC_PathResize(NULL, (size_t)bytes);
+    void *block = VGFUNC_HeapResize(NULL, (size_t)bytes);
     *capacity = block ? bytes : 0;
     return block;
 }

@@ -175,16 +175,3 @@ void VGFUNC_CopyData(OVGpath *dst, const OVGpath *src)
     copydata[src->datatype][dst->datatype](dst, src);
 }
 
-/* ---- Buffers ---- */
-
-static OVGpathresize pathresize = realloc;
-
-void VGFUNC_SetPathAllocator(OVGpathresize resize)
-{
-    pathresize = resize ? resize : realloc;
-}
-
-void *VGFUNC_PathResize(void *block, size_t size)
-{
-    return pathresize(block, size);
-}

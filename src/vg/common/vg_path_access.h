@@ -14,6 +14,7 @@
 #include <stddef.h>
 #include <stdint.h>
 
+#include "vg/common/vg_heap.h"
 #include "vg/common/vg_path.h"
 
 #ifdef __cplusplus
@@ -55,11 +56,6 @@ OVGwritefunc VGFUNC_SetDestCursor(OVGpath *path, VGint position);
  * dst's count. */
 void VGFUNC_CopyData(OVGpath *dst, const OVGpath *src);
 
-/* The allocator of the segment and coordinate buffers and of the work arrays of the path
- * operations, realloc by default; every block is released with free. Tests install one that fails on purpose; null restores realloc. */
-typedef void *(*OVGpathresize)(void *block, size_t size);
-void VGFUNC_SetPathAllocator(OVGpathresize resize);
-void *VGFUNC_PathResize(void *block, size_t size);
 
 #ifdef __cplusplus
 }

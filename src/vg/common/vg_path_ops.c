@@ -46,7 +46,7 @@ static int grow(void **buffer, VGint *capacity, int64_t bytes)
     void *grown;
     if (bytes <= *capacity)
         return 1;
-    grown = VGFUNC_PathResize(*buffer, (size_t)bytes);
+    grown = VGFUNC_HeapResize(*buffer, (size_t)bytes);
     if (!grown)
         return 0;
     *buffer = grown;
@@ -433,9 +433,9 @@ VGErrorCode VGFUNC_InterpolatePath(OVGpath *d, OVGpath *s, OVGpath *e, VGfloat a
     if (count > (int64_t)(SIZE_MAX / sizeof(VGfloat)))
         return VG_OUT_OF_MEMORY_ERROR;
     /* A size of 0 asks for one byte, so that success is never taken for a failure. */
-    sv = (VGfloat *)VGFUNC_PathResize(NULL, floats ? floats : 1);
-    ev = (VGfloat *)VGFUNC_PathResize(NULL, floats ? floats : 1);
-    commands = (VGubyte *)VGFUNC_PathResize(NULL, (size_t)segments);
+    sv = (VGfloat *)VGFUNC_HeapResize(NULL, floats ? floats : 1);
+    ev = (VGfloat *)VGFUNC_HeapResize(NULL, floats ? floats : 1);
+    commands = (VGubyte *)VGFUNC_HeapResize(NULL, (size_t)segments);
     if (!sv || !ev || !commands)
         goto done;
     NormalizePath(sv, s);
@@ -456,9 +456,9 @@ VGErrorCode VGFUNC_InterpolatePath(OVGpath *d, OVGpath *s, OVGpath *e, VGfloat a
 
     if (segBytes > OVG_PATH_MAX_BYTES || dataBytes > OVG_PATH_MAX_BYTES)
         goto done;
-    newSegment = (VGubyte *)VGFUNC_PathResize(NULL, (size_t)segBytes);
+    newSegment = (VGubyte *)VGFUNC_HeapResize(NULL, (size_t)segBytes);
     if (dataBytes > 0)
-        newData = VGFUNC_PathResize(NULL, (size_t)dataBytes);
+        newData = VGFUNC_HeapResize(NULL, (size_t)dataBytes);
     if (!newSegment || (dataBytes > 0 && !newData))
         goto done;
     if (d->numSegments > 0)
