@@ -8,6 +8,7 @@
 
 #include "vg/al_lx740/vg_al_lx740.h"
 #include "vg/al_lx740/vg_al_lx740_memory.h"
+#include "vg/al_lx740/vg_al_lx740_paint.h"
 #include "vg/al_lx740/vg_al_lx740_rect.h"
 #include "vg/common/vg_image_format.h"
 
@@ -90,6 +91,9 @@ void VGHAL_ALdeletePaint(OVGpaint *paint)
     paint->aldep = NULL;
     if (currentpaint == paint)
         currentpaint = NULL;
+    /* A later paint at the same address must not pass for the one whose state was sent. */
+    if (prevpaint == paint)
+        prevpaint = NULL;
 }
 
 /* ---- Images ---- */
