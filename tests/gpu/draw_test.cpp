@@ -329,6 +329,27 @@ TEST_F(GpuDraws, TheImageCombinerMultipliesOrStencilsThePaint)
     }
 }
 
+// An opaque white image times a linear gradient in the image's paint space (the paint set of
+// images, which entry 7 derives): the gradient runs across the image.
+TEST_F(GpuDraws, ImagesMultiplyAGradientInTheirPaintSpace)
+{
+    const uint32_t from = 0x000000FF, to = 0xFFFFFFFF;
+    quality(8);
+    setTexture(1, 16, 16, std::vector<word32>(256, 0xFFFFFFFFu));
+    imageRoute(1);
+    cglWriteRZReg1(LX_RZ_VG_MODE, 4 | 2);
+    cglWriteRZReg1(LX_RZ_IMG_USCALE, 16);
+    cglWriteRZReg1(LX_RZ_IMG_VSCALE, 16);
+    imageMatrix({1, 0, 0, 0, 1, 0, 20, 30, 1});
+    send(Commands().constant(LX_VCNST_OVG_FP2U1, {1, 0, 0}).constant(LX_VCNST_OVG_FP2U2, {0, 1, 0}).run(7, 2));
+    ramp({{0, from}, {1, to}});
+    paintProgram(16384, {0, 0, 16, 0});
+    drawImage(16, 16, 0.5f);
+    const std::vector<word32> got = pixels();
+    for (uint32_t x = 0; x < 16; ++x)
+        ASSERT_TRUE(near(px(got, 20 + x, kHeight - 35), lerp(from, to, (x + 0.5) / 16), 2)) << x;
+}
+
 // A linear gradient from x = 10 to x = 110 along the rows, red to blue, in each spread mode.
 TEST_F(GpuDraws, LinearGradientsFollowTheirAxisInEachSpreadMode)
 {
