@@ -11,43 +11,18 @@
 
 #include <cstdio>
 
-#include "framebufferroot.h"
 #include "simgpu.h"
+#include "vgwindowscene.h"
 #include "vg/al_lx740/vg_al_lx740_objects.h"
 #include "vg/al_lx740/vg_al_lx740_pixelcopy.h"
 
 namespace {
 
-constexpr int kWidth = 480, kHeight = 272;
-constexpr EGLint kRgb565Config = 1;
+constexpr int kWidth = vnq::bench::VgWindowScene::kWidth, kHeight = vnq::bench::VgWindowScene::kHeight;
 
-struct Scene {
-    vnq::test::FramebufferBoardRoot root{kWidth, kHeight, 16};
-    EGLDisplay dpy = EGL_NO_DISPLAY;
-    bool ready = false;
-
-    Scene()
-    {
-        dpy = eglGetDisplay(EGL_DEFAULT_DISPLAY);
-        if (!eglInitialize(dpy, nullptr, nullptr) || !eglBindAPI(EGL_OPENVG_API))
-            return;
-        const EGLint attribs[] = {EGL_CONFIG_ID, kRgb565Config, EGL_NONE};
-        EGLConfig config = nullptr;
-        EGLint count = 0;
-        if (!eglChooseConfig(dpy, attribs, &config, 1, &count) || count != 1)
-            return;
-        VXWindow win = VXCreateWindow(static_cast<VXDisplay*>(dpy), 0, 0, kWidth, kHeight, 16);
-        EGLSurface surface = eglCreateWindowSurface(dpy, config, win, nullptr);
-        EGLContext context = eglCreateContext(dpy, config, EGL_NO_CONTEXT, nullptr);
-        ready = surface != EGL_NO_SURFACE && context != EGL_NO_CONTEXT &&
-                eglMakeCurrent(dpy, surface, surface, context);
-        simgpu::device().setLogLimit(0);
-    }
-};
-
-Scene& scene()
+vnq::bench::VgWindowScene& scene()
 {
-    static Scene s;
+    static vnq::bench::VgWindowScene s;
     return s;
 }
 

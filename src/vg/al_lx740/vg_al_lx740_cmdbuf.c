@@ -159,6 +159,16 @@ void VPCNSTW(word32 component, word32 value)
     write_one(CGL_OP_VPCONST_WRITE, component, value);
 }
 
+void VPWV(word32 constant, const float *values, word32 count)
+{
+    word32 words[4];
+    word32 i;
+    CGL_ASSERT(count <= 4, "count <= 4");
+    for (i = 0; i < count; ++i)
+        words[i] = cglFloatTo32F(values[i]);
+    VGALFUNC_lx_writeregs(CGL_OP_VPCONST_WRITE, constant * 4, words, count);
+}
+
 void CFW(word32 reg, word32 value)
 {
     write_one(CGL_OP_CF_WRITE, reg, value);

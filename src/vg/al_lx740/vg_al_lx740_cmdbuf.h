@@ -40,6 +40,8 @@ void RZW(word32 reg, word32 value);
 void VPCTRLW(word32 reg, word32 value);
 void VPCNSTW(word32 component, word32 value); /* constant x 4 + component */
 void CFW(word32 reg, word32 value);
+/* count (at most 4) floats into the components of one VP constant, one packet. */
+void VPWV(word32 constant, const float *values, word32 count);
 /* A run of registers of one unit (packet opcode), split into packets that fit a buffer; edge
  * unit runs never cross LX_XPT_SWAP. */
 void VGALFUNC_lx_writeregs(word32 opcode, word32 first, const word32 *values, word32 count);

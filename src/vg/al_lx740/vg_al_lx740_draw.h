@@ -6,21 +6,51 @@
 
 #include <VG/openvg.h>
 
+#include "cgl.h"
 #include "vg/common/vg_font.h"
 #include "vg/common/vg_image.h"
+#include "vg/common/vg_matrix.h"
+#include "vg/common/vg_paint.h"
 
 #ifdef __cplusplus
 extern "C" {
 #endif
 
+/* Pending vertex-processor recomputations (VGALVAL_needmtxupdate). */
+#define VGAL_MTX_PATH 0x01u
+#define VGAL_MTX_IMAGE 0x02u
+#define VGAL_MTX_FILL_PAINT_PATH 0x04u
+#define VGAL_MTX_STROKE_PAINT_PATH 0x08u
+#define VGAL_MTX_FILL_PAINT_IMAGE 0x10u
+#define VGAL_MTX_FILL_PAINT_MATRIX 0x20u
+#define VGAL_MTX_STROKE_PAINT_MATRIX 0x40u
+#define VGAL_MTX_IMAGE_PAINT_MATRIX 0x80u
+
+/* Vertex-processor entries of image drawing: the image matrix and image paint, the image
+ * paint-to-surface matrix, and the image quadrilateral. */
+#define VGAL_VP_IMAGE_MATRIX_ENTRY 7u
+#define VGAL_VP_IMAGE_PAINT_ENTRY 28u
+#define VGAL_VP_IMAGE_QUAD_ENTRY 947u
+
 extern float *coordbuffer;
 extern int coordbuffersize; /* capacity in floats */
+extern word32 VGALVAL_needmtxupdate;
+/* The rendering quality of the previous image drawing. */
+extern VGRenderingQuality draw_image_previous_quality;
 
 void VGALFUNC_al_lx740_draw_init(void);
 void VGALFUNC_al_lx740_draw_terminate(void);
 
+/* The first `rows` rows of the column-major matrix m into consecutive constants from
+ * `constant`, three values each. */
+void VGALFUNC_vp_matrix_rows(word32 constant, const OVGmatrix *m, int rows);
+/* Runs a VP entry without data with LX_VP_CTRL0 = ctrl, between two vertex-processor syncs;
+ * the entry is remembered as the one last written. */
+void VGALFUNC_vp_run_entry(word32 ctrl, word32 entry);
+/* 1 for a null paint, a colour paint and a pattern paint without a pattern. */
+int IsColorPaint(const OVGpaint *paint);
 /* Draws image through the image-user-to-surface matrix with the context's state; 0 or
- * VG_OUT_OF_MEMORY_ERROR. For now it draws nothing and answers 0. */
+ * VG_OUT_OF_MEMORY_ERROR when the image state could not be set up. */
 VGErrorCode VGHAL_ALdrawImage(OVGimage *image);
 
 /* Draws count glyphs of font with the optional adjustments; 0 or the error to record. For now

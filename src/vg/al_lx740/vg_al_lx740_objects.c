@@ -8,6 +8,7 @@
 
 #include "vg/al_lx740/vg_al_lx740.h"
 #include "vg/al_lx740/vg_al_lx740_memory.h"
+#include "vg/al_lx740/vg_al_lx740_paint.h"
 #include "vg/al_lx740/vg_al_lx740_rect.h"
 #include "vg/common/vg_image_format.h"
 
@@ -34,15 +35,19 @@ static void free_gpu_list(word32 addr)
         VGALFUNC_VFree(addr);
 }
 
-void VGHAL_ALdeletePath(OVGpath *path)
+void VGALFUNC_al_path_drop_stroke(ALpath *al)
 {
-    ALpath *al = (ALpath *)path->aldep;
-    if (!al)
-        return;
     if (al->stroke_cmd_target)
         free_gpu_list(al->stroke_cmd.gpu);
     else
         free(al->stroke_cmd.heap);
+    al->stroke_cmd.heap = NULL;
+    al->stroke_cmd_count = 0;
+    al->stroke_cmd_target = 0;
+}
+
+void VGALFUNC_al_path_drop_fill(ALpath *al)
+{
     if (al->fill_cmd_target) {
         free_gpu_list(al->fill_line_cmd.gpu);
     } else {
@@ -51,6 +56,18 @@ void VGHAL_ALdeletePath(OVGpath *path)
         free(al->fill_cube_cmd.heap);
         free(al->fill_arc_cmd.heap);
     }
+    al->fill_line_cmd.heap = al->fill_quad_cmd.heap = al->fill_cube_cmd.heap = al->fill_arc_cmd.heap = NULL;
+    al->fill_line_cmd_count = al->fill_quad_cmd_count = al->fill_cube_cmd_count = al->fill_arc_cmd_count = 0;
+    al->fill_cmd_target = 0;
+}
+
+void VGHAL_ALdeletePath(OVGpath *path)
+{
+    ALpath *al = (ALpath *)path->aldep;
+    if (!al)
+        return;
+    VGALFUNC_al_path_drop_stroke(al);
+    VGALFUNC_al_path_drop_fill(al);
     free(al);
     path->aldep = NULL;
 }
@@ -74,6 +91,9 @@ void VGHAL_ALdeletePaint(OVGpaint *paint)
     paint->aldep = NULL;
     if (currentpaint == paint)
         currentpaint = NULL;
+    /* A later paint at the same address must not pass for the one whose state was sent. */
+    if (prevpaint == paint)
+        prevpaint = NULL;
 }
 
 /* ---- Images ---- */

@@ -46,6 +46,9 @@ typedef struct GRADTEXINFO {
 /* 1, or 0 when out of memory (the path's aldep stays null). */
 int VGHAL_ALcreatePath(OVGpath *path);
 void VGHAL_ALdeletePath(OVGpath *path);
+/* Frees a path's cached stroke list, or its fill lists, and leaves none (count 0, on the heap). */
+void VGALFUNC_al_path_drop_stroke(ALpath *al);
+void VGALFUNC_al_path_drop_fill(ALpath *al);
 int VGHAL_ALcreatePaint(OVGpaint *paint);
 void VGHAL_ALdeletePaint(OVGpaint *paint);
 

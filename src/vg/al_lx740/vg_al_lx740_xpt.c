@@ -137,15 +137,6 @@ void lx_xptterm(void)
     VGALVAL_xptbufstatus = 0;
 }
 
-static void vp_constant(word32 reg, const float *values, word32 count)
-{
-    word32 words[4];
-    word32 i;
-    for (i = 0; i < count; ++i)
-        words[i] = cglFloatTo32F(values[i]);
-    VGALFUNC_lx_writeregs(CGL_OP_VPCONST_WRITE, reg * 4, words, count);
-}
-
 void VGALFUNC_lx_resetxptbuffer(int mode)
 {
     if ((VGALVAL_lx740_ctxdirty & CTX_RENDERING_QUALITY) || VGALVAL_xptbufstatus) {
@@ -173,10 +164,10 @@ void VGALFUNC_lx_resetxptbuffer(int mode)
             const float sclmt[4] = {-0.5f, right, 0.5f, bottom};
             VPCTRLW(LX_TE_SYNC, 0);
             VPCTRLW(LX_STU_XPTAASC, cglFloatTo32F(1.0f / (float)s));
-            vp_constant(LX_VCNST_OVG_AASCALE, aascale, 3);
-            vp_constant(LX_VCNST_OVG_SCSIZE, scsize, 1);
-            vp_constant(LX_VCNST_OVG_DETTH, detth, 1);
-            vp_constant(LX_VCNST_OVG_SCLMT, sclmt, 4);
+            VPWV(LX_VCNST_OVG_AASCALE, aascale, 3);
+            VPWV(LX_VCNST_OVG_SCSIZE, scsize, 1);
+            VPWV(LX_VCNST_OVG_DETTH, detth, 1);
+            VPWV(LX_VCNST_OVG_SCLMT, sclmt, 4);
             VPCTRLW(LX_STU_SCL, cglFloatTo32F(-0.5f));
             VPCTRLW(LX_STU_SCR, cglFloatTo32F(right));
             VPCTRLW(LX_STU_SCT, cglFloatTo32F(0.5f));

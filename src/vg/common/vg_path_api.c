@@ -5,6 +5,7 @@
 
 #include <VG/openvg.h>
 
+#include "vg/al_lx740/vg_al_lx740_drawpath.h"
 #include "vg/common/vg_frame.h"
 #include "vg/common/vg_path.h"
 
@@ -154,4 +155,19 @@ VGboolean vgInterpolatePath(VGPath dstPath, VGPath startPath, VGPath endPath, VG
     if (VGFUNC_RecordError(c, VGFUNC_InterpolatePath(dst, start, end, amount, &result)))
         return VG_FALSE;
     return result;
+}
+
+void vgDrawPath(VGPath path, VGbitfield paintModes)
+{
+    OVGcontext *c = VGVAL_vgcurrentcontexthandle;
+    OVGpath *p = c ? pathOf(c, path) : NULL;
+
+    if (!p)
+        return;
+    if (!(paintModes & (VG_STROKE_PATH | VG_FILL_PATH))) {
+        VGFUNC_RecordError(c, VG_ILLEGAL_ARGUMENT_ERROR);
+        return;
+    }
+    if (vgnonzerosizedsurface)
+        VGFUNC_RecordError(c, VGHAL_ALdrawPath(p, paintModes));
 }

@@ -1,0 +1,366 @@
+// Image drawing: what the layer sends (VP entries, matrices, paint and image state, the colour
+// ramp) and the pixels the GPU model draws from it.
+#include <VG/openvg.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+#include "accel_test_support.h"
+#include "vg/al_lx740/vg_al_lx740_draw.h"
+#include "vg/al_lx740/vg_al_lx740_objects.h"
+#include "vg/al_lx740/vg_al_lx740_paint.h"
+#include "vg/al_lx740/vg_al_lx740_setstate.h"
+#include "vg/common/vg_frame.h"
+#include "vg/common/vg_paint.h"
+#include "vg/common/vg_share.h"
+#include "vgsurfacefixture.h"
+
+namespace {
+
+using gputest::Event;
+using gputest::Kind;
+using gputest::RegValue;
+using gputest::Stream;
+using gputest::Unit;
+using vnq::test::VgSurfaceSpec;
+
+float asFloat(uint32_t w)
+{
+    float f;
+    std::memcpy(&f, &w, sizeof f);
+    return f;
+}
+
+class DrawImage : public vnq::test::VgSurfaceTest {
+protected:
+    void SetUp() override
+    {
+        VgSurfaceTest::SetUp();
+        makeCurrent(VgSurfaceSpec{});
+    }
+
+    // A w x h image of `format` filled with pixels (RGBA8888 given row 0 first, OpenVG rows).
+    static VGImage imageOf(VGImageFormat format, int w, int h, const std::vector<uint32_t>& rgba,
+                           VGbitfield quality = VG_IMAGE_QUALITY_NONANTIALIASED | VG_IMAGE_QUALITY_FASTER |
+                                                VG_IMAGE_QUALITY_BETTER)
+    {
+        const VGImage image = vgCreateImage(format, w, h, quality);
+        vgImageSubData(image, rgba.data(), w * 4, VG_sRGBA_8888, 0, 0, w, h);
+        return image;
+    }
+
+    // The VP entries run from command buffers since the log was cleared: by a start word, or
+    // by a data packet (logged word by word) for the entry last written to LX_VP_IADDR.
+    std::vector<uint32_t> entriesRun() const
+    {
+        std::vector<uint32_t> out;
+        uint32_t entry = entryBefore_;
+        for (const Event& e : gpu.log()) {
+            if (e.stream != Stream::CmdBuf)
+                continue;
+            if (e.kind == Kind::Write && e.unit == Unit::VPCtrl && e.reg == LX_VP_IADDR)
+                entry = e.value;
+            else if (e.kind == Kind::VpStart)
+                out.push_back(e.value);
+            else if (e.kind == Kind::VpData && e.reg == 0)
+                out.push_back(entry);
+        }
+        return out;
+    }
+
+    uint32_t entryBefore_ = 0xFFFFFFFFu;
+
+    // Values written to a VP constant's four components, in order of the writes.
+    std::vector<float> constant(uint32_t c) const
+    {
+        std::vector<float> out(4, NAN);
+        for (const RegValue& w : fetched(Unit::VPConst))
+            if (w.first / 4 == c)
+                out[w.first % 4] = asFloat(w.second);
+        return out;
+    }
+
+    // Forgets the log; the entry selected now is remembered for entriesRun.
+    void startLog()
+    {
+        entryBefore_ = gpu.reg(Unit::VPCtrl, LX_VP_IADDR);
+        gpu.clearLog();
+    }
+
+    static void drawFinished(VGImage image)
+    {
+        vgDrawImage(image);
+        vgFinish();
+    }
+};
+
+// ---- Register level: the GPU model decodes the streams and draws nothing ----
+
+class DrawImageLog : public DrawImage {
+protected:
+    void SetUp() override
+    {
+        DrawImage::SetUp();
+        switchModelOff();
+    }
+};
+
+TEST_F(DrawImageLog, AffineAndProjectiveMatricesAndRepeatedDraws)
+{
+    const VGImage image = imageOf(VG_sRGB_565, 4, 4, std::vector<uint32_t>(16, 0xFF0000FF));
+    vgSeti(VG_MATRIX_MODE, VG_MATRIX_IMAGE_USER_TO_SURFACE);
+    struct Case {
+        const char* name;
+        VGfloat m[9];
+        bool projective;
+    } table[] = {
+        {"identity", {1, 0, 0, 0, 1, 0, 0, 0, 1}, false},
+        {"affine", {2, 0.5f, 0, 0.25f, 3, 0, 10, 20, 1}, false},
+        {"w2 = 2", {1, 0, 0, 0, 1, 0, 0, 0, 2}, true},
+        {"w0", {1, 0, 0.001f, 0, 1, 0, 0, 0, 1}, true},
+    };
+    for (const Case& row : table) {
+        SCOPED_TRACE(row.name);
+        vgLoadMatrix(row.m);
+        startLog();
+        drawFinished(image);
+        EXPECT_EQ(entriesRun(), (std::vector<uint32_t>{7, 28, 947}));
+        const std::vector<float> r1 = constant(LX_VCNST_OVG_IU2S1), r3 = constant(LX_VCNST_OVG_IU2S3);
+        EXPECT_EQ(r1[0], row.m[0]);
+        EXPECT_EQ(r1[2], row.m[6]);
+        EXPECT_EQ(r3[2], row.m[8]);
+        // A projective matrix draws the image alone, as the normal mode does.
+        EXPECT_EQ(gputest::lastValue(fetched(Unit::PE), LX_PE_OVG_IMGCOMB_FUNC), 0u);
+        // The same matrix and quality again: the quad alone.
+        startLog();
+        drawFinished(image);
+        EXPECT_EQ(entriesRun(), (std::vector<uint32_t>{947}));
+    }
+    EXPECT_EQ(vgGetError(), VG_NO_ERROR);
+}
+
+TEST_F(DrawImageLog, PendingImageMatrixRerunsEntrySevenOnce)
+{
+    const VGImage image = imageOf(VG_sRGB_565, 4, 4, std::vector<uint32_t>(16, 0xFF0000FF));
+    drawFinished(image);
+    VGALVAL_needmtxupdate |= VGAL_MTX_IMAGE;
+    startLog();
+    drawFinished(image);
+    EXPECT_EQ(entriesRun(), (std::vector<uint32_t>{7, 947}));
+    EXPECT_EQ(VGALVAL_needmtxupdate & VGAL_MTX_IMAGE, 0u);
+    startLog();
+    drawFinished(image);
+    EXPECT_EQ(entriesRun(), (std::vector<uint32_t>{947}));
+    // A changed rendering quality reruns it as well.
+    vgSeti(VG_RENDERING_QUALITY, VG_RENDERING_QUALITY_FASTER);
+    startLog();
+    drawFinished(image);
+    EXPECT_EQ(entriesRun(), (std::vector<uint32_t>{7, 947}));
+}
+
+TEST_F(DrawImageLog, SamplingFollowsTheQualityBothAllow)
+{
+    const struct {
+        VGbitfield allowed;
+        VGImageQuality asked;
+        uint32_t filter;
+        float origin;
+    } table[] = {
+        {VG_IMAGE_QUALITY_NONANTIALIASED, VG_IMAGE_QUALITY_BETTER, 0, 0.5f},
+        {VG_IMAGE_QUALITY_NONANTIALIASED | VG_IMAGE_QUALITY_BETTER, VG_IMAGE_QUALITY_BETTER, 1, 0.0f},
+        {VG_IMAGE_QUALITY_NONANTIALIASED | VG_IMAGE_QUALITY_FASTER, VG_IMAGE_QUALITY_NONANTIALIASED, 0, 0.5f},
+        {VG_IMAGE_QUALITY_FASTER, VG_IMAGE_QUALITY_FASTER, 1, 0.0f},
+    };
+    for (const auto& row : table) {
+        SCOPED_TRACE(row.allowed * 16 + row.asked);
+        const VGImage image = imageOf(VG_sRGB_565, 4, 4, std::vector<uint32_t>(16, 0xFF0000FF), row.allowed);
+        vgSeti(VG_IMAGE_QUALITY, row.asked);
+        startLog();
+        drawFinished(image);
+        EXPECT_EQ(gputest::lastValue(fetched(Unit::PE), LX_PE_OVG_TX1_FILTER), row.filter);
+        EXPECT_EQ(constant(LX_VCNST_OVG_IMG_ORIGIN)[0], row.origin);
+        EXPECT_EQ(constant(LX_VCNST_OVG_IMG_ORIGIN)[1], row.origin);
+        EXPECT_EQ(constant(LX_VCNST_OVG_IMG_ORIGIN)[2], 1.0f);
+        vgDestroyImage(image);
+    }
+}
+
+// ---- Paint state ----
+
+class PaintState : public DrawImageLog {
+protected:
+    static OVGcontext* vg() { return VGVAL_vgcurrentcontexthandle; }
+
+    // A linear gradient fill paint along x with the stops (offset, RGBA8888).
+    static VGPaint gradient(const std::vector<std::pair<float, uint32_t>>& stops,
+                            VGColorRampSpreadMode spread = VG_COLOR_RAMP_SPREAD_PAD)
+    {
+        const VGPaint paint = vgCreatePaint();
+        vgSetParameteri(paint, VG_PAINT_TYPE, VG_PAINT_TYPE_LINEAR_GRADIENT);
+        const VGfloat line[4] = {0, 0, 100, 0};
+        vgSetParameterfv(paint, VG_PAINT_LINEAR_GRADIENT, 4, line);
+        vgSetParameteri(paint, VG_PAINT_COLOR_RAMP_SPREAD_MODE, spread);
+        std::vector<VGfloat> v;
+        for (const auto& s : stops)
+            v.insert(v.end(), {s.first, (s.second >> 24) / 255.0f, (s.second >> 16 & 255) / 255.0f,
+                               (s.second >> 8 & 255) / 255.0f, (s.second & 255) / 255.0f});
+        vgSetParameterfv(paint, VG_PAINT_COLOR_RAMP_STOPS, VGint(v.size()), v.data());
+        vgSetPaint(paint, VG_FILL_PATH);
+        return paint;
+    }
+
+    // The PE words written from `first` up to the register before `end`, by register.
+    std::vector<uint32_t> table(uint32_t first, uint32_t end) const
+    {
+        std::vector<uint32_t> out;
+        for (const RegValue& w : fetched(Unit::PE))
+            if (w.first >= first && w.first < end) {
+                if (out.size() <= w.first - first)
+                    out.resize(w.first - first + 1, 0xDEADu);
+                out[w.first - first] = w.second;
+            }
+        return out;
+    }
+
+    std::vector<uint32_t> offsets() const
+    {
+        return table(LX_PE_OVG_RSTOP_OFS_TABLE00, LX_PE_OVG_RSTOP_COLOR_TABLE00);
+    }
+    std::vector<uint32_t> colours() const
+    {
+        return table(LX_PE_OVG_RSTOP_COLOR_TABLE00, LX_PE_OVG_RSTOP_PREMALPHA_EN);
+    }
+
+    // Path drawing selects the fill paint's matrix set.
+    void SetUp() override
+    {
+        DrawImageLog::SetUp();
+        VGALVAL_setrzmtx = 0;
+    }
+
+    // Runs what is pending and forgets the log.
+    void settle()
+    {
+        vgFinish();
+        startLog();
+    }
+
+    // Validates a path fill with the current paint, the log cleared before.
+    void validateFill()
+    {
+        settle();
+        ASSERT_EQ(VGALFUNC_lx_setstate_path(0), 0);
+        vgFinish();
+    }
+};
+
+TEST_F(PaintState, RampEntriesAtTheEndsAndOneStepApart)
+{
+    constexpr uint32_t kRed = 0xFF0000FF, kBlue = 0x0000FFFF;
+    gradient({{0.0f, kRed}, {1.0f, kBlue}});
+    validateFill();
+    // Start 0 with slope 1/512 per 1/512, then the terminal entry holding blue.
+    EXPECT_EQ(offsets(), (std::vector<uint32_t>{0x200u << 10, 0x3FE}));
+    EXPECT_EQ(colours(), (std::vector<uint32_t>{kRed, kBlue, kBlue}));
+
+    gradient({{0.0f, kRed}, {1.0f, kBlue}}, VG_COLOR_RAMP_SPREAD_REPEAT);
+    validateFill();
+    EXPECT_EQ(offsets(), (std::vector<uint32_t>{0x200u << 10}));
+    EXPECT_EQ(colours(), (std::vector<uint32_t>{kRed, kBlue}));
+
+    // 256/512 and 257/512: the steepest slope the field holds, not one past it.
+    gradient({{0.5f, kRed}, {257.0f / 512, kBlue}});
+    validateFill();
+    ASSERT_EQ(offsets().size(), 4u);
+    EXPECT_EQ(offsets()[1], 512u | 0x3FFFFu << 10);
+    EXPECT_EQ(offsets()[3], 0x3FEu);
+}
+
+TEST_F(PaintState, ThirtyTwoInnerStopsFitTheTables)
+{
+    std::vector<std::pair<float, uint32_t>> stops;
+    for (int i = 0; i < 32; ++i)
+        stops.emplace_back(0.05f + 0.9f * i / 31, uint32_t(i * 8) << 24 | 0xFF);
+    gradient(stops);
+    validateFill();
+    // 34 normalised stops: 33 segments and no room for a terminal entry; the last segment
+    // (the last colour up to 1) ends the ramp flat.
+    const std::vector<uint32_t> o = offsets(), c = colours();
+    ASSERT_EQ(o.size(), 33u);
+    ASSERT_EQ(c.size(), 34u);
+    EXPECT_EQ(o[32], uint32_t(2 * int(512 * 0.95f)));
+    EXPECT_EQ(c[32], c[33]);
+    EXPECT_EQ(c[33], uint32_t(31 * 8) << 24 | 0xFF);
+    EXPECT_EQ(c[0], 0x000000FFu);
+    for (const RegValue& w : fetched(Unit::PE)) {
+        EXPECT_FALSE(w.first > LX_PE_OVG_RSTOP_OFS_TABLE32 && w.first < LX_PE_OVG_RSTOP_COLOR_TABLE00) << w.first;
+        EXPECT_FALSE(w.first > LX_PE_OVG_RSTOP_COLOR_TABLE33 && w.first < LX_PE_OVG_RSTOP_PREMALPHA_EN) << w.first;
+    }
+}
+
+// ---- State validation ----
+
+TEST_F(PaintState, StrokesAreNonZeroWhateverTheFillRule)
+{
+    vgSeti(VG_FILL_RULE, VG_EVEN_ODD);
+    const struct {
+        int mode;
+        uint32_t evenOdd;
+    } table[] = {{0, 2}, {1, 0}};
+    for (const auto& row : table) {
+        SCOPED_TRACE(row.mode);
+        settle();
+        ASSERT_EQ(VGALFUNC_lx_setstate_path(row.mode), 0);
+        vgFinish();
+        EXPECT_EQ(gputest::lastValue(fetched(Unit::XPT), LX_XPT_MODE) & 2u, row.evenOdd);
+    }
+}
+
+TEST_F(PaintState, MultiplyAfterAPathChangesTheKindAndThePipeline)
+{
+    const VGImage image = imageOf(VG_sRGB_565, 4, 4, std::vector<uint32_t>(16, 0xFF0000FF));
+    ASSERT_EQ(VGALFUNC_lx_setstate_path(0), 0);
+    ASSERT_EQ(VGALVAL_lx740renderingmode & 0xFu, 1u);
+    vgSeti(VG_IMAGE_MODE, VG_DRAW_IMAGE_MULTIPLY);
+    settle();
+    ASSERT_EQ(VGALFUNC_lx_setstate_image(VGFUNC_FindImage(vg()->sharedState, image), 0, 0), 0);
+    vgFinish();
+    EXPECT_EQ(VGALVAL_lx740renderingmode & 0xFu, 4u);
+    EXPECT_EQ(gputest::lastValue(fetched(Unit::PE), LX_PE_OVG_IMGCOMB_FUNC), 1u);  // the pipeline writer ran
+    EXPECT_EQ(gputest::lastValue(fetched(Unit::XPT), LX_XPT_MODE) & 64u, 64u);
+    EXPECT_EQ(VGALVAL_changepepipe, 0);
+}
+
+TEST_F(PaintState, MinimumValidationResendsOnlyThePaintsVpWords)
+{
+    gradient({{0.0f, 0xFF0000FF}, {1.0f, 0x0000FFFF}});
+    ASSERT_EQ(VGALFUNC_lx_setstate_path(0), 0);
+    // What finishing alone writes to the PE.
+    settle();
+    vgFinish();
+    const std::vector<RegValue> finishing = fetched(Unit::PE);
+    settle();
+    ASSERT_EQ(VGALFUNC_lx_setstate_path_minimum(0), 0);
+    vgFinish();
+    EXPECT_EQ(fetched(Unit::PE), finishing);
+    EXPECT_TRUE(fetched(Unit::RZ).empty());
+    std::vector<uint32_t> data;
+    for (const Event& e : gpu.log())
+        if (e.stream == Stream::CmdBuf && e.kind == Kind::VpData)
+            data.push_back(e.value);
+    EXPECT_EQ(data, (std::vector<uint32_t>{0, 0, cglFloatTo32F(100), 0}));
+    EXPECT_EQ(gputest::lastValue(fetched(Unit::VPCtrl), LX_VP_CTRL0), 0u);
+
+    // A colour paint has no VP part: nothing but the rasterizer's words.
+    vgSetPaint(VG_INVALID_HANDLE, VG_FILL_PATH);
+    ASSERT_EQ(VGALFUNC_lx_setstate_path(0), 0);
+    settle();
+    ASSERT_EQ(VGALFUNC_lx_setstate_path_minimum(0), 0);
+    vgFinish();
+    EXPECT_TRUE(fetched(Unit::VPCtrl).empty());
+    EXPECT_TRUE(fetched(Unit::RZ).empty());
+}
+
+}  // namespace
