@@ -264,7 +264,7 @@ TEST_F(OneBitImageClear, NullBufferIsIgnored)
 
 TEST_F(Clear, RowsOfAnUnalignedFourBitImageGoFromAlignedAddresses)
 {
-    const ALbuffer image{12, 4, 6, 4, 0x200004, 0, 0};  // 6 bytes a row: not whole 4-bit rows
+    const ALbuffer image{12, 4, 6, 4, 0x200004, 0, 0, nullptr};  // 6 bytes a row: not whole 4-bit rows
     const OVGcolor c{0, 0, 0, 1};
     const BBOXINFO box{1, 10, 1, 3};
     VGALFUNC_lx_clearimage(&image, VG_A_4, &box, &c);

@@ -23,7 +23,7 @@ const Op kOps[] = {
 
 class MaskState : public AccelTest {
 protected:
-    ALbuffer mask{480, 272, 480, 8, 0x80000, 0, 0};
+    ALbuffer mask{480, 272, 480, 8, 0x80000, 0, 0, nullptr};
     size_t sfifoMark = 0;
 
     void SetUp() override
@@ -94,7 +94,7 @@ TEST_F(MaskState, MaskTargetViews)
         EXPECT_EQ(VGALVAL_lx740_ctxdirty, 0xC0000010u);
     }
     // A mask layer given by the caller, into the back buffer's register pair.
-    ALbuffer layer{64, 64, 16, 4, 0x90000, 1, 0};
+    ALbuffer layer{64, 64, 16, 4, 0x90000, 1, 0, nullptr};
     VGALVAL_lx740renderingmode = 0;
     VGALVAL_backbuffer = 1;
     mark();
@@ -160,7 +160,7 @@ TEST_F(MaskState, AnImageIsBlendedIntoTheMaskByOneRectangle)
 {
     // The buffers are made-up addresses: only the programming is checked here.
     switchModelOff();
-    ALbuffer image{100, 50, 200, 16, 0x40000, 0, 0};
+    ALbuffer image{100, 50, 200, 16, 0x40000, 0, 0, nullptr};
     struct Case {
         int flip, layer;
         Words rect;
@@ -193,7 +193,7 @@ TEST_F(MaskState, AMultisampledMaskLayerGoesInPiecesOfFiveHundredAndTwelvePixels
 {
     // The buffers are made-up addresses: only the programming is checked here.
     switchModelOff();
-    ALbuffer layer{1200, 40, 1200, 1, 0x40000, 1, 0};
+    ALbuffer layer{1200, 40, 1200, 1, 0x40000, 1, 0, nullptr};
     const Words target = {0x22E002, 0, 0x3180000, 0x40000201, 0x20000};
     auto piece = [&](word32 addr, word32 x, word32 y, word32 pixels, word32 rows, word32 sx, word32 sy) {
         Words w = target;
@@ -229,7 +229,7 @@ TEST_F(MaskState, AnEightBitLayerIsCopiedByTheCopyEngine)
 {
     // The buffers are made-up addresses: only the programming is checked here.
     switchModelOff();
-    ALbuffer layer{64, 32, 64, 8, 0x90000, 1, 0};
+    ALbuffer layer{64, 32, 64, 8, 0x90000, 1, 0, nullptr};
     VGALVAL_surface_flip = 1;
     mark();
     VGALFUNC_lx_copymask(&layer, 4, 5, 6, 7, 10, 3);
@@ -251,7 +251,7 @@ TEST_F(MaskState, AOneBitLayerIsCopiedInTilesAndMarksTheSurfaceState)
 {
     // The buffers are made-up addresses: only the programming is checked here.
     switchModelOff();
-    ALbuffer layer{4096, 8, 512, 1, 0x90000, 1, 0};
+    ALbuffer layer{4096, 8, 512, 1, 0x90000, 1, 0, nullptr};
     mask.stride = 60, mask.bpp = 1;
     VGALVAL_lx740_dirty = 0;
     VGALVAL_lx740_ctxdirty = 0;
