@@ -300,6 +300,45 @@ TEST_F(PaintState, ThirtyTwoInnerStopsFitTheTables)
     }
 }
 
+TEST_F(PaintState, RadialFocusOnTheCircleIsPulledInside)
+{
+    const VGPaint paint = vgCreatePaint();
+    vgSetParameteri(paint, VG_PAINT_TYPE, VG_PAINT_TYPE_RADIAL_GRADIENT);
+    const VGfloat radial[5] = {50, 40, 60, 40, 10};  // focus on the circle, right of the centre
+    vgSetParameterfv(paint, VG_PAINT_RADIAL_GRADIENT, 5, radial);
+    vgSetPaint(paint, VG_FILL_PATH);
+    validateFill();
+    std::vector<float> data;
+    for (const Event& e : gpu.log())
+        if (e.stream == Stream::CmdBuf && e.kind == Kind::VpData)
+            data.push_back(asFloat(e.value));
+    ASSERT_EQ(data.size(), 4u);
+    EXPECT_FLOAT_EQ(data[2], 50 + 9.9f);
+    EXPECT_EQ(data[3], 40.0f);
+}
+
+TEST_F(PaintState, PatternTilingSelectsWrapAndMode)
+{
+    const VGImage image = imageOf(VG_sRGB_565, 4, 4, std::vector<uint32_t>(16, 0xFF0000FF));
+    const VGPaint paint = vgCreatePaint();
+    vgSetParameteri(paint, VG_PAINT_TYPE, VG_PAINT_TYPE_PATTERN);
+    vgPaintPattern(paint, image);
+    vgSetPaint(paint, VG_FILL_PATH);
+    const struct {
+        VGTilingMode tiling;
+        uint32_t wrap, mode;
+    } table[] = {
+        {VG_TILE_PAD, 0x101, 1}, {VG_TILE_REPEAT, 0, 321}, {VG_TILE_REFLECT, 0x101, 641}, {VG_TILE_FILL, 0x202, 961}};
+    for (const auto& row : table) {
+        SCOPED_TRACE(row.tiling);
+        vgSetParameteri(paint, VG_PAINT_PATTERN_TILING_MODE, row.tiling);
+        validateFill();
+        EXPECT_EQ(gputest::lastValue(fetched(Unit::PE), LX_PE_OVG_TX0_WRAP), row.wrap);
+        EXPECT_EQ(gputest::lastValue(fetched(Unit::RZ), LX_RZ_VG_MODE) & 0xFFFFu, row.mode);
+        EXPECT_EQ(gputest::lastValue(fetched(Unit::PE), LX_PE_OVG_TX0_EN), 1u);
+    }
+}
+
 // ---- State validation ----
 
 TEST_F(PaintState, StrokesAreNonZeroWhateverTheFillRule)
