@@ -198,6 +198,29 @@ TEST_F(ImageTest, AParentDestroyedFirstKeepsItsBufferUntilItsLastChildGoes)
     EXPECT_EQ(vg()->sharedState->numImage, 0);
 }
 
+TEST_F(ImageTest, APatternDestroyedWhileSetLivesUntilThePatternIsRemoved)
+{
+    const VGImage image = image565();
+    const VGPaint paint = vgCreatePaint();
+    vgPaintPattern(paint, image);
+    OVGimage* pattern = record(image);
+    vgDestroyImage(image);
+    EXPECT_EQ(vgGetError(), VG_NO_ERROR);
+    EXPECT_EQ(vgGetParameteri(image, VG_IMAGE_WIDTH), 0);
+    EXPECT_EQ(vgGetError(), VG_BAD_HANDLE_ERROR);
+    // Still the paint's pattern, with its pixels: read here under the sanitizer.
+    EXPECT_TRUE(pattern->deleted);
+    word32 word = 1;
+    VGALFUNC_TVGreadMemory32(&word, pattern->buffer->addr, 1);
+    EXPECT_EQ(word, 0u);
+    vgPaintPattern(paint, VG_INVALID_HANDLE);
+    EXPECT_EQ(vgGetError(), VG_NO_ERROR);
+    // Freed now: the arena hands the record's block out again first.
+    void* next = VGFUNC_ArenaAlloc(sizeof(OVGimage));
+    EXPECT_EQ(next, pattern);
+    VGFUNC_ArenaFree(next);
+}
+
 TEST_F(ImageTest, RenderTargetsCannotBeUsed)
 {
     const VGImage image = image565();
