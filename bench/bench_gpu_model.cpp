@@ -1,7 +1,7 @@
 // The GPU model's work on a 480 x 272 surface, driven through the register library as the
 // library drives it: the fast clear, the slow clear (the rasterizer's window mode), a
 // copy-engine copy, plain and converting, an SPC copy converting through the pixel pipeline,
-// and glyph-sized paths flattened and scanned.
+// glyph-sized paths flattened and scanned, and a full-screen image drawn nearest and bilinear.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -142,21 +142,28 @@ void vpConstant(word32 index, std::vector<float> values)
     cglWriteVPConstRegsf(index, values.data(), static_cast<word32>(values.size()));
 }
 
+// The drawing microcode's static part (875 instructions) into the instruction RAM from `at`.
+void loadDrawingMicrocode(word32 at)
+{
+    std::vector<word32> image(875 * 3, 0);
+    cglWriteMemory32A(at, image.data(), static_cast<word32>(image.size()));
+    cglWriteVPCtrlReg1(LX_DMA_IN_MODE, 1);
+    cglWriteVPCtrlReg1(LX_DMA_IN_SADDR, at);
+    cglWriteVPCtrlReg1(LX_DMA_IN_DADDR, 0);
+    cglWriteVPCtrlReg1(LX_DMA_IN_COUNT, static_cast<word32>(image.size() - 1));
+}
+
 // 128 glyphs filled at better quality (4 x 4 samples), one scan each, as the path drawing
 // sends them: each fill list from a command buffer, then the scan.
 void BM_ModelGlyphPaths(benchmark::State& state)
 {
     const word32 target = surface();
     cglWritePEReg1(LX_PE_OVG_CBUF0_ADDR, target);
-    const word32 microcode = target + 0x200000, lists = target + 0x300000;
-    std::vector<word32> image(875 * 3, 0);
-    cglWriteMemory32A(microcode, image.data(), static_cast<word32>(image.size()));
-    cglWriteVPCtrlReg1(LX_DMA_IN_MODE, 1);
-    cglWriteVPCtrlReg1(LX_DMA_IN_SADDR, microcode);
-    cglWriteVPCtrlReg1(LX_DMA_IN_DADDR, 0);
-    cglWriteVPCtrlReg1(LX_DMA_IN_COUNT, static_cast<word32>(image.size() - 1));
+    const word32 lists = target + 0x300000;
+    loadDrawingMicrocode(target + 0x200000);
     cglWritePEReg1(LX_PE_OVG_TX0_PAINT_SEL, 2);
     cglWritePEReg1(LX_PE_OVG_CCU_MPX_CTRL, 8);
+    cglWritePEReg1(LX_PE_OVG_IMGCOMB_FUNC, 3);
     cglWritePEReg1(LX_PE_OVG_AALIAS_EN, 3);
     cglWriteRZReg1(LX_RZ_VG_MODE, 0x10000);
     cglWriteRZReg1(LX_RZ_COLOR, 0x202020FF);
@@ -194,6 +201,62 @@ void BM_ModelGlyphPaths(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * 128);
 }
 BENCHMARK(BM_ModelGlyphPaths);
+
+// A full-screen 565 image drawn at the identity at better quality, as the image drawing sends
+// it: the sample point, the image quad's size packet and the scan in image mode. Argument 1
+// samples bilinearly (sample point at the pixel corner), 0 nearest (at the centre).
+void BM_ModelImageDraw(benchmark::State& state)
+{
+    const bool filter = state.range(0) != 0;
+    const word32 target = surface(), texture = target + 0x400000;
+    cglWritePEReg1(LX_PE_OVG_CBUF0_ADDR, target);
+    loadDrawingMicrocode(target + 0x200000);
+    std::vector<word32> texels(kWidth * kHeight / 2);
+    for (size_t i = 0; i < texels.size(); ++i)
+        texels[i] = static_cast<word32>(i * 2654435761u);
+    cglWriteMemory32A(texture, texels.data(), static_cast<word32>(texels.size()));
+    const word32 state0[][2] = {
+        {LX_PE_OVG_TX0_PAINT_SEL, 2}, {LX_PE_OVG_CCU_MPX_CTRL, 0}, {LX_PE_OVG_IMGCOMB_FUNC, 0},
+        {LX_PE_OVG_AALIAS_EN, 3},     {LX_PE_OVG_TX1_EN, 1},       {LX_PE_OVG_TX1_ADDR, texture},
+        {LX_PE_OVG_TX1_SIZE, kWidth | kHeight << 16},              {LX_PE_OVG_TX1_FMT, kRgb565},
+        {LX_PE_OVG_TX1_FILTER, filter}, {LX_PE_OVG_TX1_CHILDIMG_EN, 0}, {LX_PE_OVG_GAMMA_EN, 0},
+    };
+    for (const auto& r : state0)
+        cglWritePEReg1(r[0], r[1]);
+    cglWriteRZReg1(LX_RZ_VG_MODE, 0x10004);
+    cglWriteRZReg1(LX_RZ_IMG_USCALE, kWidth);
+    cglWriteRZReg1(LX_RZ_IMG_VSCALE, kHeight);
+    const word32 window[] = {0, kHeight - 1, 0, kWidth - 1};
+    cglWriteXPTRegs(LX_XPT_SCI_YT, window, 4);
+    cglWriteXPTReg1(LX_XPT_XSIZE, 1024);
+    cglWriteXPTReg1(LX_XPT_MODE, 8 | 64);
+    vpConstant(LX_VCNST_OVG_AASCALE, {4, 1, 1});
+    vpConstant(LX_VCNST_OVG_SCSIZE, {float(kHeight)});
+    vpConstant(LX_VCNST_OVG_IU2S1, {1, 0, 0});
+    vpConstant(LX_VCNST_OVG_IU2S2, {0, 1, 0});
+    vpConstant(LX_VCNST_OVG_IU2S3, {0, 0, 1});
+    const float origin = filter ? 0.0f : 0.5f;
+    vpConstant(LX_VCNST_OVG_IMG_ORIGIN, {origin, origin, 1});
+    cglWriteVPCtrlReg1(LX_VP_CTRL0, 1);
+    cglWriteVPCtrlReg1(LX_VP_IADDR, 7);
+    const bool terminators = (cglReadMemReg32(LX_MISC_CTRL) & CGL_MISC_CTRL_CFIFO_TERM) != 0;
+    const word32 start[] = {CGL_PKT_HEADER(CGL_OP_VP_START, 0, 0), CGL_TERMINATOR};
+    cglWriteCFifo32A(start, terminators ? 2 : 1);
+    cglWriteVPCtrlReg1(LX_VP_IADDR, 947);
+    const word32 size[] = {CGL_PKT_HEADER(CGL_OP_VP_DATA, 0, 4), floatWord(float(kWidth)), floatWord(float(kHeight)),
+                           floatWord(1.0f / kWidth), floatWord(1.0f / kHeight), CGL_TERMINATOR};
+    for (auto _ : state) {
+        cglWriteCFifo32A(size, terminators ? 6 : 5);
+        cglWriteXPTReg1(LX_XPT_EDGE_SCAN_START, 1);
+        cglWriteXPTReg1(LX_XPT_SYNC, 0);
+        cglWriteXPTReg1(LX_XPT_INIT, 2);
+    }
+    failOnProtocolErrors(state);
+    cglWritePEReg1(LX_PE_OVG_TX1_EN, 0);
+    cglWritePEReg1(LX_PE_OVG_TX1_FILTER, 0);
+    state.SetItemsProcessed(state.iterations() * kWidth * kHeight);
+}
+BENCHMARK(BM_ModelImageDraw)->Arg(0)->Arg(1);
 
 }  // namespace
 

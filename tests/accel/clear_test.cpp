@@ -1,10 +1,13 @@
 // The clears: the value table, the two primitives and the surface clear on the decoded command
-// log, and image clears of 1-bit buffers through the GPU model.
+// log, and image clears through the GPU model.
 #include "accel_test_support.h"
 
 #include <algorithm>
+#include <functional>
 
+#include "model/pixel_format.h"
 #include "vg/al_lx740/vg_al_lx740_clear.h"
+#include "vg/al_lx740/vg_al_lx740_lxformat.h"
 
 namespace gputest {
 namespace {
@@ -191,28 +194,84 @@ TEST_F(Clear, PremultipliedOneBitAlphaAtPointFourWritesZeroEitherWay)
     }
 }
 
-// A 1-bit image in GPU memory, cleared to opaque, read back bit by bit.
-class OneBitImageClear : public Clear {
+// Every clear leaves the PE pointing at what it cleared and marks for rewriting the state the
+// next drawing needs: the colour buffer and basic PE state, the pipeline, the current image, and
+// the context bits of what it changed; the raster clears also the mask buffer.
+TEST_F(Clear, EachClearMarksTheStateItChangedForRewriting)
+{
+    const ALbuffer image16{16, 4, 32, 16, 0x200000, 0, 0, nullptr}, image1{64, 4, 8, 1, 0x200000, 0, 0, nullptr};
+    const OVGcolor c{0, 0, 0, 1};
+    const BBOXINFO box{0, 3, 0, 1};
+    const struct {
+        const char* what;
+        std::function<void()> clear;
+        word32 dirty, ctxdirty;
+    } cases[] = {
+        {"fast image clear", [&] { VGALFUNC_lx_clearimage(&image16, VG_sRGB_565, &box, &c); }, 5, 0x40000000},
+        {"raster image clear", [&] { VGALFUNC_lx_clearimage(&image1, VG_A_1, &box, &c); }, 7, 0xC0001084},
+        {"fast buffer clear", [] { VGALFUNC_lx_clearbuffer(0x200000, 32, 4, 1); }, 5, 0x40001084},
+        {"raster buffer clear", [] { VGALFUNC_lx_clearbuffer(0x200000, 3, 4, 1); }, 5, 0xC0001084},
+    };
+    static const int someImage = 0;
+    for (const auto& k : cases) {
+        VGALVAL_lx740_dirty = 0;
+        VGALVAL_lx740_ctxdirty = 0;
+        VGALVAL_currentimage = &someImage;
+        VGALVAL_changepepipe = 0;
+        k.clear();
+        EXPECT_EQ(VGALVAL_lx740_dirty, k.dirty) << k.what;
+        EXPECT_EQ(VGALVAL_lx740_ctxdirty, k.ctxdirty) << k.what;
+        EXPECT_EQ(VGALVAL_currentimage, nullptr) << k.what;
+        EXPECT_EQ(VGALVAL_changepepipe, 1) << k.what;
+    }
+    RUNCME();
+}
+
+// An image in GPU memory of any depth, with one guard row, read back through the GPU model's
+// pixel codec.
+class ImageClear : public Clear {
 protected:
     ALbuffer image{};
 
-    void make(int width, int height)
+    // A zeroed image; `stride` 0 packs its rows into whole bytes.
+    void make(int width, int height, int bpp = 1, int stride = 0)
     {
         gpu.setExecutor(nullptr);
         image.width = width;
         image.height = height;
-        image.bpp = 1;
-        image.stride = (width + 7) / 8 * 8 / 8;
-        image.addr = VGALFUNC_VAlloc(image.stride * 8, height + 1, 1, 32, 0, 0, 0);  // one guard row
+        image.bpp = bpp;
+        image.stride = stride ? stride : (width * bpp + 7) / 8;
+        image.addr = VGALFUNC_VAlloc(image.stride * 8, height + 1, 1, 32, 0, 0, 0);
         ASSERT_NE(image.addr, CGL_NO_ADDRESS);
-        std::vector<uint8_t> zero(static_cast<size_t>(image.stride * (height + 1)), 0);
+        const std::vector<uint8_t> zero(bytes(), 0);
         cglWriteMemory8A(image.addr, zero.data(), static_cast<word32>(zero.size()));
         gpu.clearLog();
     }
 
-    bool bit(int x, int y) const
+    size_t bytes() const { return static_cast<size_t>(image.stride * (image.height + 1)); }
+
+    // The image's bytes, guard row included.
+    std::vector<uint8_t> memory() const
     {
-        return cglReadMemory8(image.addr + static_cast<word32>(y * image.stride + x / 8)) >> (x % 8) & 1;
+        std::vector<uint8_t> out(bytes());
+        cglReadMemory8A(image.addr, out.data(), static_cast<word32>(out.size()));
+        return out;
+    }
+
+    // Exactly the pixels of the box hold `rgba` (RGBA8888) in the GPU format of `format`; every
+    // other byte of the rows, their padding and the guard row is still 0.
+    void expectOnlyBox(const BBOXINFO& box, VGImageFormat format, uint32_t rgba) const
+    {
+        const simgpu::PixelFormat* layout = simgpu::pixelFormat(VGALFUNC_TVGgetLXImageFormat(format));
+        ASSERT_TRUE(layout);
+        ASSERT_EQ(layout->bpp, uint32_t(image.bpp));
+        std::vector<uint8_t> expected(bytes(), 0);
+        for (VGuint y = box.t; y <= box.b; ++y)
+            for (VGuint x = box.l; x <= box.r; ++x)
+                simgpu::writePixel(&expected[y * VGuint(image.stride)], x, layout->bpp, simgpu::packColour(*layout, rgba));
+        const std::vector<uint8_t> got = memory();
+        for (size_t i = 0; i < got.size(); ++i)
+            ASSERT_EQ(got[i], expected[i]) << "byte " << i << " (row " << i / size_t(image.stride) << ")";
     }
 
     // Every fill keeps its position and its size inside the 11-bit fields.
@@ -225,7 +284,7 @@ protected:
     }
 };
 
-TEST_F(OneBitImageClear, ThreeThousandRowsAreClearedInBandsOf2048)
+TEST_F(ImageClear, ThreeThousandRowsAreClearedInBandsOf2048)
 {
     make(64, 3000);
     const OVGcolor opaque{0, 0, 0, 1};
@@ -233,27 +292,77 @@ TEST_F(OneBitImageClear, ThreeThousandRowsAreClearedInBandsOf2048)
     VGALFUNC_lx_clearimage(&image, VG_A_1, &box, &opaque);
     EXPECT_EQ(fills().size(), 8u);  // two bands of one tile, four words each
     expectFieldsFit();
-    for (int y : {0, 2047, 2048, 2999})
-        for (int x : {0, 63})
-            EXPECT_TRUE(bit(x, y)) << x << "," << y;
-    EXPECT_FALSE(bit(0, 3000));
+    expectOnlyBox(box, VG_A_1, 0x000000FF);
     expectArmTriggerWaitDisarm();
 }
 
-TEST_F(OneBitImageClear, ColumnPastTwoThousandFortySevenIsCleared)
+TEST_F(ImageClear, ColumnPastTwoThousandFortySevenIsCleared)
 {
     make(2049, 3);
     const OVGcolor opaque{0, 0, 0, 1};
     const BBOXINFO box{0, 2048, 0, 2};
     VGALFUNC_lx_clearimage(&image, VG_A_1, &box, &opaque);
     expectFieldsFit();
-    for (int y = 0; y < 3; ++y)
-        for (int x : {0, 2047, 2048})
-            EXPECT_TRUE(bit(x, y)) << x << "," << y;
-    EXPECT_FALSE(bit(2049, 0));
+    expectOnlyBox(box, VG_A_1, 0x000000FF);
 }
 
-TEST_F(OneBitImageClear, NullBufferIsIgnored)
+// A box around the corner where four 2048 x 2048 tiles meet is cleared as four pieces, each
+// addressed from its own tile with the offsets inside it.
+TEST_F(ImageClear, ABoxAroundATileCornerIsClearedInFourPieces)
+{
+    const struct {
+        VGImageFormat format;
+        int bpp;
+    } cases[] = {{VG_A_1, 1}, {VG_A_4, 4}};
+    const BBOXINFO box{2040, 2060, 2030, 2050};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "format " << c.format);
+        make(2072, 2056, c.bpp);
+        const OVGcolor opaque{0, 0, 0, 1};
+        VGALFUNC_lx_clearimage(&image, c.format, &box, &opaque);
+        EXPECT_EQ(fills().size(), 16u);
+        expectFieldsFit();
+        expectOnlyBox(box, c.format, 0x000000FF);
+    }
+}
+
+// Images of every depth, with rows that are whole lines of their format word and rows that are
+// not (cleared row by row from aligned addresses): the box takes the colour in the image's
+// format and no other byte changes, the bytes after each row's last pixel included.
+TEST_F(ImageClear, EveryDepthChangesExactlyTheBox)
+{
+    struct Case {
+        VGImageFormat format;
+        int width, bpp, stride;
+        OVGcolor colour;
+        uint32_t held;  // the colour as the format holds it, RGBA8888
+    } const cases[] = {
+        {VG_sRGB_565, 20, 16, 48, {1, 0, 1, 1}, 0xFF00FFFF},
+        {VG_sRGB_565, 20, 16, 42, {1, 0, 1, 1}, 0xFF00FFFF},
+        {VG_sRGBA_5551, 20, 16, 40, {1, 0, 1, 1}, 0xFF00FFFF},
+        {VG_sRGBA_4444, 13, 16, 26, {0.2f, 0.4f, 0.6f, 0.8f}, 0x336699CC},
+        {VG_sRGBA_8888, 10, 32, 64, {0.2f, 0.4f, 0.6f, 0.8f}, 0x336699CC},
+        {VG_sRGBA_8888, 10, 32, 44, {0.2f, 0.4f, 0.6f, 0.8f}, 0x336699CC},
+        {VG_sL_8, 16, 8, 16, {1, 1, 1, 1}, 0xFFFFFFFF},
+        {VG_A_8, 13, 8, 13, {0, 0, 0, 0.6f}, 0x00000099},
+        {VG_A_4, 12, 4, 8, {0, 0, 0, 0.6f}, 0x00000099},
+        {VG_A_4, 12, 4, 6, {0, 0, 0, 0.6f}, 0x00000099},
+        {VG_A_1, 20, 1, 3, {0, 0, 0, 1}, 0x000000FF},
+        {VG_BW_1, 20, 1, 5, {1, 1, 1, 1}, 0xFFFFFFFF},
+    };
+    const int height = 5;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "format " << c.format << ", stride " << c.stride);
+        make(c.width, height, c.bpp, c.stride);
+        const BBOXINFO box{1, VGuint(c.width - 2), 1, VGuint(height - 2)};
+        VGALFUNC_lx_clearimage(&image, c.format, &box, &c.colour);
+        WAITCMDDONE();
+        expectOnlyBox(box, c.format, c.held);
+        expectArmTriggerWaitDisarm();
+    }
+}
+
+TEST_F(ImageClear, NullBufferIsIgnored)
 {
     const OVGcolor opaque{0, 0, 0, 1};
     const BBOXINFO box{0, 1, 0, 1};

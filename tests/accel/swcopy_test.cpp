@@ -128,6 +128,26 @@ TEST_F(SwCopy, ScissoredSpansReadTheirOwnSourceColumns)
         }
 }
 
+// Inside one buffer a scissored copy along a row reads only pixels no span of the copy has
+// written yet, whichever way it moves.
+TEST_F(SwCopy, ScissoredSpansInsideOneBufferReadUnchangedPixels)
+{
+    for (int shift : {3, -3}) {
+        Side buffer = numbered(16, 2);
+        const Side before = buffer;
+        describe(buffer, buffer);
+        scissorRects({{0, 0, 5, 2}, {6, 0, 2, 2}, {9, 0, 7, 2}});
+        const OVGrect r{shift > 0 ? 0 : 3, 0, 13, 2};
+        ASSERT_EQ(VGALFUNC_TVGmemCopy(r.x + shift, 0, &r, 1), 0);
+        for (int y = 0; y < 2; ++y)
+            for (int x = 0; x < 16; ++x) {
+                const bool written = x >= r.x + shift && x < r.x + shift + r.width && x != 5 && x != 8;
+                ASSERT_EQ(buffer.at(x, y), before.bytes[static_cast<size_t>(y * 16 + (written ? x - shift : x))])
+                    << "shift " << shift << " at " << x << "," << y;
+            }
+    }
+}
+
 TEST_F(SwCopy, SampleReplicationWidensAndDoublesRows)
 {
     Side src = numbered(4, 2), dst(6, 8, 32, 8);

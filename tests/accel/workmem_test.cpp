@@ -54,16 +54,30 @@ TEST_F(WorkMemory, SizesThatCannotBeTakenFail)
 TEST_F(WorkMemory, EveryViewOfTheBufferClearFillsExactlyTheBuffer)
 {
     // Row bytes choose the view: 32 -> 32-bit, 16 -> 16-bit, 8 -> 8-bit, 4 -> 4-bit, 3 -> 1-bit
-    // of 24 pixels.
+    // of 24 pixels. One- and four-bit views past 2048 pixels or rows are filled in tiles.
+    const struct Case {
+        word32 stride, rows;
+        word32 view;   // the colour buffer's format word: code | line pixels << 16
+        size_t fills;  // raster fills, 0 for the fast clear
+    } cases[] = {
+        {32, 5, 0 | 8u << 16, 0},        {16, 5, 24 | 8u << 16, 0},      {8, 5, 33 | 8u << 16, 0},
+        {4, 5, 48 | 8u << 16, 1},        {3, 5, 64 | 24u << 16, 1},      {3, 3000, 64 | 24u << 16, 2},
+        {257, 3, 64 | 2056u << 16, 2},   {1028, 2050, 48 | 2056u << 16, 4},
+    };
     const word32 base = cglGetTxmemBase() + 0x200000;
-    for (word32 stride : {32u, 16u, 8u, 4u, 3u}) {
+    word32 addrReg, fmtReg;
+    VGALFUNC_lx_colour_buffer_registers(&addrReg, &fmtReg);
+    for (const Case& c : cases) {
         for (word32 cval : {0u, 1u}) {
-            SCOPED_TRACE(testing::Message() << "stride " << stride << " cval " << cval);
-            const word32 rows = 5, size = stride * rows;
+            SCOPED_TRACE(testing::Message() << "stride " << c.stride << ", " << c.rows << " rows, cval " << cval);
+            const word32 size = c.stride * c.rows;
             std::vector<uint8_t> pattern(size + 16, 0x5A);
             cglWriteMemory8A(base, pattern.data(), static_cast<word32>(pattern.size()));
-            VGALFUNC_lx_clearbuffer(base, stride, rows, cval);
+            gpu.clearLog();
+            VGALFUNC_lx_clearbuffer(base, c.stride, c.rows, cval);
             WAITCMDDONE();
+            EXPECT_EQ(lastValue(writes(Unit::PE), fmtReg), c.view);
+            EXPECT_EQ(gpu.select(Stream::SFifo, Kind::Fill, Unit::SPC).size(), 4 * c.fills);
             std::vector<uint8_t> got(pattern.size());
             cglReadMemory8A(base, got.data(), static_cast<word32>(got.size()));
             for (word32 i = 0; i < got.size(); ++i)

@@ -13,29 +13,6 @@ namespace {
 
 class ImageQuad : public GpuPaths {
 public:
-    // The image matrix, column-major as OpenVG gives it, and entry 7 deriving it.
-    void imageMatrix(const std::vector<float>& m, word32 flip = 0)
-    {
-        send(Commands()
-                 .constant(LX_VCNST_OVG_IU2S1, {m[0], m[3], m[6]})
-                 .constant(LX_VCNST_OVG_IU2S2, {m[1], m[4], m[7]})
-                 .constant(LX_VCNST_OVG_IU2S3, {m[2], m[5], m[8]})
-                 .run(7, 1 | flip));
-    }
-
-    // An image of w x h drawn as the image drawing sends it: sample point, size packet, scan.
-    void draw(float w, float h, float origin)
-    {
-        cglWriteXPTReg1(LX_XPT_MODE, 8 | 64);
-        send(Commands()
-                 .constant(LX_VCNST_OVG_IMG_ORIGIN, {origin, origin, 1})
-                 .ctrl(LX_VP_IADDR, 947)
-                 .data({w, h, 1 / w, 1 / h}));
-        cglWriteXPTReg1(LX_XPT_EDGE_SCAN_START, 1);
-        cglWriteXPTReg1(LX_XPT_SYNC, 0);
-        cglWriteXPTReg1(LX_XPT_INIT, 2);
-    }
-
     float rz(word32 reg) const
     {
         const uint32_t bits = gpu.reg(Unit::RZ, reg);
@@ -71,7 +48,7 @@ TEST_F(ImageQuad, TheImageRectangleGoesThroughTheImageMatrix)
         SCOPED_TRACE(c.name);
         SetUp();
         imageMatrix(c.m);
-        draw(10, 10, 0);
+        drawImage(10, 10, 0);
         const std::vector<uint32_t> got = coverage();
         EXPECT_NEAR(coveredPixels(got), c.pixels, 1e-9);
         if (c.pixels > 0) {
@@ -101,7 +78,7 @@ TEST_F(ImageQuad, PlanesGiveTheImageCoordinatesAtTheSamplePoint)
         SCOPED_TRACE(c.name);
         SetUp();
         imageMatrix(c.m);
-        draw(10, 8, c.origin);
+        drawImage(10, 8, c.origin);
         for (auto [x, y] : {std::pair<uint32_t, uint32_t>{25, 60}, {21, 64}, {40, 10}}) {
             double s, t;
             planesAt(x, y, s, t);

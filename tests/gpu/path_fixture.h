@@ -113,10 +113,12 @@ public:  // the tests' case tables act on the fixture
         pltInit(0);
         base = cglGetTxmemBase();
         for (word32 reg : {LX_PE_OVG_BUF_SWAP, LX_PE_OVG_CH_MASK, LX_PE_OVG_MSAA_ENABLE, LX_PE_OVG_BLEN_EN,
-                           LX_PE_OVG_AALIAS_EN})
+                           LX_PE_OVG_AALIAS_EN, LX_PE_OVG_AM_EN, LX_PE_OVG_CTRANS_EN, LX_PE_OVG_PREMALPHA_EN,
+                           LX_PE_OVG_TX0_EN, LX_PE_OVG_TX1_EN})
             cglWritePEReg1(reg, 0);
         cglWritePEReg1(LX_PE_OVG_TX0_PAINT_SEL, 2);
         cglWritePEReg1(LX_PE_OVG_CCU_MPX_CTRL, 8);
+        cglWritePEReg1(LX_PE_OVG_IMGCOMB_FUNC, 3);
         cglWriteRZReg1(LX_RZ_VG_MODE, 0);
         cglWriteRZReg1(LX_RZ_SCI_ENABLE, 0);
         cglWriteRZReg1(LX_RZ_COLOR, kWhite);
@@ -165,6 +167,30 @@ public:  // the tests' case tables act on the fixture
                  .constant(LX_VCNST_OVG_PU2S1, {m[0], m[2], m[4]})
                  .constant(LX_VCNST_OVG_PU2S2, {m[1], m[3], m[5]})
                  .run(0, 1 | flip));
+    }
+
+    // The image matrix, column-major as OpenVG gives it, and entry 7 deriving it.
+    void imageMatrix(const std::vector<float>& m, word32 flip = 0)
+    {
+        send(Commands()
+                 .constant(LX_VCNST_OVG_IU2S1, {m[0], m[3], m[6]})
+                 .constant(LX_VCNST_OVG_IU2S2, {m[1], m[4], m[7]})
+                 .constant(LX_VCNST_OVG_IU2S3, {m[2], m[5], m[8]})
+                 .run(7, 1 | flip));
+    }
+
+    // An image of w x h drawn as the image drawing sends it at the 4 x 4 grid: sample point,
+    // size packet, scan.
+    void drawImage(float w, float h, float origin)
+    {
+        cglWriteXPTReg1(LX_XPT_MODE, 8 | 64);
+        send(Commands()
+                 .constant(LX_VCNST_OVG_IMG_ORIGIN, {origin, origin, 1})
+                 .ctrl(LX_VP_IADDR, 947)
+                 .data({w, h, 1 / w, 1 / h}));
+        cglWriteXPTReg1(LX_XPT_EDGE_SCAN_START, 1);
+        cglWriteXPTReg1(LX_XPT_SYNC, 0);
+        cglWriteXPTReg1(LX_XPT_INIT, 2);
     }
 
     void send(const Commands& c, Route route = Route::Fifo) const { sendCommands(c, route, commandBuffer()); }

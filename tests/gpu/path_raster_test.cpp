@@ -412,7 +412,7 @@ TEST_F(PathRaster, WhatTheModelDoesNotKnowIsAProtocolError)
              t.send(Commands().run(0, 1));
          },
          "without the drawing microcode"},
-        {"an unknown entry", [](GpuPaths& t) { t.send(Commands().run(49, 0)); }, "unknown entry"},
+        {"an unknown entry", [](GpuPaths& t) { t.send(Commands().run(50, 0)); }, "unknown entry"},
         {"a segment entry without data",
          [](GpuPaths& t) { t.send(Commands().ctrl(LX_VP_IADDR, kLineEntry).start()); }, "without segment data"},
         {"data for entry 0", [](GpuPaths& t) { t.send(Commands().list(0, {{1, 2}})); }, "takes none"},

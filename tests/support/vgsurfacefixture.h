@@ -66,6 +66,19 @@ protected:
     // it now; a multisampled pixel is its four samples averaged as the resolve does.
     uint32_t storedNative(int x, int row)
     {
+        const simgpu::PixelFormat* format = simgpu::pixelFormat(VGALVAL_surface_format_lx);
+        if (!PORTL_DrawingSurface()->multisample)
+            return storedSample(x, row, 0);
+        uint32_t samples[4];
+        for (int s = 0; s < 4; ++s)
+            samples[s] = storedSample(x, row, s);
+        return format ? simgpu::averageFields(*format, samples) : 0;
+    }
+
+    // The native value of sample s of pixel x of stored row `row` as memory holds it now: the
+    // multisample buffer keeps a pixel's four samples side by side; other buffers have sample 0.
+    uint32_t storedSample(int x, int row, int s)
+    {
         const ALsurface* sfc = PORTL_DrawingSurface();
         const simgpu::PixelFormat* format = simgpu::pixelFormat(VGALVAL_surface_format_lx);
         const ALbuffer* buf = sfc->multisample ? sfc->multisample : sfc->back ? sfc->disp1 : sfc->disp0;
@@ -75,12 +88,8 @@ protected:
             ADD_FAILURE() << "the drawing buffer cannot be read";
             return 0;
         }
-        if (!sfc->multisample)
-            return simgpu::readPixel(line, static_cast<uint32_t>(x), format->bpp);
-        uint32_t samples[4];
-        for (uint32_t s = 0; s < 4; ++s)
-            samples[s] = simgpu::readPixel(line, static_cast<uint32_t>(x) * 4 + s, format->bpp);
-        return simgpu::averageFields(*format, samples);
+        const uint32_t samples = sfc->multisample ? 4 : 1;
+        return simgpu::readPixel(line, static_cast<uint32_t>(x) * samples + static_cast<uint32_t>(s), format->bpp);
     }
 
     // The native value at OpenVG (x, y) once the GPU has finished.

@@ -41,6 +41,12 @@ void GpuModel::unitWrite(Unit unit, uint32_t reg, uint32_t value)
 {
     if (unit == Unit::PE && reg == LX_PE_OVG_CBUF_CSTART && value == 1)
         fastClear();
+    // The ramp's entry count: the run of table writes that began at its first entry.
+    if (unit == Unit::PE && reg == LX_PE_OVG_RSTOP_OFS_TABLE00)
+        rampEntries_ = 1;
+    else if (unit == Unit::PE && reg == LX_PE_OVG_RSTOP_OFS_TABLE00 + rampEntries_ && rampEntries_ > 0 &&
+             reg <= LX_PE_OVG_RSTOP_OFS_TABLE32)
+        ++rampEntries_;
     if (unit == Unit::VPCtrl && reg == LX_DMA_IN_COUNT)
         instructionDma(value);
     if (unit == Unit::XPT)

@@ -31,6 +31,9 @@
 
 namespace simgpu {
 
+class DrawSource;
+class PixelPipeline;
+
 // A colour buffer as a register pair describes it.
 struct ColourBuffer {
     uint32_t address = 0;
@@ -101,8 +104,10 @@ private:
     bool layout(uint32_t address, uint32_t code, uint32_t linePixels, ColourBuffer& out, const std::string& name) const;
     void windowScan(const std::string& what);
     void edgeScan(const std::string& what, uint32_t mode);
-    bool rasterTarget(const std::string& what, uint32_t vgModeBits, bool coverage, Target& out) const;
-    void writeCoverage(const Target& t, const BufferView& pixels, const Coverage& coverage, bool blend) const;
+    bool rasterTarget(const std::string& what, uint32_t vgModeBits, Target& out) const;
+    bool drawingTarget(const std::string& what, Target& out) const;
+    void writeCoverage(const Target& t, const BufferView& pixels, const Coverage& coverage, bool blend,
+                       const DrawSource& source, const PixelPipeline& pipeline) const;
     bool target(Target& out, const std::string& what, bool rawSamples) const;
     bool storedRect(const Target& target, const Rect& pixels, Rect& stored, const std::string& what) const;
     bool writeRect(const Target& target, const Rect& pixels, uint32_t value, const std::string& what) const;
@@ -111,6 +116,7 @@ private:
 
     SimGpu& gpu_;
     EdgeList edges_;  // gathered until the next scan or LX_XPT_INIT
+    uint32_t rampEntries_ = 0;  // colour ramp entries written from LX_PE_OVG_RSTOP_OFS_TABLE00 on
     VertexProcessor vp_;
 };
 

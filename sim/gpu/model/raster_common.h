@@ -22,9 +22,10 @@ float floatRegister(const SimGpu& gpu, uint32_t reg);
 // / (LX_RZ_IMG_IWF + _IWA x + _IWB y), t likewise, in texels: u = s LX_RZ_IMG_USCALE,
 // v = t LX_RZ_IMG_VSCALE.
 struct ImagePlanes {
-    double sf, sa, sb, tf, ta, tb, wf, wa, wb;
-    double uScale, vScale;
+    double sf = 0, sa = 0, sb = 0, tf = 0, ta = 0, tb = 0, wf = 1, wa = 0, wb = 0;
+    double uScale = 0, vScale = 0;
 
+    ImagePlanes() = default;
     explicit ImagePlanes(const SimGpu& gpu);
     // False when a coordinate is not finite or beyond the modelled range (2^30).
     bool at(uint32_t x, uint32_t y, double& u, double& v) const;

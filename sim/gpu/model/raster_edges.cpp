@@ -1,13 +1,16 @@
 // The rasterizer's edge modes: the edges the vertex processor gathered are scanned over the
-// XPT window into per-pixel coverage (edge_scan.h), which the constant-colour writer draws:
-// LX_RZ_COLOR in the target format through the rasterizer scissor and the channel mask, with
-// LX_PE_OVG_AALIAS_EN 3 as dst + coverage x (colour - dst).
-#include <algorithm>
+// XPT window into per-pixel coverage (edge_scan.h), which the PE draws: the source of the paint
+// and the image (draw_source.h) through the pixel pipeline's conversion chain and blend unit,
+// the rasterizer scissor and the channel mask, with LX_PE_OVG_AALIAS_EN 3 as
+// dst + coverage x (blend - dst).
 #include <bitset>
+#include <string>
 #include <vector>
 
 #include "cgl_unitreg.h"
+#include "draw_source.h"
 #include "gpu_model.h"
+#include "pixel_pipeline.h"
 #include "raster_common.h"
 
 namespace simgpu {
@@ -18,6 +21,8 @@ constexpr uint32_t kModeFlags = 0x42u;             // LX_XPT_MODE: image and eve
 constexpr uint32_t kMultisampledMode = 36;         // LX_XPT_MODE base
 constexpr uint32_t kScissorBypass = 0x10000u;      // LX_RZ_VG_MODE
 constexpr uint32_t kMultisampledPaint = 0x80000u;  // LX_RZ_VG_MODE
+// LX_RZ_VG_MODE: paint kind, image, spread, pattern and image tiling, scissor bypass, multisampled
+constexpr uint32_t kDrawingModeBits = 0x3u | 0x4u | 0x30u | 0x3C0u | 0x3C00u | kScissorBypass | kMultisampledPaint;
 constexpr uint32_t kCoverageOn = 3;                // LX_PE_OVG_AALIAS_EN
 constexpr uint32_t kXptOverflow = 0x40u;           // interrupt status
 
@@ -33,17 +38,6 @@ unsigned gridOf(uint32_t base)
     }
 }
 
-// Each 8-bit channel of dst moved by n / total of the way to colour, rounded half up.
-uint32_t mix(uint32_t dst, uint32_t colour, uint32_t n, uint32_t total)
-{
-    uint32_t out = 0;
-    for (unsigned shift = 0; shift < 32; shift += 8) {
-        const uint32_t d = (dst >> shift) & 0xFFu, c = (colour >> shift) & 0xFFu;
-        out |= ((d * (total - n) + c * n + total / 2) / total) << shift;
-    }
-    return out;
-}
-
 }  // namespace
 
 void GpuModel::edgeScan(const std::string& what, uint32_t mode)
@@ -56,7 +50,10 @@ void GpuModel::edgeScan(const std::string& what, uint32_t mode)
         return;
     }
     Target t;
-    if (!rasterTarget(what, kScissorBypass | kMultisampledPaint, true, t))
+    PixelPipeline pipeline;
+    DrawSource source;
+    if (!drawingTarget(what, t) || !source.load(*this, gpu_, rampEntries_, what) ||
+        !pipeline.load(gpu_, *t.buffer.format, what, PixelPipeline::Use::Drawing))
         return;
     const bool perSample = base == kMultisampledMode;
     const bool multisampledPaint = (gpu_.reg(Unit::RZ, LX_RZ_VG_MODE) & kMultisampledPaint) != 0;
@@ -97,21 +94,45 @@ void GpuModel::edgeScan(const std::string& what, uint32_t mode)
         gpu_.gpuRaise(kXptOverflow);
         return;
     }
-    writeCoverage(t, pixels, coverage, aalias == kCoverageOn && !perSample);
+    writeCoverage(t, pixels, coverage, aalias == kCoverageOn && !perSample, source, pipeline);
 }
 
-// Covered pixels get the constant colour; a multisampled target gets it in each covered
-// sample (sample i + 2 j of the 2 x 2 grid is the pixel's stored sample i + 2 j); with `blend`
-// a partly covered pixel moves its covered share of the way from what it held.
-void GpuModel::writeCoverage(const Target& t, const BufferView& pixels, const Coverage& coverage, bool blend) const
+// The PE state of drawings other than the paint, the image and the pipeline's stages: every
+// unit the model does not know off, LX_RZ_VG_MODE within its known bits.
+bool GpuModel::drawingTarget(const std::string& what, Target& out) const
+{
+    const uint32_t vgMode = gpu_.reg(Unit::RZ, LX_RZ_VG_MODE);
+    if (vgMode & ~kDrawingModeBits) {
+        gpu_.protocolError(Stream::Gpu, what + ": LX_RZ_VG_MODE " + hex(vgMode) + " is not modelled");
+        return false;
+    }
+    const uint32_t aalias = gpu_.reg(Unit::PE, LX_PE_OVG_AALIAS_EN);
+    const uint32_t coverageTest = gpu_.reg(Unit::PE, LX_PE_OVG_CTEST_EN);
+    if ((aalias != 0 && aalias != kCoverageOn) || coverageTest > 1) {
+        gpu_.protocolError(Stream::Gpu, what + ": LX_PE_OVG_AALIAS_EN " + hex(aalias) + " or LX_PE_OVG_CTEST_EN " +
+                                            hex(coverageTest) + " is unknown");
+        return false;
+    }
+    if (gpu_.reg(Unit::PE, LX_PE_OVG_AM_EN) != 0) {
+        gpu_.protocolError(Stream::Gpu, what + ": the alpha mask (LX_PE_OVG_AM_EN) is not modelled");
+        return false;
+    }
+    return !unmodelled(what, {LX_PE_OVG_ACOLOR0_EN, LX_PE_OVG_ACOLOR1_EN, LX_PE_OVG_COV2ALPHA, LX_PE_OVG_ALTCOV_EN,
+                              LX_PE_OVG_ATEST_EN, LX_PE_OVG_CHROMAKEY_CTRL, LX_PE_OVG_TX0_CHROMAKEY_CTRL,
+                              LX_PE_OVG_TX1_CHROMAKEY_CTRL}) &&
+           target(out, what, false);
+}
+
+// Covered pixels get the source through the pipeline; a multisampled target gets it in each
+// covered sample (sample i + 2 j of the 2 x 2 grid is the pixel's stored sample i + 2 j); with
+// `blend` a partly covered pixel moves its covered share of the way from what it held.
+void GpuModel::writeCoverage(const Target& t, const BufferView& pixels, const Coverage& coverage, bool blend,
+                             const DrawSource& source, const PixelPipeline& pipeline) const
 {
     if (coverage.empty())
         return;
     const Rect& window = coverage.window;
     const uint32_t n = t.samples;
-    const PixelFormat& format = *t.buffer.format;
-    const uint32_t colour = gpu_.reg(Unit::RZ, LX_RZ_COLOR);
-    const uint32_t value = packColour(format, colour);
     const uint32_t total = coverage.samples();
     const std::vector<Rect> scissor = scissorRects(gpu_);
     for (uint32_t y = window.top; y <= window.bottom; ++y)
@@ -119,17 +140,16 @@ void GpuModel::writeCoverage(const Target& t, const BufferView& pixels, const Co
             const uint16_t mask = coverage.mask(x, y);
             if (!mask || !insideScissor(scissor, x, y))
                 continue;
+            uint32_t colour, alphas;
+            source.at(x, y, pipeline, colour, alphas);
             if (n > 1) {
                 for (uint32_t s = 0; s < n; ++s)
                     if (mask & (1u << s))
-                        pixels.put(x * n + s, y, value);
+                        pipeline.draw(pixels, x * n + s, y, colour, alphas, 1, 1);
                 continue;
             }
             const uint32_t covered = static_cast<uint32_t>(std::bitset<16>(mask).count());
-            if (!blend || covered == total)
-                pixels.put(x, y, value);
-            else
-                pixels.put(x, y, packColour(format, mix(unpackColour(format, pixels.get(x, y)), colour, covered, total)));
+            pipeline.draw(pixels, x, y, colour, alphas, blend ? covered : 1, blend ? total : 1);
         }
 }
 

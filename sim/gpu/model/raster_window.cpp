@@ -26,7 +26,6 @@ constexpr uint32_t kTilingBits = 0xFu << kTilingShift;
 constexpr double kCoordinateLimit = 1 << 30;
 constexpr uint32_t kConstantPaint = 2;         // LX_PE_OVG_TX0_PAINT_SEL
 constexpr uint32_t kPathColourRoute = 8;       // LX_PE_OVG_CCU_MPX_CTRL
-constexpr uint32_t kCoverageOn = 3;            // LX_PE_OVG_AALIAS_EN
 constexpr unsigned kScissorRects = 32;
 
 }  // namespace
@@ -99,17 +98,12 @@ void GpuModel::rasterScan()
 }
 
 // The constant-colour path through the PE: only the rasterizer bits `vgModeBits` of
-// LX_RZ_VG_MODE, and every PE unit off but, for a scan with coverage, the anti-aliasing unit.
-bool GpuModel::rasterTarget(const std::string& what, uint32_t vgModeBits, bool coverage, Target& out) const
+// LX_RZ_VG_MODE, and every PE unit off.
+bool GpuModel::rasterTarget(const std::string& what, uint32_t vgModeBits, Target& out) const
 {
     const uint32_t vgMode = gpu_.reg(Unit::RZ, LX_RZ_VG_MODE);
     if (vgMode & ~vgModeBits) {
         gpu_.protocolError(Stream::Gpu, what + ": LX_RZ_VG_MODE " + hex(vgMode) + " is not modelled");
-        return false;
-    }
-    const uint32_t aalias = gpu_.reg(Unit::PE, LX_PE_OVG_AALIAS_EN);
-    if (coverage && aalias != 0 && aalias != kCoverageOn) {
-        gpu_.protocolError(Stream::Gpu, what + ": LX_PE_OVG_AALIAS_EN " + hex(aalias) + " is unknown");
         return false;
     }
     return requireValue(what, Unit::PE, LX_PE_OVG_TX0_PAINT_SEL, kConstantPaint) &&
@@ -118,8 +112,9 @@ bool GpuModel::rasterTarget(const std::string& what, uint32_t vgModeBits, bool c
                               LX_PE_OVG_CTRANS_EN, LX_PE_OVG_ACOLOR0_EN, LX_PE_OVG_ACOLOR1_EN, LX_PE_OVG_GAMMA_EN,
                               LX_PE_OVG_RGB2L_EN, LX_PE_OVG_PREMALPHA_EN, LX_PE_OVG_CTEST_EN, LX_PE_OVG_COV2ALPHA,
                               LX_PE_OVG_CCLAMP2ALPHA_EN, LX_PE_OVG_COLOR_PREMALPHA_EN, LX_PE_OVG_TX0_RED2ALPHA,
-                              LX_PE_OVG_ALTCOV_EN, LX_PE_OVG_ATEST_EN, LX_PE_OVG_CHROMAKEY_CTRL}) &&
-           (coverage || requireValue(what, Unit::PE, LX_PE_OVG_AALIAS_EN, 0)) && target(out, what, false);
+                              LX_PE_OVG_ALTCOV_EN, LX_PE_OVG_ATEST_EN, LX_PE_OVG_CHROMAKEY_CTRL,
+                              LX_PE_OVG_AALIAS_EN}) &&
+           target(out, what, false);
 }
 
 void GpuModel::windowScan(const std::string& what)
@@ -136,7 +131,7 @@ void GpuModel::windowScan(const std::string& what)
         return;
     }
     Target t;
-    if (!rasterTarget(what, kScissorBypass, false, t))
+    if (!rasterTarget(what, kScissorBypass, t))
         return;
 
     if (window.right < window.left || window.bottom < window.top)

@@ -121,10 +121,11 @@ uint32_t TextureUnit::texel(int64_t u, int64_t v) const
 {
     u = tileCoordinate(u, width_, tiling_);
     v = tileCoordinate(v, height_, tiling_);
-    const uint32_t value = u < 0 || v < 0 ? fill_
-                                          : texels_.get(window_.left + static_cast<uint32_t>(u),
-                                                        window_.top + static_cast<uint32_t>(v));
-    return stages_.apply(unpackColour(*format_, value));
+    // The fill colour is RGBA8888, already as the texture format would store it.
+    const uint32_t colour = u < 0 || v < 0 ? fill_
+                                           : unpackColour(*format_, texels_.get(window_.left + static_cast<uint32_t>(u),
+                                                                                window_.top + static_cast<uint32_t>(v)));
+    return stages_.apply(colour);
 }
 
 uint32_t TextureUnit::sample(double u, double v) const

@@ -22,6 +22,11 @@ constexpr uint32_t kEntryArc = 894;
 constexpr uint32_t kEntryImageMatrices = 7;
 constexpr uint32_t kEntryImagePaint = 28;
 constexpr uint32_t kEntryImageQuad = 947;
+constexpr uint32_t kEntryPaint = 49;
+
+constexpr uint32_t kPaintSetShift = 13;  // LX_VP_CTRL0 bits 13-15 of the paint program
+constexpr uint32_t kPaintKinds = 3;      // bits 0-1: 0 linear, 1 radial, 2 pattern
+constexpr unsigned kPaintSets = 3;       // fill, stroke, image; the glyph sets are not modelled
 
 constexpr uint32_t kNoFlip = 0x80000000u;
 
@@ -152,10 +157,14 @@ void VertexProcessor::start(uint32_t entry)
             gpu_.protocolError(Stream::Gpu, what + ": paint matrices before a path-to-device matrix");
             return;
         }
-        if (ctrl & 2u)
+        if (ctrl & 2u) {
             paintMatrix(derived_.fillPaintToDevice, LX_VCNST_OVG_FP2U1);
-        if (ctrl & 4u)
+            setPaint(0, Projective().after(derived_.fillPaintToDevice.m));
+        }
+        if (ctrl & 4u) {
             paintMatrix(derived_.strokePaintToDevice, LX_VCNST_OVG_SP2U1);
+            setPaint(1, Projective().after(derived_.strokePaintToDevice.m));
+        }
         return;
     case kEntryPaintMatrices:
         if (!controlBits(what, 3u, ctrl))
@@ -164,10 +173,14 @@ void VertexProcessor::start(uint32_t entry)
             gpu_.protocolError(Stream::Gpu, what + ": paint matrices before a path-to-device matrix");
             return;
         }
-        if (ctrl & 1u)
+        if (ctrl & 1u) {
             paintMatrix(derived_.fillPaint, LX_VCNST_OVG_FP2U1);
-        if (ctrl & 2u)
+            setPaint(0, Projective().after(derived_.fillPaint.m));
+        }
+        if (ctrl & 2u) {
             paintMatrix(derived_.strokePaint, LX_VCNST_OVG_SP2U1);
+            setPaint(1, Projective().after(derived_.strokePaint.m));
+        }
         return;
     case kEntryImageMatrices:
         if (!controlBits(what, kNoFlip | 3u, ctrl))
@@ -181,6 +194,7 @@ void VertexProcessor::start(uint32_t entry)
             }
             derived_.imagePaintToDevice = derived_.imageToDevice.after(constantRows(LX_VCNST_OVG_FP2U1));
             derived_.imagePaintToDeviceValid = true;
+            setPaint(2, derived_.imagePaintToDevice);
         }
         return;
     case kEntryImagePaint:
@@ -192,11 +206,12 @@ void VertexProcessor::start(uint32_t entry)
         }
         derived_.imagePaint = derived_.imageToDevice.after(constantRows(LX_VCNST_OVG_FP2U1));
         derived_.imagePaintValid = true;
+        setPaint(2, derived_.imagePaint);
         return;
     default:
         break;
     }
-    if (segmentWords(entry) || entry == kEntryImageQuad)
+    if (segmentWords(entry) || entry == kEntryImageQuad || entry == kEntryPaint)
         gpu_.protocolError(Stream::Gpu, what + ": a start word without segment data");
     else
         gpu_.protocolError(Stream::Gpu, what + ": unknown entry");
@@ -211,6 +226,8 @@ void VertexProcessor::data(uint32_t entry, const std::vector<uint32_t>& words)
         segment(entry, words, what);
     else if (entry == kEntryImageQuad)
         imageQuad(words, what);
+    else if (entry == kEntryPaint)
+        paintProgram(words, what);
     else if (entry == kEntryMatrices || entry == kEntryPaintMatrices || entry == kEntryImageMatrices ||
              entry == kEntryImagePaint)
         gpu_.protocolError(Stream::Gpu, what + ": a data packet for an entry that takes none");
@@ -327,12 +344,121 @@ void VertexProcessor::imageQuad(const std::vector<uint32_t>& words, const std::s
         const double a = inverse.m[r][0] * norm[r], b = inverse.m[r][1] * norm[r];
         const double f = (inverse.m[r][0] * ox + inverse.m[r][1] * oy + inverse.m[r][2]) * norm[r];
         const double plane[3] = {f, a, b};
-        for (int k = 0; k < 3; ++k) {
-            const float value = static_cast<float>(plane[k]);
-            uint32_t bits;
-            std::memcpy(&bits, &value, sizeof bits);
-            gpu_.gpuRegister(Unit::RZ, regs[r][k], bits);
+        for (int k = 0; k < 3; ++k)
+            writeFloat(regs[r][k], plane[k]);
+    }
+}
+
+void VertexProcessor::writeFloat(uint32_t reg, double value)
+{
+    const float f = static_cast<float>(value);
+    uint32_t bits;
+    std::memcpy(&bits, &f, sizeof bits);
+    gpu_.gpuRegister(Unit::RZ, reg, bits);
+}
+
+void VertexProcessor::setPaint(unsigned set, const Projective& m)
+{
+    derived_.paintSet[set] = m;
+    derived_.paintSetValid[set] = true;
+}
+
+// The paint program. With N the inverse of the set's paint-to-device matrix (device pixels to
+// paint space; a projective one is not modelled) and P = N (X, Y), each plane (F, A, B) gives
+// F + A x + B y at pixel (x, y):
+//   k 0, data (x0, y0, x1, y1): LX_RZ_LG_GF/_GA/_GB, the gradient parameter
+//     (P - p0).(p1 - p0) / |p1 - p0|^2 at the pixel centre (x + 0.5, y + 0.5); all 0 when the
+//     points coincide;
+//   k 1, data (cx, cy, fx, fy): LX_RZ_RG_AF/_AA/_AB and _BF/_BA/_BB, P - f at the pixel centre
+//     turned so that c - f lies on +x (unturned when c = f);
+//   k 2, data (1 / width, 1 / height): LX_RZ_PP_SF/_SA/_SB and _TF/_TA/_TB, P.x / width and
+//     P.y / height at (x, y) + LX_VCNST_OVG_PAT_ORIGIN.xy.
+// A packet with a value that is not finite is dropped; a singular matrix leaves the planes.
+void VertexProcessor::paintProgram(const std::vector<uint32_t>& words, const std::string& what)
+{
+    const uint32_t ctrl = gpu_.reg(Unit::VPCtrl, LX_VP_CTRL0);
+    const uint32_t kind = ctrl & 3u, set = ctrl >> kPaintSetShift;
+    if ((ctrl & ~(3u | 7u << kPaintSetShift)) || kind >= kPaintKinds || set > 4) {
+        gpu_.protocolError(Stream::Gpu, what + ": LX_VP_CTRL0 " + hex(ctrl) + " has unknown bits");
+        return;
+    }
+    if (set >= kPaintSets) {
+        gpu_.protocolError(Stream::Gpu, what + ": the glyph paint set " + hex(ctrl & ~3u) + " is not modelled");
+        return;
+    }
+    const size_t expected = kind == 2 ? 2 : 4;
+    if (words.size() != expected) {
+        gpu_.protocolError(Stream::Gpu, what + ": " + std::to_string(words.size()) + " data words instead of " +
+                                            std::to_string(expected));
+        return;
+    }
+    if (!derived_.paintSetValid[set]) {
+        gpu_.protocolError(Stream::Gpu, what + ": a paint program before its paint matrix");
+        return;
+    }
+    double v[4] = {};
+    for (size_t i = 0; i < words.size(); ++i) {
+        float f;
+        std::memcpy(&f, &words[i], sizeof f);
+        if (!std::isfinite(f))
+            return;
+        v[i] = f;
+    }
+    const Projective& m = derived_.paintSet[set];
+    if (m.m[2][0] != 0 || m.m[2][1] != 0) {
+        gpu_.protocolError(Stream::Gpu, what + ": a projective paint matrix is not modelled");
+        return;
+    }
+    Projective inverse;
+    if (!m.inverse(inverse))
+        return;
+    // P = (a X + c Y + e, b X + d Y + f) / w with w constant.
+    const double w = inverse.m[2][2];
+    const double a = inverse.m[0][0] / w, c = inverse.m[0][1] / w, e = inverse.m[0][2] / w;
+    const double b = inverse.m[1][0] / w, d = inverse.m[1][1] / w, f = inverse.m[1][2] / w;
+    const auto plane = [this](const uint32_t regs[3], double at0, double dx, double dy, double ox, double oy) {
+        writeFloat(regs[0], at0 + dx * ox + dy * oy);
+        writeFloat(regs[1], dx);
+        writeFloat(regs[2], dy);
+    };
+    switch (kind) {
+    case 0: {
+        const double gx = v[2] - v[0], gy = v[3] - v[1], len2 = gx * gx + gy * gy;
+        const double k = len2 > 0 ? 1 / len2 : 0;
+        const uint32_t regs[3] = {LX_RZ_LG_GF, LX_RZ_LG_GA, LX_RZ_LG_GB};
+        plane(regs, ((e - v[0]) * gx + (f - v[1]) * gy) * k, (a * gx + b * gy) * k, (c * gx + d * gy) * k, 0.5, 0.5);
+        return;
+    }
+    case 1: {
+        double ux = v[0] - v[2], uy = v[1] - v[3];
+        const double len = std::hypot(ux, uy);
+        if (len > 0) {
+            ux /= len;
+            uy /= len;
+        } else {
+            ux = 1;
+            uy = 0;
         }
+        const uint32_t along[3] = {LX_RZ_RG_AF, LX_RZ_RG_AA, LX_RZ_RG_AB};
+        const uint32_t across[3] = {LX_RZ_RG_BF, LX_RZ_RG_BA, LX_RZ_RG_BB};
+        const double px = e - v[2], py = f - v[3];
+        plane(along, px * ux + py * uy, a * ux + b * uy, c * ux + d * uy, 0.5, 0.5);
+        plane(across, py * ux - px * uy, b * ux - a * uy, d * ux - c * uy, 0.5, 0.5);
+        return;
+    }
+    default: {
+        const double ox = constant(LX_VCNST_OVG_PAT_ORIGIN, 0), oy = constant(LX_VCNST_OVG_PAT_ORIGIN, 1);
+        if (!std::isfinite(ox) || !std::isfinite(oy)) {
+            gpu_.protocolError(Stream::Gpu, what + ": LX_VCNST_OVG_PAT_ORIGIN " + number(ox) + ", " + number(oy) +
+                                                " is no sample point");
+            return;
+        }
+        const uint32_t sRegs[3] = {LX_RZ_PP_SF, LX_RZ_PP_SA, LX_RZ_PP_SB};
+        const uint32_t tRegs[3] = {LX_RZ_PP_TF, LX_RZ_PP_TA, LX_RZ_PP_TB};
+        plane(sRegs, e * v[0], a * v[0], c * v[0], ox, oy);
+        plane(tRegs, f * v[1], b * v[1], d * v[1], ox, oy);
+        return;
+    }
     }
 }
 

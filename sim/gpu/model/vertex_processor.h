@@ -19,6 +19,11 @@
 //     matrix from constants 67/68 with the current image matrix.
 //   entry 947 (data: width, height, 1 / width, 1 / height): the image quad's four edges and the
 //     LX_RZ_IMG_* planes of the normalised image coordinates at the sample points.
+//   entry 49, the paint program (data: 4 words for k 0 and 1, 2 for k 2; LX_VP_CTRL0 =
+//     set | k, set 0 fill, 8192 stroke, 16384 image): the paint planes of the rasterizer through
+//     that set's paint-to-device matrix: k 0 the linear gradient parameter LX_RZ_LG_*, k 1 the
+//     radial gradient's point relative to the focus LX_RZ_RG_*, k 2 the pattern coordinates
+//     LX_RZ_PP_*.
 // Derived matrices change only when an entry that computes them runs.
 
 #include <cstdint>
@@ -67,6 +72,10 @@ struct VpDerived {
     double imageEdgeScale = 1;
     bool imagePaintValid = false, imagePaintToDeviceValid = false;
     Projective imagePaint, imagePaintToDevice;  // entry 28; entry 7, set 16384
+    // The paint program's paint-to-device matrix of each set (fill, stroke, image), as the
+    // entry that last computed it left it.
+    bool paintSetValid[3] = {};
+    Projective paintSet[3];
 };
 
 class VertexProcessor {
@@ -92,6 +101,9 @@ private:
     bool edgeScale(const std::string& what, double& scale, double& height, bool& flip) const;
     void imageToDevice(const std::string& what);
     void imageQuad(const std::vector<uint32_t>& words, const std::string& what);
+    void paintProgram(const std::vector<uint32_t>& words, const std::string& what);
+    void setPaint(unsigned set, const Projective& m);
+    void writeFloat(uint32_t reg, double value);
     bool flattening(bool arc, Flattening& out, const std::string& what);
 
     SimGpu& gpu_;

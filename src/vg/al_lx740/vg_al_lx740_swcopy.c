@@ -140,16 +140,25 @@ static void converted_rows(const clipped *c)
     }
 }
 
+/* Moving right along the same rows of one buffer, the spans of a row go from the last to the
+ * first, so that no span reads pixels an earlier one has already written. */
+static int spans_right_to_left(const clipped *c)
+{
+    return VGALVAL_src_addr == VGALVAL_dst_addr && VGALVAL_src_y + c->sy == c->dy && VGALVAL_src_x + c->sx < c->dx;
+}
+
 /* The destination offsets are not added here: the destination is a surface. */
 static void scissored_rows(const clipped *c, int entries)
 {
     const rowsteps s = steps_for(0);
+    const int backwards = spans_right_to_left(c);
     long long k;
     for (k = 0; k < c->h; ++k) {
         const long long y = c->bottom_up ? c->dy + c->h - 1 - k : c->dy + k;
-        const int spans = VGALFUNC_TVGscissorSpans(entries, y);
-        int p;
-        for (p = 0; p + 1 < spans; p += 2) {
+        const int pairs = VGALFUNC_TVGscissorSpans(entries, y) / 2;
+        int n;
+        for (n = 0; n < pairs; ++n) {
+            const int p = 2 * (backwards ? pairs - 1 - n : n);
             const long long x0 = VGALVAL_edge[p], x1 = VGALVAL_edge[p + 1];
             if (x0 == x1)
                 continue;
