@@ -96,6 +96,49 @@ protected:
     }
 };
 
+// ---- Pixels ----
+
+// A colour 565 holds exactly: 5 and 6-bit channels widened by repeating their top bits.
+uint32_t exact565(int i)
+{
+    const uint32_t r = uint32_t(i * 37 % 32), g = uint32_t(i * 11 % 64), b = uint32_t(i * 5 % 32);
+    return (r << 3 | r >> 2) << 24 | (g << 2 | g >> 4) << 16 | (b << 3 | b >> 2) << 8 | 0xFF;
+}
+
+TEST_F(DrawImage, IdentityImageEqualsItsPixelsOnWindowAndPbuffer)
+{
+    // Sampled nearest (only non-antialiased quality allowed) and filtered (texel centres hit
+    // exactly at the identity).
+    const struct {
+        bool window;
+        VGbitfield quality;
+    } table[] = {
+        {true, VG_IMAGE_QUALITY_NONANTIALIASED},
+        {false, VG_IMAGE_QUALITY_NONANTIALIASED},
+        {false, VG_IMAGE_QUALITY_NONANTIALIASED | VG_IMAGE_QUALITY_FASTER},
+    };
+    for (const auto& row : table) {
+        SCOPED_TRACE(row.window ? "window" : "pbuffer");
+        SCOPED_TRACE(row.quality);
+        if (!row.window && VGALVAL_surface_flip) {
+            terminate();
+            makeCurrent(VgSurfaceSpec{1, 480, 272, false});
+        }
+        constexpr int kW = 12, kH = 6;
+        std::vector<uint32_t> rgba;
+        for (int i = 0; i < kW * kH; ++i)
+            rgba.push_back(exact565(i));
+        const VGImage image = imageOf(VG_sRGB_565, kW, kH, rgba, row.quality);
+        vgSeti(VG_RENDERING_QUALITY, VG_RENDERING_QUALITY_NONANTIALIASED);
+        vgDrawImage(image);
+        EXPECT_EQ(vgGetError(), VG_NO_ERROR);
+        for (int y = 0; y < kH; ++y)
+            for (int x = 0; x < kW; ++x)
+                EXPECT_EQ(pixel(x, y), rgba[size_t(y * kW + x)]) << x << "," << y;
+        vgDestroyImage(image);
+    }
+}
+
 // ---- Register level: the GPU model decodes the streams and draws nothing ----
 
 class DrawImageLog : public DrawImage {
