@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "accel_test_support.h"
+#include "vg/al_lx740/vg_al_lx740_clear.h"
 #include "vg/al_lx740/vg_al_lx740_draw.h"
 #include "vg/al_lx740/vg_al_lx740_objects.h"
 #include "vg/al_lx740/vg_al_lx740_paint.h"
@@ -136,6 +137,57 @@ TEST_F(DrawImage, IdentityImageEqualsItsPixelsOnWindowAndPbuffer)
             for (int x = 0; x < kW; ++x)
                 EXPECT_EQ(pixel(x, y), rgba[size_t(y * kW + x)]) << x << "," << y;
         vgDestroyImage(image);
+    }
+}
+
+// Nearest sampling through matrices on a pbuffer: each surface pixel near the origin is the
+// texel the inverse transform of its centre names, or the background outside the image.
+TEST_F(DrawImage, NearestSamplingThroughMatricesAndAChildImage)
+{
+    terminate();
+    makeCurrent(VgSurfaceSpec{1, 480, 272, false});
+    constexpr int kW = 8, kH = 4;
+    constexpr uint32_t kBackground = 0x000000FF;
+    std::vector<uint32_t> rgba;
+    for (int i = 0; i < kW * kH; ++i)
+        rgba.push_back(exact565(i + 1));
+    const VGImage parent = imageOf(VG_sRGB_565, kW, kH, rgba, VG_IMAGE_QUALITY_NONANTIALIASED);
+    const VGImage child = vgChildImage(parent, 2, 1, 4, 2);
+    struct Texel {
+        int u, v;  // -1: background
+    };
+    const struct {
+        const char* name;
+        VGImage image;
+        VGfloat m[9];
+        Texel (*texel)(int x, int y);
+    } table[] = {
+        {"scale 2", parent, {2, 0, 0, 0, 2, 0, 0, 0, 1},
+         [](int x, int y) { return x < 2 * kW && y < 2 * kH ? Texel{x / 2, y / 2} : Texel{-1, -1}; }},
+        {"rotation by 90 degrees", parent, {0, 1, 0, -1, 0, 0, kH, 0, 1},
+         [](int x, int y) { return x < kH && y < kW ? Texel{y, kH - 1 - x} : Texel{-1, -1}; }},
+        {"w2 = 2 halves it", parent, {1, 0, 0, 0, 1, 0, 0, 0, 2},
+         [](int x, int y) { return x < kW / 2 && y < kH / 2 ? Texel{2 * x + 1, 2 * y + 1} : Texel{-1, -1}; }},
+        {"child image", child, {1, 0, 0, 0, 1, 0, 0, 0, 1},
+         [](int x, int y) { return x < 4 && y < 2 ? Texel{x + 2, y + 1} : Texel{-1, -1}; }},
+    };
+    vgSeti(VG_RENDERING_QUALITY, VG_RENDERING_QUALITY_NONANTIALIASED);
+    vgSeti(VG_MATRIX_MODE, VG_MATRIX_IMAGE_USER_TO_SURFACE);
+    const VGfloat black[4] = {0, 0, 0, 1};
+    vgSetfv(VG_CLEAR_COLOR, 4, black);
+    for (const auto& row : table) {
+        SCOPED_TRACE(row.name);
+        const BBOXINFO box{0, 63, 0, 63};
+        VGALFUNC_lx_clearsurface(&box);
+        vgLoadMatrix(row.m);
+        vgDrawImage(row.image);
+        EXPECT_EQ(vgGetError(), VG_NO_ERROR);
+        for (int y = 0; y < 20; ++y)
+            for (int x = 0; x < 20; ++x) {
+                const Texel t = row.texel(x, y);
+                const uint32_t want = t.u < 0 ? kBackground : rgba[size_t(t.v * kW + t.u)];
+                EXPECT_EQ(pixel(x, y), want) << x << "," << y;
+            }
     }
 }
 
