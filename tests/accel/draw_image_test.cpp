@@ -191,6 +191,36 @@ TEST_F(DrawImage, NearestSamplingThroughMatricesAndAChildImage)
     }
 }
 
+// A 4444 image with alpha over a 565 background, blended source over destination: each
+// channel within one 565 step of the OpenVG result.
+TEST_F(DrawImage, FourFourFourFourWithAlphaOverA565Background)
+{
+    const VGfloat grey[4] = {0.25f, 0.5f, 0.75f, 1};
+    vgSetfv(VG_CLEAR_COLOR, 4, grey);
+    const BBOXINFO box{0, 31, 0, 31};
+    VGALFUNC_lx_clearsurface(&box);
+    const uint32_t background = pixel(20, 20);
+    const uint32_t colours[4] = {0xFF000088, 0x00FF00FF, 0x0000FF44, 0xFFFFFF00};
+    std::vector<uint32_t> rgba;
+    for (int i = 0; i < 16; ++i)
+        rgba.push_back(colours[i % 4]);
+    const VGImage image = imageOf(VG_sRGBA_4444, 4, 4, rgba, VG_IMAGE_QUALITY_NONANTIALIASED);
+    vgSeti(VG_RENDERING_QUALITY, VG_RENDERING_QUALITY_NONANTIALIASED);
+    vgSeti(VG_BLEND_MODE, VG_BLEND_SRC_OVER);
+    vgDrawImage(image);
+    for (int x = 0; x < 4; ++x) {
+        const uint32_t c = colours[x];
+        const double a = (c & 0xFF) / 255.0;
+        const uint32_t got = pixel(x, 2);
+        for (int shift = 8; shift <= 24; shift += 8) {
+            const double src = (c >> shift & 0xFF) / 255.0, dst = (background >> shift & 0xFF) / 255.0;
+            const double want = src * a + dst * (1 - a);
+            EXPECT_NEAR((got >> shift & 0xFF) / 255.0, want, 9.0 / 255) << x << " channel at bit " << shift;
+        }
+    }
+    EXPECT_EQ(pixel(5, 2), background);
+}
+
 // ---- Register level: the GPU model decodes the streams and draws nothing ----
 
 class DrawImageLog : public DrawImage {
