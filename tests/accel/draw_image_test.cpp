@@ -191,6 +191,34 @@ TEST_F(DrawImage, NearestSamplingThroughMatricesAndAChildImage)
     }
 }
 
+// A white image translated by half a pixel onto black 8888: with better quality the edge
+// columns are half covered; non-antialiased, every pixel is white or black.
+TEST_F(DrawImage, HalfPixelOffsetCoverage)
+{
+    terminate();
+    makeCurrent(VgSurfaceSpec{7, 64, 64, false});
+    const VGImage image = imageOf(VG_sRGBA_8888, 4, 4, std::vector<uint32_t>(16, 0xFFFFFFFF),
+                                  VG_IMAGE_QUALITY_NONANTIALIASED);
+    const VGfloat black[4] = {0, 0, 0, 1};
+    vgSetfv(VG_CLEAR_COLOR, 4, black);
+    vgSeti(VG_MATRIX_MODE, VG_MATRIX_IMAGE_USER_TO_SURFACE);
+    vgTranslate(0.5f, 0);
+    for (VGRenderingQuality quality : {VG_RENDERING_QUALITY_BETTER, VG_RENDERING_QUALITY_NONANTIALIASED}) {
+        SCOPED_TRACE(quality);
+        const BBOXINFO box{0, 15, 0, 15};
+        VGALFUNC_lx_clearsurface(&box);
+        vgSeti(VG_RENDERING_QUALITY, quality);
+        vgDrawImage(image);
+        for (int x = 0; x <= 4; ++x) {
+            const uint32_t red = pixel(x, 1) >> 24;
+            if (quality == VG_RENDERING_QUALITY_BETTER)
+                EXPECT_NEAR(double(red), x == 0 || x == 4 ? 127.5 : 255.0, 1.0) << x;
+            else
+                EXPECT_TRUE(red == 0 || red == 255) << x << ": " << red;
+        }
+    }
+}
+
 // A 4444 image with alpha over a 565 background, blended source over destination: each
 // channel within one 565 step of the OpenVG result.
 TEST_F(DrawImage, FourFourFourFourWithAlphaOverA565Background)
