@@ -219,6 +219,45 @@ TEST_F(DrawImage, HalfPixelOffsetCoverage)
     }
 }
 
+// A white image times a linear gradient paint from black at x = 0 to white at x = 32, along a
+// row of 64 pixels: the gradient parameter at each pixel centre, spread by the mode.
+TEST_F(DrawImage, LinearGradientThroughImageMultiply)
+{
+    terminate();
+    makeCurrent(VgSurfaceSpec{7, 64, 8, false});
+    const VGImage image = imageOf(VG_sRGBA_8888, 64, 4, std::vector<uint32_t>(256, 0xFFFFFFFF),
+                                  VG_IMAGE_QUALITY_NONANTIALIASED);
+    vgSeti(VG_RENDERING_QUALITY, VG_RENDERING_QUALITY_NONANTIALIASED);
+    vgSeti(VG_IMAGE_MODE, VG_DRAW_IMAGE_MULTIPLY);
+    vgSeti(VG_BLEND_MODE, VG_BLEND_SRC);
+    const struct {
+        VGColorRampSpreadMode spread;
+        double (*value)(double g);
+    } table[] = {
+        {VG_COLOR_RAMP_SPREAD_PAD, [](double g) { return g > 1 ? 1.0 : g; }},
+        {VG_COLOR_RAMP_SPREAD_REPEAT, [](double g) { return g - std::floor(g); }},
+        {VG_COLOR_RAMP_SPREAD_REFLECT, [](double g) { return g > 1 ? 2 - g : g; }},
+    };
+    for (const auto& row : table) {
+        SCOPED_TRACE(row.spread);
+        const VGPaint paint = vgCreatePaint();
+        vgSetParameteri(paint, VG_PAINT_TYPE, VG_PAINT_TYPE_LINEAR_GRADIENT);
+        const VGfloat line[4] = {0, 0, 32, 0};
+        vgSetParameterfv(paint, VG_PAINT_LINEAR_GRADIENT, 4, line);
+        vgSetParameteri(paint, VG_PAINT_COLOR_RAMP_SPREAD_MODE, row.spread);
+        const VGfloat stops[10] = {0, 0, 0, 0, 1, 1, 1, 1, 1, 1};
+        vgSetParameterfv(paint, VG_PAINT_COLOR_RAMP_STOPS, 10, stops);
+        vgSetPaint(paint, VG_FILL_PATH);
+        vgDrawImage(image);
+        EXPECT_EQ(vgGetError(), VG_NO_ERROR);
+        for (int x = 0; x < 64; x += 3) {
+            const double g = (x + 0.5) / 32;
+            EXPECT_NEAR((pixel(x, 1) >> 24) / 255.0, row.value(g), 2.0 / 255) << x;
+        }
+        vgDestroyPaint(paint);
+    }
+}
+
 // A 4444 image with alpha over a 565 background, blended source over destination: each
 // channel within one 565 step of the OpenVG result.
 TEST_F(DrawImage, FourFourFourFourWithAlphaOverA565Background)
