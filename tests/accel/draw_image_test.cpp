@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "accel_test_support.h"
+#include "vg/al_lx740/vg_al_lx740_clear.h"
 #include "vg/al_lx740/vg_al_lx740_draw.h"
 #include "vg/al_lx740/vg_al_lx740_objects.h"
 #include "vg/al_lx740/vg_al_lx740_paint.h"
@@ -95,6 +96,197 @@ protected:
         vgFinish();
     }
 };
+
+// ---- Pixels ----
+
+// A colour 565 holds exactly: 5 and 6-bit channels widened by repeating their top bits.
+uint32_t exact565(int i)
+{
+    const uint32_t r = uint32_t(i * 37 % 32), g = uint32_t(i * 11 % 64), b = uint32_t(i * 5 % 32);
+    return (r << 3 | r >> 2) << 24 | (g << 2 | g >> 4) << 16 | (b << 3 | b >> 2) << 8 | 0xFF;
+}
+
+TEST_F(DrawImage, IdentityImageEqualsItsPixelsOnWindowAndPbuffer)
+{
+    // Sampled nearest (only non-antialiased quality allowed) and filtered (texel centres hit
+    // exactly at the identity).
+    const struct {
+        bool window;
+        VGbitfield quality;
+    } table[] = {
+        {true, VG_IMAGE_QUALITY_NONANTIALIASED},
+        {false, VG_IMAGE_QUALITY_NONANTIALIASED},
+        {false, VG_IMAGE_QUALITY_NONANTIALIASED | VG_IMAGE_QUALITY_FASTER},
+    };
+    for (const auto& row : table) {
+        SCOPED_TRACE(row.window ? "window" : "pbuffer");
+        SCOPED_TRACE(row.quality);
+        if (!row.window && VGALVAL_surface_flip) {
+            terminate();
+            makeCurrent(VgSurfaceSpec{1, 480, 272, false});
+        }
+        constexpr int kW = 12, kH = 6;
+        std::vector<uint32_t> rgba;
+        for (int i = 0; i < kW * kH; ++i)
+            rgba.push_back(exact565(i));
+        const VGImage image = imageOf(VG_sRGB_565, kW, kH, rgba, row.quality);
+        vgSeti(VG_RENDERING_QUALITY, VG_RENDERING_QUALITY_NONANTIALIASED);
+        vgDrawImage(image);
+        EXPECT_EQ(vgGetError(), VG_NO_ERROR);
+        for (int y = 0; y < kH; ++y)
+            for (int x = 0; x < kW; ++x)
+                EXPECT_EQ(pixel(x, y), rgba[size_t(y * kW + x)]) << x << "," << y;
+        vgDestroyImage(image);
+    }
+}
+
+// Nearest sampling through matrices on a pbuffer: each surface pixel near the origin is the
+// texel the inverse transform of its centre names, or the background outside the image.
+TEST_F(DrawImage, NearestSamplingThroughMatricesAndAChildImage)
+{
+    terminate();
+    makeCurrent(VgSurfaceSpec{1, 480, 272, false});
+    constexpr int kW = 8, kH = 4;
+    constexpr uint32_t kBackground = 0x000000FF;
+    std::vector<uint32_t> rgba;
+    for (int i = 0; i < kW * kH; ++i)
+        rgba.push_back(exact565(i + 1));
+    const VGImage parent = imageOf(VG_sRGB_565, kW, kH, rgba, VG_IMAGE_QUALITY_NONANTIALIASED);
+    const VGImage child = vgChildImage(parent, 2, 1, 4, 2);
+    struct Texel {
+        int u, v;  // -1: background
+    };
+    const struct {
+        const char* name;
+        VGImage image;
+        VGfloat m[9];
+        Texel (*texel)(int x, int y);
+    } table[] = {
+        {"scale 2", parent, {2, 0, 0, 0, 2, 0, 0, 0, 1},
+         [](int x, int y) { return x < 2 * kW && y < 2 * kH ? Texel{x / 2, y / 2} : Texel{-1, -1}; }},
+        {"rotation by 90 degrees", parent, {0, 1, 0, -1, 0, 0, kH, 0, 1},
+         [](int x, int y) { return x < kH && y < kW ? Texel{y, kH - 1 - x} : Texel{-1, -1}; }},
+        {"w2 = 2 halves it", parent, {1, 0, 0, 0, 1, 0, 0, 0, 2},
+         [](int x, int y) { return x < kW / 2 && y < kH / 2 ? Texel{2 * x + 1, 2 * y + 1} : Texel{-1, -1}; }},
+        {"child image", child, {1, 0, 0, 0, 1, 0, 0, 0, 1},
+         [](int x, int y) { return x < 4 && y < 2 ? Texel{x + 2, y + 1} : Texel{-1, -1}; }},
+    };
+    vgSeti(VG_RENDERING_QUALITY, VG_RENDERING_QUALITY_NONANTIALIASED);
+    vgSeti(VG_MATRIX_MODE, VG_MATRIX_IMAGE_USER_TO_SURFACE);
+    const VGfloat black[4] = {0, 0, 0, 1};
+    vgSetfv(VG_CLEAR_COLOR, 4, black);
+    for (const auto& row : table) {
+        SCOPED_TRACE(row.name);
+        const BBOXINFO box{0, 63, 0, 63};
+        VGALFUNC_lx_clearsurface(&box);
+        vgLoadMatrix(row.m);
+        vgDrawImage(row.image);
+        EXPECT_EQ(vgGetError(), VG_NO_ERROR);
+        for (int y = 0; y < 20; ++y)
+            for (int x = 0; x < 20; ++x) {
+                const Texel t = row.texel(x, y);
+                const uint32_t want = t.u < 0 ? kBackground : rgba[size_t(t.v * kW + t.u)];
+                EXPECT_EQ(pixel(x, y), want) << x << "," << y;
+            }
+    }
+}
+
+// A white image translated by half a pixel onto black 8888: with better quality the edge
+// columns are half covered; non-antialiased, every pixel is white or black.
+TEST_F(DrawImage, HalfPixelOffsetCoverage)
+{
+    terminate();
+    makeCurrent(VgSurfaceSpec{7, 64, 64, false});
+    const VGImage image = imageOf(VG_sRGBA_8888, 4, 4, std::vector<uint32_t>(16, 0xFFFFFFFF),
+                                  VG_IMAGE_QUALITY_NONANTIALIASED);
+    const VGfloat black[4] = {0, 0, 0, 1};
+    vgSetfv(VG_CLEAR_COLOR, 4, black);
+    vgSeti(VG_MATRIX_MODE, VG_MATRIX_IMAGE_USER_TO_SURFACE);
+    vgTranslate(0.5f, 0);
+    for (VGRenderingQuality quality : {VG_RENDERING_QUALITY_BETTER, VG_RENDERING_QUALITY_NONANTIALIASED}) {
+        SCOPED_TRACE(quality);
+        const BBOXINFO box{0, 15, 0, 15};
+        VGALFUNC_lx_clearsurface(&box);
+        vgSeti(VG_RENDERING_QUALITY, quality);
+        vgDrawImage(image);
+        for (int x = 0; x <= 4; ++x) {
+            const uint32_t red = pixel(x, 1) >> 24;
+            if (quality == VG_RENDERING_QUALITY_BETTER)
+                EXPECT_NEAR(double(red), x == 0 || x == 4 ? 127.5 : 255.0, 1.0) << x;
+            else
+                EXPECT_TRUE(red == 0 || red == 255) << x << ": " << red;
+        }
+    }
+}
+
+// A white image times a linear gradient paint from black at x = 0 to white at x = 32, along a
+// row of 64 pixels: the gradient parameter at each pixel centre, spread by the mode.
+TEST_F(DrawImage, LinearGradientThroughImageMultiply)
+{
+    terminate();
+    makeCurrent(VgSurfaceSpec{7, 64, 8, false});
+    const VGImage image = imageOf(VG_sRGBA_8888, 64, 4, std::vector<uint32_t>(256, 0xFFFFFFFF),
+                                  VG_IMAGE_QUALITY_NONANTIALIASED);
+    vgSeti(VG_RENDERING_QUALITY, VG_RENDERING_QUALITY_NONANTIALIASED);
+    vgSeti(VG_IMAGE_MODE, VG_DRAW_IMAGE_MULTIPLY);
+    vgSeti(VG_BLEND_MODE, VG_BLEND_SRC);
+    const struct {
+        VGColorRampSpreadMode spread;
+        double (*value)(double g);
+    } table[] = {
+        {VG_COLOR_RAMP_SPREAD_PAD, [](double g) { return g > 1 ? 1.0 : g; }},
+        {VG_COLOR_RAMP_SPREAD_REPEAT, [](double g) { return g - std::floor(g); }},
+        {VG_COLOR_RAMP_SPREAD_REFLECT, [](double g) { return g > 1 ? 2 - g : g; }},
+    };
+    for (const auto& row : table) {
+        SCOPED_TRACE(row.spread);
+        const VGPaint paint = vgCreatePaint();
+        vgSetParameteri(paint, VG_PAINT_TYPE, VG_PAINT_TYPE_LINEAR_GRADIENT);
+        const VGfloat line[4] = {0, 0, 32, 0};
+        vgSetParameterfv(paint, VG_PAINT_LINEAR_GRADIENT, 4, line);
+        vgSetParameteri(paint, VG_PAINT_COLOR_RAMP_SPREAD_MODE, row.spread);
+        const VGfloat stops[10] = {0, 0, 0, 0, 1, 1, 1, 1, 1, 1};
+        vgSetParameterfv(paint, VG_PAINT_COLOR_RAMP_STOPS, 10, stops);
+        vgSetPaint(paint, VG_FILL_PATH);
+        vgDrawImage(image);
+        EXPECT_EQ(vgGetError(), VG_NO_ERROR);
+        for (int x = 0; x < 64; x += 3) {
+            const double g = (x + 0.5) / 32;
+            EXPECT_NEAR((pixel(x, 1) >> 24) / 255.0, row.value(g), 2.0 / 255) << x;
+        }
+        vgDestroyPaint(paint);
+    }
+}
+
+// A 4444 image with alpha over a 565 background, blended source over destination: each
+// channel within one 565 step of the OpenVG result.
+TEST_F(DrawImage, FourFourFourFourWithAlphaOverA565Background)
+{
+    const VGfloat grey[4] = {0.25f, 0.5f, 0.75f, 1};
+    vgSetfv(VG_CLEAR_COLOR, 4, grey);
+    const BBOXINFO box{0, 31, 0, 31};
+    VGALFUNC_lx_clearsurface(&box);
+    const uint32_t background = pixel(20, 20);
+    const uint32_t colours[4] = {0xFF000088, 0x00FF00FF, 0x0000FF44, 0xFFFFFF00};
+    std::vector<uint32_t> rgba;
+    for (int i = 0; i < 16; ++i)
+        rgba.push_back(colours[i % 4]);
+    const VGImage image = imageOf(VG_sRGBA_4444, 4, 4, rgba, VG_IMAGE_QUALITY_NONANTIALIASED);
+    vgSeti(VG_RENDERING_QUALITY, VG_RENDERING_QUALITY_NONANTIALIASED);
+    vgSeti(VG_BLEND_MODE, VG_BLEND_SRC_OVER);
+    vgDrawImage(image);
+    for (int x = 0; x < 4; ++x) {
+        const uint32_t c = colours[x];
+        const double a = (c & 0xFF) / 255.0;
+        const uint32_t got = pixel(x, 2);
+        for (int shift = 8; shift <= 24; shift += 8) {
+            const double src = (c >> shift & 0xFF) / 255.0, dst = (background >> shift & 0xFF) / 255.0;
+            const double want = src * a + dst * (1 - a);
+            EXPECT_NEAR((got >> shift & 0xFF) / 255.0, want, 9.0 / 255) << x << " channel at bit " << shift;
+        }
+    }
+    EXPECT_EQ(pixel(5, 2), background);
+}
 
 // ---- Register level: the GPU model decodes the streams and draws nothing ----
 
@@ -297,6 +489,45 @@ TEST_F(PaintState, ThirtyTwoInnerStopsFitTheTables)
     for (const RegValue& w : fetched(Unit::PE)) {
         EXPECT_FALSE(w.first > LX_PE_OVG_RSTOP_OFS_TABLE32 && w.first < LX_PE_OVG_RSTOP_COLOR_TABLE00) << w.first;
         EXPECT_FALSE(w.first > LX_PE_OVG_RSTOP_COLOR_TABLE33 && w.first < LX_PE_OVG_RSTOP_PREMALPHA_EN) << w.first;
+    }
+}
+
+TEST_F(PaintState, RadialFocusOnTheCircleIsPulledInside)
+{
+    const VGPaint paint = vgCreatePaint();
+    vgSetParameteri(paint, VG_PAINT_TYPE, VG_PAINT_TYPE_RADIAL_GRADIENT);
+    const VGfloat radial[5] = {50, 40, 60, 40, 10};  // focus on the circle, right of the centre
+    vgSetParameterfv(paint, VG_PAINT_RADIAL_GRADIENT, 5, radial);
+    vgSetPaint(paint, VG_FILL_PATH);
+    validateFill();
+    std::vector<float> data;
+    for (const Event& e : gpu.log())
+        if (e.stream == Stream::CmdBuf && e.kind == Kind::VpData)
+            data.push_back(asFloat(e.value));
+    ASSERT_EQ(data.size(), 4u);
+    EXPECT_FLOAT_EQ(data[2], 50 + 9.9f);
+    EXPECT_EQ(data[3], 40.0f);
+}
+
+TEST_F(PaintState, PatternTilingSelectsWrapAndMode)
+{
+    const VGImage image = imageOf(VG_sRGB_565, 4, 4, std::vector<uint32_t>(16, 0xFF0000FF));
+    const VGPaint paint = vgCreatePaint();
+    vgSetParameteri(paint, VG_PAINT_TYPE, VG_PAINT_TYPE_PATTERN);
+    vgPaintPattern(paint, image);
+    vgSetPaint(paint, VG_FILL_PATH);
+    const struct {
+        VGTilingMode tiling;
+        uint32_t wrap, mode;
+    } table[] = {
+        {VG_TILE_PAD, 0x101, 1}, {VG_TILE_REPEAT, 0, 321}, {VG_TILE_REFLECT, 0x101, 641}, {VG_TILE_FILL, 0x202, 961}};
+    for (const auto& row : table) {
+        SCOPED_TRACE(row.tiling);
+        vgSetParameteri(paint, VG_PAINT_PATTERN_TILING_MODE, row.tiling);
+        validateFill();
+        EXPECT_EQ(gputest::lastValue(fetched(Unit::PE), LX_PE_OVG_TX0_WRAP), row.wrap);
+        EXPECT_EQ(gputest::lastValue(fetched(Unit::RZ), LX_RZ_VG_MODE) & 0xFFFFu, row.mode);
+        EXPECT_EQ(gputest::lastValue(fetched(Unit::PE), LX_PE_OVG_TX0_EN), 1u);
     }
 }
 
