@@ -59,11 +59,10 @@ TEST_F(ApiFrame, ObjectParametersTellWrongKindsFromNonObjects)
         {0, VG_PAINT_TYPE, VG_BAD_HANDLE_ERROR},
         {stranger, VG_PAINT_TYPE, VG_BAD_HANDLE_ERROR},
         {0x12345670, 0x3000, VG_BAD_HANDLE_ERROR},
-        // The right kind reaches its operation: an id of the path range that no path
-        // parameter has, and kinds that keep no parameters yet.
+        // The right kind reaches its operation, which rejects ids it does not have.
         {path, 0x15FF, VG_ILLEGAL_ARGUMENT_ERROR},
-        {paint, VG_PAINT_TYPE, VG_ILLEGAL_ARGUMENT_ERROR},
-        {image, VG_IMAGE_FORMAT, VG_ILLEGAL_ARGUMENT_ERROR},
+        {paint, 0x1606, VG_ILLEGAL_ARGUMENT_ERROR},
+        {image, 0x1A08, VG_ILLEGAL_ARGUMENT_ERROR},
         {font, VG_FONT_NUM_GLYPHS, VG_ILLEGAL_ARGUMENT_ERROR},
     };
     for (const auto& row : table) {
@@ -174,17 +173,17 @@ TEST_F(ApiFrame, GetStringNeedsNoContext)
     }
 }
 
-TEST_F(ApiFrame, EglImageHooksFindNoImageYet)
+TEST_F(ApiFrame, EglImageHooksAnswer16ForAHandleThatIsNoImage)
 {
+    const VGImage stranger = image + 16;  // inside the arena, but no record of the table
     VGint w = -1, order = -1;
     VGuint addr = 7;
-    ALbuffer buffer{};
-    EXPECT_EQ(vgIsImage(ctx, image), 16);
-    EXPECT_EQ(vgIsMatchImage(ctx, image, 8, 8, 8, 8, 0, &order), 16);
-    EXPECT_EQ(vgGetVGImage(ctx, image, &w, &w, &w, &w, &w, &w, &addr, &order), 16);
-    EXPECT_EQ(vgBindVGImage(ctx, image, &buffer, 0, &buffer, 0), 16);
-    vgUnbindVGImage(ctx, image, &buffer, 0, &buffer, 0);
-    vgReleaseVGImage(image, &buffer);
+    EXPECT_EQ(vgIsImage(ctx, image), 0);
+    EXPECT_EQ(vgIsImage(ctx, stranger), 16);
+    EXPECT_EQ(vgIsImage(ctx, mask), 16);  // a mask layer is not an image
+    EXPECT_EQ(vgIsMatchImage(ctx, stranger, 8, 8, 8, 8, 0, &order), 16);
+    EXPECT_EQ(vgGetVGImage(ctx, stranger, &w, &w, &w, &w, &w, &w, &addr, &order), 16);
+    EXPECT_EQ(vgBindVGImage(ctx, stranger, &addr, 0, &addr, 0), 16);
     EXPECT_EQ(w, -1);
     EXPECT_EQ(order, -1);
     EXPECT_EQ(addr, 7u);

@@ -234,10 +234,12 @@ void GpuModel::texturedRectangle(const Rect& window, const std::string& what)
                 continue;
             u = tile(u, width, tiling);
             v = tile(v, height, tiling);
+            // The fill colour is RGBA8888, already as the texture format would store it.
             const uint32_t texel = u < 0 || v < 0 ? fill
-                                                  : texels.get(child.left + static_cast<uint32_t>(u),
-                                                               child.top + static_cast<uint32_t>(v));
-            const uint32_t colour = pipeline.colour(unpackColour(*source.format, texel));
+                                                  : unpackColour(*source.format,
+                                                                 texels.get(child.left + static_cast<uint32_t>(u),
+                                                                            child.top + static_cast<uint32_t>(v)));
+            const uint32_t colour = pipeline.colour(texel);
             for (uint32_t s = 0; s < n; ++s)
                 pipeline.store(pixels, x * n + s, y, colour);
         }

@@ -137,35 +137,18 @@ static VGImage image_handle(EGLClientBuffer image)
     return (VGImage)(uintptr_t)image;
 }
 
-/* One of the surface's buffers as OpenVG sees it; whatever OpenVG writes to addr is the
- * surface's buffer afterwards. */
-static ALbuffer surface_buffer(const EGLsurface *s, EGLGpuAddress addr, EGLint width)
-{
-    ALbuffer b;
-    memset(&b, 0, sizeof b);
-    b.width = width;
-    b.height = s->surface_attrib.height;
-    b.bpp = s->config->buffer_size;
-    b.stride = b.bpp * width / 8;
-    b.addr = addr;
-    return b;
-}
-
-/* Binds (or unbinds) the image to the context's draw surface: its colour and multisample
- * buffers with their row pitches. */
+/* Binds (or unbinds) the image to the context's draw surface: the addresses of its colour and
+ * multisample buffers with their row pitches. */
 static int bind_image(const EGLcontext *context, EGLClientBuffer image, int bind)
 {
     EGLsurface *draw = context->draw;
-    ALbuffer colour = surface_buffer(draw, draw->color_buffer0, draw->surface_width);
-    ALbuffer samples = surface_buffer(draw, draw->sample_buffer, draw->msaa_surface_width);
-    int result = 0;
+    const EGLint bits = draw->config->buffer_size;
+    const VGint pstride = bits * draw->surface_width / 8, sstride = bits * draw->msaa_surface_width / 8;
     if (bind)
-        result = vgBindVGImage(context->ovg, image_handle(image), &colour, colour.stride, &samples, samples.stride);
-    else
-        vgUnbindVGImage(context->ovg, image_handle(image), &colour, colour.stride, &samples, samples.stride);
-    draw->color_buffer0 = colour.addr;
-    draw->sample_buffer = samples.addr;
-    return result;
+        return vgBindVGImage(context->ovg, image_handle(image), &draw->color_buffer0, pstride, &draw->sample_buffer,
+                             sstride);
+    vgUnbindVGImage(context->ovg, image_handle(image), &draw->color_buffer0, pstride, &draw->sample_buffer, sstride);
+    return 0;
 }
 
 EGLint PORTL_BindOpenVGImage(EGLContext ctx, EGLClientBuffer image)
@@ -236,9 +219,7 @@ EGLBoolean PORTL_IsMatchOpenVGImageFormat(EGLContext ctx, EGLClientBuffer image,
 void PORTL_ReleasePbufferFromOpenVGImage(EGLSurface surface, EGLClientBuffer image)
 {
     EGLsurface *s = (EGLsurface *)surface;
-    ALbuffer colour = surface_buffer(s, s->color_buffer0, s->surface_width);
-    vgReleaseVGImage(image_handle(image), &colour);
-    s->color_buffer0 = colour.addr;
+    vgReleaseVGImage(image_handle(image), &s->color_buffer0);
 }
 
 void *PORTL_GetProcAddressOpenVG(const char *name)

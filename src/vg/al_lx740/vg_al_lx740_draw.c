@@ -17,3 +17,9 @@ void VGALFUNC_al_lx740_draw_terminate(void)
     coordbuffer = NULL;
     coordbuffersize = 0;
 }
+
+VGErrorCode VGHAL_ALdrawImage(OVGimage *image)
+{
+    (void)image;
+    return VG_NO_ERROR;
+}

@@ -5,6 +5,7 @@
 #include "vg/al_lx740/vg_al_lx740.h"
 #include "vg/al_lx740/vg_al_lx740_clear.h"
 #include "vg/al_lx740/vg_al_lx740_cmdbuf.h"
+#include "vg/al_lx740/vg_al_lx740_copy.h"
 #include "vg/al_lx740/vg_al_lx740_lxformat.h"
 #include "vg/al_lx740/vg_al_lx740_pe.h"
 #include "vg/common/vg_image_format.h"
@@ -19,7 +20,6 @@
 /* The SPC's pixel-engine writes before a rectangle into CBUF2: LX_PE_OVG_SYNC = 0, the colour
  * cache flush, then LX_PE_OVG_CBUF2_ADDR = the address that follows. */
 #define TARGET_WRITES 0x22E002u, 0, 0x3180000u, 0x40000201u, 0x20000u
-#define CACHE_FLUSH_AFTER_SPC 0x40000201u
 #define SAMPLE_PIECE 512 /* pixels of one 1-bit multisample block of 256 bytes */
 #define TILE 2048
 
@@ -115,13 +115,6 @@ static void single_sampled_drawmask(long long dx, long long dy, long long sx, lo
     rectangle(command, xy(dx, dy), w, h, xy(sx, sy));
 }
 
-static void finish_spc_copy(void)
-{
-    VGALFUNC_lx_spc_sync();
-    PEW(LX_PE_OVG_CCACHE_FLUSH, CACHE_FLUSH_AFTER_SPC);
-    PEW(LX_PE_OVG_MAX_CCACHE_LLEN, 0);
-}
-
 int VGALFUNC_lx_drawmask(int dx, int dy, int sx, int sy, int w, int h, const ALbuffer *img, VGImageFormat format,
                          VGMaskOperation op)
 {
@@ -145,8 +138,7 @@ int VGALFUNC_lx_drawmask(int dx, int dy, int sx, int sy, int w, int h, const ALb
     else
         single_sampled_drawmask(dx, dy, sx, sy, w, h, img);
 
-    finish_spc_copy();
-    VGALFUNC_lx_after_target_change(CTXDIRTY_AFTER_DRAWMASK);
+    VGALFUNC_lx_spc_copy_end(CTXDIRTY_AFTER_DRAWMASK);
     return 0;
 }
 
@@ -186,13 +178,17 @@ static void layer_as_target(const ALbuffer *dst, word32 code)
     WAITCMDDONE();
 }
 
-/* Tiles of at most 2048 x 2048 of the layer, each addressed from its own tile origin. */
+/* Tiles of at most 2048 x 2048 of the layer, each addressed from its own tile origin. On a
+ * flipped surface the layer's rows are stored bottom-up like the mask buffer's, as the copy
+ * engine's 8-bit layers are: both rows are mirrored. */
 static void textured_layer_tiles(const ALbuffer *dst, long long dx, long long dy, long long sx, long long sy,
                                  long long w, long long h)
 {
     long long ty, tx;
-    if (VGALVAL_surface_flip)
+    if (VGALVAL_surface_flip) {
         sy = VGALVAL_colorbuffer_height - sy - h;
+        dy = dst->height - dy - h;
+    }
     for (ty = dy; ty < dy + h; ty = (ty | (TILE - 1)) + 1) {
         const long long rows = ((ty | (TILE - 1)) + 1 < dy + h ? (ty | (TILE - 1)) + 1 : dy + h) - ty;
         for (tx = dx; tx < dx + w; tx = (tx | (TILE - 1)) + 1) {
@@ -217,7 +213,6 @@ void VGALFUNC_lx_copymask(const ALbuffer *dst, int dx, int dy, int sx, int sy, i
     }
     layer_as_target(dst, dst->bpp == 1 ? 64u : 48u);
     textured_layer_tiles(dst, dx, dy, sx, sy, w, h);
-    finish_spc_copy();
     /* The layer is the colour buffer now: the next drawing must restore the surface's. */
-    VGALFUNC_lx_after_target_change(CTXDIRTY_AFTER_LAYER_TARGET);
+    VGALFUNC_lx_spc_copy_end(CTXDIRTY_AFTER_LAYER_TARGET);
 }

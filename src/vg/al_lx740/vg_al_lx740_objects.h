@@ -56,6 +56,9 @@ ALbuffer *VGHAL_ALcreateImageEXT(VGImageFormat format, int width, int height, co
 /* An image over the client's memory; null when out of memory or when the client block does not
  * lie wholly below 4 GiB, where the GPU cannot reach it. */
 ALbuffer *VGHAL_ALcreateDirectImageEXT(VGImageFormat format, int width, int height, void *data, int stride);
+/* The buffer of a mask layer of the current surface (which has a mask buffer); null when out
+ * of memory. Built with the mask operations. */
+ALbuffer *VGHAL_ALcreateMaskImage(int width, int height);
 /* Frees img (null skipped); ovgimg is the image record it belonged to. */
 void VGHAL_ALdeleteImage(ALbuffer *img, const OVGimage *ovgimg);
 

@@ -66,3 +66,18 @@ void VGALFUNC_TVGsortAET(int l, int r)
     if (i < r)
         VGALFUNC_TVGsortAET(i, r);
 }
+
+int VGALFUNC_TVGscissorSpans(int entries, long long y)
+{
+    int k, count = 0, winding = 0;
+    for (k = 0; k < entries; ++k) {
+        const VGALaetentry *e = &VGALVAL_aetitable[k];
+        const int inside = winding != 0;
+        if (y < e->ytop || y >= e->ybottom)
+            continue;
+        winding += e->dir;
+        if (inside != (winding != 0))
+            VGALVAL_edge[count++] = e->x;
+    }
+    return count;
+}

@@ -4,6 +4,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "vg/al_lx740/vg_al_lx740_region.h"
 #include "vg/al_lx740/vg_al_lx740_swpixel.h"
 #include "vg/al_lx740/vg_al_lx740_transfer.h"
 
@@ -40,38 +41,14 @@ static void free_line_buffer(void)
     VGALVAL_linebuffer = NULL;
 }
 
-static long long smallest(long long a, long long b, long long c)
-{
-    long long m = a < b ? a : b;
-    return m < c ? m : c;
-}
-
-/* One axis: the source start, the destination start and the length, all in 64 bits. */
-static void clip_axis(long long *s, long long *d, long long *n, long long source_size, long long destination_size)
-{
-    if (*s < 0) {
-        *n += *s;
-        *d -= *s;
-        *s = 0;
-    }
-    if (*d < 0) {
-        *n += *d;
-        *s -= *d;
-        *d = 0;
-    }
-    *n = smallest(source_size - *s, destination_size - *d, *n);
-}
-
 /* 0 when nothing is left to copy. */
 static int clip(int dx, int dy, const OVGrect *r, clipped *c)
 {
-    if (r->x >= VGALVAL_src_width || r->y >= VGALVAL_src_height || dx >= VGALVAL_dst_width ||
-        dy >= VGALVAL_dst_height)
+    VGALregion g;
+    if (!VGALFUNC_clip_region(dx, dy, r, &g))
         return 0;
-    c->sx = r->x, c->sy = r->y, c->dx = dx, c->dy = dy, c->w = r->width, c->h = r->height;
-    clip_axis(&c->sx, &c->dx, &c->w, VGALVAL_src_width, VGALVAL_dst_width);
-    clip_axis(&c->sy, &c->dy, &c->h, VGALVAL_src_height, VGALVAL_dst_height);
-    return c->w > 0 && c->h > 0;
+    c->sx = g.sx, c->sy = g.sy, c->dx = g.dx, c->dy = g.dy, c->w = g.w, c->h = g.h;
+    return 1;
 }
 
 /* Rows run bottom-up when the destination lies lower in the same buffer. */
@@ -163,22 +140,6 @@ static void converted_rows(const clipped *c)
     }
 }
 
-/* Span boundaries of row y under the non-zero rule over the sorted edges; their number. */
-static int spans_of_row(int entries, long long y)
-{
-    int k, count = 0, winding = 0;
-    for (k = 0; k < entries; ++k) {
-        const VGALaetentry *e = &VGALVAL_aetitable[k];
-        const int inside = winding != 0;
-        if (y < e->ytop || y >= e->ybottom)
-            continue;
-        winding += e->dir;
-        if (inside != (winding != 0))
-            VGALVAL_edge[count++] = e->x;
-    }
-    return count;
-}
-
 /* Moving right along the same rows of one buffer, the spans of a row go from the last to the
  * first, so that no span reads pixels an earlier one has already written. */
 static int spans_right_to_left(const clipped *c)
@@ -194,7 +155,7 @@ static void scissored_rows(const clipped *c, int entries)
     long long k;
     for (k = 0; k < c->h; ++k) {
         const long long y = c->bottom_up ? c->dy + c->h - 1 - k : c->dy + k;
-        const int pairs = spans_of_row(entries, y) / 2;
+        const int pairs = VGALFUNC_TVGscissorSpans(entries, y) / 2;
         int n;
         for (n = 0; n < pairs; ++n) {
             const int p = 2 * (backwards ? pairs - 1 - n : n);

@@ -37,6 +37,9 @@ int VGALFUNC_TVGmemCopy(int dx, int dy, const OVGrect *r, int scissor);
 int VGALFUNC_TVGmakeScissorAET(int rdx, int rdy, int rw, int rh);
 /* Sorts entries l to r (inclusive) by column. */
 void VGALFUNC_TVGsortAET(int l, int r);
+/* The span boundaries of row y under the non-zero rule over the first `entries` sorted edges,
+ * into VGALVAL_edge; their number. */
+int VGALFUNC_TVGscissorSpans(int entries, long long y);
 
 /* Repeats each of the first w line-buffer entries twice (expand 1) or four times (other
  * values), in place. */

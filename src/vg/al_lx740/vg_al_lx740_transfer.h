@@ -8,6 +8,8 @@
 
 #include <stdint.h>
 
+#include <VG/openvg.h>
+
 #include "cgl.h"
 
 #ifdef __cplusplus
@@ -26,10 +28,30 @@ extern int VGALVAL_src_format, VGALVAL_src_linear, VGALVAL_src_pre, VGALVAL_src_
 extern int VGALVAL_dst_format, VGALVAL_dst_linear, VGALVAL_dst_pre, VGALVAL_dst_luminance, VGALVAL_dst_bpp;
 /* Sample replication of the destination as a shift: 0 none, 1 double, 2 fourfold. */
 extern int VGALVAL_dst_scale_x, VGALVAL_dst_scale_y;
+/* GPU copies only: the whole buffer's line length and height in pixels as the texture unit sees
+ * them, the GPU format codes, 1 when the buffer's rows are stored top row first (OpenVG's row 0
+ * is its last one), the source's OpenVG image format and the channels a GPU copy leaves
+ * untouched (LX_PE_OVG_CH_MASK). */
+extern int VGALVAL_src_twidth, VGALVAL_src_theight, VGALVAL_dst_twidth, VGALVAL_dst_theight;
+extern word32 VGALVAL_src_format_lx, VGALVAL_dst_format_lx;
+extern int VGALVAL_src_flip, VGALVAL_dst_flip;
+extern VGImageFormat VGALVAL_src_format_vg;
+extern word32 VGALVAL_dst_channel_mask;
 /* Rounding offset of the software premultiplication: 128 rounds to nearest, 0 truncates. */
 extern int VGALVAL_LXDIVOFFSET;
 /* 1 when source and destination share one format code: premultiplication is kept as stored. */
 extern int VGALVAL_src_dst_same_internal_precision;
+
+/* One side of the descriptor, filled as a whole. */
+typedef struct VGALtransferside {
+    uintptr_t addr;
+    int x, y, width, height, stride;
+    int format, linear, pre, luminance, bpp;
+    int twidth, theight, flip;
+    word32 format_lx;
+} VGALtransferside;
+void VGALFUNC_set_transfer_source(const VGALtransferside *s);
+void VGALFUNC_set_transfer_destination(const VGALtransferside *d);
 
 #ifdef __cplusplus
 }

@@ -1,48 +1,11 @@
 /* The context parameter setters: validation, storage and the dirty bits. */
 #include "vg/common/vg_context.h"
 
-#include "mathx/mathx.h"
 #include "vg/common/vg_context_param.h"
 #include "vg/common/vg_float_int.h"
 
 #define ILLEGAL VG_ILLEGAL_ARGUMENT_ERROR
 #define MAX_SCISSOR_VALUES (4 * OVG_MAX_SCISSOR_RECTS)
-
-/* The client's values, whichever form the entry point takes. */
-typedef enum { FROM_INT, FROM_FLOAT, FROM_FIXED } SourceKind;
-typedef struct {
-    SourceKind kind;
-    const void *values;
-} Source;
-
-static VGfloat floatAt(Source s, VGint i)
-{
-    switch (s.kind) {
-    case FROM_INT: return (VGfloat)((const VGint *)s.values)[i];
-    case FROM_FLOAT: return ((const VGfloat *)s.values)[i];
-    default: return mxFixed2Float(((const VGfixed *)s.values)[i]);
-    }
-}
-
-/* Integer parameters take float values rounded toward zero. */
-static VGint intAt(Source s, VGint i)
-{
-    return s.kind == FROM_INT ? ((const VGint *)s.values)[i] : VGFUNC_TruncToInt(floatAt(s, i));
-}
-
-/* Scissor rectangles take float values rounded down. */
-static VGint floorAt(Source s, VGint i)
-{
-    return s.kind == FROM_INT ? ((const VGint *)s.values)[i] : VGFUNC_FloorToInt(floatAt(s, i));
-}
-
-/* NaN is taken as 0, which lies in every range used here. */
-static VGfloat clampf(VGfloat v, VGfloat lo, VGfloat hi)
-{
-    if (v != v)
-        return 0.0f;
-    return v < lo ? lo : v > hi ? hi : v;
-}
 
 static int inRange(VGint v, VGint lo, VGint hi)
 {
@@ -86,9 +49,9 @@ static VGErrorCode setMatrixMode(OVGcontext *c, VGint mode)
     return VG_NO_ERROR;
 }
 
-static VGErrorCode setSingle(OVGcontext *c, VGParamType param, Source s)
+static VGErrorCode setSingle(OVGcontext *c, VGParamType param, OVGvalues s)
 {
-    const VGint v = VGFUNC_IsFloatContextParam(param) ? 0 : intAt(s, 0);
+    const VGint v = VGFUNC_IsFloatContextParam(param) ? 0 : VGFUNC_TruncAt(s, 0);
     switch (param) {
     case VG_MATRIX_MODE: return setMatrixMode(c, v);
     case VG_FILL_RULE: SET_ENUM(fillRule, VGFillRule, v, inRange(v, VG_EVEN_ODD, VG_NON_ZERO), OVG_DIRTY_FILL_RULE);
@@ -103,14 +66,14 @@ static VGErrorCode setSingle(OVGcontext *c, VGParamType param, Source s)
     case VG_IMAGE_MODE:
         SET_ENUM(imageMode, VGImageMode, v, inRange(v, VG_DRAW_IMAGE_NORMAL, VG_DRAW_IMAGE_STENCIL),
                  OVG_DIRTY_IMAGE_MODE);
-    case VG_STROKE_LINE_WIDTH: SET_FLOAT(strokeLineWidth, floatAt(s, 0), OVG_DIRTY_STROKE_LINE_WIDTH);
+    case VG_STROKE_LINE_WIDTH: SET_FLOAT(strokeLineWidth, VGFUNC_FloatAt(s, 0), OVG_DIRTY_STROKE_LINE_WIDTH);
     case VG_STROKE_CAP_STYLE:
         SET_ENUM(strokeCapStyle, VGCapStyle, v, inRange(v, VG_CAP_BUTT, VG_CAP_SQUARE), OVG_DIRTY_STROKE_CAP_STYLE);
     case VG_STROKE_JOIN_STYLE:
         SET_ENUM(strokeJoinStyle, VGJoinStyle, v, inRange(v, VG_JOIN_MITER, VG_JOIN_BEVEL),
                  OVG_DIRTY_STROKE_JOIN_STYLE);
-    case VG_STROKE_MITER_LIMIT: SET_FLOAT(strokeMiterLimit, floatAt(s, 0), OVG_DIRTY_STROKE_MITER_LIMIT);
-    case VG_STROKE_DASH_PHASE: SET_FLOAT(strokeDashPhase, floatAt(s, 0), OVG_DIRTY_STROKE_DASH_PHASE);
+    case VG_STROKE_MITER_LIMIT: SET_FLOAT(strokeMiterLimit, VGFUNC_FloatAt(s, 0), OVG_DIRTY_STROKE_MITER_LIMIT);
+    case VG_STROKE_DASH_PHASE: SET_FLOAT(strokeDashPhase, VGFUNC_FloatAt(s, 0), OVG_DIRTY_STROKE_DASH_PHASE);
     case VG_STROKE_DASH_PHASE_RESET: SET_BOOLEAN(strokeDashPhaseReset, v, OVG_DIRTY_STROKE_DASH_PHASE_RESET);
     case VG_MASKING: SET_BOOLEAN(masking, v, OVG_DIRTY_MASKING);
     case VG_SCISSORING: SET_BOOLEAN(scissoring, v, OVG_DIRTY_SCISSOR);
@@ -128,35 +91,34 @@ static VGErrorCode setSingle(OVGcontext *c, VGParamType param, Source s)
     }
 }
 
-static void setColor(OVGcolor *asSet, OVGcolor *clamped, Source s)
+static void setColor(OVGcolor *asSet, OVGcolor *clamped, OVGvalues s)
 {
-    asSet->r = floatAt(s, 0), asSet->g = floatAt(s, 1), asSet->b = floatAt(s, 2), asSet->a = floatAt(s, 3);
-    clamped->r = clampf(asSet->r, 0.0f, 1.0f), clamped->g = clampf(asSet->g, 0.0f, 1.0f);
-    clamped->b = clampf(asSet->b, 0.0f, 1.0f), clamped->a = clampf(asSet->a, 0.0f, 1.0f);
+    VGFUNC_ColorAt(asSet, s, 0);
+    VGFUNC_ClampColor(clamped, asSet);
 }
 
-static void setScissorRects(OVGcontext *c, VGint count, Source s)
+static void setScissorRects(OVGcontext *c, VGint count, OVGvalues s)
 {
     const VGint n = count < MAX_SCISSOR_VALUES ? count : MAX_SCISSOR_VALUES;
     VGint r;
     for (r = 0; r < n / 4; ++r) {
         OVGrect *rect = &c->scissorRects[r];
-        rect->x = floorAt(s, 4 * r), rect->y = floorAt(s, 4 * r + 1);
-        rect->width = floorAt(s, 4 * r + 2), rect->height = floorAt(s, 4 * r + 3);
+        rect->x = VGFUNC_FloorAt(s, 4 * r), rect->y = VGFUNC_FloorAt(s, 4 * r + 1);
+        rect->width = VGFUNC_FloorAt(s, 4 * r + 2), rect->height = VGFUNC_FloorAt(s, 4 * r + 3);
     }
     c->numScissorRects = n / 4;
 }
 
 /* Up to OVG_MAX_DASH_COUNT values are kept (a longer pattern is cut). The even-count prefix,
  * negative values as 0, is what dashing uses; an odd last value takes no part. */
-static void setDashPattern(OVGcontext *c, VGint count, Source s)
+static void setDashPattern(OVGcontext *c, VGint count, OVGvalues s)
 {
     const VGint n = count < OVG_MAX_DASH_COUNT ? count : OVG_MAX_DASH_COUNT;
     const VGint even = n & ~1;
     VGint i;
     c->strokeDashLength = 0.0f;
     for (i = 0; i < n; ++i)
-        c->strokeDashPattern[i] = floatAt(s, i);
+        c->strokeDashPattern[i] = VGFUNC_FloatAt(s, i);
     for (i = 0; i < even; ++i) {
         c->dashSafePattern[i] = c->strokeDashPattern[i] > 0.0f ? c->strokeDashPattern[i] : 0.0f;
         c->strokeDashLength += c->dashSafePattern[i];
@@ -164,7 +126,7 @@ static void setDashPattern(OVGcontext *c, VGint count, Source s)
     c->numDashCount = n;
 }
 
-static VGErrorCode setVector(OVGcontext *c, VGParamType param, VGint count, Source s)
+static VGErrorCode setVector(OVGcontext *c, VGParamType param, VGint count, OVGvalues s)
 {
     VGint i;
     if (count < 0)
@@ -195,7 +157,7 @@ static VGErrorCode setVector(OVGcontext *c, VGParamType param, VGint count, Sour
     case VG_GLYPH_ORIGIN:
         if (count != 2)
             return ILLEGAL;
-        c->glyphOrigin[0] = floatAt(s, 0), c->glyphOrigin[1] = floatAt(s, 1);
+        c->glyphOrigin[0] = VGFUNC_FloatAt(s, 0), c->glyphOrigin[1] = VGFUNC_FloatAt(s, 1);
         VGFUNC_MarkDirty(c, OVG_DIRTY_GLYPH_ORIGIN);
         return VG_NO_ERROR;
     case VG_COLOR_TRANSFORM_VALUES:
@@ -203,8 +165,8 @@ static VGErrorCode setVector(OVGcontext *c, VGParamType param, VGint count, Sour
             return ILLEGAL;
         for (i = 0; i < 8; ++i) {
             const VGfloat limit = i < 4 ? 127.0f : 1.0f;
-            c->colorTransformValuesOrig[i] = floatAt(s, i);
-            c->colorTransformValues[i] = clampf(c->colorTransformValuesOrig[i], -limit, limit);
+            c->colorTransformValuesOrig[i] = VGFUNC_FloatAt(s, i);
+            c->colorTransformValues[i] = VGFUNC_Clampf(c->colorTransformValuesOrig[i], -limit, limit);
         }
         VGFUNC_MarkDirty(c, OVG_DIRTY_COLOR_TRANSFORM);
         return VG_NO_ERROR;
@@ -213,7 +175,7 @@ static VGErrorCode setVector(OVGcontext *c, VGParamType param, VGint count, Sour
     }
 }
 
-static VGErrorCode setParam(OVGcontext *c, VGParamType param, VGint count, Source s, int scalar)
+static VGErrorCode setParam(OVGcontext *c, VGParamType param, VGint count, OVGvalues s, int scalar)
 {
     if (param < VG_MATRIX_MODE || param > VG_COLOR_TRANSFORM_VALUES)
         return ILLEGAL;
@@ -228,19 +190,19 @@ static VGErrorCode setParam(OVGcontext *c, VGParamType param, VGint count, Sourc
 
 VGErrorCode VGFUNC_SetContexti(OVGcontext *context, VGParamType param, VGint count, const VGint *values, int scalar)
 {
-    const Source s = {FROM_INT, values};
+    const OVGvalues s = {OVG_FROM_INT, values};
     return setParam(context, param, count, s, scalar);
 }
 
 VGErrorCode VGFUNC_SetContextf(OVGcontext *context, VGParamType param, VGint count, const VGfloat *values, int scalar)
 {
-    const Source s = {FROM_FLOAT, values};
+    const OVGvalues s = {OVG_FROM_FLOAT, values};
     return setParam(context, param, count, s, scalar);
 }
 
 VGErrorCode VGFUNC_SetContextx(OVGcontext *context, VGParamType param, VGint count, const VGfixed *values, int scalar)
 {
-    const Source s = {FROM_FIXED, values};
+    const OVGvalues s = {OVG_FROM_FIXED, values};
     if (!VGFUNC_IsFloatContextParam(param))
         return ILLEGAL;
     return setParam(context, param, count, s, scalar);

@@ -8,6 +8,10 @@ const unsigned char VGVAL_ispremult[16] = {0, 0, 1, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0
 const unsigned char VGVAL_isluminance[16] = {0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 1, 0, 1, 0, 0, 0};
 const unsigned char VGVAL_fhavealpha[16] = {0, 1, 1, 0, 1, 1, 0, 0, 1, 1, 0, 1, 0, 1, 1, 0};
 
+/*                                                 YUV422 LVQ88 LVQ84 LVQ88A1 LVQ88A4 */
+const unsigned char VGVAL_extimgalign[5] = {4, 2, 2, 2, 2};
+const unsigned char VGVAL_extimgalign_direct[5] = {4, 8, 8, 8, 8};
+
 int VGFUNC_IsValidImageFormat(VGImageFormat format)
 {
     const unsigned value = (unsigned)format;
@@ -20,4 +24,10 @@ int VGFUNC_IsValidImageFormat(VGImageFormat format)
     case 0x80: return low <= 5 || (low >= 7 && low <= 9); /* and 565 in BGR order */
     default: return 0;
     }
+}
+
+int VGFUNC_IsValidImageFormatEXT(VGImageFormat format)
+{
+    const unsigned value = (unsigned)format;
+    return value >= 0x40000000u && value <= 0x40000004u;
 }
