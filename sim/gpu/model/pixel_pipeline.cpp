@@ -148,7 +148,7 @@ uint32_t PixelPipeline::colour(uint32_t texel) const
             c[i] = mul255(c[i], c[3]);
     if (unpremultiply_)
         for (unsigned i = 0; i < 3; ++i)
-            c[i] = c[3] ? std::min(255u, (c[i] * 255 + c[3] / 2) / c[3]) : 0;
+            c[i] = c[3] ? std::min(c[i], c[3]) * 255 / c[3] : 0;
     if (toLinear_)
         for (unsigned i = 0; i < 3; ++i)
             c[i] = linear_[i][c[i]];
