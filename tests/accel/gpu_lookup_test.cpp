@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstring>
 #include <random>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -482,6 +483,51 @@ TEST_F(GpuLookup, ArgumentChecksInOrder)
     VGFUNC_DecRenderTarget(record(target));
     for (VGImage i : {left, right, middle, vendor, a, b, alpha, target, parent})
         vgDestroyImage(i);
+}
+
+// The table pass writes its work buffer through the colour-buffer registers the surface is
+// drawn through: CBUF2 on a multisampled surface, else CBUF1 or CBUF0 by the back buffer.
+TEST_F(GpuLookup, TablePassUsesTheSurfacesColourBufferRegisters)
+{
+    const struct {
+        EGLint config;
+        int swaps;
+    } cases[] = {{1, 0}, {1, 1}, {17, 0}, {17, 1}};
+    std::set<uint32_t> registers;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "config " << c.config << " swaps " << c.swaps);
+        terminate();
+        makeCurrent({c.config, 64, 48});
+        for (int i = 0; i < c.swaps; ++i)
+            ASSERT_TRUE(eglSwapBuffers(dpy, surface));
+        const uint32_t expected = (VGALVAL_lx740renderingmode & VGAL_RM_MULTISAMPLE) ? LX_PE_OVG_CBUF2_ADDR
+                                  : VGALVAL_backbuffer == 1                          ? LX_PE_OVG_CBUF1_ADDR
+                                                                                     : LX_PE_OVG_CBUF0_ADDR;
+        registers.insert(expected);
+        filterState(false, false, 15);
+        const VGImage src = randomImage(VG_sRGBA_8888, 12, 3);
+        const VGImage dst = randomImage(VG_sRGB_565, 12, 3);
+        const VGImage ref = twin(dst);
+        const Table t = randomTable(rng);
+        gpu.clearLog();
+        lookupBoth(dst, ref, src, t, t, t, t, false, false);
+        uint32_t last = 0;
+        bool seen = false;
+        for (const RegValue& w : writes(Unit::PE)) {
+            if (w.first == LX_PE_OVG_CBUF0_ADDR || w.first == LX_PE_OVG_CBUF1_ADDR || w.first == LX_PE_OVG_CBUF2_ADDR)
+                last = w.first;
+            if (w.first == LX_PE_OVG_TX1_LUT_SRCSEL && w.second != 0) {
+                EXPECT_EQ(last, expected);
+                seen = true;
+            }
+        }
+        EXPECT_TRUE(seen);
+        expectNear(dst, ref, true, "colour buffer");
+        vgDestroyImage(src);
+        vgDestroyImage(dst);
+        vgDestroyImage(ref);
+    }
+    EXPECT_EQ(registers.size(), 3u);  // every pair was met
 }
 
 // The GPU and the software routines, called with an empty active rectangle (which the API
