@@ -1,7 +1,12 @@
 // The GPU model's work on a 480 x 272 surface, driven through the register library as the
 // library drives it: the fast clear, the slow clear (the rasterizer's window mode), a
-// copy-engine copy, plain and converting, and an SPC copy converting through the pixel pipeline.
+// copy-engine copy, plain and converting, an SPC copy converting through the pixel pipeline,
+// and glyph-sized paths flattened and scanned.
 #include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <cstring>
+#include <vector>
 
 #include "cgl.h"
 #include "simgpu.h"
@@ -103,6 +108,92 @@ void BM_ModelSpcCopy(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * kWidth * kHeight);
 }
 BENCHMARK(BM_ModelSpcCopy)->Arg(0)->Arg(1);
+
+word32 floatWord(float f)
+{
+    word32 w;
+    std::memcpy(&w, &f, sizeof w);
+    return w;
+}
+
+// One glyph-like outline of 40 quadratics, about 20 pixels across, centred at (cx, cy): a
+// ring whose control points swing in and out. The words are a fill list as the library builds
+// it, and a command buffer of its own.
+std::vector<word32> glyphList(float cx, float cy)
+{
+    constexpr int kSegments = 40;
+    constexpr double kPi = 3.14159265358979323846;
+    std::vector<word32> words{CGL_PKT_HEADER(CGL_OP_VPCTRL_WRITE, LX_VP_IADDR, 1), 880};
+    for (int i = 0; i < kSegments; ++i) {
+        const double a0 = 2 * kPi * i / kSegments, a1 = 2 * kPi * (i + 1) / kSegments, am = (a0 + a1) / 2;
+        const double rc = i % 2 ? 13 : 7;
+        const float data[6] = {float(cx + 10 * std::cos(a0)), float(cy + 10 * std::sin(a0)),
+                               float(cx + rc * std::cos(am)), float(cy + rc * std::sin(am)),
+                               float(cx + 10 * std::cos(a1)), float(cy + 10 * std::sin(a1))};
+        words.push_back(CGL_PKT_HEADER(CGL_OP_VP_DATA, 0, 6));
+        for (float f : data)
+            words.push_back(floatWord(f));
+    }
+    return words;
+}
+
+void vpConstant(word32 index, std::vector<float> values)
+{
+    cglWriteVPConstRegsf(index, values.data(), static_cast<word32>(values.size()));
+}
+
+// 128 glyphs filled at better quality (4 x 4 samples), one scan each, as the path drawing
+// sends them: each fill list from a command buffer, then the scan.
+void BM_ModelGlyphPaths(benchmark::State& state)
+{
+    const word32 target = surface();
+    cglWritePEReg1(LX_PE_OVG_CBUF0_ADDR, target);
+    const word32 microcode = target + 0x200000, lists = target + 0x300000;
+    std::vector<word32> image(875 * 3, 0);
+    cglWriteMemory32A(microcode, image.data(), static_cast<word32>(image.size()));
+    cglWriteVPCtrlReg1(LX_DMA_IN_MODE, 1);
+    cglWriteVPCtrlReg1(LX_DMA_IN_SADDR, microcode);
+    cglWriteVPCtrlReg1(LX_DMA_IN_DADDR, 0);
+    cglWriteVPCtrlReg1(LX_DMA_IN_COUNT, static_cast<word32>(image.size() - 1));
+    cglWritePEReg1(LX_PE_OVG_TX0_PAINT_SEL, 2);
+    cglWritePEReg1(LX_PE_OVG_CCU_MPX_CTRL, 8);
+    cglWritePEReg1(LX_PE_OVG_AALIAS_EN, 3);
+    cglWriteRZReg1(LX_RZ_VG_MODE, 0x10000);
+    cglWriteRZReg1(LX_RZ_COLOR, 0x202020FF);
+    const word32 window[] = {0, kHeight - 1, 0, kWidth - 1};
+    cglWriteXPTRegs(LX_XPT_SCI_YT, window, 4);
+    cglWriteXPTReg1(LX_XPT_XSIZE, 1024);
+    cglWriteXPTReg1(LX_XPT_MODE, 8);
+    vpConstant(LX_VCNST_OVG_AASCALE, {4, 1, 1});
+    vpConstant(LX_VCNST_OVG_SCSIZE, {float(kHeight)});
+    vpConstant(LX_VCNST_OVG_DIV_FILL_TH1, {1.23f, 1.23f, 1, 1});
+    vpConstant(LX_VCNST_OVG_DIV_FILL_TH2, {0.06f, 0.06f});
+    vpConstant(LX_VCNST_OVG_PU2S1, {1, 0, 0});
+    vpConstant(LX_VCNST_OVG_PU2S2, {0, 1, 0});
+    cglWriteVPCtrlReg1(LX_VP_CTRL0, 1);
+    cglWriteVPCtrlReg1(LX_VP_IADDR, 0);
+    const word32 start[] = {CGL_PKT_HEADER(CGL_OP_VP_START, 0, 0), CGL_TERMINATOR};
+    cglWriteCFifo32A(start, cglReadMemReg32(LX_MISC_CTRL) & CGL_MISC_CTRL_CFIFO_TERM ? 2 : 1);
+
+    std::vector<word32> addresses, counts;
+    word32 next = lists;
+    for (int n = 0; n < 128; ++n) {
+        const std::vector<word32> words = glyphList(float(12 + 24 * (n % 20)), float(16 + 36 * (n / 20)));
+        cglWriteMemory32A(next, words.data(), static_cast<word32>(words.size()));
+        addresses.push_back(next);
+        counts.push_back(static_cast<word32>(words.size()));
+        next += static_cast<word32>(words.size() * 4 + 64) & ~31u;
+    }
+    for (auto _ : state)
+        for (size_t n = 0; n < addresses.size(); ++n) {
+            cglWriteMemReg32(LX_CM_ADDR, addresses[n]);
+            cglWriteMemReg32(LX_CM_WCOUNT, counts[n] - 1);
+            cglWriteXPTReg1(LX_XPT_SWAP, 60);
+        }
+    failOnProtocolErrors(state);
+    state.SetItemsProcessed(state.iterations() * 128);
+}
+BENCHMARK(BM_ModelGlyphPaths);
 
 }  // namespace
 

@@ -586,6 +586,12 @@ void SimGpu::vpData(Stream stream, const std::vector<uint32_t>& words)
         executor_->vpData(words);
 }
 
+void SimGpu::gpuRegister(Unit unit, uint32_t reg, uint32_t value)
+{
+    record(Stream::Gpu, Kind::Write, unit, reg, value);
+    shadow(unit)[reg] = value;
+}
+
 void SimGpu::protocolError(Stream stream, const std::string& what)
 {
     errors_.push_back(std::string(streamName(stream)) + ": " + what);

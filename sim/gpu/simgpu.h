@@ -140,6 +140,9 @@ public:
     void vpStart(Stream stream);
     void vpData(Stream stream, const std::vector<uint32_t>& words);
     void protocolError(Stream stream, const std::string& what);
+    // ---- Called by the GPU model: a register the GPU itself updates, an interrupt it raises ----
+    void gpuRegister(Unit unit, uint32_t reg, uint32_t value);
+    void gpuRaise(uint32_t bits) { raise(bits); }
     bool lastXptWriteStartedEdgeScan() const { return lastXptWasEdgeScanStart_; }
 
 private:

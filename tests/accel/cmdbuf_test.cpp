@@ -13,6 +13,7 @@ protected:
 
 TEST_F(CommandBuffers, APacketThatDoesNotFitKicksFirstAndBuffersRotate)
 {
+    switchModelOff();  // the lone start word runs no microcode
     const word32 first = VGALVAL_lx740cmdbuffer_addr[0];
     for (int i = 0; i < 1023; ++i)
         PEW(LX_PE_OVG_CBUF_CVAL, static_cast<word32>(i));

@@ -198,6 +198,29 @@ TEST_F(ImageTest, AParentDestroyedFirstKeepsItsBufferUntilItsLastChildGoes)
     EXPECT_EQ(vg()->sharedState->numImage, 0);
 }
 
+TEST_F(ImageTest, APatternDestroyedWhileSetLivesUntilThePatternIsRemoved)
+{
+    const VGImage image = image565();
+    const VGPaint paint = vgCreatePaint();
+    vgPaintPattern(paint, image);
+    OVGimage* pattern = record(image);
+    vgDestroyImage(image);
+    EXPECT_EQ(vgGetError(), VG_NO_ERROR);
+    EXPECT_EQ(vgGetParameteri(image, VG_IMAGE_WIDTH), 0);
+    EXPECT_EQ(vgGetError(), VG_BAD_HANDLE_ERROR);
+    // Still the paint's pattern, with its pixels: read here under the sanitizer.
+    EXPECT_TRUE(pattern->deleted);
+    word32 word = 1;
+    VGALFUNC_TVGreadMemory32(&word, pattern->buffer->addr, 1);
+    EXPECT_EQ(word, 0u);
+    vgPaintPattern(paint, VG_INVALID_HANDLE);
+    EXPECT_EQ(vgGetError(), VG_NO_ERROR);
+    // Freed now: the arena hands the record's block out again first.
+    void* next = VGFUNC_ArenaAlloc(sizeof(OVGimage));
+    EXPECT_EQ(next, pattern);
+    VGFUNC_ArenaFree(next);
+}
+
 TEST_F(ImageTest, RenderTargetsCannotBeUsed)
 {
     const VGImage image = image565();
@@ -228,7 +251,11 @@ TEST_F(ImageTest, DrawingChecksTheImageAndSkipsAnEmptySurface)
     EXPECT_EQ(vgGetError(), VG_NO_ERROR);
     vgDrawImage(image + 16);
     EXPECT_EQ(vgGetError(), VG_BAD_HANDLE_ERROR);
-    vgnonzerosizedsurface = 0;  // as make-current sets it for a surface of no pixels
+    const EGLint none[] = {EGL_WIDTH, 0, EGL_HEIGHT, 0, EGL_NONE};
+    EGLSurface empty = eglCreatePbufferSurface(dpy, config(1), none);
+    ASSERT_NE(empty, EGL_NO_SURFACE);
+    ASSERT_TRUE(eglMakeCurrent(dpy, empty, empty, context));
+    EXPECT_EQ(vgnonzerosizedsurface, 0);
     VGFUNC_IncRenderTarget(record(image));
     vgDrawImage(image + 16);
     EXPECT_EQ(vgGetError(), VG_BAD_HANDLE_ERROR);  // the handle is checked before the surface
@@ -237,7 +264,8 @@ TEST_F(ImageTest, DrawingChecksTheImageAndSkipsAnEmptySurface)
     VGFUNC_DecRenderTarget(record(image));
     vgDrawImage(image);
     EXPECT_EQ(vgGetError(), VG_NO_ERROR);
-    vgnonzerosizedsurface = 1;
+    ASSERT_TRUE(eglMakeCurrent(dpy, surface, surface, context));
+    EXPECT_TRUE(eglDestroySurface(dpy, empty));
 }
 
 TEST_F(ImageTest, VendorImagesCopyOrUseTheClientData)

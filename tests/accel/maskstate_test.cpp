@@ -133,6 +133,7 @@ TEST_F(MaskState, RenderingIntoTheMaskBlendsByOperation)
 
 TEST_F(MaskState, RenderingIntoTheMaskChoosesTheXptMode)
 {
+    switchModelOff();  // the stroke mode selects cap and join entries; nothing is drawn
     VGALVAL_aamode = 8;
     struct Case {
         int mode;

@@ -208,6 +208,33 @@ TEST_F(Transfer, CopyImageOfSubByteRegionsOfOneImageGoesThroughATemporaryCopy)
     }
 }
 
+// sRGBA_8888, its premultiplied and its linear twin share one format code: copies between
+// them convert, they are not raw.
+TEST_F(Transfer, CopyImageBetweenTwinsOfOneFormatCodeConverts)
+{
+    makeCurrent({kRgb565, 64, 48});
+    struct Case {
+        VGImageFormat src, dst;
+        uint32_t in, out;
+    } const cases[] = {
+        {VG_sRGBA_8888, VG_sRGBA_8888, 0x80402010u, 0x80402010u},
+        {VG_sRGBA_8888_PRE, VG_sRGBA_8888, 0x40201080u, 0x7F3F1F80u},  // c 255 / a, truncated
+        {VG_sRGBA_8888, VG_lRGBA_8888, 0xFF0000FFu, 0xFF0000FFu},
+        {VG_sRGBA_8888, VG_lRGBA_8888, 0x808080FFu, 0x373737FFu},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.src) + " to " + std::to_string(c.dst) + " of " + std::to_string(c.in));
+        OVGimage* src = image(c.src, 8, 2);
+        OVGimage* dst = image(c.dst, 8, 2);
+        view(src).fill([&](int, int) { return c.in; });
+        gpu.clearLog();
+        const OVGrect rect{0, 0, 8, 2};
+        EXPECT_EQ(VGHAL_ALcopyImage(dst, 0, 0, src, &rect, 0), 0);
+        EXPECT_EQ(view(dst).get(3, 1), c.out);
+        EXPECT_EQ(engineCopies() > 0, c.src == c.dst);
+    }
+}
+
 TEST_F(Transfer, TemporaryBufferThatCannotBeHadCopiesNothing)
 {
     makeCurrent({kRgb565, 64, 48});

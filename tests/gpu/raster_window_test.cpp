@@ -2,6 +2,7 @@
 // fully covered, the rasterizer scissor, the constant colour through the PE write stage, and
 // what the model refuses with nothing written.
 #include "model_fixture.h"
+#include "path_fixture.h"
 
 #include <functional>
 #include <vector>
@@ -49,10 +50,18 @@ protected:
         cglWriteXPTReg1(LX_XPT_SWAP, 0x89);
     }
 
-    static void vpStart()
+    // An edge for the scan, as a path drawing would gather it: the drawing microcode, the path
+    // matrix and one line down column 0.
+    void gatherAnEdge() const
     {
-        const word32 words[] = {CGL_PKT_HEADER(CGL_OP_VP_START, 0, 0), CGL_TERMINATOR};
-        cglWriteCFifo32A(words, cglReadMemReg32(LX_MISC_CTRL) & CGL_MISC_CTRL_CFIFO_TERM ? 2 : 1);
+        loadMicrocode(base + 0x20000, kStaticInstructions);
+        sendCommands(Commands()
+                         .constant(LX_VCNST_OVG_AASCALE, {1, 1, 1})
+                         .constant(LX_VCNST_OVG_PU2S1, {1, 0, 0})
+                         .constant(LX_VCNST_OVG_PU2S2, {0, 1, 0})
+                         .run(0, kNoFlip | 1)
+                         .list(kLineEntry, {{0, 0, 0, 4}}),
+                     Route::Fifo, 0);
     }
 };
 
@@ -118,17 +127,17 @@ TEST_F(RasterWindow, EdgeWorkSinceTheInitialisationIsNotCovered)
     struct Case {
         const char* name;
         bool vpAfterInit;
-    } const cases[] = {{"VP work before the initialisation", false}, {"VP work after it", true}};
+    } const cases[] = {{"edges before the initialisation", false}, {"edges after it", true}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         setBuffer(0, 33, 8, kPattern);
         if (!c.vpAfterInit)
-            vpStart();
+            gatherAnEdge();
         cglWriteRZReg1(LX_RZ_COLOR, 0xFF);
         cglWriteXPTRegs(LX_XPT_SCI_YT, std::vector<word32>{0, 0, 0, 0}.data(), 4);
         cglWriteXPTReg1(LX_XPT_INIT, 0);
         if (c.vpAfterInit)
-            vpStart();
+            gatherAnEdge();
         cglWriteXPTReg1(LX_XPT_SWAP, 0x89);
         EXPECT_EQ(gpu.errors().size(), c.vpAfterInit ? 1u : 0u);
         EXPECT_EQ(bytes(0, 8)[0], c.vpAfterInit ? kPattern : 0xFF);

@@ -485,11 +485,12 @@ TEST_F(TexturedRectangle, TilesTheChildImageInEachMode)
     }
 }
 
-TEST_F(TexturedRectangle, TheFillColourIsAValueOfTheTextureFormat)
+TEST_F(TexturedRectangle, TheFillColourIsAnRgba8888Colour)
 {
-    // A 4444 texture: the fill 0xF0A5 is red 0xF, green 0, blue 0xA, alpha 5, widened.
+    // A 4444 texture: the fill is the RGBA8888 colour the layer packed as 4444 would store it,
+    // not a 4444 value.
     setTexture(20, 16, std::vector<uint32_t>(kTexLine * kTexRows, 0x1234));
-    draw(15364, 514, 0xF0A5);
+    draw(15364, 514, 0xFF00AA55);
     const std::vector<uint8_t> got = bytes(0, 32);
     EXPECT_EQ(pixelAt(got, 0, 0, 32), rgba(0xFF, 0x00, 0xAA, 0x55));
     EXPECT_EQ(pixelAt(got, 4, 2, 32), rgba(0x11, 0x22, 0x33, 0x44));  // inside the child image

@@ -18,6 +18,7 @@ constexpr uint32_t kChannelMaskBits = 0xFu;
 constexpr unsigned kMsaaSamples = 4;
 // The SPC fill's position and size fields are 11 bits wide in 16-bit halves.
 constexpr uint32_t kSpcFieldBits = 0x07FF07FFu;
+constexpr uint32_t kXptImageMode = 0x40u;  // LX_XPT_MODE
 
 }  // namespace
 
@@ -39,23 +40,45 @@ void GpuModel::unitWrite(Unit unit, uint32_t reg, uint32_t value)
 {
     if (unit == Unit::PE && reg == LX_PE_OVG_CBUF_CSTART && value == 1)
         fastClear();
-    if (unit == Unit::XPT && reg == LX_XPT_INIT)
-        edgesPending_ = false;
+    if (unit == Unit::VPCtrl && reg == LX_DMA_IN_COUNT)
+        instructionDma(value);
+    if (unit == Unit::XPT)
+        xptWrite(reg, value);
+}
+
+// The device copies the words after this call; it copies nothing when the source or the
+// instruction-RAM range does not resolve.
+void GpuModel::instructionDma(uint32_t count)
+{
+    const uint64_t words = static_cast<uint64_t>(count) + 1;
+    const uint64_t first = static_cast<uint64_t>(gpu_.reg(Unit::VPCtrl, LX_DMA_IN_DADDR)) * 4 * CGL_VP_INST_WORDS;
+    const bool resolved = first + words <= gpu_.iram().size() &&
+                          gpu_.gpuPointer(gpu_.reg(Unit::VPCtrl, LX_DMA_IN_SADDR), words * 4) != nullptr;
+    if (resolved)
+        vp_.dmaIn(static_cast<uint32_t>(first), static_cast<uint32_t>(words));
+}
+
+// A scan starts at an LX_XPT_SWAP write with bit 3 right after LX_XPT_EDGE_SCAN_START = 1, in
+// image mode (LX_XPT_MODE bit 6) at whatever XPT write follows it. LX_XPT_INIT drops the edges
+// gathered, after a scan it started.
+void GpuModel::xptWrite(uint32_t reg, uint32_t value)
+{
     // The device notes the edge-scan start after this call, so it still names the write before.
-    if (unit == Unit::XPT && reg == LX_XPT_SWAP && (value & 0x8u) && gpu_.lastXptWriteStartedEdgeScan())
+    if (gpu_.lastXptWriteStartedEdgeScan() &&
+        ((gpu_.reg(Unit::XPT, LX_XPT_MODE) & kXptImageMode) || (reg == LX_XPT_SWAP && (value & 0x8u))))
         rasterScan();
+    if (reg == LX_XPT_INIT)
+        edges_.clear();
 }
 
 void GpuModel::vpStart(uint32_t entry)
 {
-    (void)entry;
-    edgesPending_ = true;
+    vp_.start(entry);
 }
 
 void GpuModel::vpData(const std::vector<uint32_t>& words)
 {
-    (void)words;
-    edgesPending_ = true;
+    vp_.data(gpu_.reg(Unit::VPCtrl, LX_VP_IADDR), words);
 }
 
 void GpuModel::copyArea(const uint32_t entry[4])

@@ -11,6 +11,8 @@
 //   constant colour or the textured rectangle of texture unit 1;
 // - the SPC pixel-copy unit (the SPC rectangle command), reading texture unit 1;
 // - the colour path of texels (pixel_pipeline.h);
+// - the vertex processor's drawing entries (vertex_processor.h), which gather edges, and the
+//   rasterizer's edge scan (edge_scan.h), whose coverage the constant-colour writer draws;
 // - the copy engine (LX_PE_OVG_CP_START), in copy_engine.h.
 // A setting it does not model, or memory that resolves to nothing, is a protocol error and
 // nothing is written.
@@ -20,9 +22,12 @@
 #include <string>
 #include <vector>
 
+#include "edge_scan.h"
 #include "gpu_event.h"
 #include "pixel_format.h"
+#include "rect.h"
 #include "simgpu.h"
+#include "vertex_processor.h"
 
 namespace simgpu {
 
@@ -32,10 +37,6 @@ struct ColourBuffer {
     const PixelFormat* format = nullptr;
     uint32_t linePixels = 0;  // format word bits 16-31
     uint32_t stride = 0;      // bytes per line
-};
-
-struct Rect {
-    uint32_t left, top, right, bottom;  // inclusive
 };
 
 // The memory of one rectangle of a buffer, resolved once; pixels are written through it with
@@ -54,7 +55,7 @@ struct BufferView {
 
 class GpuModel : public Executor {
 public:
-    explicit GpuModel(SimGpu& gpu) : gpu_(gpu) {}
+    explicit GpuModel(SimGpu& gpu) : gpu_(gpu), vp_(gpu, edges_) {}
 
     void unitWrite(Unit unit, uint32_t reg, uint32_t value) override;
     void spcFill(const uint32_t words[4]) override;
@@ -78,6 +79,8 @@ public:
     bool fill(const ColourBuffer& buffer, const Rect& rect, uint32_t value, uint32_t keep,
               const std::string& what) const;
 
+    const VertexProcessor& vertexProcessor() const { return vp_; }
+
 private:
     // The render target as the PE write stage sees it: with multisampling each pixel is four
     // samples side by side in a line four times as long.
@@ -88,11 +91,17 @@ private:
     };
 
     void fastClear();
+    void instructionDma(uint32_t count);
+    void xptWrite(uint32_t reg, uint32_t value);
     void rasterScan();
     void texturedRectangle(const Rect& window, const std::string& what);
     bool layout(uint32_t address, uint32_t code, uint32_t linePixels, ColourBuffer& out, const std::string& name) const;
     bool textureRect(const ColourBuffer& texture, uint32_t rows, const Rect& rect, BufferView& out,
                      const std::string& what) const;
+    void windowScan(const std::string& what);
+    void edgeScan(const std::string& what, uint32_t mode);
+    bool rasterTarget(const std::string& what, uint32_t vgModeBits, bool coverage, Target& out) const;
+    void writeCoverage(const Target& t, const BufferView& pixels, const Coverage& coverage, bool blend) const;
     bool target(Target& out, const std::string& what, bool rawSamples) const;
     bool storedRect(const Target& target, const Rect& pixels, Rect& stored, const std::string& what) const;
     bool writeRect(const Target& target, const Rect& pixels, uint32_t value, const std::string& what) const;
@@ -100,7 +109,8 @@ private:
     bool requireValue(const std::string& what, Unit unit, uint32_t reg, uint32_t expected) const;
 
     SimGpu& gpu_;
-    bool edgesPending_ = false;  // edge work arrived that the window-mode scan does not model
+    EdgeList edges_;  // gathered until the next scan or LX_XPT_INIT
+    VertexProcessor vp_;
 };
 
 }  // namespace simgpu

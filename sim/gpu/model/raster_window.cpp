@@ -1,7 +1,8 @@
-// The rasterizer's window mode: a scan without edges covers every pixel of the XPT window,
-// which then passes the rasterizer scissor and reaches the PE write stage with the constant
-// colour LX_RZ_COLOR, or, in the textured rectangle mode (LX_RZ_VG_MODE bit 2), with the texel
-// of texture unit 1 that the image planes name through the pixel pipeline.
+// The rasterizer's scan and its window mode: a scan without edges covers every pixel of the
+// XPT window, which then passes the rasterizer scissor and reaches the PE write stage with the
+// constant colour LX_RZ_COLOR, or, in the textured rectangle mode (LX_RZ_VG_MODE bit 2), with
+// the texel of texture unit 1 that the image planes name through the pixel pipeline. The edge
+// modes (raster_edges.cpp) share the scan's start, the PE state it needs and the scissor.
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -9,11 +10,13 @@
 #include "cgl_unitreg.h"
 #include "gpu_model.h"
 #include "pixel_pipeline.h"
+#include "raster_common.h"
 
 namespace simgpu {
 namespace {
 
 constexpr uint32_t kWindowMode = 0x10u;        // LX_XPT_MODE
+constexpr uint32_t kModeFlags = 0x42u;         // LX_XPT_MODE: image and even-odd
 constexpr uint32_t kScissorBypass = 0x10000u;  // LX_RZ_VG_MODE
 constexpr uint32_t kTexturedRectangle = 0x4u;  // LX_RZ_VG_MODE
 constexpr uint32_t kTilingShift = 10;          // LX_RZ_VG_MODE bits 10-13
@@ -23,34 +26,8 @@ constexpr uint32_t kPad = 0, kRepeat = 5, kReflect = 10, kFill = 15;
 constexpr double kCoordinateLimit = 1 << 30;
 constexpr uint32_t kConstantPaint = 2;         // LX_PE_OVG_TX0_PAINT_SEL
 constexpr uint32_t kPathColourRoute = 8;       // LX_PE_OVG_CCU_MPX_CTRL
+constexpr uint32_t kCoverageOn = 3;            // LX_PE_OVG_AALIAS_EN
 constexpr unsigned kScissorRects = 32;
-
-// The enabled scissor rectangles, or none when the test is off.
-std::vector<Rect> scissorRects(const SimGpu& gpu)
-{
-    std::vector<Rect> rects;
-    if (gpu.reg(Unit::RZ, LX_RZ_VG_MODE) & kScissorBypass)
-        return rects;
-    const uint32_t enable = gpu.reg(Unit::RZ, LX_RZ_SCI_ENABLE);
-    for (unsigned n = 0; n < kScissorRects; ++n) {
-        if (!(enable & (1u << n)))
-            continue;
-        const uint32_t lt = gpu.reg(Unit::RZ, LX_RZ_SCI_RECT_LT00 + 2 * n);
-        const uint32_t rb = gpu.reg(Unit::RZ, LX_RZ_SCI_RECT_RB00 + 2 * n);
-        rects.push_back(Rect{lt >> 16, lt & 0xFFFFu, rb >> 16, rb & 0xFFFFu});
-    }
-    return rects;
-}
-
-bool inside(const std::vector<Rect>& rects, uint32_t x, uint32_t y)
-{
-    if (rects.empty())
-        return true;
-    for (const Rect& r : rects)
-        if (x >= r.left && x <= r.right && y >= r.top && y <= r.bottom)
-            return true;
-    return false;
-}
 
 float floatRegister(const SimGpu& gpu, uint32_t reg)
 {
@@ -108,38 +85,87 @@ struct ImagePlanes {
 
 }  // namespace
 
+std::vector<Rect> scissorRects(const SimGpu& gpu)
+{
+    std::vector<Rect> rects;
+    if (gpu.reg(Unit::RZ, LX_RZ_VG_MODE) & kScissorBypass)
+        return rects;
+    const uint32_t enable = gpu.reg(Unit::RZ, LX_RZ_SCI_ENABLE);
+    for (unsigned n = 0; n < kScissorRects; ++n) {
+        if (!(enable & (1u << n)))
+            continue;
+        const uint32_t lt = gpu.reg(Unit::RZ, LX_RZ_SCI_RECT_LT00 + 2 * n);
+        const uint32_t rb = gpu.reg(Unit::RZ, LX_RZ_SCI_RECT_RB00 + 2 * n);
+        rects.push_back(Rect{lt >> 16, lt & 0xFFFFu, rb >> 16, rb & 0xFFFFu});
+    }
+    return rects;
+}
+
+bool insideScissor(const std::vector<Rect>& rects, uint32_t x, uint32_t y)
+{
+    if (rects.empty())
+        return true;
+    for (const Rect& r : rects)
+        if (x >= r.left && x <= r.right && y >= r.top && y <= r.bottom)
+            return true;
+    return false;
+}
+
+Rect xptWindow(const SimGpu& gpu)
+{
+    return Rect{gpu.reg(Unit::XPT, LX_XPT_SCI_XL), gpu.reg(Unit::XPT, LX_XPT_SCI_YT), gpu.reg(Unit::XPT, LX_XPT_SCI_XR),
+                gpu.reg(Unit::XPT, LX_XPT_SCI_YB)};
+}
+
 void GpuModel::rasterScan()
 {
-    const std::string what = "rasterizer window scan";
-    const bool edges = edgesPending_;
-    edgesPending_ = false;
+    const uint32_t mode = gpu_.reg(Unit::XPT, LX_XPT_MODE);
+    if ((mode & ~kModeFlags) == kWindowMode)
+        windowScan("rasterizer window scan");
+    else
+        edgeScan("rasterizer edge scan", mode);
+    edges_.clear();
+}
+
+// The constant-colour path through the PE: only the rasterizer bits `vgModeBits` of
+// LX_RZ_VG_MODE, and every PE unit off but, for a scan with coverage, the anti-aliasing unit.
+bool GpuModel::rasterTarget(const std::string& what, uint32_t vgModeBits, bool coverage, Target& out) const
+{
+    const uint32_t vgMode = gpu_.reg(Unit::RZ, LX_RZ_VG_MODE);
+    if (vgMode & ~vgModeBits) {
+        gpu_.protocolError(Stream::Gpu, what + ": LX_RZ_VG_MODE " + hex(vgMode) + " is not modelled");
+        return false;
+    }
+    const uint32_t aalias = gpu_.reg(Unit::PE, LX_PE_OVG_AALIAS_EN);
+    if (coverage && aalias != 0 && aalias != kCoverageOn) {
+        gpu_.protocolError(Stream::Gpu, what + ": LX_PE_OVG_AALIAS_EN " + hex(aalias) + " is unknown");
+        return false;
+    }
+    return requireValue(what, Unit::PE, LX_PE_OVG_TX0_PAINT_SEL, kConstantPaint) &&
+           requireValue(what, Unit::PE, LX_PE_OVG_CCU_MPX_CTRL, kPathColourRoute) &&
+           !unmodelled(what, {LX_PE_OVG_BLEN_EN, LX_PE_OVG_AM_EN, LX_PE_OVG_TX0_EN, LX_PE_OVG_TX1_EN,
+                              LX_PE_OVG_CTRANS_EN, LX_PE_OVG_ACOLOR0_EN, LX_PE_OVG_ACOLOR1_EN, LX_PE_OVG_GAMMA_EN,
+                              LX_PE_OVG_RGB2L_EN, LX_PE_OVG_PREMALPHA_EN, LX_PE_OVG_CTEST_EN, LX_PE_OVG_COV2ALPHA,
+                              LX_PE_OVG_CCLAMP2ALPHA_EN, LX_PE_OVG_COLOR_PREMALPHA_EN, LX_PE_OVG_TX0_RED2ALPHA,
+                              LX_PE_OVG_ALTCOV_EN, LX_PE_OVG_ATEST_EN, LX_PE_OVG_CHROMAKEY_CTRL}) &&
+           (coverage || requireValue(what, Unit::PE, LX_PE_OVG_AALIAS_EN, 0)) && target(out, what, false);
+}
+
+void GpuModel::windowScan(const std::string& what)
+{
     if (!requireValue(what, Unit::XPT, LX_XPT_MODE, kWindowMode))
         return;
-    if (edges) {
+    if (!edges_.empty()) {
         gpu_.protocolError(Stream::Gpu, what + ": window mode with edges is not modelled");
         return;
     }
-    const Rect window{gpu_.reg(Unit::XPT, LX_XPT_SCI_XL), gpu_.reg(Unit::XPT, LX_XPT_SCI_YT),
-                      gpu_.reg(Unit::XPT, LX_XPT_SCI_XR), gpu_.reg(Unit::XPT, LX_XPT_SCI_YB)};
-    const uint32_t vgMode = gpu_.reg(Unit::RZ, LX_RZ_VG_MODE);
-    if (vgMode & kTexturedRectangle) {
+    const Rect window = xptWindow(gpu_);
+    if (gpu_.reg(Unit::RZ, LX_RZ_VG_MODE) & kTexturedRectangle) {
         texturedRectangle(window, what);
         return;
     }
-    if (vgMode & ~kScissorBypass) {
-        gpu_.protocolError(Stream::Gpu, what + ": LX_RZ_VG_MODE " + hex(vgMode) + " is not modelled");
-        return;
-    }
     Target t;
-    if (!requireValue(what, Unit::PE, LX_PE_OVG_TX0_PAINT_SEL, kConstantPaint) ||
-        !requireValue(what, Unit::PE, LX_PE_OVG_CCU_MPX_CTRL, kPathColourRoute) ||
-        unmodelled(what, {LX_PE_OVG_BLEN_EN, LX_PE_OVG_AM_EN, LX_PE_OVG_TX0_EN, LX_PE_OVG_TX1_EN,
-                          LX_PE_OVG_CTRANS_EN, LX_PE_OVG_ACOLOR0_EN, LX_PE_OVG_ACOLOR1_EN, LX_PE_OVG_GAMMA_EN,
-                          LX_PE_OVG_RGB2L_EN, LX_PE_OVG_PREMALPHA_EN, LX_PE_OVG_AALIAS_EN, LX_PE_OVG_CTEST_EN,
-                          LX_PE_OVG_COV2ALPHA, LX_PE_OVG_CCLAMP2ALPHA_EN, LX_PE_OVG_COLOR_PREMALPHA_EN,
-                          LX_PE_OVG_TX0_RED2ALPHA, LX_PE_OVG_ALTCOV_EN, LX_PE_OVG_ATEST_EN,
-                          LX_PE_OVG_CHROMAKEY_CTRL}) ||
-        !target(t, what, false))
+    if (!rasterTarget(what, kScissorBypass, false, t))
         return;
 
     if (window.right < window.left || window.bottom < window.top)
@@ -154,7 +180,7 @@ void GpuModel::rasterScan()
     const std::vector<Rect> scissor = scissorRects(gpu_);
     for (uint32_t y = window.top; y <= window.bottom; ++y)
         for (uint32_t x = window.left; x <= window.right; ++x)
-            if (inside(scissor, x, y))
+            if (insideScissor(scissor, x, y))
                 for (uint32_t s = 0; s < n; ++s)
                     pixels.put(x * n + s, y, value);
 }
@@ -212,7 +238,7 @@ void GpuModel::texturedRectangle(const Rect& window, const std::string& what)
     for (uint32_t y = window.top; y <= window.bottom; ++y)
         for (uint32_t x = window.left; x <= window.right; ++x) {
             int64_t u, v;
-            if (inside(scissor, x, y) && !planes.texel(x, y, u, v)) {
+            if (insideScissor(scissor, x, y) && !planes.texel(x, y, u, v)) {
                 gpu_.protocolError(Stream::Gpu, what + ": the texel coordinate at pixel " + std::to_string(x) + "," +
                                                     std::to_string(y) + " is not finite or out of range");
                 return;
@@ -230,7 +256,7 @@ void GpuModel::texturedRectangle(const Rect& window, const std::string& what)
     for (uint32_t y = window.top; y <= window.bottom; ++y)
         for (uint32_t x = window.left; x <= window.right; ++x) {
             int64_t u, v;
-            if (!inside(scissor, x, y) || !planes.texel(x, y, u, v))
+            if (!insideScissor(scissor, x, y) || !planes.texel(x, y, u, v))
                 continue;
             u = tile(u, width, tiling);
             v = tile(v, height, tiling);

@@ -71,7 +71,9 @@ int VGHAL_ALcopyImage(OVGimage *dst, int dx, int dy, OVGimage *src, const OVGrec
         if (!temp)
             return VG_OUT_OF_MEMORY_ERROR;
     }
-    if (VGALVAL_src_format == VGALVAL_dst_format && VGALVAL_src_bpp > 4) {
+    /* One format code serves both colour spaces and both alpha conventions: only images that
+     * agree in all three are copied as raw pixels. */
+    if (same_layout()) {
         if (VGALVAL_src_addr == VGALVAL_dst_addr)
             VGALFUNC_lx_copy_ce_sameregion(dx, dy, rect);
         else

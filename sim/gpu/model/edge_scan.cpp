@@ -1,0 +1,124 @@
+#include "edge_scan.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+namespace simgpu {
+namespace {
+
+// The first sample line (y = k + 0.5) at or below y, as a double clamped into [lo, hi] so that
+// coordinates far outside the window convert safely.
+int64_t firstLineFrom(double y, int64_t lo, int64_t hi)
+{
+    const double k = std::ceil(y - 0.5);
+    return static_cast<int64_t>(std::min(std::max(k, static_cast<double>(lo)), static_cast<double>(hi)));
+}
+
+}  // namespace
+
+void EdgeList::add(double x0, double y0, double x1, double y1)
+{
+    int winding = 1;
+    if (y1 < y0) {
+        std::swap(x0, x1);
+        std::swap(y0, y1);
+        winding = -1;
+    }
+    // Lines k with y0 <= k + 0.5 < y1.
+    if (!(std::ceil(y0 - 0.5) < std::ceil(y1 - 0.5)))
+        return;
+    edges_.push_back(Edge{x0, y0, x1, y1, winding});
+}
+
+ScanResult scanEdges(const std::vector<Edge>& edges, const ScanSettings& settings, Coverage& out)
+{
+    ScanResult result;
+    const Rect& w = settings.window;
+    const int64_t g = settings.grid;
+    out.grid = settings.grid;
+    out.masks.clear();
+    if (w.right < w.left || w.bottom < w.top)
+        return result;
+    const uint32_t height = w.bottom - w.top + 1;
+    const int64_t lineFirst = g * w.top, lineEnd = g * (static_cast<int64_t>(w.bottom) + 1);
+    const int64_t colFirst = g * w.left, colEnd = g * (static_cast<int64_t>(w.right) + 1);
+
+    // Each edge's sample lines inside the window, [first, end); the pixel rows they touch give
+    // the crossings a row holds. Nothing is covered above, below or left of every edge.
+    struct Span {
+        int64_t first, end;
+        const Edge* edge;
+    };
+    std::vector<Span> spans;
+    spans.reserve(edges.size());
+    std::vector<int64_t> rowDelta(height + 1, 0);
+    int64_t usedFirst = lineEnd, usedEnd = lineFirst;
+    double leftmost = INFINITY;
+    for (const Edge& e : edges) {
+        const int64_t first = firstLineFrom(e.y0, lineFirst, lineEnd);
+        const int64_t end = firstLineFrom(e.y1, lineFirst, lineEnd);
+        if (first >= end)
+            continue;
+        spans.push_back(Span{first, end, &e});
+        ++rowDelta[static_cast<size_t>(first / g - w.top)];
+        --rowDelta[static_cast<size_t>((end - 1) / g - w.top + 1)];
+        usedFirst = std::min(usedFirst, first);
+        usedEnd = std::max(usedEnd, end);
+        leftmost = std::min(leftmost, std::min(e.x0, e.x1));
+    }
+    int64_t running = 0;
+    for (uint32_t r = 0; r < height; ++r) {
+        running += rowDelta[r];
+        result.mostCrossings = std::max(result.mostCrossings, static_cast<uint32_t>(running));
+    }
+    if (result.mostCrossings > settings.maxCrossings) {
+        result.overflow = true;
+        return result;
+    }
+    const int64_t usedCol = firstLineFrom(leftmost, colFirst, colEnd);
+    if (spans.empty() || usedCol >= colEnd)
+        return result;
+    out.window = Rect{static_cast<uint32_t>(usedCol / g), static_cast<uint32_t>(usedFirst / g), w.right,
+                      static_cast<uint32_t>((usedEnd - 1) / g)};
+    const Rect& c = out.window;
+    const uint32_t width = c.right - c.left + 1;
+    out.masks.assign(static_cast<size_t>(width) * (c.bottom - c.top + 1), 0);
+
+    std::sort(spans.begin(), spans.end(), [](const Span& a, const Span& b) { return a.first < b.first; });
+    std::vector<const Span*> active;
+    std::vector<std::pair<double, int>> crossings;
+    size_t next = 0;
+    for (int64_t line = usedFirst; line < usedEnd; ++line) {
+        active.erase(std::remove_if(active.begin(), active.end(), [line](const Span* s) { return s->end <= line; }),
+                     active.end());
+        while (next < spans.size() && spans[next].first <= line)
+            active.push_back(&spans[next++]);
+        if (active.empty())
+            continue;
+        const double y = static_cast<double>(line) + 0.5;
+        crossings.clear();
+        for (const Span* s : active) {
+            const Edge& e = *s->edge;
+            crossings.emplace_back(e.x0 + (e.x1 - e.x0) * ((y - e.y0) / (e.y1 - e.y0)), e.winding);
+        }
+        std::sort(crossings.begin(), crossings.end());
+        crossings.emplace_back(INFINITY, 0);  // the window's right end closes the last run
+        uint16_t* row = &out.masks[static_cast<size_t>(line / g - c.top) * width];
+        const uint16_t bitRow = static_cast<uint16_t>(g * (line % g));
+        int winding = 0;
+        for (size_t i = 0; i + 1 < crossings.size(); ++i) {
+            winding += crossings[i].second;
+            if (settings.evenOdd ? (winding & 1) == 0 : winding == 0)
+                continue;
+            // Sample columns k with crossing i <= k + 0.5 < crossing i + 1.
+            const int64_t from = firstLineFrom(crossings[i].first, colFirst, colEnd);
+            const int64_t to = firstLineFrom(crossings[i + 1].first, colFirst, colEnd);
+            for (int64_t k = from; k < to; ++k)
+                row[k / g - c.left] |= static_cast<uint16_t>(1u << (bitRow + k % g));
+        }
+    }
+    return result;
+}
+
+}  // namespace simgpu

@@ -1,0 +1,39 @@
+#pragma once
+
+// Curves and elliptical arcs of the path entries as polylines, in the path's user units.
+// A curve is cut into equal parameter steps, as many as keep the distance between the curve
+// and each chord within the tolerance; an arc into equal angle steps that also keep each step
+// within the largest angle allowed. No segment takes more than kMaxPieces pieces, so the work
+// stays bounded whatever the thresholds.
+
+#include <vector>
+
+namespace simgpu {
+
+struct Point {
+    double x, y;
+};
+
+struct Flattening {
+    double tolerance;     // chord error, user units; 0 cuts every segment into kMaxPieces
+    double maxArcStep;    // radians an arc piece may span; 0 likewise
+};
+
+constexpr unsigned kMaxPieces = 1024;
+
+// Each appends the segment's points after its first one (the caller has the start point).
+void flattenQuadratic(const Point p[3], const Flattening& f, std::vector<Point>& out);
+void flattenCubic(const Point p[4], const Flattening& f, std::vector<Point>& out);
+
+// An arc from `start` to `end` given as OpenVG 1.1 gives it: the end point relative to the
+// start (d), the radii, the rotation's cosine and sine as they stand, and whether it is the
+// large one and counter-clockwise. Radii too small to join the points are scaled up; a zero
+// radius gives the straight line; an end point equal to the start gives nothing.
+struct Arc {
+    Point start, end, d;
+    double rh, rv, cosRot, sinRot;
+    bool large, counterClockwise;
+};
+void flattenArc(const Arc& arc, const Flattening& f, std::vector<Point>& out);
+
+}  // namespace simgpu
