@@ -62,7 +62,7 @@ struct Conversion {
 
 uint32_t unpremultiplied(uint32_t c, uint32_t a)
 {
-    return a == 0 ? 0 : std::min(255u, (c * 255 + a / 2) / a);
+    return a == 0 ? 0 : std::min(c, a) * 255 / a;
 }
 
 uint32_t luminance(uint32_t r, uint32_t g, uint32_t b)

@@ -218,7 +218,7 @@ TEST_F(Transfer, CopyImageBetweenTwinsOfOneFormatCodeConverts)
         uint32_t in, out;
     } const cases[] = {
         {VG_sRGBA_8888, VG_sRGBA_8888, 0x80402010u, 0x80402010u},
-        {VG_sRGBA_8888_PRE, VG_sRGBA_8888, 0x40201080u, 0x804020 << 8 | 0x80u},
+        {VG_sRGBA_8888_PRE, VG_sRGBA_8888, 0x40201080u, 0x7F3F1F80u},  // c 255 / a, truncated
         {VG_sRGBA_8888, VG_lRGBA_8888, 0xFF0000FFu, 0xFF0000FFu},
         {VG_sRGBA_8888, VG_lRGBA_8888, 0x808080FFu, 0x373737FFu},
     };

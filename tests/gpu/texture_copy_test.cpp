@@ -178,7 +178,7 @@ TEST_F(TextureCopy, ConvertsThroughThePipelineStages)
          rgba(0x14 << 3 | 0x14 >> 2, 0x2A << 2 | 0x2A >> 4, 0x0F << 3 | 0x0F >> 2, 255)},
         {"8888 to 565", 0, 32, in, 24, 16, 0, 0, 0, 0, (r >> 3) << 11 | (g >> 2) << 5 | b >> 3},
         {"premultiplied to not (colour clamped to alpha first)", 0, 32, rgba(100, 150, 20, 128), 0, 32, 1, 2, 0, 0,
-         rgba(std::lround(100 * 255 / 128.0), 255, std::lround(20 * 255 / 128.0), 128)},
+         rgba(100 * 255 / 128, 255, 20 * 255 / 128, 128)},
         {"not premultiplied to premultiplied", 0, 32, in, 0, 32, 0, 1, 0, 0,
          rgba(times(r, a), times(g, a), times(b, a), a)},
         {"sRGB to linear", 0, 32, in, 0, 32, 0, 0, 1, 0, rgba(lr, lg, lb, a)},
@@ -187,9 +187,9 @@ TEST_F(TextureCopy, ConvertsThroughThePipelineStages)
         {"sRGB to lL_8", 0, 32, in, 32, 8, 0, 0, 1, 1, luminance(lr, lg, lb)},
         {"linear to lL_8", 0, 32, in, 32, 8, 0, 0, 0, 1, luminance(r, g, b)},
         {"premultiplied sRGB to linear", 0, 32, rgba(100, 60, 20, 128), 0, 32, 1, 3, 1, 0,
-         rgba(times(kInverseGamma[std::lround(100 * 255 / 128.0)], 128),
-              times(kInverseGamma[std::lround(60 * 255 / 128.0)], 128),
-              times(kInverseGamma[std::lround(20 * 255 / 128.0)], 128), 128)},
+         rgba(times(kInverseGamma[100 * 255 / 128], 128),
+              times(kInverseGamma[60 * 255 / 128], 128),
+              times(kInverseGamma[20 * 255 / 128], 128), 128)},
         {"transparent premultiplied to not", 0, 32, rgba(0, 0, 0, 0), 0, 32, 1, 2, 0, 0, 0},
     };
     for (const Case& c : cases) {

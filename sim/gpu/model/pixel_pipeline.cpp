@@ -13,6 +13,8 @@ namespace {
 constexpr uint32_t kGammaTable = 0x20000;         // PE table position of linear -> non-linear
 constexpr uint32_t kInverseGammaTable = 0x30000;  // non-linear -> linear
 constexpr uint32_t kChannelTableWords = 64;       // each channel's 256 entries, four a word
+constexpr uint32_t kLookupTable = 0x10100;        // the filters' lookup table, one word an index
+constexpr uint32_t kFirstLookupInput = 4;         // selector nibbles 4 R, 5 G, 6 B, 7 A
 
 // The alpha blend steps (LX_PE_OVG_BLEN_FUNC_ASTEP1, _ASTEP2) of the mask operations.
 struct StepPair {
@@ -171,16 +173,46 @@ bool PixelPipeline::loadBlend(SimGpu& gpu, const PixelFormat& target, const std:
     return true;
 }
 
+bool PixelPipeline::loadLookup(SimGpu& gpu, const std::string& what)
+{
+    const uint32_t select = gpu.reg(Unit::PE, LX_PE_OVG_TX1_LUT_SRCSEL);
+    lookupOn_ = select != 0;
+    if (!lookupOn_)
+        return true;
+    for (unsigned k = 0; k < 4; ++k) {
+        const uint32_t nibble = (select >> (12 - 4 * k)) & 0xFu;
+        if (select > 0xFFFFu || nibble < kFirstLookupInput || nibble > kFirstLookupInput + 3) {
+            gpu.protocolError(Stream::Gpu, what + ": unknown LX_PE_OVG_TX1_LUT_SRCSEL " + hex(select));
+            lookupOn_ = false;
+            return false;
+        }
+        lookupInput_[k] = nibble - kFirstLookupInput;
+    }
+    for (uint32_t i = 0; i < 256; ++i)
+        lookup_[i] = gpu.peTable(kLookupTable + i);
+    return true;
+}
+
 uint32_t PixelPipeline::colour(uint32_t texel) const
 {
+    if (lookupOn_) {
+        const uint32_t in[4] = {channel(texel, 0), channel(texel, 1), channel(texel, 2), channel(texel, 3)};
+        uint32_t c[4];
+        for (unsigned k = 0; k < 4; ++k)
+            c[k] = channel(lookup_[in[lookupInput_[k]]], k);
+        texel = rgba(c[0], c[1], c[2], c[3]);
+    }
     return convert(texel_.apply(texel));
 }
 
 uint32_t PixelPipeline::convert(uint32_t colour) const
 {
     uint32_t c[4] = {channel(colour, 0), channel(colour, 1), channel(colour, 2), channel(colour, 3)};
+    // Unpremultiplied as the software pixel path does it, truncating, so that copies and
+    // filters on the GPU agree with their software fall-backs.
     if (unpremultiply_)
-        unpremultiplied(c);
+        for (unsigned i = 0; i < 3; ++i)
+            c[i] = c[3] ? std::min(c[i], c[3]) * 255 / c[3] : 0;
     if (transform_)
         for (unsigned i = 0; i < 4; ++i) {
             // c' = c scale + 255 bias, both with 3 fraction bits, rounded to the nearest.

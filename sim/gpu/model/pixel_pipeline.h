@@ -35,7 +35,13 @@ public:
     // `what`) for a value it does not know or a blend it cannot do on `target`.
     bool load(SimGpu& gpu, const PixelFormat& target, const std::string& what, Use use = Use::Copy);
 
-    // Stages 1 to 9 on a decoded texel of texture unit 1.
+    // Stage 0: the lookup table, when LX_PE_OVG_TX1_LUT_SRCSEL is not 0. Its four nibbles, from
+    // the top, belong to the output channels R, G, B, A; each names the input channel (4 R, 5 G,
+    // 6 B, 7 A) whose value picks the table word, and output channel k takes byte 3 - k of that
+    // word. false (with a protocol error) for a nibble outside 4..7.
+    bool loadLookup(SimGpu& gpu, const std::string& what);
+
+    // Stages 0 to 9 on a decoded texel of texture unit 1.
     uint32_t colour(uint32_t texel) const;
     // Stages 4 to 9.
     uint32_t convert(uint32_t rgba) const;
@@ -68,6 +74,9 @@ private:
     bool clampSource_ = false, clampResult_ = false, premultiplyDestination_ = false, unpremultiplyResult_ = false;
     bool unpremultiply_ = false, toLinear_ = false, luminance_ = false, toNonLinear_ = false, premultiply_ = false;
     Blend blend_ = Blend::Replace;
+    std::array<unsigned, 4> lookupInput_{};  // per output channel: the input channel, 0 R .. 3 A
+    std::array<uint32_t, 256> lookup_{};
+    bool lookupOn_ = false;
     std::array<Table, 3> linear_{};     // inverse gamma, red, green, blue
     std::array<Table, 3> nonLinear_{};  // gamma
 };

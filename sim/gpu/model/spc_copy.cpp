@@ -7,7 +7,9 @@
 // Source row v + j goes to target row y + j, or y + height - 1 - j when mirrored. Writes outside
 // the window clip (LX_SP_WINCLIP_LT left | top << 16, LX_SP_WINCLIP_RB right | bottom << 16,
 // inclusive) are dropped. PE register writes that reach the SPC FIFO between commands are
-// already in the registers when the next command runs, so they act in stream order.
+// already in the registers when the next command runs, so they act in stream order. While
+// LX_PE_OVG_TX1_LUT_SRCSEL is not 0 each texel first goes through the PE lookup table (the
+// lookup filters' table pass).
 #include <algorithm>
 
 #include "cgl_memreg.h"
@@ -48,7 +50,7 @@ void GpuModel::spcRectangle(const uint32_t words[4])
                           LX_PE_OVG_CTRANS_EN, LX_PE_OVG_CCU_MPX_CTRL, LX_PE_OVG_ACOLOR0_EN,
                           LX_PE_OVG_ACOLOR1_EN}) ||
         !target(t, what, false) || !texture(1, source, sourceRows, what) ||
-        !pipeline.load(gpu_, *t.buffer.format, what))
+        !pipeline.load(gpu_, *t.buffer.format, what) || !pipeline.loadLookup(gpu_, what))
         return;
 
     BufferView texels;
