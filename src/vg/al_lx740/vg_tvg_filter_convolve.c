@@ -134,6 +134,30 @@ int VGALFUNC_TVGmemColorMatrix(const OVGimage *d, const OVGimage *s, const VGflo
 
 /* ---- Convolutions ---- */
 
+/* One tap into the four running sums. */
+static void tap_i(float *sum, float k, const filter_color_type_i *p)
+{
+    sum[0] += k * (float)p->r;
+    sum[1] += k * (float)p->g;
+    sum[2] += k * (float)p->b;
+    sum[3] += k * (float)p->a;
+}
+
+static void tap_f(float *sum, float k, const filter_color_type_f *p)
+{
+    sum[0] += k * p->r;
+    sum[1] += k * p->g;
+    sum[2] += k * p->b;
+    sum[3] += k * p->a;
+}
+
+/* Whether entries first .. first + n - 1 of an axis of `size` entries lie inside it: then the
+ * taps read the work array directly, in the same order as through the tiling reads. */
+static int inside(int64_t first, int n, int size)
+{
+    return first >= 0 && first + n <= size;
+}
+
 typedef struct convolution {
     int kw, kh, sx, sy;
     const VGshort *kernel, *kx, *ky; /* the full kernel, or the separable pair */
@@ -198,24 +222,28 @@ static void convolve_prepare(void *arg)
 static void convolve_row(void *arg, int w)
 {
     convolution *cv = (convolution *)arg;
+    const int W = filter_src.width, H = filter_src.height;
     const int64_t y0 = (int64_t)cv->y - cv->sy;
     filter_color_type_i p;
     int x, i, j;
     for (x = 0; x < w; ++x) {
         const int64_t x0 = (int64_t)x - cv->sx;
-        float r = 0.0f, g = 0.0f, b = 0.0f, a = 0.0f;
+        const int direct = inside(x0, cv->kw, W) && inside(y0, cv->kh, H);
+        float sum[4] = {0.0f, 0.0f, 0.0f, 0.0f};
         for (j = 0; j < cv->kh; ++j) {
+            const filter_color_type_i *row = direct ? cv->tmpsrc + (size_t)(y0 + j) * (size_t)W + (size_t)x0 : NULL;
             for (i = 0; i < cv->kw; ++i) {
                 const float k = (float)cv->kernel[(size_t)(cv->kw - 1 - i) * (size_t)cv->kh + (size_t)(cv->kh - 1 - j)];
-                tvg_filter_get_tmpbuf_i(&p, x0 + i, y0 + j, cv->tmpsrc);
-                r += k * (float)p.r;
-                g += k * (float)p.g;
-                b += k * (float)p.b;
-                a += k * (float)p.a;
+                if (row) {
+                    tap_i(sum, k, &row[i]);
+                } else {
+                    tvg_filter_get_tmpbuf_i(&p, x0 + i, y0 + j, cv->tmpsrc);
+                    tap_i(sum, k, &p);
+                }
             }
         }
-        put_result(cv->scale * r + cv->biasv, cv->scale * g + cv->biasv, cv->scale * b + cv->biasv,
-                   cv->scale * a + cv->biasv);
+        put_result(cv->scale * sum[0] + cv->biasv, cv->scale * sum[1] + cv->biasv, cv->scale * sum[2] + cv->biasv,
+                   cv->scale * sum[3] + cv->biasv);
     }
     ++cv->y;
 }
@@ -263,18 +291,20 @@ static void horizontal_pass(convolution *cv, const float *taps, int n, int shift
     int x, y, t;
     for (y = 0; y < H; ++y) {
         filter_color_type_f *row = cv->tmpbuf + (size_t)y * (size_t)W;
+        const filter_color_type_i *src = cv->tmpsrc + (size_t)y * (size_t)W;
         for (x = 0; x < W; ++x) {
             const int64_t x0 = (int64_t)x - shift;
-            float r = 0.0f, g = 0.0f, b = 0.0f, a = 0.0f;
-            for (t = 0; t < n; ++t) {
-                const float k = taps[n - 1 - t];
-                tvg_filter_get_tmpbuf_i(&p, x0 + t, y, cv->tmpsrc);
-                r += k * (float)p.r;
-                g += k * (float)p.g;
-                b += k * (float)p.b;
-                a += k * (float)p.a;
+            float sum[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+            if (inside(x0, n, W)) {
+                for (t = 0; t < n; ++t)
+                    tap_i(sum, taps[n - 1 - t], &src[x0 + t]);
+            } else {
+                for (t = 0; t < n; ++t) {
+                    tvg_filter_get_tmpbuf_i(&p, x0 + t, y, cv->tmpsrc);
+                    tap_i(sum, taps[n - 1 - t], &p);
+                }
             }
-            row[x].r = norm * r, row[x].g = norm * g, row[x].b = norm * b, row[x].a = norm * a;
+            row[x].r = norm * sum[0], row[x].g = norm * sum[1], row[x].b = norm * sum[2], row[x].a = norm * sum[3];
         }
     }
 }
@@ -283,20 +313,24 @@ static void horizontal_pass(convolution *cv, const float *taps, int n, int shift
  * horizontal pass, then scale, bias and the result clamp. */
 static void vertical_row(convolution *cv, int w, const float *taps, int n, int shift, float scale, float biasv)
 {
+    const int W = filter_src.width;
     const int64_t y0 = (int64_t)cv->y - shift;
+    const int direct = inside(y0, n, filter_src.height);
     filter_color_type_f p;
     int x, t;
     for (x = 0; x < w; ++x) {
-        float r = 0.0f, g = 0.0f, b = 0.0f, a = 0.0f;
-        for (t = 0; t < n; ++t) {
-            const float k = taps[n - 1 - t];
-            tvg_filter_get_tmpbuf_f(&p, x, y0 + t, cv->tmpbuf);
-            r += k * p.r;
-            g += k * p.g;
-            b += k * p.b;
-            a += k * p.a;
+        float sum[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+        if (direct) {
+            const filter_color_type_f *col = cv->tmpbuf + (size_t)y0 * (size_t)W + (size_t)x;
+            for (t = 0; t < n; ++t)
+                tap_f(sum, taps[n - 1 - t], &col[(size_t)t * (size_t)W]);
+        } else {
+            for (t = 0; t < n; ++t) {
+                tvg_filter_get_tmpbuf_f(&p, x, y0 + t, cv->tmpbuf);
+                tap_f(sum, taps[n - 1 - t], &p);
+            }
         }
-        put_result(scale * r + biasv, scale * g + biasv, scale * b + biasv, scale * a + biasv);
+        put_result(scale * sum[0] + biasv, scale * sum[1] + biasv, scale * sum[2] + biasv, scale * sum[3] + biasv);
     }
     ++cv->y;
 }
