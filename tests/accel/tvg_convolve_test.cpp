@@ -240,6 +240,32 @@ TEST_F(SoftwareConvolution, ConvolutionAtTheEdgesInEachMode)
         }
 }
 
+// A 1 x 1 kernel scales a copy: kernel 2 at scale 0.25 halves every channel in the filter
+// format, as a lookup through halving tables does (its output format set to the filter format),
+// into each destination format.
+TEST_F(SoftwareConvolution, AOnePixelKernelIsAScaledCopy)
+{
+    std::array<VGubyte, 256> half{};
+    for (int i = 0; i < 256; ++i)
+        half[static_cast<size_t>(i)] = static_cast<VGubyte>(i / 2);
+    const VGshort two = 2;
+    for (VGImageFormat df : {VG_sRGBA_8888, VG_sRGBA_8888_PRE, VG_sRGB_565, VG_lL_8, VG_A_8, VG_A_4, VG_BW_1,
+                             VG_sBGRA_8888_PRE, VG_lRGBA_8888})
+        for (int flags = 0; flags < 4; ++flags) {
+            const bool linear = flags & 1, pre = flags & 2;
+            GpuImage s(VG_sRGBA_8888, 6, 3), d(df, 6, 3), byLookup(df, 6, 3);
+            s.fillRandom(rng);
+            const Bytes before = d.fillRandom(rng);
+            byLookup.setBytes(before);
+            filterFormat(linear, pre);
+            ASSERT_EQ(VGALFUNC_TVGmemConvolve(&d.img, &s.img, 1, 1, 0, 0, &two, 0.25f, 0.0f, VG_TILE_PAD), 0);
+            ASSERT_EQ(VGALFUNC_TVGmemLookup(&byLookup.img, &s.img, half.data(), half.data(), half.data(), half.data(),
+                                            linear ? VG_TRUE : VG_FALSE, pre ? VG_TRUE : VG_FALSE),
+                      0);
+            EXPECT_EQ(d.bytes(), byLookup.bytes()) << std::hex << df << std::dec << " linear " << linear << " pre " << pre;
+        }
+}
+
 // A 3 x 1 row of ones shifted by one adds the fill colour into the first and last columns.
 TEST_F(SoftwareConvolution, ARowOfOnesAddsTheFillColourAtTheSides)
 {
