@@ -2,7 +2,7 @@
 // output format of vgLookup, the channel that indexes vgLookupSingle, the channel-mask rule,
 // child images and shared buffers, the display server's fade, and what the frame refuses or
 // cannot allocate.
-#include "accel_test_support.h"
+#include "tvg_filter_test_support.h"
 
 #include <array>
 #include <cmath>
@@ -23,64 +23,7 @@
 namespace gputest {
 namespace {
 
-using Bytes = std::vector<uint8_t>;
 using Table = std::array<VGubyte, 256>;
-
-int base(VGImageFormat f)
-{
-    return static_cast<int>(f) & 15;
-}
-
-// An image with its own buffer in GPU memory, or a child window onto another's.
-struct GpuImage {
-    OVGimage img{};
-    bool owner = true;
-
-    GpuImage(VGImageFormat format, int width, int height)
-    {
-        img.format = format;
-        img.buffer = VGHAL_ALcreateImage(width, height, VGVAL_bitperpixel[base(format)]);
-        img.activeRect = {0, 0, width, height};
-    }
-    GpuImage(const GpuImage& parent, int x, int y, int width, int height) : owner(false)
-    {
-        img = parent.img;
-        img.parent = const_cast<OVGimage*>(&parent.img);
-        img.activeRect = {parent.img.activeRect.x + x, parent.img.activeRect.y + y, width, height};
-    }
-    GpuImage(const GpuImage&) = delete;
-    ~GpuImage()
-    {
-        if (owner)
-            VGHAL_ALdeleteImage(img.buffer, &img);
-    }
-
-    size_t size() const { return static_cast<size_t>(img.buffer->stride) * static_cast<size_t>(img.buffer->height); }
-    int stride() const { return img.buffer->stride; }
-
-    Bytes bytes() const
-    {
-        std::vector<word32> words((size() + 3) / 4);
-        cglReadMemory32A(img.buffer->addr, words.data(), static_cast<word32>(words.size()));
-        Bytes out(size());
-        std::memcpy(out.data(), words.data(), out.size());
-        return out;
-    }
-    void setBytes(const Bytes& b)
-    {
-        std::vector<word32> words((size() + 3) / 4);
-        std::memcpy(words.data(), b.data(), std::min(b.size(), words.size() * 4));
-        cglWriteMemory32A(img.buffer->addr, words.data(), static_cast<word32>(words.size()));
-    }
-    Bytes fillRandom(std::mt19937& rng)
-    {
-        Bytes b(size());
-        for (uint8_t& v : b)
-            v = static_cast<uint8_t>(rng());
-        setBytes(b);
-        return b;
-    }
-};
 
 Table identity()
 {
@@ -98,33 +41,8 @@ Table randomTable(std::mt19937& rng)
     return t;
 }
 
-class SoftwareLookup : public AccelTest {
+class SoftwareLookup : public SoftwareFilterTest {
 protected:
-    std::mt19937 rng{20261211};
-
-    void SetUp() override
-    {
-        AccelTest::SetUp();
-        VGALVAL_LXDIVOFFSET = 0;
-        VGALVAL_dst_scale_x = VGALVAL_dst_scale_y = 0;
-        VGALVAL_src_dst_same_internal_precision = 0;
-    }
-    void TearDown() override
-    {
-        VGALFUNC_TVGfailFilterAlloc(0);
-        VGALFUNC_al_lx740_free_all_list(1);
-        GpuTest::TearDown();
-        VGALFUNC_lx_cmdbuffer_free();
-        VGALFUNC_al_lx740_rect_terminate();
-    }
-
-    void filterFormat(bool linear, bool pre, VGbitfield mask = 15)
-    {
-        ctx.filterFormatLinear = linear ? VG_TRUE : VG_FALSE;
-        ctx.filterFormatPremultiplied = pre ? VG_TRUE : VG_FALSE;
-        ctx.filterChannelMask = mask;
-    }
-
     static int lookup(GpuImage& d, GpuImage& s, const Table& r, const Table& g, const Table& b, const Table& a,
                       bool linear, bool pre)
     {

@@ -30,6 +30,28 @@ int VGALFUNC_TVGmemLookup(const OVGimage *d, const OVGimage *s, const VGubyte *r
 int VGALFUNC_TVGmemLookupSingle(const OVGimage *d, const OVGimage *s, const VGuint *lookupTable,
                                 VGImageChannel channel, VGboolean outputLinear, VGboolean outputPremultiplied);
 
+/* vgColorMatrix: each result channel is a weighted sum of the source's four channels (in the
+ * filter format) plus 255 times its offset, m in column-major order, offsets at m[16..19]. */
+int VGALFUNC_TVGmemColorMatrix(const OVGimage *d, const OVGimage *s, const VGfloat *matrix);
+
+/* vgConvolve: a kw x kh kernel (column-major, kernel[i * kh + j]) over the source, shifted by
+ * (sx, sy), times scale plus 255 times bias. Pixels outside the source's active rectangle come
+ * from the tiling mode (VG_TILE_FILL with the context's tile fill colour, PAD, REPEAT; any other
+ * value reflects). Kernel sizes 1..15 and a kernel array, else VG_ILLEGAL_ARGUMENT_ERROR. */
+int VGALFUNC_TVGmemConvolve(const OVGimage *d, const OVGimage *s, VGint kernelWidth, VGint kernelHeight, VGint shiftX,
+                            VGint shiftY, const VGshort *kernel, VGfloat scale, VGfloat bias, VGTilingMode tilingMode);
+
+/* vgSeparableConvolve: the convolution with the outer product of kernelX and kernelY, as a
+ * horizontal and a vertical pass. */
+int VGALFUNC_TVGmemSeparableConvolve(const OVGimage *d, const OVGimage *s, VGint kernelWidth, VGint kernelHeight,
+                                     VGint shiftX, VGint shiftY, const VGshort *kernelX, const VGshort *kernelY,
+                                     VGfloat scale, VGfloat bias, VGTilingMode tilingMode);
+
+/* vgGaussianBlur: normalised Gaussian kernels of 2n + 1 taps, n = 4 sigma + 1, as a horizontal
+ * and a vertical pass. Deviations in (0, 16], else VG_ILLEGAL_ARGUMENT_ERROR. */
+int VGALFUNC_TVGmemGaussianBlur(const OVGimage *d, const OVGimage *s, VGfloat stdDeviationX, VGfloat stdDeviationY,
+                                VGTilingMode tilingMode);
+
 /* Test seam: the nth heap allocation of the software filters from now (1 = the next) fails; 0
  * switches it off. */
 void VGALFUNC_TVGfailFilterAlloc(int nth);

@@ -100,13 +100,17 @@ void tvg_restore(const OVGimage *img)
     tvg_freememory();
 }
 
-/* A colour channel in 0..1 to 0..255, truncated; NaN counts as 0. */
-static int32_t channel_255(float v)
+int32_t tvg_filter_clamp255(float x)
 {
-    const float x = v * 255.0f;
     if (!(x > 0.0f))
         return 0;
     return x >= 255.0f ? 255 : (int32_t)x;
+}
+
+/* A colour channel in 0..1 to 0..255, truncated; NaN counts as 0. */
+static int32_t channel_255(float v)
+{
+    return tvg_filter_clamp255(v * 255.0f);
 }
 
 void tvg_filter_set_tile_fill_color(const OVGcolor *c)

@@ -49,6 +49,26 @@ void tvg_freememory(void);
 extern filter_color_type_i filter_edge_color;
 void tvg_filter_set_tile_fill_color(const OVGcolor *c);
 
+/* ---- Work arrays of the convolutions: one entry a pixel of the source's active rectangle,
+ * row after row ---- */
+
+/* VG_TILE_FILL, PAD or REPEAT; any other value reflects. */
+extern int filter_tiling_mode;
+/* What a VG_TILE_FILL read of a float work array returns outside the source. */
+extern filter_color_type_f filter_conv_tile_color;
+
+/* Every pixel of the source's active rectangle in the filter format into `c`; needs the stages
+ * chosen. */
+void tvg_filter_get_src_all_i(filter_color_type_i *c);
+/* The entry of `src` at source coordinates (x, y), anywhere: outside the active rectangle the
+ * tiling mode decides (the fill colours for VG_TILE_FILL). */
+void tvg_filter_get_tmpbuf_i(filter_color_type_i *dst, int64_t x, int64_t y, const filter_color_type_i *src);
+void tvg_filter_get_tmpbuf_f(filter_color_type_f *dst, int64_t x, int64_t y, const filter_color_type_f *src);
+
+/* A channel value in 0..255 units, truncated toward zero and limited to 0..255; NaN and the
+ * infinities are limited like any other value (NaN counts as 0), so no conversion overflows. */
+int32_t tvg_filter_clamp255(float x);
+
 /* The heap of the software filters, with the test seam's failures. */
 void *tvg_filter_alloc(size_t bytes);
 
