@@ -320,6 +320,37 @@ TEST_F(PathMeasure, WalkersRefuseRangesTheyCannotCount)
   }
 }
 
+TEST_F(PathMeasure, NonFiniteCoordinatesEndInBoundedWork)
+{
+  // Curves and arcs with a coordinate that is not a number or infinite: every query ends
+  // (the dividers stop at their depth and step limits), tangents stay unit vectors and the
+  // bounds keep only the points that are numbers.
+  for (double bad : {std::nan(""), double(INFINITY)}) {
+    SCOPED_TRACE(bad);
+    const PathData d = PathData()
+                           .seg(VG_MOVE_TO_ABS, {0, 0})
+                           .seg(VG_LINE_TO_ABS, {10, 0})
+                           .seg(VG_CUBIC_TO_ABS, {bad, 5, 20, 20, 10, 10})
+                           .seg(VG_LINE_TO_ABS, {0, 10})
+                           .seg(VG_SCCWARC_TO_ABS, {bad, 3, 0, 0, 0})
+                           .seg(VG_QUAD_TO_ABS, {1, bad, 2, 2});
+    pathtest::Path p = holding(d);
+    ASSERT_TRUE(p);
+    EXPECT_FALSE(VGHAL_ALpathLength(p.get(), 0, 6) < 0);
+    for (float distance : {0.0f, 5.0f, 15.0f, 1e9f}) {
+      Answer a;
+      VGHAL_ALpointAlongPath(p.get(), 0, 6, distance, &a.x, &a.y, &a.tx, &a.ty);
+      EXPECT_NEAR(std::hypot(a.tx, a.ty), 1, 1e-5) << distance;
+    }
+    float b[4];
+    EXPECT_EQ(VGHAL_ALpathBounds(p.get(), &b[0], &b[1], &b[2], &b[3]), VG_NO_ERROR);
+    EXPECT_EQ(b[0], 0);
+    EXPECT_EQ(b[1], 0);
+    EXPECT_GE(b[2], 10);
+    EXPECT_GE(b[3], 10);
+  }
+}
+
 // ---- Bounds ----
 
 class PathBounds : public PathMeasure {

@@ -139,9 +139,20 @@ static int point_start(float x, float y)
   return 0;
 }
 
+/* The dividers report no direction (0, 0) where coordinates are not finite: the direction
+ * so far is kept, so that every tangent answered is a unit vector. */
+static void keep_direction(float *tx, float *ty)
+{
+  if (*tx == 0.0f && *ty == 0.0f) {
+    *tx = _ctx;
+    *ty = _cty;
+  }
+}
+
 static int point_join(float tox, float toy, int cusp)
 {
   (void)cusp;
+  keep_direction(&tox, &toy);
   if (!_skip) {
     _rtx = _ctvalid ? _ctx : tox;
     _rty = _ctvalid ? _cty : toy;
@@ -155,6 +166,7 @@ static int point_join(float tox, float toy, int cusp)
 
 static int point_add(float x, float y, float tx, float ty)
 {
+  keep_direction(&tx, &ty);
   if (!_skip) {
     const double dx = (double)x - _cx, dy = (double)y - _cy;
     const double a = sqrt(dx * dx + dy * dy);
