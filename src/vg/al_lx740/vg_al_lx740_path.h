@@ -19,7 +19,8 @@ extern "C" {
 VGErrorCode VGHAL_ALpathBounds(OVGpath *path, VGfloat *minX, VGfloat *minY, VGfloat *width,
                                VGfloat *height);
 /* The box around the four corners of the user-space box taken through the affine part of the
- * current context's path-user-to-surface matrix; (0, 0, -1, -1) for a path without geometry.
+ * path-user-to-surface matrix of the layer's context (the identity when none is bound);
+ * (0, 0, -1, -1) for a path without geometry.
  * The user-space box is kept in the path's bbox. Null outputs are skipped; the same results. */
 VGErrorCode VGHAL_ALpathTransformedBounds(OVGpath *path, VGfloat *minX, VGfloat *minY,
                                           VGfloat *width, VGfloat *height);
