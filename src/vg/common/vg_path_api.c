@@ -2,10 +2,12 @@
  * which error is recorded when several arguments are wrong; the path operations do the rest and
  * return the error to record. */
 #include <stddef.h>
+#include <stdint.h>
 
 #include <VG/openvg.h>
 
 #include "vg/al_lx740/vg_al_lx740_drawpath.h"
+#include "vg/al_lx740/vg_al_lx740_path.h"
 #include "vg/common/vg_frame.h"
 #include "vg/common/vg_path.h"
 
@@ -170,4 +172,87 @@ void vgDrawPath(VGPath path, VGbitfield paintModes)
     }
     if (vgnonzerosizedsurface)
         VGFUNC_RecordError(c, VGHAL_ALdrawPath(p, paintModes));
+}
+
+/* ---- Path queries ---- */
+
+/* A segment range inside path, compared without adding, so that a huge count cannot wrap past
+ * the check. */
+static int in_range(const OVGpath *path, VGint startSegment, VGint numSegments)
+{
+    return startSegment >= 0 && numSegments > 0 && numSegments <= path->numSegments - startSegment;
+}
+
+/* Null, or 4-byte aligned. */
+static int aligned_or_null(const void *p)
+{
+    return ((uintptr_t)p & 3u) == 0;
+}
+
+VGfloat vgPathLength(VGPath path, VGint startSegment, VGint numSegments)
+{
+    OVGcontext *c = VGVAL_vgcurrentcontexthandle;
+    OVGpath *p = c ? pathOf(c, path) : NULL;
+
+    if (!p || !capable(c, p, VG_PATH_CAPABILITY_PATH_LENGTH))
+        return -1.0f;
+    if (!in_range(p, startSegment, numSegments)) {
+        VGFUNC_RecordError(c, VG_ILLEGAL_ARGUMENT_ERROR);
+        return -1.0f;
+    }
+    return VGHAL_ALpathLength(p, startSegment, numSegments);
+}
+
+void vgPointAlongPath(VGPath path, VGint startSegment, VGint numSegments, VGfloat distance,
+                      VGfloat *x, VGfloat *y, VGfloat *tangentX, VGfloat *tangentY)
+{
+    OVGcontext *c = VGVAL_vgcurrentcontexthandle;
+    OVGpath *p = c ? pathOf(c, path) : NULL;
+
+    if (!p)
+        return;
+    if (x && y && !capable(c, p, VG_PATH_CAPABILITY_POINT_ALONG_PATH))
+        return;
+    if (tangentX && tangentY && !capable(c, p, VG_PATH_CAPABILITY_TANGENT_ALONG_PATH))
+        return;
+    if (!in_range(p, startSegment, numSegments) || !aligned_or_null(x) || !aligned_or_null(y) ||
+        !aligned_or_null(tangentX) || !aligned_or_null(tangentY)) {
+        VGFUNC_RecordError(c, VG_ILLEGAL_ARGUMENT_ERROR);
+        return;
+    }
+    VGHAL_ALpointAlongPath(p, startSegment, numSegments, distance, x, y, tangentX, tangentY);
+}
+
+/* The path of handle with the bounds capability, and four outputs to write; else null with the
+ * error recorded. */
+static OVGpath *boundsPath(OVGcontext *c, VGPath handle, VGbitfield capability, VGfloat *minX,
+                           VGfloat *minY, VGfloat *width, VGfloat *height)
+{
+    OVGpath *p = c ? pathOf(c, handle) : NULL;
+
+    if (!p || !capable(c, p, capability))
+        return NULL;
+    if (!minX || !minY || !width || !height || !aligned_or_null(minX) || !aligned_or_null(minY) ||
+        !aligned_or_null(width) || !aligned_or_null(height)) {
+        VGFUNC_RecordError(c, VG_ILLEGAL_ARGUMENT_ERROR);
+        return NULL;
+    }
+    return p;
+}
+
+void vgPathBounds(VGPath path, VGfloat *minX, VGfloat *minY, VGfloat *width, VGfloat *height)
+{
+    OVGcontext *c = VGVAL_vgcurrentcontexthandle;
+    OVGpath *p = boundsPath(c, path, VG_PATH_CAPABILITY_PATH_BOUNDS, minX, minY, width, height);
+    if (p)
+        VGFUNC_RecordError(c, VGHAL_ALpathBounds(p, minX, minY, width, height));
+}
+
+void vgPathTransformedBounds(VGPath path, VGfloat *minX, VGfloat *minY, VGfloat *width,
+                             VGfloat *height)
+{
+    OVGcontext *c = VGVAL_vgcurrentcontexthandle;
+    OVGpath *p = boundsPath(c, path, VG_PATH_CAPABILITY_PATH_TRANSFORMED_BOUNDS, minX, minY, width, height);
+    if (p)
+        VGFUNC_RecordError(c, VGHAL_ALpathTransformedBounds(p, minX, minY, width, height));
 }

@@ -15,6 +15,8 @@
 #include <stddef.h>
 #include <stdint.h>
 
+#include "vg/common/vg_matrix.h"
+
 #ifdef __cplusplus
 extern "C" {
 #endif
@@ -188,6 +190,33 @@ int VGALFUNC_tvg_div_gc_turn(float x0, float y0, float x1, float y1, float tx0, 
 int VGALFUNC__draw_fan(float x0, float y0, float x1, float y1, float tux0, float tuy0,
                        float tux1, float tuy1);
 void VGALFUNC_tvg_div_gc_reset_dashing(void);
+
+/* ---- Path queries ------------------------------------------------------------------------- */
+
+/* The length of segments start to start + num_segs - 1 of a path (the datatype, scale and bias
+ * parameters say how to read data), measured along the stroke dividers' polyline: moves add
+ * nothing, a close adds its closing line. The range must lie inside the path; a null pointer,
+ * a negative start, num_segs < 1 or a range past INT_MAX gives 0 and walks nothing. */
+float VGALFUNC_tvg_div_calc_length(const uint8_t *segs, const void *data, int start, int num_segs);
+/* The point at distance along the same range and the unit tangent there: a distance that is
+ * not positive gives the range's start, one beyond its length the end of its last piece with
+ * that piece's tangent; a range of moves only gives (0, 0) and (1, 0). x and y are written
+ * only when both are given, tx and ty likewise. The same ranges as above write nothing. */
+void VGALFUNC_tvg_div_calc_point_along_path(const uint8_t *segs, const void *data, int start,
+                                            int num_segs, float distance, float *x, float *y,
+                                            float *tx, float *ty);
+
+/* The box around every point of path's fill chain: (0, 0, -1, -1) when it has none. Nothing
+ * is written unless all four outputs are given. */
+void VGALFUNC_tvg_tsw_calc_bounds(const tvg_div_path_t *path, float *minx, float *miny,
+                                  float *width, float *height);
+/* Stores the matrix (its nine values, the identity's for an identity matrix, and its flag
+ * word) for the transformed bounds. */
+void VGALFUNC_tvg_tsw_set_mtx_u2s(const OVGmatrix *matrix);
+/* The same box after every point has gone through the stored matrix (its third row too when
+ * flag bit 16 is set: a point with w = 0 goes to the origin). */
+void VGALFUNC_tvg_tsw_calc_transformed_bounds(const tvg_div_path_t *path, float *minx,
+                                              float *miny, float *width, float *height);
 
 #ifdef __cplusplus
 }
