@@ -3,46 +3,21 @@
 // allows only non-antialiased quality) and bilinear (argument 1).
 #include <benchmark/benchmark.h>
 
-#include <EGL/egl.h>
 #include <VG/openvg.h>
-#include <VX/vxlib.h>
 
 #include <vector>
 
-#include "framebufferroot.h"
 #include "simgpu.h"
+#include "vgwindowscene.h"
 
 namespace {
 
-constexpr int kWidth = 480, kHeight = 272;
-constexpr EGLint kRgb565Config = 1;
+using vnq::bench::VgWindowScene;
+constexpr int kWidth = VgWindowScene::kWidth, kHeight = VgWindowScene::kHeight;
 
-struct Scene {
-    vnq::test::FramebufferBoardRoot root{kWidth, kHeight, 16};
-    bool ready = false;
-
-    Scene()
-    {
-        EGLDisplay dpy = eglGetDisplay(EGL_DEFAULT_DISPLAY);
-        if (!eglInitialize(dpy, nullptr, nullptr) || !eglBindAPI(EGL_OPENVG_API))
-            return;
-        const EGLint attribs[] = {EGL_CONFIG_ID, kRgb565Config, EGL_NONE};
-        EGLConfig config = nullptr;
-        EGLint count = 0;
-        if (!eglChooseConfig(dpy, attribs, &config, 1, &count) || count != 1)
-            return;
-        VXWindow win = VXCreateWindow(static_cast<VXDisplay*>(dpy), 0, 0, kWidth, kHeight, 16);
-        EGLSurface surface = eglCreateWindowSurface(dpy, config, win, nullptr);
-        EGLContext context = eglCreateContext(dpy, config, EGL_NO_CONTEXT, nullptr);
-        ready = surface != EGL_NO_SURFACE && context != EGL_NO_CONTEXT &&
-                eglMakeCurrent(dpy, surface, surface, context);
-        simgpu::device().setLogLimit(0);
-    }
-};
-
-Scene& scene()
+VgWindowScene& scene()
 {
-    static Scene s;
+    static VgWindowScene s;
     return s;
 }
 
