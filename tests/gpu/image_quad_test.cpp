@@ -57,33 +57,40 @@ TEST_F(ImageQuad, TheImageRectangleGoesThroughTheImageMatrix)
     }
 }
 
+// The sample point is the origin measured from the pixel's lower left corner as the surface's
+// y axis runs: on the flipped surface (device rows top down) an origin of 0 is the pixel's
+// bottom edge, (x, row + 1) in device pixels, so that both orientations sample alike.
 TEST_F(ImageQuad, PlanesGiveTheImageCoordinatesAtTheSamplePoint)
 {
     struct Case {
         const char* name;
         std::vector<float> m;
         float origin;
+        bool flipped;
         // the image point under device point (x, y)
         double (*s)(double x, double y);
         double (*t)(double x, double y);
     } const cases[] = {
-        {"translated, nearest", {1, 0, 0, 0, 1, 0, 20, 30, 1}, 0.5f, [](double x, double) { return x - 20; },
+        {"translated, nearest", {1, 0, 0, 0, 1, 0, 20, 30, 1}, 0.5f, true, [](double x, double) { return x - 20; },
          [](double, double y) { return kHeight - y - 30; }},
-        {"translated, filtered", {1, 0, 0, 0, 1, 0, 20, 30, 1}, 0, [](double x, double) { return x - 20; },
+        {"translated, filtered", {1, 0, 0, 0, 1, 0, 20, 30, 1}, 0, true, [](double x, double) { return x - 20; },
          [](double, double y) { return kHeight - y - 30; }},
-        {"projective", {1, 0, 0.01f, 0, 1, 0, 0, 0, 1}, 0.5f, [](double x, double) { return x / (1 - 0.01 * x); },
+        {"translated, filtered, unflipped", {1, 0, 0, 0, 1, 0, 20, 30, 1}, 0, false,
+         [](double x, double) { return x - 20; }, [](double, double y) { return y - 30; }},
+        {"projective", {1, 0, 0.01f, 0, 1, 0, 0, 0, 1}, 0.5f, true, [](double x, double) { return x / (1 - 0.01 * x); },
          [](double x, double y) { return (kHeight - y) / (1 - 0.01 * x); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         SetUp();
-        imageMatrix(c.m);
+        imageMatrix(c.m, c.flipped ? 0 : kNoFlip);
         drawImage(10, 8, c.origin);
         for (auto [x, y] : {std::pair<uint32_t, uint32_t>{25, 60}, {21, 64}, {40, 10}}) {
             double s, t;
             planesAt(x, y, s, t);
-            EXPECT_NEAR(s, c.s(x + c.origin, y + c.origin) / 10, 1e-5) << x << "," << y;
-            EXPECT_NEAR(t, c.t(x + c.origin, y + c.origin) / 8, 1e-5) << x << "," << y;
+            const double sx = x + c.origin, sy = y + (c.flipped ? 1 - c.origin : c.origin);
+            EXPECT_NEAR(s, c.s(sx, sy) / 10, 1e-5) << x << "," << y;
+            EXPECT_NEAR(t, c.t(sx, sy) / 8, 1e-5) << x << "," << y;
         }
     }
 }
