@@ -4,6 +4,7 @@
 #include "path_fixture.h"
 
 #include <cmath>
+#include <functional>
 #include <string>
 
 #include "model/gpu_model.h"
@@ -113,6 +114,35 @@ TEST_F(ImageQuad, ImagePaintMatricesComposeWhenTheirEntryRuns)
     expectOneError("unknown bits");
     send(Commands().list(947, {{1, 2, 3}}));
     expectOneError("3 data words instead of 4");
+}
+
+// The colour-matrix filter's microcode over instruction 0 takes the drawing microcode's place:
+// until the drawing microcode is loaded again, every entry image drawing runs is refused.
+TEST_F(ImageQuad, EntriesAfterAColourMatrixLoadWantTheDrawingMicrocodeAgain)
+{
+    word32 words = 0;
+    const word32* image = nullptr;
+    ASSERT_EQ(cglGetUcodeInfo(CGL_UCODE_MTX, &words, &image), 1);
+    imageMatrix({1, 0, 0, 0, 1, 0, 20, 30, 1});
+    gputest::loadMicrocode(microcode(), words / CGL_VP_INST_WORDS);
+    struct Case {
+        const char* name;
+        std::function<void(ImageQuad&)> act;
+    } const cases[] = {
+        {"the image matrix", [](ImageQuad& t) { t.imageMatrix({1, 0, 0, 0, 1, 0, 0, 0, 1}); }},
+        {"the image paint matrix", [](ImageQuad& t) { t.send(Commands().run(28, 0)); }},
+        {"the image quad", [](ImageQuad& t) { t.send(Commands().list(947, {{4, 4, 0.25f, 0.25f}})); }},
+        {"the paint program", [](ImageQuad& t) { t.send(Commands().ctrl(LX_VP_CTRL0, 16384).list(49, {{0, 0, 1, 0}})); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.act(*this);
+        expectOneError("without the drawing microcode");
+    }
+    loadMicrocode(kStaticInstructions);
+    imageMatrix({1, 0, 0, 0, 1, 0, 0, 0, 1});
+    drawImage(4, 4, 0.5f);
+    EXPECT_EQ(coveredPixels(coverage()), 16);
 }
 
 }  // namespace
