@@ -772,6 +772,49 @@ TEST_F(DrawImage, SwitchingSurfacesRecomputesTheDerivedMatrices)
     eglDestroySurface(dpy, pbuffer);
 }
 
+// A filtered pattern scaled by 2 from (8, 8), repeating: the sample point is the pixel's lower
+// left corner in paint space, ((x, y) - 8) / 2, with texel centres at whole texel coordinates;
+// the same on a window as on a pbuffer.
+TEST_F(DrawImagePaint, FilteredPatternsSampleAlikeOnWindowAndPbuffer)
+{
+    std::vector<uint32_t> texels;
+    for (int i = 0; i < 16; ++i)
+        texels.push_back(uint32_t(i * 16) << 24 | uint32_t(255 - i * 13) << 16 | uint32_t(i * 71 % 256) << 8 | 0xFF);
+    const auto texel = [&](int u, int v) { return texels[size_t((v & 3) * 4 + (u & 3))]; };
+    for (bool window : {true, false}) {
+        SCOPED_TRACE(window ? "window" : "pbuffer");
+        terminate();
+        makeCurrent(VgSurfaceSpec{7, 32, 24, window});
+        vgSeti(VG_RENDERING_QUALITY, VG_RENDERING_QUALITY_NONANTIALIASED);
+        vgSeti(VG_IMAGE_QUALITY, VG_IMAGE_QUALITY_BETTER);
+        const VGImage pattern = imageOf(VG_sRGBA_8888, 4, 4, texels, VG_IMAGE_QUALITY_BETTER);
+        const VGPaint paint = vgCreatePaint();
+        vgSetParameteri(paint, VG_PAINT_TYPE, VG_PAINT_TYPE_PATTERN);
+        vgPaintPattern(paint, pattern);
+        vgSetParameteri(paint, VG_PAINT_PATTERN_TILING_MODE, VG_TILE_REPEAT);
+        vgSetPaint(paint, VG_FILL_PATH);
+        vgSeti(VG_MATRIX_MODE, VG_MATRIX_FILL_PAINT_TO_USER);
+        vgTranslate(8, 8);
+        vgScale(2, 2);
+        multiplyWhite(32, 24);
+        for (int y = 8; y < 24; ++y)
+            for (int x = 8; x < 32; ++x) {
+                const int u = (x - 8) / 2, v = (y - 8) / 2;
+                const double wu = (x % 2) / 2.0, wv = (y % 2) / 2.0;
+                double want[4];
+                for (int i = 0; i < 4; ++i) {
+                    const auto c = [&](int du, int dv) { return double(channelOf(texel(u + du, v + dv), i)); };
+                    want[i] = ((1 - wu) * (1 - wv) * c(0, 0) + wu * (1 - wv) * c(1, 0) + (1 - wu) * wv * c(0, 1) +
+                               wu * wv * c(1, 1)) /
+                              255;
+                }
+                ASSERT_TRUE(near(pixel(x, y), want, 1)) << x << "," << y;
+            }
+        vgDestroyPaint(paint);
+        vgDestroyImage(pattern);
+    }
+}
+
 // ---- Register level: the GPU model decodes the streams and draws nothing ----
 
 class DrawImageLog : public DrawImage {
