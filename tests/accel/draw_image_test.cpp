@@ -815,6 +815,30 @@ TEST_F(DrawImagePaint, FilteredPatternsSampleAlikeOnWindowAndPbuffer)
     }
 }
 
+// An image drawing leaves the image paint set selected; a path filled next paints its
+// gradient through the fill set, not through the image's (here scaled by 2) paint space.
+TEST_F(DrawImagePaint, APathAfterAnImagePaintsInItsOwnPaintSpace)
+{
+    pbuffer(64, 8, 0x000000FF);
+    const VGPaint paint = linear(0, 32, {{0, 0x000000FF}, {1, 0xFFFFFFFF}});
+    vgSeti(VG_MATRIX_MODE, VG_MATRIX_IMAGE_USER_TO_SURFACE);
+    vgScale(2, 1);
+    multiplyWhite(32, 4);
+    const VGubyte segments[] = {VG_MOVE_TO_ABS, VG_LINE_TO_ABS, VG_LINE_TO_ABS, VG_LINE_TO_ABS, VG_CLOSE_PATH};
+    const VGfloat rect[] = {0, 4, 64, 4, 64, 8, 0, 8};
+    const VGPath path = vgCreatePath(VG_PATH_FORMAT_STANDARD, VG_PATH_DATATYPE_F, 1, 0, 0, 0, VG_PATH_CAPABILITY_ALL);
+    vgAppendPathData(path, 5, segments, rect);
+    vgDrawPath(path, VG_FILL_PATH);
+    EXPECT_EQ(vgGetError(), VG_NO_ERROR);
+    for (int x = 0; x < 64; x += 3) {
+        const double g = std::min(1.0, (x + 0.5) / 32);
+        EXPECT_NEAR((pixel(x, 1) >> 24) / 255.0, std::min(1.0, (x + 0.5) / 64), 2.0 / 255) << "image " << x;
+        EXPECT_NEAR((pixel(x, 6) >> 24) / 255.0, g, 2.0 / 255) << "path " << x;
+    }
+    vgDestroyPath(path);
+    vgDestroyPaint(paint);
+}
+
 // ---- Register level: the GPU model decodes the streams and draws nothing ----
 
 class DrawImageLog : public DrawImage {
