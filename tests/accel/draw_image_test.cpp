@@ -347,8 +347,8 @@ uint32_t channelOf(uint32_t rgba, int i)  // 0 R, 1 G, 2 B, 3 A
 
 class DrawImagePaint : public DrawImage {
 protected:
-    // A w x h nonpremultiplied 8888 pbuffer cleared to `background`, drawn without
-    // anti-aliasing.
+    // A w x h 8888 pbuffer (nonpremultiplied unless told) cleared to `background`, drawn
+    // without anti-aliasing.
     void pbuffer(int w, int h, uint32_t background, EGLint alphaFormat = EGL_VG_ALPHA_FORMAT_NONPRE)
     {
         terminate();
