@@ -405,7 +405,8 @@ protected:
 };
 
 // Each mode draws a grid of premultiplied source colours over a grid of destination colours
-// on a premultiplied 8888 pbuffer: every pixel within 1 of the OpenVG 1.1 formula.
+// on a premultiplied and on a nonpremultiplied 8888 pbuffer: every pixel, premultiplied,
+// within 1 of the OpenVG 1.1 formula.
 TEST_F(DrawImagePaint, TheTenBlendModesFollowTheOpenVgFormulas)
 {
     using Formula = double (*)(double s, double d, double as, double ad);
@@ -444,29 +445,50 @@ TEST_F(DrawImagePaint, TheTenBlendModesFollowTheOpenVgFormulas)
             src.push_back(sources[x]);
             dst.push_back(destinations[y]);
         }
-    pbuffer(16, 16, 0, EGL_VG_ALPHA_FORMAT_PRE);
     const auto premultiplied = [](const std::vector<uint32_t>& pixels) {
         const VGImage image = vgCreateImage(VG_sRGBA_8888_PRE, kS, kD, VG_IMAGE_QUALITY_NONANTIALIASED);
         vgImageSubData(image, pixels.data(), kS * 4, VG_sRGBA_8888_PRE, 0, 0, kS, kD);
         return image;
     };
-    const VGImage source = premultiplied(src), destination = premultiplied(dst);
-    for (const auto& m : modes) {
-        SCOPED_TRACE(m.mode);
-        vgSeti(VG_BLEND_MODE, VG_BLEND_SRC);
-        vgDrawImage(destination);
-        vgSeti(VG_BLEND_MODE, m.mode);
-        vgDrawImage(source);
-        EXPECT_EQ(vgGetError(), VG_NO_ERROR);
-        for (int y = 0; y < kD; ++y)
-            for (int x = 0; x < kS; ++x) {
-                const double as = channelOf(sources[x], 3) / 255.0, ad = channelOf(destinations[y], 3) / 255.0;
-                double want[4];
-                for (int i = 0; i < 3; ++i)
-                    want[i] = m.colour(channelOf(sources[x], i) / 255.0, channelOf(destinations[y], i) / 255.0, as, ad);
-                want[3] = m.alpha(as, ad, as, ad);
-                EXPECT_TRUE(near(pixel(x, y), want, 1)) << x << "," << y;
-            }
+    // The premultiplied colour at (x, y): a nonpremultiplied surface stores it divided by alpha.
+    const auto stored = [this](int x, int y, bool premultipliedSurface) {
+        const uint32_t c = pixel(x, y);
+        if (premultipliedSurface)
+            return c;
+        uint32_t out = c & 0xFFu;
+        for (int i = 0; i < 3; ++i)
+            out |= uint32_t(std::lround(channelOf(c, i) * (c & 0xFFu) / 255.0)) << (24 - 8 * i);
+        return out;
+    };
+    for (bool premultipliedSurface : {true, false}) {
+        SCOPED_TRACE(premultipliedSurface ? "premultiplied surface" : "nonpremultiplied surface");
+        pbuffer(16, 16, 0, premultipliedSurface ? EGL_VG_ALPHA_FORMAT_PRE : EGL_VG_ALPHA_FORMAT_NONPRE);
+        const VGImage source = premultiplied(src), destination = premultiplied(dst);
+        for (const auto& m : modes) {
+            SCOPED_TRACE(m.mode);
+            vgSeti(VG_BLEND_MODE, VG_BLEND_SRC);
+            vgDrawImage(destination);
+            // The destination as the surface holds it (rounded once more when stored divided).
+            std::vector<uint32_t> before;
+            for (int y = 0; y < kD; ++y)
+                for (int x = 0; x < kS; ++x)
+                    before.push_back(stored(x, y, premultipliedSurface));
+            vgSeti(VG_BLEND_MODE, m.mode);
+            vgDrawImage(source);
+            EXPECT_EQ(vgGetError(), VG_NO_ERROR);
+            for (int y = 0; y < kD; ++y)
+                for (int x = 0; x < kS; ++x) {
+                    const uint32_t d = before[size_t(y * kS + x)];
+                    const double as = channelOf(sources[x], 3) / 255.0, ad = channelOf(d, 3) / 255.0;
+                    double want[4];
+                    for (int i = 0; i < 3; ++i)
+                        want[i] = m.colour(channelOf(sources[x], i) / 255.0, channelOf(d, i) / 255.0, as, ad);
+                    want[3] = m.alpha(as, ad, as, ad);
+                    EXPECT_TRUE(near(stored(x, y, premultipliedSurface), want, 1)) << x << "," << y;
+                }
+        }
+        vgDestroyImage(source);
+        vgDestroyImage(destination);
     }
 }
 
