@@ -173,6 +173,9 @@ TEST_F(DrawImage, NearestSamplingThroughMatricesAndAChildImage)
          [](int x, int y) { return x < 4 && y < 2 ? Texel{x + 2, y + 1} : Texel{-1, -1}; }},
     };
     vgSeti(VG_RENDERING_QUALITY, VG_RENDERING_QUALITY_NONANTIALIASED);
+    // The context asks for better quality, but the image allows only non-antialiased
+    // sampling: it must still be sampled nearest (scale 2 would blend otherwise).
+    vgSeti(VG_IMAGE_QUALITY, VG_IMAGE_QUALITY_BETTER);
     vgSeti(VG_MATRIX_MODE, VG_MATRIX_IMAGE_USER_TO_SURFACE);
     const VGfloat black[4] = {0, 0, 0, 1};
     vgSetfv(VG_CLEAR_COLOR, 4, black);
