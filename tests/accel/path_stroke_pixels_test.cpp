@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -414,3 +415,203 @@ TEST_F(PathStroke, TheListIsReusedForAnotherStyle)
 }
 
 }  // namespace
+
+// ---- Dashes ----
+
+class PathDash : public PathStroke {
+protected:
+    void pattern(const std::vector<float>& values, float phase, bool reset = false)
+    {
+        vgSetfv(VG_STROKE_DASH_PATTERN, VGint(values.size()), values.data());
+        vgSetf(VG_STROKE_DASH_PHASE, phase);
+        vgSeti(VG_STROKE_DASH_PHASE_RESET, reset ? VG_TRUE : VG_FALSE);
+    }
+
+    // Row y from x = 0 to 127 against a line from x = 10 to 110 dashed `on`, `off` with the
+    // pattern standing at `offset` at x = 10; the whole column lit or dark.
+    static void expectDashes(const Picture& p, int y, double on, double off, double offset)
+    {
+        for (int x = 0; x < 128; ++x) {
+            const double m = std::fmod(x - 10 + offset, on + off);
+            const bool lit = x >= 10 && x < 110 && (m < 0 ? m + on + off : m) < on;
+            ASSERT_EQ(p.at(x, y), lit ? kWhite : kBlack) << "x " << x;
+            ASSERT_EQ(p.at(x, y - 4), p.at(x, y)) << "x " << x;
+            ASSERT_EQ(p.at(x, y + 4), p.at(x, y)) << "x " << x;
+        }
+    }
+
+    static int runs(const Picture& p, int y)
+    {
+        int n = 0;
+        for (int x = 1; x < 128; ++x)
+            n += p.at(x, y) == kWhite && p.at(x - 1, y) != kWhite;
+        return n;
+    }
+};
+
+TEST_F(PathDash, TenAndFiveOnAHundredPixelsFallAtExactPlaces)
+{
+    const struct {
+        const char* name;
+        std::vector<float> pattern;
+        float phase;
+        double offset;  // where the pattern stands at the line's start
+        int dashes;
+    } table[] = {
+        {"phase 0", {10, 5}, 0, 0, 7},
+        {"phase 3", {10, 5}, 3, 3, 7},
+        {"phase the pattern's length", {10, 5}, 15, 0, 7},
+        {"phase beyond two patterns", {10, 5}, 37, 7, -1},
+        {"negative phase", {10, 5}, -3, 12, 7},
+        {"tiny negative phase", {10, 5}, -1e-30f, 0, 7},
+        {"odd count", {10, 5, 7}, 0, 0, 7},
+        {"phase 1e30", {10, 5}, 1e30f, std::fmod(double(1e30f), 15.0), -1},
+    };
+    for (const Surface& s : kSurfaces)
+        for (const auto& row : table) {
+            SCOPED_TRACE(std::string(s.name) + ": " + row.name);
+            start(s.spec);
+            pattern(row.pattern, row.phase);
+            vgDrawPath(line(10, 50, 110, 50), VG_STROKE_PATH);
+            const Picture p = picture();
+            expectDashes(p, 50, 10, 5, row.offset);
+            if (row.dashes > 0) {
+                EXPECT_EQ(runs(p, 50), row.dashes);
+            }
+            finish();
+        }
+}
+
+TEST_F(PathDash, APatternWithoutLengthStrokesSolid)
+{
+    for (const std::vector<float>& values : {std::vector<float>{0, 0}, std::vector<float>{0, 0, 5},
+                                             std::vector<float>{-4, 0}, std::vector<float>{7}}) {
+        SCOPED_TRACE(values.size());
+        start(kSurfaces[0].spec);
+        pattern(values, 2);
+        vgDrawPath(line(10, 50, 110, 50), VG_STROKE_PATH);
+        EXPECT_EQ(whiteBox(picture(), 10, 45, 110, 55), 1000u);
+        finish();
+    }
+}
+
+// Two lines, each a subpath: without phase reset the dash runs on (the second line starts 100
+// into the pattern), with it each line starts at the phase. The reset mode, and in reset mode
+// the start state, are carried in the list: changing them builds it again; without reset a new
+// phase reuses it.
+TEST_F(PathDash, PhaseResetRestartsThePatternAtEachSubpath)
+{
+    for (const Surface& s : kSurfaces) {
+        SCOPED_TRACE(s.name);
+        start(s.spec);
+        const VGPath p = path({VG_MOVE_TO_ABS, VG_LINE_TO_ABS, VG_MOVE_TO_ABS, VG_LINE_TO_ABS},
+                              {10, 30, 110, 30, 10, 70, 110, 70});
+        const ALpath* al = lists(p);
+        const int plain = (2 + 3) + (2 + 3) + 7;  // a subpath: start, one line, end
+        const struct {
+            const char* name;
+            bool reset;
+            float phase;
+            bool rebuilt;
+        } steps[] = {
+            {"running on", false, 0, true},   {"running on, phase 3", false, 3, false},
+            {"reset", true, 3, true},         {"reset, the same phase", true, 3, false},
+            {"reset, phase 0", true, 0, true}, {"running on again", false, 0, true},
+        };
+        word32 address = 0;
+        for (const auto& step : steps) {
+            SCOPED_TRACE(step.name);
+            clear();
+            pattern({10, 5}, step.phase, step.reset);
+            gpu.clearLog();
+            vgDrawPath(p, VG_STROKE_PATH);
+            const Picture q = picture();
+            expectDashes(q, 30, 10, 5, step.phase);
+            expectDashes(q, 70, 10, 5, step.reset ? step.phase : step.phase + 100);
+            // Reset mode adds the three state writes (7 words) before each start.
+            EXPECT_EQ(al->stroke_cmd_count, 2 * plain + (step.reset ? 2 * 7 : 0));
+            if (!step.rebuilt) {
+                EXPECT_EQ(al->stroke_cmd.gpu, address);
+            }
+            EXPECT_TRUE(handedOver(al->stroke_cmd.gpu));
+            EXPECT_EQ(al->stroke_dash_phase, step.reset ? 1 : 0);
+            address = al->stroke_cmd.gpu;
+        }
+        finish();
+    }
+}
+
+// The phase is reduced in double precision and the walk never leaves the pattern, whatever the
+// phase and the rounding of the values.
+TEST_F(PathDash, TheStartStateStaysInsideThePattern)
+{
+    const std::vector<std::vector<float>> patterns{
+        {10, 5}, {0.1f, 0.2f, 0.3f, 0.4f}, {1e-7f, 3e7f}, {0, 5, 0, 5}, {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1}};
+    std::vector<float> phases{0, 1e30f, -1e30f, -1e-30f, 1e-30f, 3.4e38f, INFINITY, -INFINITY, NAN};
+    for (int i = -200; i <= 200; ++i)
+        phases.push_back(float(i) * 0.1f + 1e-6f * float(i % 7));
+    for (const auto& values : patterns) {
+        double length = 0;
+        for (float v : values)
+            length += v;
+        for (float phase : phases) {
+            SCOPED_TRACE("pattern of " + std::to_string(values.size()) + " phase " + std::to_string(phase));
+            const VGALdashstart st = VGALFUNC_dashstart(values.data(), int(values.size()), phase);
+            ASSERT_GE(st.index, 0);
+            ASSERT_LT(st.index, int(values.size()));
+            ASSERT_GE(st.rest, 0.0f);
+            ASSERT_LE(st.rest, values[size_t(st.index)]);
+            ASSERT_EQ(st.on, st.index % 2 == 0);
+            // Where the state stands, counted from the pattern's start, is the phase modulo
+            // the length (not-finite phases count as 0).
+            double at = 0;
+            for (int k = 0; k < st.index; ++k)
+                at += values[size_t(k)];
+            at += values[size_t(st.index)] - st.rest;
+            double expected = std::isfinite(phase) ? std::fmod(double(phase), length) : 0;
+            if (expected < 0)
+                expected += length;
+            if (expected >= length)
+                expected = 0;
+            ASSERT_NEAR(at, expected, length * 1e-6);
+        }
+    }
+}
+
+// The GPU holds 16 values (constants 46 to 49); a longer pattern is cut to them, and nothing
+// spills into the stroke-on flag, the thresholds or the anti-aliasing scale after them.
+TEST_F(PathDash, ATwentyValuePatternDrawsItsSixteenValuePrefix)
+{
+    for (const Surface& s : kSurfaces) {
+        SCOPED_TRACE(s.name);
+        start(s.spec);
+        std::vector<float> values;
+        for (int i = 0; i < 8; ++i)
+            values.insert(values.end(), {8, 4});
+        values.insert(values.end(), {1, 1, 1, 1});
+        const VGPath l = line(10, 50, 110, 50);
+        vgDrawPath(l, VG_STROKE_PATH);  // the thresholds are written once
+        clear();
+        pattern(values, 0);
+        gpu.clearLog();
+        vgDrawPath(l, VG_STROKE_PATH);
+        const Picture p = picture();
+        expectDashes(p, 50, 8, 4, 0);  // the cut pattern repeats after 96: 106 starts a dash
+        std::vector<float> written;
+        std::vector<word32> last;
+        for (const auto& [field, word] : constantWrites()) {
+            const word32 constant = field / 4;
+            float f;
+            std::memcpy(&f, &word, sizeof f);
+            EXPECT_TRUE(constant < 50 || constant > 53 || (constant == LX_VCNST_OVG_STROKE_ON && (f == 0 || f == 1)))
+                << "constant " << constant << " = " << f;
+            if (constant >= LX_VCNST_OVG_DASH_PATTERN0 && constant <= LX_VCNST_OVG_DASH_PATTERN3)
+                written.push_back(f);
+            if (constant == LX_VCNST_OVG_MAX_DASH_IDX)
+                last.push_back(word);
+        }
+        EXPECT_EQ(written, std::vector<float>(values.begin(), values.begin() + 16));
+        EXPECT_EQ(last, (std::vector<word32>{3, 3}));
+        finish();
+    }
+}
