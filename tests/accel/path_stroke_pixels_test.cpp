@@ -16,13 +16,16 @@
 #include "cgl_unitreg.h"
 #include "vg/al_lx740/vg_al_lx740_drawpath.h"
 #include "vg/al_lx740/vg_al_lx740_objects.h"
+#include "vg/al_lx740/vg_al_lx740_rect.h"
 #include "vg/common/vg_frame.h"
 #include "vg/common/vg_path.h"
 #include "vg/common/vg_share.h"
+#include "refusing_allocator.h"
 #include "vgsurfacefixture.h"
 
 namespace {
 
+using vnq::test::Refuse;
 using vnq::test::VgSurfaceSpec;
 
 constexpr EGLint kRgb565 = 1, kRgba8888 = 7;
@@ -415,6 +418,71 @@ TEST_F(PathStroke, TheListIsReusedForAnotherStyle)
 }
 
 }  // namespace
+
+// The same stroke from a GPU-resident list, from a heap list replayed through the command FIFO
+// (work memory used up) and streamed by the slow path (no list, or a list that cannot grow),
+// solid, dashed running on and dashed with phase reset.
+TEST_F(PathStroke, HeapListsAndTheSlowPathDrawTheSamePixelsAsGpuLists)
+{
+    // Two subpaths: a quadratic, a cubic, an arc and a line, closed; then a zigzag of 40 lines
+    // (more than a list's first 128 words).
+    std::vector<VGubyte> segments{VG_MOVE_TO_ABS, VG_QUAD_TO_ABS,  VG_CUBIC_TO_ABS,
+                                  VG_SCCWARC_TO_ABS, VG_LINE_TO_REL, VG_CLOSE_PATH, VG_MOVE_TO_ABS};
+    std::vector<float> data{10, 10, 40, 0, 50, 20, 55, 30, 40, 40, 30, 40, 8, 8, 0, 14, 40, -4, -10, 70, 60};
+    for (int i = 0; i < 40; ++i) {
+        segments.push_back(VG_LINE_TO_ABS);
+        data.insert(data.end(), {72 + 1.3f * float(i), i % 2 ? 60.0f : 90.0f});
+    }
+    const struct {
+        const char* name;
+        std::vector<float> dashes;
+        bool reset;
+    } modes[] = {{"solid", {}, false}, {"dashed", {7, 3, 2, 3}, false}, {"dashed with reset", {7, 3, 2, 3}, true}};
+    for (const auto& mode : modes) {
+        SCOPED_TRACE(mode.name);
+        start(kSurfaces[1].spec);
+        vgSetf(VG_STROKE_LINE_WIDTH, 3);
+        vgSeti(VG_STROKE_JOIN_STYLE, VG_JOIN_ROUND);
+        vgSeti(VG_STROKE_CAP_STYLE, VG_CAP_ROUND);
+        vgSetfv(VG_STROKE_DASH_PATTERN, VGint(mode.dashes.size()), mode.dashes.data());
+        vgSetf(VG_STROKE_DASH_PHASE, 2);
+        vgSeti(VG_STROKE_DASH_PHASE_RESET, mode.reset);
+        const VGPath p = path(segments, data);
+        vgDrawPath(p, VG_STROKE_PATH);
+        ASSERT_EQ(lists(p)->stroke_cmd_target, 1);
+        const vnq::test::RgbaImage reference = image();
+        ASSERT_GT(picture().count(), 500u);
+
+        std::vector<word32> taken;
+        for (word32 a; (a = VGALFUNC_VAlloc(4096, 64, 32, 32, 0, 0, 0)) != CGL_NO_ADDRESS;)
+            taken.push_back(a);
+        for (word32 a; (a = VGALFUNC_VAlloc(256, 1, 32, 32, 0, 0, 0)) != CGL_NO_ADDRESS;)
+            taken.push_back(a);
+        const VGPath heap = path(segments, data);
+        for (int draw = 0; draw < 2; ++draw) {  // built, then replayed from the heap
+            clear();
+            vgDrawPath(heap, VG_STROKE_PATH);
+            EXPECT_EQ(lists(heap)->stroke_cmd_target, 0);
+            EXPECT_TRUE(image().bytes == reference.bytes) << "heap draw " << draw;
+        }
+        for (word32 a : taken)
+            VGALFUNC_VFree(a);
+
+        for (Refuse refuse : {Refuse::New, Refuse::Growth}) {
+            SCOPED_TRACE(refuse == Refuse::New ? "no list" : "a list that cannot grow");
+            const VGPath slow = path(segments, data);
+            clear();
+            {
+                vnq::test::RefusingAllocator refusing(refuse);
+                vgDrawPath(slow, VG_STROKE_PATH);
+            }
+            EXPECT_TRUE(image().bytes == reference.bytes);
+            EXPECT_EQ(lists(slow)->stroke_need_update, 1);
+            EXPECT_EQ(lists(slow)->stroke_cmd_count, 0);
+        }
+        finish();
+    }
+}
 
 // ---- Dashes ----
 
