@@ -541,5 +541,40 @@ TEST_F(GpuConvolve, ArgumentChecks)
         vgDestroyImage(i);
 }
 
+// Called without the API's checks, the GPU filters refuse what would overrun their tap arrays
+// or their constant budget, and write nothing.
+TEST_F(GpuConvolve, RefusesArgumentsTheApiNeverHandsOver)
+{
+    filterState(false, false, 15);
+    const VGImage src = randomImage(VG_sRGBA_8888, 8, 4);
+    const VGImage dst = randomImage(VG_sRGBA_8888, 8, 4);
+    const Bytes before = contents(dst);
+    OVGimage* d = record(dst);
+    OVGimage* s = record(src);
+    std::vector<VGshort> k(16 * 16, 1);
+    const struct {
+        std::string what;
+        std::function<int()> call;
+    } cases[] = {
+        {"no matrix", [&] { return VGALFUNC_lx_color_matrix(d, s, nullptr); }},
+        {"convolve 16 wide", [&] { return VGALFUNC_lx_convolve(d, s, 16, 1, 0, 0, k.data(), 1, 0, VG_TILE_PAD); }},
+        {"convolve 0 high", [&] { return VGALFUNC_lx_convolve(d, s, 1, 0, 0, 0, k.data(), 1, 0, VG_TILE_PAD); }},
+        {"convolve no kernel", [&] { return VGALFUNC_lx_convolve(d, s, 3, 3, 0, 0, nullptr, 1, 0, VG_TILE_PAD); }},
+        {"separable 16 high",
+         [&] { return VGALFUNC_lx_separable_convolve(d, s, 3, 16, 0, 0, k.data(), k.data(), 1, 0, VG_TILE_PAD); }},
+        {"separable no kernel",
+         [&] { return VGALFUNC_lx_separable_convolve(d, s, 3, 3, 0, 0, k.data(), nullptr, 1, 0, VG_TILE_PAD); }},
+        {"deviation 17", [&] { return VGALFUNC_lx_gaussian_blur(d, s, 17, 1, VG_TILE_PAD); }},
+        {"deviation NaN", [&] { return VGALFUNC_lx_gaussian_blur(d, s, 1, std::nanf(""), VG_TILE_PAD); }},
+    };
+    gpu.clearLog();
+    for (const auto& c : cases)
+        EXPECT_EQ(c.call(), VG_ILLEGAL_ARGUMENT_ERROR) << c.what;
+    EXPECT_TRUE(gpu.log().empty());
+    EXPECT_EQ(contents(dst), before);
+    for (VGImage i : {src, dst})
+        vgDestroyImage(i);
+}
+
 }  // namespace
 }  // namespace gputest

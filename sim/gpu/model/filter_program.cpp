@@ -45,6 +45,18 @@ struct FilterPrograms::Plane {
         const uint32_t v = unpackColour(*pixelFormat(kWorkFormat), readPixel(memory + size_t(y) * stride, x, 32));
         return Rgba{{float(v >> 24), float(v >> 16 & 255u), float(v >> 8 & 255u), float(v & 255u)}};
     }
+    // Rows of columns x 4 channel values, decoded once for the kernels' many reads.
+    std::vector<float> decode(uint32_t columns, uint32_t rows) const
+    {
+        std::vector<float> out(size_t(columns) * rows * 4);
+        float* v = out.data();
+        for (uint32_t y = 0; y < rows; ++y)
+            for (uint32_t x = 0; x < columns; ++x, v += 4) {
+                const Rgba p = get(x, y);
+                std::copy(p.c, p.c + 4, v);
+            }
+        return out;
+    }
     void put(uint32_t x, uint32_t y, const float out[4]) const
     {
         const uint32_t v = channel(out[0]) << 24 | channel(out[1]) << 16 | channel(out[2]) << 8 | channel(out[3]);
@@ -155,16 +167,18 @@ void FilterPrograms::convolve(const std::vector<uint32_t>& words, const std::str
         for (uint32_t p = 0; p < kw; ++p)
             kernel[size_t(r) * kw + p] = constant(uint32_t(kKernelConstant + r * gx + (p >> 2)), p & 3u);
     const float scale = asFloat(words[10]), bias = asFloat(words[11]);
+    const std::vector<float> source = nrm.decode(uint32_t(span), uint32_t(th + kh - 1));
     for (uint32_t y = 0; y < th; ++y)
         for (uint32_t x = 0; x < tw; ++x) {
             float sum[4] = {0.0f, 0.0f, 0.0f, 0.0f};
-            for (uint32_t r = 0; r < kh; ++r)
-                for (uint32_t p = 0; p < kw; ++p) {
+            for (uint32_t r = 0; r < kh; ++r) {
+                const float* s = &source[(size_t(y + r) * span + x) * 4];
+                for (uint32_t p = 0; p < kw; ++p, s += 4) {
                     const float k = kernel[size_t(r) * kw + p];
-                    const Rgba s = nrm.get(x + p, y + r);
                     for (unsigned c = 0; c < 4; ++c)
-                        sum[c] += k * s.c[c];
+                        sum[c] += k * s[c];
                 }
+            }
             float out[4];
             for (unsigned c = 0; c < 4; ++c)
                 out[c] = scale * sum[c] + bias;
@@ -206,17 +220,18 @@ void FilterPrograms::separable(const std::vector<uint32_t>& words, const std::st
 
     // The horizontal pass over every row the vertical taps reach.
     const uint32_t rows = uint32_t(th + reach);
+    const std::vector<float> source = nrm.decode(uint32_t(span), rows);
     std::vector<Rgba> pass(size_t(rows) * tw);
     for (uint32_t r = 0; r < rows; ++r)
         for (uint32_t x = 0; x < tw; ++x) {
             Rgba& sum = pass[size_t(r) * tw + x];
             sum = Rgba{{0.0f, 0.0f, 0.0f, 0.0f}};
-            for (uint32_t p = 0; p < kw; ++p) {
+            const float* s = &source[(size_t(r) * span + x) * 4];
+            for (uint32_t p = 0; p < kw; ++p, s += 4) {
                 if (horizontal[p] == 0.0f)
                     continue;
-                const Rgba s = nrm.get(x + p, r);
                 for (unsigned c = 0; c < 4; ++c)
-                    sum.c[c] += horizontal[p] * s.c[c];
+                    sum.c[c] += horizontal[p] * s[c];
             }
         }
     const float scale = asFloat(words[10]), bias = asFloat(words[11]);

@@ -21,6 +21,8 @@
 #define CONSTANT_BUDGET 252 /* constants from KERNEL_CONSTANT on for kernels and line buffers */
 #define MAX_SOURCE_ROW 256  /* source pixels a row of the separable microcode */
 #define MAX_ROWS 2048       /* rows of a copy: the tiled copy's coordinates have 11 bits */
+#define MAX_KERNEL_SIZE 15
+#define MAX_DEVIATION 16.0f
 #define CONVOLVE_WORDS 14u
 #define SEPARABLE_WORDS 15u
 
@@ -29,6 +31,18 @@ int gaussian_same_dev;
 static int min_int(int a, int b)
 {
     return a < b ? a : b;
+}
+
+/* What the OpenVG API never hands over, refused as the software filters refuse it: kernel
+ * sizes outside 1..15 (the tap arrays below hold 15) and deviations outside (0, 16]. */
+static int kernel_size_ok(int n)
+{
+    return n >= 1 && n <= MAX_KERNEL_SIZE;
+}
+
+static int deviation_ok(VGfloat sigma)
+{
+    return sigma > 0.0f && sigma <= MAX_DEVIATION; /* false for NaN */
 }
 
 /* A row of n taps into the constants from `first` on, flipped: tap i at position n - 1 - i,
@@ -132,8 +146,10 @@ int VGALFUNC_lx_convolve(OVGimage *d, OVGimage *s, int kw, int kh, int sx, int s
 {
     const int gx = (kw + 3) >> 2;
     word32 nrm, rst, sbuftop, rbuftop;
-    float biasv, row[15];
+    float biasv, row[MAX_KERNEL_SIZE];
     int w, h, mask, tw0, th0, posx, posy, i, j, result, error = 0;
+    if (!kernel || !kernel_size_ok(kw) || !kernel_size_ok(kh))
+        return VG_ILLEGAL_ARGUMENT_ERROR;
     if (!VGALFUNC_lx_filter_area(d, s, &w, &h, &mask))
         return VG_NO_ERROR;
     tw0 = min_int(w, (CONSTANT_BUDGET - gx * (1 + kh)) / 5 * 4);
@@ -213,9 +229,11 @@ int VGALFUNC_lx_separable_convolve(OVGimage *d, OVGimage *s, int kw, int kh, int
                                    const VGshort *ky, VGfloat scale, VGfloat bias, VGTilingMode tilingMode)
 {
     const int gx = (kw + 3) >> 2, gy = (kh + 3) >> 2;
-    float taps[15];
+    float taps[MAX_KERNEL_SIZE];
     word32 nrm, rst;
     int w, h, mask, sw, tw0, th0, result, error;
+    if (!kx || !ky || !kernel_size_ok(kw) || !kernel_size_ok(kh))
+        return VG_ILLEGAL_ARGUMENT_ERROR;
     if (!VGALFUNC_lx_filter_area(d, s, &w, &h, &mask))
         return VG_NO_ERROR;
     sw = separable_source_width(w, kw, gx, gy);
@@ -252,12 +270,14 @@ static void upload_gauss(float *k, VGfloat sigma, int first)
 
 int VGALFUNC_lx_gaussian_blur(OVGimage *d, OVGimage *s, VGfloat stdDevX, VGfloat stdDevY, VGTilingMode tilingMode)
 {
-    const int nx = tvg_filter_gauss_reach(stdDevX), ny = tvg_filter_gauss_reach(stdDevY);
-    const int kw = 2 * nx + 1, kh = 2 * ny + 1;
-    const int gx = (2 * nx + 4) >> 2, gy = (2 * ny + 4) >> 2;
     float *k;
     word32 nrm, rst;
-    int w, h, mask, sw, tw0, th0, result, error;
+    int nx, ny, kw, kh, gx, gy, w, h, mask, sw, tw0, th0, result, error;
+    if (!deviation_ok(stdDevX) || !deviation_ok(stdDevY))
+        return VG_ILLEGAL_ARGUMENT_ERROR;
+    nx = tvg_filter_gauss_reach(stdDevX), ny = tvg_filter_gauss_reach(stdDevY);
+    kw = 2 * nx + 1, kh = 2 * ny + 1;
+    gx = (2 * nx + 4) >> 2, gy = (2 * ny + 4) >> 2;
     if (!VGALFUNC_lx_filter_area(d, s, &w, &h, &mask))
         return VG_NO_ERROR;
     k = (float *)tvg_filter_alloc((size_t)(kw > kh ? kw : kh) * sizeof(float));

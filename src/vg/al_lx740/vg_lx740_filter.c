@@ -348,6 +348,8 @@ int VGALFUNC_lx_color_matrix(OVGimage *d, OVGimage *s, const VGfloat *m)
     const OVGcontext *ctx = VGALVAL_LX740_ALcontexthandle;
     word32 nrm, rst;
     int w, h, mask, posx, posy, result, error = 0;
+    if (!m)
+        return VG_ILLEGAL_ARGUMENT_ERROR;
     if (!VGALFUNC_lx_filter_area(d, s, &w, &h, &mask))
         return VG_NO_ERROR;
     if (!VGALFUNC_lx_filter_buffers(min_int(w, MATRIX_TILE_W), min_int(h, MATRIX_TILE_H), min_int(w, MATRIX_TILE_W),

@@ -29,6 +29,8 @@ int VGALFUNC_lx_lookup(OVGimage *d, OVGimage *s, const VGubyte *red, const VGuby
 int VGALFUNC_lx_lookup_single(OVGimage *d, OVGimage *s, const VGuint *lut, VGImageChannel channel, int linear,
                               int pre);
 
+/* The four below refuse with VG_ILLEGAL_ARGUMENT_ERROR what OpenVG never hands over: a missing
+ * matrix or kernel, kernel sizes outside 1..15, deviations outside (0, 16]. */
 /* 20 floats: each result channel is a weighted sum of the four source channels plus 255 times
  * its offset (m in column-major order, offsets at m[16..19]). */
 int VGALFUNC_lx_color_matrix(OVGimage *d, OVGimage *s, const VGfloat *m);
