@@ -294,8 +294,12 @@ TEST_P(DrawingRoad, FrameReachesTheScreenAsTheGoldenPicture)
         EXPECT_EQ(rgbAt(picture, kBandX + i, kBandY + j), onScreen(rgbOf4444(bandPixel(i, j))))
             << "band pixel " << i << "," << j;
 
-    // Deep inside a filled shape.
+    // Deep inside a filled shape; the stroke of its left edge (x = 30, from y 250 up) over the
+    // fill, ending in a butt cap at the shape's bottom.
     EXPECT_EQ(rgbAt(picture, 42, 200), onScreen(kFillColour));
+    for (int x : {29, 30})
+        EXPECT_EQ(rgbAt(picture, x, 210), onScreen(kStrokeColour)) << x;
+    EXPECT_EQ(rgbAt(picture, 30, 250), cleared);
 
     // The scissored shape shows inside the rectangles only.
     for (const ScreenRect& r : kScissor) {
