@@ -322,6 +322,42 @@ TEST_P(DrawingRoad, FrameReachesTheScreenAsTheGoldenPicture)
     EXPECT_TRUE(gpu.errors().empty());
 }
 
+// The frames after the first draw into the other colour buffer: each swap shows the frame just
+// drawn, whichever buffer it went to, and nothing of the frame before.
+TEST_P(DrawingRoad, LaterFramesReachTheScreenAfterEachSwap)
+{
+    drawFrame();
+    ASSERT_TRUE(eglSwapBuffers(dpy, surface));
+    const VGfloat colours[][4] = {{1.0f, 1.0f, 1.0f, 1.0f}, {0.0f, 0.0f, 0.0f, 1.0f}, {1.0f, 0.0f, 1.0f, 1.0f}};
+    int frame = 0;
+    for (const VGfloat* colour : colours) {
+        SCOPED_TRACE(testing::Message() << "frame " << ++frame);
+        VG_OK(vgSetfv(VG_CLEAR_COLOR, 4, colour));
+        VG_OK(vgClear(0, 0, kWidth, kHeight));
+        setColourPaint(kFillColour, VG_FILL_PATH);
+        VG_OK(vgSeti(VG_MATRIX_MODE, VG_MATRIX_PATH_USER_TO_SURFACE));
+        VG_OK(vgLoadIdentity());
+        const VGfloat x = VGfloat(40 * frame), y = 100.0f;  // OpenVG coordinates: rows 162 to 171 on the screen
+        drawPath({VG_MOVE_TO_ABS, VG_LINE_TO_ABS, VG_LINE_TO_ABS, VG_LINE_TO_ABS},
+                 {x, y, x + 10, y, x + 10, y + 10, x, y + 10}, VG_FILL_PATH);
+        ASSERT_TRUE(eglSwapBuffers(dpy, surface));
+        EXPECT_EQ(vgGetError(), VG_NO_ERROR);
+
+        const RgbaImage picture = screenPicture();
+        ASSERT_EQ(picture.width, kWidth);
+        long covered = 0, cleared = 0;
+        for (int py = 0; py < kHeight; ++py)
+            for (int px = 0; px < kWidth; ++px) {
+                const uint32_t rgb = rgbAt(picture, px, py);
+                covered += rgb == onScreen(kFillColour);
+                cleared += rgb == onScreen(colour);
+            }
+        EXPECT_EQ(covered, 100);
+        EXPECT_EQ(cleared, long(kWidth) * kHeight - 100);
+        EXPECT_EQ(rgbAt(picture, 40 * frame, kHeight - 1 - 100), onScreen(kFillColour));
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(OnTheWindow, DrawingRoad, testing::ValuesIn(kRoads),
                          [](const testing::TestParamInfo<Road>& info) { return std::string(info.param.name); });
 
