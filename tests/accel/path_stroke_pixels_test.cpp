@@ -419,6 +419,86 @@ TEST_F(PathStroke, TheListIsReusedForAnotherStyle)
 
 }  // namespace
 
+// Curves in cells of their own, width 6 with round joins and caps: a quadratic arch, an S of one
+// cubic and a rotated half ellipse, then a circle of four arcs under a scale of 3 by 1, whose
+// pen is an ellipse: three times as wide at the sides as at the top and bottom.
+TEST_F(PathStroke, CurvesAndANonUniformScaleMatchTheirGoldens)
+{
+    start(kSurfaces[1].spec);
+    vgSetf(VG_STROKE_LINE_WIDTH, 6);
+    vgSeti(VG_STROKE_JOIN_STYLE, VG_JOIN_ROUND);
+    vgSeti(VG_STROKE_CAP_STYLE, VG_CAP_ROUND);
+    vgDrawPath(path({VG_MOVE_TO_ABS, VG_QUAD_TO_ABS}, {8, 10, 20, 90, 36, 10}), VG_STROKE_PATH);
+    vgDrawPath(path({VG_MOVE_TO_ABS, VG_CUBIC_TO_ABS}, {46, 10, 110, 30, 20, 70, 80, 90}), VG_STROKE_PATH);
+    vgDrawPath(path({VG_MOVE_TO_ABS, VG_LCCWARC_TO_ABS}, {96, 30, 14, 8, 60, 112, 60}), VG_STROKE_PATH);
+    const Picture p = picture();
+    EXPECT_EQ(p.at(20, 50), kWhite);  // the arch's top at (20, 50)
+    EXPECT_EQ(p.at(20, 40), kBlack);
+    expectGoldenImage("stroke_curves_rgba8888", p.image);
+    finish();
+
+    start(kSurfaces[0].spec);
+    vgSetf(VG_STROKE_LINE_WIDTH, 4);
+    vgTranslate(64, 50);
+    vgScale(3, 1);
+    vgDrawPath(path({VG_MOVE_TO_ABS, VG_SCCWARC_TO_ABS, VG_SCCWARC_TO_ABS, VG_CLOSE_PATH},
+                    {16, 0, 16, 16, 0, -16, 0, 16, 16, 0, 16, 0}),
+               VG_STROKE_PATH);
+    const Picture q = picture();
+    // The ring crosses the middle row 12 wide at each side and the middle column 4 high.
+    double row = 0, column = 0;
+    for (int x = 0; x < width; ++x)
+        row += q.red(x, 50) / 255.0;
+    for (int y = 0; y < height; ++y)
+        column += q.red(64, y) / 255.0;
+    EXPECT_NEAR(row, 24, 0.5);
+    EXPECT_NEAR(column, 8, 0.5);
+    EXPECT_EQ(q.at(64 + 48, 50), kWhite);
+    EXPECT_EQ(q.at(64, 50 + 16), kWhite);
+    expectGoldenImage("stroke_scaled_rgb565", q.image);
+    finish();
+}
+
+// vguRect and vguRoundRect paths filled in red and stroked 2 wide in green over it.
+TEST_F(PathStroke, VguRectanglesFilledAndStroked)
+{
+    for (const Surface& s : kSurfaces) {
+        SCOPED_TRACE(s.name);
+        start(s.spec);
+        const VGPaint red = vgCreatePaint();
+        vgSetColor(red, 0xFF0000FF);
+        vgSetPaint(red, VG_FILL_PATH);
+        vgSetColor(paint, 0x00FF00FF);
+        vgSetf(VG_STROKE_LINE_WIDTH, 2);
+        const VGPath rect = path({}, {});
+        ASSERT_EQ(vguRect(rect, 20, 20, 40, 30), VGU_NO_ERROR);
+        vgDrawPath(rect, VG_FILL_PATH | VG_STROKE_PATH);
+        Picture p = picture();
+        const auto is = [&p](uint32_t colour) {
+            return [&p, colour](int x, int y) { return p.at(x, y) == colour; };
+        };
+        EXPECT_EQ(p.count(is(0x00FF00FF)), 42u * 32u - 38u * 28u);
+        EXPECT_EQ(p.count(is(0xFF0000FF)), 38u * 28u);
+        EXPECT_EQ(p.count(), 42u * 32u);
+        EXPECT_EQ(p.at(19, 19), 0x00FF00FFu);
+        EXPECT_EQ(p.at(21, 21), 0xFF0000FFu);
+
+        clear();
+        const VGPath round = path({}, {});
+        ASSERT_EQ(vguRoundRect(round, 20, 20, 80, 60, 30, 20), VGU_NO_ERROR);
+        vgDrawPath(round, VG_FILL_PATH | VG_STROKE_PATH);
+        p = picture();
+        EXPECT_EQ(p.at(60, 50), 0xFF0000FFu);
+        EXPECT_EQ(p.at(20, 50), 0x00FF00FFu);  // the straight left side
+        EXPECT_EQ(p.at(60, 79), 0x00FF00FFu);  // the top
+        EXPECT_EQ(p.at(21, 21), kBlack);       // outside the rounded corner
+        expectGoldenImage(std::string("vgu_roundrect_") + (s.spec.config == kRgb565 ? "rgb565" : "rgba8888"),
+                          p.image);
+        vgDestroyPaint(red);
+        finish();
+    }
+}
+
 // The same stroke from a GPU-resident list, from a heap list replayed through the command FIFO
 // (work memory used up) and streamed by the slow path (no list, or a list that cannot grow),
 // solid, dashed running on and dashed with phase reset.
