@@ -2,6 +2,7 @@
 // conversions, fixed-point and vendor forms, and the first-error rule.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -272,6 +273,45 @@ TEST_F(ContextParams, DashPatternKeepsSixteenValuesAndAnEvenSafePrefix)
     vgSetfv(VG_STROKE_DASH_PATTERN, 0, nullptr);
     EXPECT_EQ(vgGetVectorSize(VG_STROKE_DASH_PATTERN), 0);
     EXPECT_EQ(ctx->strokeDashLength, 0.0f);
+}
+
+// Dashes and gaps too long for any path (infinite ones, or sixteen of the largest float) are
+// used bounded, so that the pattern's length stays finite for the stroke set-up; a NaN is no
+// dash. The pattern reads back as it was set.
+TEST_F(ContextParams, DashValuesBeyondAnyLengthAreUsedBounded)
+{
+    const VGfloat inf = std::numeric_limits<VGfloat>::infinity(), big = std::numeric_limits<VGfloat>::max();
+    const VGfloat nan = std::numeric_limits<VGfloat>::quiet_NaN();
+    const struct {
+        std::vector<VGfloat> pattern;
+        std::vector<bool> bounded;  // which safe values are the bound; the others are as set
+    } table[] = {
+        {{inf, 5}, {true, false}},
+        {{5, inf}, {false, true}},
+        {{nan, 5, big, 2}, {false, false, true, false}},
+        {std::vector<VGfloat>(16, big), std::vector<bool>(16, true)},
+        {std::vector<VGfloat>(16, inf), std::vector<bool>(16, true)},
+    };
+    for (const auto& row : table) {
+        SCOPED_TRACE(row.pattern.size());
+        vgSetfv(VG_STROKE_DASH_PATTERN, VGint(row.pattern.size()), row.pattern.data());
+        EXPECT_EQ(vgGetError(), VG_NO_ERROR);
+        VGfloat bound = 0;
+        for (size_t i = 0; i < row.pattern.size(); ++i)
+            bound = std::max(bound, ctx->dashSafePattern[i]);
+        EXPECT_TRUE(std::isfinite(bound));
+        EXPECT_GE(bound, big / 64);
+        for (size_t i = 0; i < row.pattern.size(); ++i) {
+            const VGfloat v = row.pattern[i];
+            EXPECT_EQ(ctx->dashSafePattern[i], row.bounded[i] ? bound : std::isnan(v) ? 0.0f : v) << i;
+        }
+        EXPECT_TRUE(std::isfinite(ctx->strokeDashLength));
+        EXPECT_GT(ctx->strokeDashLength, 0.0f);
+        const std::vector<VGfloat> back = getfv(VG_STROKE_DASH_PATTERN);
+        ASSERT_EQ(back.size(), row.pattern.size());
+        for (size_t i = 0; i < back.size(); ++i)
+            EXPECT_TRUE(back[i] == row.pattern[i] || (std::isnan(back[i]) && std::isnan(row.pattern[i]))) << i;
+    }
 }
 
 TEST_F(ContextParams, ReadOnlyParametersIgnoreSets)

@@ -30,6 +30,19 @@ bool updating()
 
 }  // namespace
 
+bool loadPng(const std::string& path, RgbaImage& out)
+{
+    int w = 0, h = 0, channels = 0;
+    stbi_uc* pixels = stbi_load(path.c_str(), &w, &h, &channels, 4);
+    if (!pixels)
+        return false;
+    out.width = w;
+    out.height = h;
+    out.bytes.assign(pixels, pixels + size_t(w) * h * 4);
+    stbi_image_free(pixels);
+    return true;
+}
+
 void expectImageIn(const std::string& goldenDir, const std::string& name, const RgbaImage& actual, int tolerance)
 {
     const std::string path = goldenDir + "/" + name + ".png";
@@ -39,12 +52,13 @@ void expectImageIn(const std::string& goldenDir, const std::string& name, const 
         ADD_FAILURE() << "golden image written, review it: " << path;
         return;
     }
-    int w = 0, h = 0, channels = 0;
-    stbi_uc* golden = stbi_load(path.c_str(), &w, &h, &channels, 4);
-    if (!golden) {
+    RgbaImage stored;
+    if (!loadPng(path, stored)) {
         ADD_FAILURE() << "missing golden image " << path << " (VNQ_UPDATE_GOLDEN=1 writes it)";
         return;
     }
+    const int w = stored.width, h = stored.height;
+    const std::vector<uint8_t>& golden = stored.bytes;
     RgbaImage difference{actual.width, actual.height, std::vector<uint8_t>(actual.bytes.size(), 0)};
     long differing = 0;
     if (w == actual.width && h == actual.height) {
@@ -59,7 +73,6 @@ void expectImageIn(const std::string& goldenDir, const std::string& name, const 
     } else {
         differing = -1;
     }
-    stbi_image_free(golden);
     if (differing == 0)
         return;
     writePng(name + ".actual.png", actual);

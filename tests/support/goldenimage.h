@@ -19,6 +19,10 @@ struct RgbaImage {
 // red on black) in the working directory.
 void expectImageIn(const std::string& goldenDir, const std::string& name, const RgbaImage& actual, int tolerance);
 
+// The PNG at `path` as RGBA bytes (an image without alpha reads alpha 255); false when it cannot
+// be read.
+bool loadPng(const std::string& path, RgbaImage& out);
+
 }  // namespace vnq::test
 
 // The golden directory of the calling test area (tests/<area>/golden), set by the build.

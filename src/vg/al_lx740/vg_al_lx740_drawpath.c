@@ -6,6 +6,7 @@
  * buffers do. */
 #include "vg/al_lx740/vg_al_lx740_drawpath.h"
 
+#include <float.h>
 #include <math.h>
 #include <stdint.h>
 #include <stdlib.h>
@@ -488,6 +489,11 @@ void VGALFUNC_emitfilllists(void)
 
 /* ---- Subdivision thresholds ---- */
 
+int VGALFUNC_strokewidthdrawn(float w)
+{
+    return w > 0.0f && w <= FLT_MAX;
+}
+
 int setPathDivisionParameters(const OVGmatrix *m, float strokeLineWidth, VGALdivparams *out)
 {
     static float currentStrokeWidth = 1.0f, m0, m1, m3, m4;
@@ -502,7 +508,7 @@ int setPathDivisionParameters(const OVGmatrix *m, float strokeLineWidth, VGALdiv
         isidentity = 0;
         VGALVAL_resetdivparam = 0;
     }
-    widthChanged = strokeLineWidth > 0.0f && strokeLineWidth != currentStrokeWidth;
+    widthChanged = VGALFUNC_strokewidthdrawn(strokeLineWidth) && strokeLineWidth != currentStrokeWidth;
     if (widthChanged)
         currentStrokeWidth = strokeLineWidth;
 
@@ -650,8 +656,8 @@ VGErrorCode VGHAL_ALdrawPath(OVGpath *path, VGbitfield paintModes)
     word32 f0, f1 = 0;
     int changed, pass;
 
-    /* A width that is not positive (or not a number) strokes nothing. */
-    if (!(ctx->strokeLineWidth > 0.0f))
+    /* A width that is not positive and finite strokes nothing. */
+    if (!VGALFUNC_strokewidthdrawn(ctx->strokeLineWidth))
         paintModes &= ~(VGbitfield)VG_STROKE_PATH;
     VGALFUNC_lx_checkstate();
     if (VGALVAL_lx740renderingmode & VGAL_RM_SCISSOR_EMPTY)

@@ -82,6 +82,10 @@ typedef struct VGALdivparams {
     float join;         /* J */
 } VGALdivparams;
 
+/* 1 when a stroke of width w is drawn at all: w is positive and finite. A NaN or infinite width
+ * strokes nothing and never reaches the GPU, whose stroke microcode has no meaning for it. */
+int VGALFUNC_strokewidthdrawn(float w);
+
 /* The thresholds for the matrix m (column-major) and the context's stroke width; 1 when they
  * changed and are to be written, 0 when the ones written last still hold. VGALVAL_resetdivparam
  * makes it forget what it wrote. */

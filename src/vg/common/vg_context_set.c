@@ -1,6 +1,8 @@
 /* The context parameter setters: validation, storage and the dirty bits. */
 #include "vg/common/vg_context.h"
 
+#include <float.h>
+
 #include "vg/common/vg_context_param.h"
 #include "vg/common/vg_float_int.h"
 
@@ -109,8 +111,14 @@ static void setScissorRects(OVGcontext *c, VGint count, OVGvalues s)
     c->numScissorRects = n / 4;
 }
 
+/* The longest dash or gap dashing uses: any longer one (an infinite one too) is this long, so
+ * that the pattern's length stays finite, with room for rounding, however many such values it
+ * holds. */
+#define OVG_MAX_SAFE_DASH (FLT_MAX / (2 * OVG_MAX_DASH_COUNT))
+
 /* Up to OVG_MAX_DASH_COUNT values are kept (a longer pattern is cut). The even-count prefix,
- * negative values as 0, is what dashing uses; an odd last value takes no part. */
+ * negative values and NaNs as 0 and values beyond OVG_MAX_SAFE_DASH as that, is what dashing
+ * uses; an odd last value takes no part. */
 static void setDashPattern(OVGcontext *c, VGint count, OVGvalues s)
 {
     const VGint n = count < OVG_MAX_DASH_COUNT ? count : OVG_MAX_DASH_COUNT;
@@ -120,7 +128,8 @@ static void setDashPattern(OVGcontext *c, VGint count, OVGvalues s)
     for (i = 0; i < n; ++i)
         c->strokeDashPattern[i] = VGFUNC_FloatAt(s, i);
     for (i = 0; i < even; ++i) {
-        c->dashSafePattern[i] = c->strokeDashPattern[i] > 0.0f ? c->strokeDashPattern[i] : 0.0f;
+        const VGfloat v = c->strokeDashPattern[i];
+        c->dashSafePattern[i] = v > 0.0f ? (v < OVG_MAX_SAFE_DASH ? v : OVG_MAX_SAFE_DASH) : 0.0f;
         c->strokeDashLength += c->dashSafePattern[i];
     }
     c->numDashCount = n;
