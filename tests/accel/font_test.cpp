@@ -162,8 +162,11 @@ TEST_F(FontTest, EntryPointsCheckInOrder)
         {"draw with misaligned adjustments", [](VGFont f, VGPath, VGImage, const VGfloat* m, const VGuint* s) { vgDrawGlyphs(f, 2, s, nullptr, m, VG_FILL_PATH, VG_FALSE); }, VG_ILLEGAL_ARGUMENT_ERROR},
         {"draw glyphs in no font", [](VGFont f, VGPath, VGImage, const VGfloat*, const VGuint*) { vgDrawGlyphs(f + 4, 0, nullptr, nullptr, nullptr, 9, VG_FALSE); }, VG_BAD_HANDLE_ERROR},
         {"destroy no font", [](VGFont f, VGPath, VGImage, const VGfloat*, const VGuint*) { vgDestroyFont(f + 4); }, VG_BAD_HANDLE_ERROR},
-        {"draw fill and stroke", [](VGFont f, VGPath, VGImage, const VGfloat*, const VGuint* s) { vgDrawGlyphs(f, 2, s, kOrigin, kOrigin, VG_FILL_PATH | VG_STROKE_PATH, VG_TRUE); }, VG_NO_ERROR},
+        {"draw from misaligned indices", [](VGFont f, VGPath, VGImage, const VGfloat* m, const VGuint*) { vgDrawGlyphs(f, 1, reinterpret_cast<const VGuint*>(m), nullptr, nullptr, VG_FILL_PATH, VG_FALSE); }, VG_ILLEGAL_ARGUMENT_ERROR},
+        {"draw glyphs the font does not hold", [](VGFont f, VGPath, VGImage, const VGfloat*, const VGuint* s) { vgDrawGlyphs(f, 2, s, kOrigin, kOrigin, VG_FILL_PATH | VG_STROKE_PATH, VG_TRUE); }, VG_ILLEGAL_ARGUMENT_ERROR},
         {"set the glyph count", [](VGFont f, VGPath, VGImage, const VGfloat*, const VGuint*) { vgSetParameteri(f, VG_FONT_NUM_GLYPHS, 99); }, VG_NO_ERROR},
+        {"set the glyph count as a float", [](VGFont f, VGPath, VGImage, const VGfloat*, const VGuint*) { vgSetParameterf(f, VG_FONT_NUM_GLYPHS, 99); }, VG_NO_ERROR},
+        {"set another font parameter", [](VGFont f, VGPath, VGImage, const VGfloat*, const VGuint*) { vgSetParameteri(f, VG_PATH_FORMAT, 0); }, VG_ILLEGAL_ARGUMENT_ERROR},
     };
     for (const auto& row : table) {
         row.call(f, p, image, misaligned, some);
