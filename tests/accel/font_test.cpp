@@ -114,6 +114,27 @@ TEST_F(FontTest, GlyphsHoldTheirPathsUntilReplacedClearedOrTheFontGoes)
     EXPECT_EQ(vgGetError(), VG_NO_ERROR);
 }
 
+// A glyph without object holds nothing: replacing, clearing and destroying it release only
+// objects that are there.
+TEST_F(FontTest, GlyphsWithoutObjectReleaseNothing)
+{
+    const VGFont f = vgCreateFont(0);
+    const VGPath p = newPath();
+    vgSetGlyphToPath(f, 3, VG_INVALID_HANDLE, VG_FALSE, kOrigin, kEscapement);
+    vgSetGlyphToImage(f, 4, VG_INVALID_HANDLE, kOrigin, kEscapement);
+    vgSetGlyphToImage(f, 5, VG_INVALID_HANDLE, kOrigin, kEscapement);
+    vgSetGlyphToPath(f, 3, p, VG_FALSE, kOrigin, kEscapement);
+    vgSetGlyphToPath(f, 4, p, VG_FALSE, kOrigin, kEscapement);
+    EXPECT_EQ(path(p)->refCount, 2);
+    vgClearGlyph(f, 3);
+    vgSetGlyphToImage(f, 4, VG_INVALID_HANDLE, kOrigin, kEscapement);
+    EXPECT_EQ(path(p)->refCount, 0);
+    vgSetGlyphToPath(f, 6, VG_INVALID_HANDLE, VG_FALSE, kOrigin, kEscapement);
+    vgClearGlyph(f, 6);
+    vgDestroyFont(f);  // glyphs 4 and 5, image glyphs without object
+    EXPECT_EQ(vgGetError(), VG_NO_ERROR);
+}
+
 TEST_F(FontTest, ImageGlyphsHoldTheirImagesAndRefuseRenderTargets)
 {
     const VGFont f = vgCreateFont(0);
