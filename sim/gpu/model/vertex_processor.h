@@ -20,7 +20,8 @@
 //   entry 947 (data: width, height, 1 / width, 1 / height): the image quad's four edges and the
 //     LX_RZ_IMG_* planes of the normalised image coordinates at the sample points.
 //   entry 49, the paint program (data: 4 words for k 0 and 1, 2 for k 2; LX_VP_CTRL0 =
-//     set | k, set 0 fill, 8192 stroke, 16384 image): the paint planes of the rasterizer through
+//     set | k, set 0 fill, 8192 stroke, 16384 image, 24576 glyph fill and image glyph, 32768
+//     glyph stroke): the paint planes of the rasterizer through
 //     that set's paint-to-device matrix: k 0 the linear gradient parameter LX_RZ_LG_*, k 1 the
 //     radial gradient's point relative to the focus LX_RZ_RG_*, k 2 the pattern coordinates
 //     LX_RZ_PP_*.
