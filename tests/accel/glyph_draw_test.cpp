@@ -313,8 +313,8 @@ TEST_F(GlyphDraw, AMixedRunLandsWhereDrawPathAndDrawImagePutItsGlyphs)
 }
 
 // The paint moves with each glyph: a gradient across a glyph looks the same on every glyph, as
-// vgDrawPath draws it at the glyph's place.
-TEST_F(GlyphDraw, AGradientFillMovesWithEachGlyph)
+// vgDrawPath draws it at the glyph's place; for fills and for strokes.
+TEST_F(GlyphDraw, AGradientMovesWithEachGlyph)
 {
     const VGPaint gradient = vgCreatePaint();
     vgSetParameteri(gradient, VG_PAINT_TYPE, VG_PAINT_TYPE_LINEAR_GRADIENT);
@@ -322,41 +322,56 @@ TEST_F(GlyphDraw, AGradientFillMovesWithEachGlyph)
     vgSetParameterfv(gradient, VG_PAINT_LINEAR_GRADIENT, 4, axis);
     const VGfloat stops[10] = {0, 1, 0, 0, 1, 1, 0, 0, 1, 1};
     vgSetParameterfv(gradient, VG_PAINT_COLOR_RAMP_STOPS, 10, stops);
-    vgSetPaint(gradient, VG_FILL_PATH);
-    vgSeti(VG_MATRIX_MODE, VG_MATRIX_FILL_PAINT_TO_USER);
-    vgLoadIdentity();
-    vgTranslate(0.5f, 0);
+    vgSetf(VG_STROKE_LINE_WIDTH, 3);
 
     const VGFont font = squareFont();
+    const VGPath square = rect(kSquareOrigin[0], kSquareOrigin[1], 10, 10);
     const VGuint indices[kSquares] = {10, 11, 12, 13, 14};
     const VGfloat adjustY[kSquares] = {0, 2, 4, 6, 8};
-    vgSeti(VG_MATRIX_MODE, VG_MATRIX_GLYPH_USER_TO_SURFACE);
-    vgLoadIdentity();
-    vgTranslate(3, 1);
-    setOrigin(2, 3);
-    vgDrawGlyphs(font, kSquares, indices, nullptr, adjustY, VG_FILL_PATH, VG_FALSE);
-    EXPECT_EQ(vgGetError(), VG_NO_ERROR);
-    const RgbaImage run = image();
-
-    clear();
-    const VGPath square = rect(kSquareOrigin[0], kSquareOrigin[1], 10, 10);
-    vgSeti(VG_MATRIX_MODE, VG_MATRIX_PATH_USER_TO_SURFACE);
-    float oy = 3;
-    for (int i = 0; i < kSquares; ++i) {
+    const struct {
+        const char* what;
+        VGPaintMode mode;
+        VGMatrixMode paintMatrix;
+    } rows[] = {
+        {"fill", VG_FILL_PATH, VG_MATRIX_FILL_PAINT_TO_USER},
+        {"stroke", VG_STROKE_PATH, VG_MATRIX_STROKE_PAINT_TO_USER},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        clear();
+        vgSetPaint(paint, VG_FILL_PATH | VG_STROKE_PATH);
+        vgSetPaint(gradient, row.mode);
+        vgSeti(VG_MATRIX_MODE, row.paintMatrix);
+        vgLoadIdentity();
+        vgTranslate(0.5f, 0);
+        vgSeti(VG_MATRIX_MODE, VG_MATRIX_GLYPH_USER_TO_SURFACE);
         vgLoadIdentity();
         vgTranslate(3, 1);
-        vgTranslate(2 + 12.0f * i - kSquareOrigin[0], oy - kSquareOrigin[1]);
-        vgDrawPath(square, VG_FILL_PATH);
-        oy += adjustY[i];
-    }
-    const RgbaImage reference = image();
-    EXPECT_EQ(lit(run), lit(reference));
-    EXPECT_LE(largestDifference(run, reference), 1);
-    // Each glyph shows the whole ramp: red at its left, blue at its right.
-    for (int i = 0; i < kSquares; ++i) {
-        const int x = 3 + 2 + 12 * i, y = 1 + 3 + i * (i - 1) + 5;
-        EXPECT_GT(pixel(x, y) >> 24, 180u) << i;
-        EXPECT_GT(pixel(x + 9, y) >> 8 & 0xFF, 200u) << i;
+        setOrigin(2, 3);
+        vgDrawGlyphs(font, kSquares, indices, nullptr, adjustY, row.mode, VG_FALSE);
+        EXPECT_EQ(vgGetError(), VG_NO_ERROR);
+        const RgbaImage run = image();
+
+        clear();
+        vgSeti(VG_MATRIX_MODE, VG_MATRIX_PATH_USER_TO_SURFACE);
+        float oy = 3;
+        for (int i = 0; i < kSquares; ++i) {
+            vgLoadIdentity();
+            vgTranslate(3, 1);
+            vgTranslate(2 + 12.0f * i - kSquareOrigin[0], oy - kSquareOrigin[1]);
+            vgDrawPath(square, row.mode);
+            oy += adjustY[i];
+        }
+        const RgbaImage reference = image();
+        EXPECT_GT(lit(reference).size(), 400u);
+        EXPECT_EQ(lit(run), lit(reference));
+        EXPECT_LE(largestDifference(run, reference), 1);
+        // Each glyph shows the whole ramp: red at its left, blue at its right.
+        for (int i = 0; i < kSquares; ++i) {
+            const int x = 3 + 2 + 12 * i, y = 1 + 3 + i * (i - 1) + 5;
+            EXPECT_GT(pixel(x, y) >> 24, 180u) << i;
+            EXPECT_GT(pixel(x + 9, y) >> 8 & 0xFF, 200u) << i;
+        }
     }
 }
 
