@@ -328,13 +328,15 @@ TEST_F(GlyphDraw, AGradientMovesWithEachGlyph)
     const VGPath square = rect(kSquareOrigin[0], kSquareOrigin[1], 10, 10);
     const VGuint indices[kSquares] = {10, 11, 12, 13, 14};
     const VGfloat adjustY[kSquares] = {0, 2, 4, 6, 8};
+    // Fill and stroke: each glyph's stroke follows its fill with the reduced set-up.
     const struct {
         const char* what;
-        VGPaintMode mode;
+        VGbitfield mode;
         VGMatrixMode paintMatrix;
     } rows[] = {
         {"fill", VG_FILL_PATH, VG_MATRIX_FILL_PAINT_TO_USER},
         {"stroke", VG_STROKE_PATH, VG_MATRIX_STROKE_PAINT_TO_USER},
+        {"fill and stroke", VG_FILL_PATH | VG_STROKE_PATH, VG_MATRIX_STROKE_PAINT_TO_USER},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
