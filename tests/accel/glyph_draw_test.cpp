@@ -73,13 +73,17 @@ protected:
         return p;
     }
 
-    // A w x h sRGBA_8888 image, non-antialiased sampling only, each texel its own colour.
+    // A w x h sRGBA_8888 image, non-antialiased sampling only, of 4 x 4 blocks each in its own
+    // colour (so that a misplaced or turned image shows inside the blocks, not only at their
+    // rims).
     static VGImage patchwork(int w, int h)
     {
         std::vector<uint32_t> rgba;
-        for (int i = 0; i < w * h; ++i)
-            rgba.push_back(uint32_t(40 + i * 13 % 200) << 24 | uint32_t(255 - i * 7 % 180) << 16 |
-                           uint32_t(i * 29 % 256) << 8 | 0xFF);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                const uint32_t i = uint32_t(x / 4 + 3 * (y / 4));
+                rgba.push_back((40 + i * 53 % 200) << 24 | (255 - i * 71 % 180) << 16 | (i * 97 % 256) << 8 | 0xFF);
+            }
         const VGImage image = vgCreateImage(VG_sRGBA_8888, w, h, VG_IMAGE_QUALITY_NONANTIALIASED);
         vgImageSubData(image, rgba.data(), w * 4, VG_sRGBA_8888, 0, 0, w, h);
         return image;
