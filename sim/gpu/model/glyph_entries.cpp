@@ -56,16 +56,16 @@ void VertexProcessor::glyphOffset(const std::vector<uint32_t>& words, const std:
         g.d = -g.d;
         g.f = height - g.f;
     }
-    derived_.glyphToDevice = DerivedMatrix{true, g};
+    derived_.glyphToDevice = DerivedMatrix{true, g, flip};
     derived_.glyphEdgeScale = scale;
     if (ctrl & kGlyphPaths)
         derived_.glyphPaths = true;
     if (ctrl & kGlyphImages)
         derived_.glyphImages = true;
     if (ctrl & kGlyphFillPaint)
-        setPaint(kGlyphFillSet, Projective().after(g.after(constantRows(LX_VCNST_OVG_FP2U1))));
+        setPaint(kGlyphFillSet, Projective().after(g.after(constantRows(LX_VCNST_OVG_FP2U1))), flip);
     if (ctrl & kGlyphStrokePaint)
-        setPaint(kGlyphStrokeSet, Projective().after(g.after(constantRows(LX_VCNST_OVG_SP2U1))));
+        setPaint(kGlyphStrokeSet, Projective().after(g.after(constantRows(LX_VCNST_OVG_SP2U1))), flip);
 }
 
 void VertexProcessor::glyphPaint(const std::string& what)
@@ -78,10 +78,11 @@ void VertexProcessor::glyphPaint(const std::string& what)
         return;
     }
     const Affine& g = derived_.glyphToDevice.m;
+    const bool flip = derived_.glyphToDevice.flipped;
     if (ctrl & (kRunFill | kRunImage))
-        setPaint(kGlyphFillSet, Projective().after(g.after(constantRows(LX_VCNST_OVG_FP2U1))));
+        setPaint(kGlyphFillSet, Projective().after(g.after(constantRows(LX_VCNST_OVG_FP2U1))), flip);
     if (ctrl & kRunStroke)
-        setPaint(kGlyphStrokeSet, Projective().after(g.after(constantRows(LX_VCNST_OVG_SP2U1))));
+        setPaint(kGlyphStrokeSet, Projective().after(g.after(constantRows(LX_VCNST_OVG_SP2U1))), flip);
 }
 
 }  // namespace simgpu

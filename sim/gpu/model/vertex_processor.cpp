@@ -30,6 +30,16 @@ constexpr unsigned kPaintSets = 5;       // fill, stroke, image, glyph fill and 
 
 constexpr uint32_t kNoFlip = 0x80000000u;
 
+// The device row offset of a sample point within its pixel. The origin constants measure it
+// from the pixel's lower left corner as the surface's own y axis runs: on a flipped surface,
+// whose device rows run top down, that corner is at the bottom of the device pixel, so an
+// origin of 0 (filtered sampling) is the pixel's bottom edge there and its top edge
+// otherwise; 0.5 is the centre either way.
+double sampleRowOffset(double origin, bool flipped)
+{
+    return flipped ? 1 - origin : origin;
+}
+
 // Data words of each segment entry.
 unsigned segmentWords(uint32_t entry)
 {
@@ -167,11 +177,11 @@ void VertexProcessor::start(uint32_t entry)
         }
         if (ctrl & 2u) {
             paintMatrix(derived_.fillPaintToDevice, LX_VCNST_OVG_FP2U1);
-            setPaint(0, Projective().after(derived_.fillPaintToDevice.m));
+            setPaint(0, Projective().after(derived_.fillPaintToDevice.m), derived_.fillPaintToDevice.flipped);
         }
         if (ctrl & 4u) {
             paintMatrix(derived_.strokePaintToDevice, LX_VCNST_OVG_SP2U1);
-            setPaint(1, Projective().after(derived_.strokePaintToDevice.m));
+            setPaint(1, Projective().after(derived_.strokePaintToDevice.m), derived_.strokePaintToDevice.flipped);
         }
         return;
     case kEntryPaintMatrices:
@@ -183,11 +193,11 @@ void VertexProcessor::start(uint32_t entry)
         }
         if (ctrl & 1u) {
             paintMatrix(derived_.fillPaint, LX_VCNST_OVG_FP2U1);
-            setPaint(0, Projective().after(derived_.fillPaint.m));
+            setPaint(0, Projective().after(derived_.fillPaint.m), derived_.fillPaint.flipped);
         }
         if (ctrl & 2u) {
             paintMatrix(derived_.strokePaint, LX_VCNST_OVG_SP2U1);
-            setPaint(1, Projective().after(derived_.strokePaint.m));
+            setPaint(1, Projective().after(derived_.strokePaint.m), derived_.strokePaint.flipped);
         }
         return;
     case kEntryImageMatrices:
@@ -204,7 +214,7 @@ void VertexProcessor::start(uint32_t entry)
             }
             derived_.imagePaintToDevice = derived_.imageToDevice.after(constantRows(LX_VCNST_OVG_FP2U1));
             derived_.imagePaintToDeviceValid = true;
-            setPaint(2, derived_.imagePaintToDevice);
+            setPaint(2, derived_.imagePaintToDevice, derived_.imageFlipped);
         }
         return;
     case kEntryImagePaint:
@@ -216,7 +226,7 @@ void VertexProcessor::start(uint32_t entry)
         }
         derived_.imagePaint = derived_.imageToDevice.after(constantRows(LX_VCNST_OVG_FP2U1));
         derived_.imagePaintValid = true;
-        setPaint(2, derived_.imagePaint);
+        setPaint(2, derived_.imagePaint, derived_.imageFlipped);
         return;
     case kEntryGlyphPaint:
         glyphPaint(what);
@@ -292,7 +302,7 @@ void VertexProcessor::pathToDevice(const std::string& what)
         m.d = -m.d;
         m.f = height - m.f;
     }
-    derived_.pathToDevice = DerivedMatrix{true, m};
+    derived_.pathToDevice = DerivedMatrix{true, m, flip};
     derived_.edgeScale = scale;
 }
 
@@ -312,6 +322,7 @@ void VertexProcessor::imageToDevice(const std::string& what)
         for (int c = 0; c < 3; ++c)
             p.m[1][c] = height * p.m[2][c] - p.m[1][c];
     derived_.imageToDevice = p;
+    derived_.imageFlipped = flip;
     derived_.imageEdgeScale = scale;
     derived_.imageValid = true;
 }
@@ -340,12 +351,13 @@ void VertexProcessor::imageQuad(const std::vector<uint32_t>& words, const std::s
             return;
         v[i] = f;
     }
-    const double ox = constant(LX_VCNST_OVG_IMG_ORIGIN, 0), oy = constant(LX_VCNST_OVG_IMG_ORIGIN, 1);
-    if (!std::isfinite(ox) || !std::isfinite(oy)) {
-        gpu_.protocolError(Stream::Gpu, what + ": LX_VCNST_OVG_IMG_ORIGIN " + number(ox) + ", " + number(oy) +
+    const double ox = constant(LX_VCNST_OVG_IMG_ORIGIN, 0), originY = constant(LX_VCNST_OVG_IMG_ORIGIN, 1);
+    if (!std::isfinite(ox) || !std::isfinite(originY)) {
+        gpu_.protocolError(Stream::Gpu, what + ": LX_VCNST_OVG_IMG_ORIGIN " + number(ox) + ", " + number(originY) +
                                             " is no sample point");
         return;
     }
+    const double oy = sampleRowOffset(originY, glyph ? derived_.glyphToDevice.flipped : derived_.imageFlipped);
     const Projective m = glyph ? Projective().after(derived_.glyphToDevice.m) : derived_.imageToDevice;
     const double scale = glyph ? derived_.glyphEdgeScale : derived_.imageEdgeScale;
     const Point corners[4] = {{0, 0}, {v[0], 0}, {v[0], v[1]}, {0, v[1]}};
@@ -386,9 +398,10 @@ void VertexProcessor::writeFloat(uint32_t reg, double value)
     gpu_.gpuRegister(Unit::RZ, reg, bits);
 }
 
-void VertexProcessor::setPaint(unsigned set, const Projective& m)
+void VertexProcessor::setPaint(unsigned set, const Projective& m, bool flipped)
 {
     derived_.paintSet[set] = m;
+    derived_.paintSetFlipped[set] = flipped;
     derived_.paintSetValid[set] = true;
 }
 
@@ -472,12 +485,13 @@ void VertexProcessor::paintProgram(const std::vector<uint32_t>& words, const std
         return;
     }
     default: {
-        const double ox = constant(LX_VCNST_OVG_PAT_ORIGIN, 0), oy = constant(LX_VCNST_OVG_PAT_ORIGIN, 1);
-        if (!std::isfinite(ox) || !std::isfinite(oy)) {
-            gpu_.protocolError(Stream::Gpu, what + ": LX_VCNST_OVG_PAT_ORIGIN " + number(ox) + ", " + number(oy) +
+        const double ox = constant(LX_VCNST_OVG_PAT_ORIGIN, 0), originY = constant(LX_VCNST_OVG_PAT_ORIGIN, 1);
+        if (!std::isfinite(ox) || !std::isfinite(originY)) {
+            gpu_.protocolError(Stream::Gpu, what + ": LX_VCNST_OVG_PAT_ORIGIN " + number(ox) + ", " + number(originY) +
                                                 " is no sample point");
             return;
         }
+        const double oy = sampleRowOffset(originY, derived_.paintSetFlipped[set]);
         const uint32_t sRegs[3] = {LX_RZ_PP_SF, LX_RZ_PP_SA, LX_RZ_PP_SB};
         const uint32_t tRegs[3] = {LX_RZ_PP_TF, LX_RZ_PP_TA, LX_RZ_PP_TB};
         plane(sRegs, e * v[0], a * v[0], c * v[0], ox, oy);
@@ -489,7 +503,7 @@ void VertexProcessor::paintProgram(const std::vector<uint32_t>& words, const std
 
 void VertexProcessor::paintMatrix(DerivedMatrix& out, uint32_t rows)
 {
-    out = DerivedMatrix{true, derived_.pathToDevice.m.after(constantRows(rows))};
+    out = DerivedMatrix{true, derived_.pathToDevice.m.after(constantRows(rows)), derived_.pathToDevice.flipped};
 }
 
 // The thresholds: the chord may stray constant `distance`.x and its square `squared`.x

@@ -101,6 +101,7 @@ struct Projective {
 struct DerivedMatrix {
     bool valid = false;
     Affine m;
+    bool flipped = false;  // y turned over: device rows run top down
 };
 
 struct VpDerived {
@@ -110,6 +111,7 @@ struct VpDerived {
     DerivedMatrix fillPaintToDevice, strokePaintToDevice;    // entry 0, sets 0 and 8192
     bool imageValid = false;
     Projective imageToDevice;  // entry 7, to device pixels
+    bool imageFlipped = false;  // its y turned over
     double imageEdgeScale = 1;
     bool imagePaintValid = false, imagePaintToDeviceValid = false;
     Projective imagePaint, imagePaintToDevice;  // entry 28; entry 7, set 16384
@@ -117,6 +119,7 @@ struct VpDerived {
     // entry that last computed it left it.
     bool paintSetValid[5] = {};
     Projective paintSet[5];
+    bool paintSetFlipped[5] = {};
     // Entry 14: the glyph matrix after the glyph's offset, to device pixels, with its edge
     // scale; while glyphPaths (glyphImages) it places the segments (the image quad) in place of
     // entry 0's (entry 7's) matrix.
@@ -151,7 +154,7 @@ private:
     void imageToDevice(const std::string& what);
     void imageQuad(const std::vector<uint32_t>& words, const std::string& what);
     void paintProgram(const std::vector<uint32_t>& words, const std::string& what);
-    void setPaint(unsigned set, const Projective& m);
+    void setPaint(unsigned set, const Projective& m, bool flipped);
     void writeFloat(uint32_t reg, double value);
     bool flattening(uint32_t squared, uint32_t distance, bool arc, Flattening& out, const std::string& what);
     bool flattenSegment(unsigned words, const Point& start, const double* v, uint32_t squared, uint32_t distance,
