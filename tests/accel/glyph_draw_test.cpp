@@ -316,6 +316,38 @@ TEST_F(GlyphDraw, AMixedRunLandsWhereDrawPathAndDrawImagePutItsGlyphs)
     }
 }
 
+// A filtered image glyph samples as vgDrawImage does at the glyph's place, on this flipped
+// window as on any surface.
+TEST_F(GlyphDraw, AFilteredImageGlyphSamplesAsDrawImageDoes)
+{
+    std::vector<uint32_t> rgba;
+    for (int i = 0; i < 64; ++i)
+        rgba.push_back(uint32_t(i * 4) << 24 | uint32_t(255 - i * 3) << 16 | uint32_t(i % 8 * 30) << 8 | 0xFF);
+    const VGImage picture = vgCreateImage(VG_sRGBA_8888, 8, 8, VG_IMAGE_QUALITY_FASTER);
+    vgImageSubData(picture, rgba.data(), 32, VG_sRGBA_8888, 0, 0, 8, 8);
+    const VGFont font = vgCreateFont(0);
+    const VGfloat glyphOrigin[2] = {0.5f, 0.25f}, escapement[2] = {9, 0};
+    vgSetGlyphToImage(font, 1, picture, glyphOrigin, escapement);
+    vgSeti(VG_IMAGE_QUALITY, VG_IMAGE_QUALITY_FASTER);
+
+    vgSeti(VG_MATRIX_MODE, VG_MATRIX_GLYPH_USER_TO_SURFACE);
+    vgLoadIdentity();
+    vgScale(1.5f, 1.5f);
+    setOrigin(6, 4);
+    vgDrawGlyph(font, 1, VG_FILL_PATH, VG_FALSE);
+    const RgbaImage run = image();
+
+    clear();
+    vgSeti(VG_MATRIX_MODE, VG_MATRIX_IMAGE_USER_TO_SURFACE);
+    vgLoadIdentity();
+    vgScale(1.5f, 1.5f);
+    vgTranslate(6 - glyphOrigin[0], 4 - glyphOrigin[1]);
+    vgDrawImage(picture);
+    const RgbaImage reference = image();
+    EXPECT_GE(lit(reference).size(), 144u);
+    EXPECT_EQ(largestDifference(run, reference), 0);
+}
+
 // The paint moves with each glyph: a gradient across a glyph looks the same on every glyph, as
 // vgDrawPath draws it at the glyph's place; for fills and for strokes.
 TEST_F(GlyphDraw, AGradientMovesWithEachGlyph)
