@@ -499,6 +499,48 @@ TEST_F(PathStroke, VguRectanglesFilledAndStroked)
     }
 }
 
+// Every segment kind written relative, and the smooth curves and horizontal and vertical lines,
+// strokes as its absolute twin does; so does the same outline in 8-bit data with a scale and
+// bias.
+TEST_F(PathStroke, RelativeSmoothAndScaledSegmentsStrokeAsTheirAbsoluteTwins)
+{
+    const std::vector<VGubyte> absolute{VG_MOVE_TO_ABS,  VG_LINE_TO_ABS,    VG_QUAD_TO_ABS, VG_QUAD_TO_ABS,
+                                        VG_CUBIC_TO_ABS, VG_CUBIC_TO_ABS,   VG_LINE_TO_ABS, VG_LINE_TO_ABS,
+                                        VG_SCWARC_TO_ABS, VG_CLOSE_PATH,    VG_LINE_TO_ABS};
+    const std::vector<float> absoluteData{10,  10, 30,  10, 40, 30,  50, 10, 60, -10, 70, 10, 80, 30, 90, 40, 100,
+                                          50, 110, 60, 120, 50, 120, 80, 120, 90, 100, 90, 10, 8,  0,  80, 90, 30, 60};
+    const std::vector<VGubyte> relative{VG_MOVE_TO_REL,   VG_HLINE_TO_REL,  VG_QUAD_TO_REL,  VG_SQUAD_TO_REL,
+                                        VG_CUBIC_TO_REL,  VG_SCUBIC_TO_REL, VG_VLINE_TO_REL, VG_HLINE_TO_ABS,
+                                        VG_SCWARC_TO_REL, VG_CLOSE_PATH,    VG_LINE_TO_REL};
+    const std::vector<float> relativeData{10, 10, 20, 10, 20, 20, 0,   20, 0,  10, 20, 20, 30, 30,
+                                          40, 20, 0,  20, 30, 10, 100, 10, 8, 0,  -20, 0, 20, 50};
+    const std::vector<VGubyte> bytesSegments{VG_MOVE_TO_ABS, VG_LINE_TO_ABS, VG_QUAD_TO_ABS, VG_CLOSE_PATH};
+    const std::vector<float> bytesTwin{10, 10, 30, 10, 40, 30, 50, 10};
+    const int8_t bytes[] = {16, 16, 56, 16, 76, 56, 96, 16};  // v x 0.5 + 2
+
+    start(kSurfaces[1].spec);
+    vgSetf(VG_STROKE_LINE_WIDTH, 3);
+    vgSeti(VG_STROKE_JOIN_STYLE, VG_JOIN_ROUND);
+    vgDrawPath(path(absolute, absoluteData), VG_STROKE_PATH);
+    const vnq::test::RgbaImage expected = image();
+    ASSERT_GT(picture().count(), 600u);
+    clear();
+    vgDrawPath(path(relative, relativeData), VG_STROKE_PATH);
+    EXPECT_TRUE(image().bytes == expected.bytes);
+
+    clear();
+    vgDrawPath(path(bytesSegments, bytesTwin), VG_STROKE_PATH);
+    const vnq::test::RgbaImage twin = image();
+    clear();
+    const VGPath small = vgCreatePath(VG_PATH_FORMAT_STANDARD, VG_PATH_DATATYPE_S_8, 0.5f, 2, 0, 0,
+                                      VG_PATH_CAPABILITY_ALL);
+    vgAppendPathData(small, VGint(bytesSegments.size()), bytesSegments.data(), bytes);
+    paths.push_back(small);
+    vgDrawPath(small, VG_STROKE_PATH);
+    EXPECT_TRUE(image().bytes == twin.bytes);
+    finish();
+}
+
 // The same stroke from a GPU-resident list, from a heap list replayed through the command FIFO
 // (work memory used up) and streamed by the slow path (no list, or a list that cannot grow),
 // solid, dashed running on and dashed with phase reset.

@@ -126,11 +126,7 @@ static void draw_path_glyph(GlyphRun *run, OVGpath *path, float dx, float dy)
             continue;
         VGALFUNC_lx_setstate(pass);
         VGALVAL_setrzmtx = pass ? GLYPH_STROKE_SET : GLYPH_FILL_SET;
-        chooseFunction(path, pass);
-        if (pass)
-            VGALFUNC_sendstroke(path);
-        else
-            VGALFUNC_sendfill(path);
+        VGALFUNC_pathpass(path, pass);
         /* A stroke after this glyph's fill takes the reduced set-up. */
         failed = (run->k & (K_FILL | K_STROKE)) == 0 ? VGALVAL_glyphstate.path(pass)
                                                      : VGALVAL_glyphstate.path_minimum(pass);

@@ -619,30 +619,28 @@ static int paintToSurface(const OVGpaint *paint, word32 pending)
     return 1;
 }
 
-void VGALFUNC_sendfill(OVGpath *path)
+void VGALFUNC_pathpass(OVGpath *path, int isStroke)
 {
-    if (alpath->fill_need_update && !pathcmdbuffer_nospace)
-        drawPathFill(path);
-    if (!pathcmdbuffer_nospace) {
-        VGALFUNC_emitfilllists();
-    } else {
-        if (pathcmdparse_fail)
-            parseFail(path, 0);
-        drawPathFill_slow(path);
+    chooseFunction(path, isStroke);
+    if ((isStroke ? alpath->stroke_need_update : alpath->fill_need_update) && !pathcmdbuffer_nospace) {
+        if (isStroke)
+            drawPathStroke(path);
+        else
+            drawPathFill(path);
     }
-}
-
-void VGALFUNC_sendstroke(OVGpath *path)
-{
-    if (alpath->stroke_need_update && !pathcmdbuffer_nospace)
-        drawPathStroke(path);
     if (!pathcmdbuffer_nospace) {
-        VGALFUNC_emitstrokelist();
-    } else {
-        if (pathcmdparse_fail)
-            parseFail(path, 1);
+        if (isStroke)
+            VGALFUNC_emitstrokelist();
+        else
+            VGALFUNC_emitfilllists();
+        return;
+    }
+    if (pathcmdparse_fail)
+        parseFail(path, isStroke);
+    if (isStroke)
         drawPathStroke_slow(path);
-    }
+    else
+        drawPathFill_slow(path);
 }
 
 VGErrorCode VGHAL_ALdrawPath(OVGpath *path, VGbitfield paintModes)
@@ -703,12 +701,8 @@ VGErrorCode VGHAL_ALdrawPath(OVGpath *path, VGbitfield paintModes)
         if (!(paintModes & (pass ? VG_STROKE_PATH : VG_FILL_PATH)))
             continue;
         VGALFUNC_lx_setstate(pass);
-        chooseFunction(path, pass);
         VGALVAL_setrzmtx = pass ? STROKE_PAINT_SET : 0;
-        if (pass)
-            VGALFUNC_sendstroke(path);
-        else
-            VGALFUNC_sendfill(path);
+        VGALFUNC_pathpass(path, pass);
         if (VGALFUNC_lx_setstate_path(pass) != 0) {
             VGALVAL_lx740cmdbuffer_count = 0;
             return VG_OUT_OF_MEMORY_ERROR;

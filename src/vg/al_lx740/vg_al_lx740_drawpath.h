@@ -100,12 +100,6 @@ void drawPathFill(OVGpath *path);
 void drawPathFill_slow(OVGpath *path);
 /* Drops the partial lists of a failed walk and prepares the slow path's coordinate reader. */
 void parseFail(OVGpath *path, int isStroke);
-/* The fill pass's segments after chooseFunction(path, 0): the cached lists, built first when
- * stale, or the slow path's stream when no list can be had. */
-void VGALFUNC_sendfill(OVGpath *path);
-/* The stroke pass's segments after chooseFunction(path, 1), as VGALFUNC_sendfill sends the
- * fill's. */
-void VGALFUNC_sendstroke(OVGpath *path);
 /* Builds the stroke list of path from the converted coordinates and caches it in alpath. */
 void drawPathStroke(OVGpath *path);
 /* Streams the stroke of path into the command buffer, nothing cached. */
@@ -130,6 +124,10 @@ void VGALFUNC_pathget(int n, float *out);
  * the summed count through the command master, heap lists through the command FIFO. */
 void VGALFUNC_emitpathlists(int target, word32 gpu, word32 *const *heap, const int *counts, int lists);
 
+/* One pass of a path's geometry into the command stream: the pass prepared (chooseFunction),
+ * its lists built when stale and handed over, or streamed by the slow path. The caller has set
+ * the pass's state before and starts the scan after. */
+void VGALFUNC_pathpass(OVGpath *path, int isStroke);
 /* Fills (VG_FILL_PATH) and strokes (VG_STROKE_PATH) path with the context's state; 0, or
  * VG_OUT_OF_MEMORY_ERROR when the paint state could not be set up (the draw's commands are then
  * dropped). The fill goes first, the stroke over it; a width that is not positive strokes
