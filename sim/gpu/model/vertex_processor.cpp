@@ -7,6 +7,7 @@
 
 #include "cgl_packet.h"
 #include "cgl_unitreg.h"
+#include "filter_program.h"
 
 namespace simgpu {
 namespace {
@@ -104,12 +105,14 @@ bool Projective::inverse(Projective& out) const
     return true;
 }
 
-void VertexProcessor::dmaIn(uint32_t first, uint32_t words)
+void VertexProcessor::dmaIn(uint32_t first, uint32_t words, uint32_t image)
 {
     if (first == 0 && words == kStaticWords)
         drawingLoaded_ = true;
     else if (first < kStaticWords)
         drawingLoaded_ = false;
+    if (first < kStaticWords)
+        filterProgram_ = first == 0 && image >= kProgramColourMatrix && image <= kProgramSeparable ? image : 0;
     if (first < kStaticWords) {
         // A reload forgets the cap and join selections and any subpath being gathered.
         cap_ = join_ = -1;

@@ -132,14 +132,17 @@ class VertexProcessor {
 public:
     VertexProcessor(SimGpu& gpu, EdgeList& edges) : gpu_(gpu), edges_(edges) {}
 
-    // The device copied `words` words into the instruction RAM from word `first`.
-    void dmaIn(uint32_t first, uint32_t words);
+    // The device copied `words` words into the instruction RAM from word `first`, from an image
+    // whose first word names it (`image` = that word >> 24: 20 drawing, 21-23 the filters).
+    void dmaIn(uint32_t first, uint32_t words, uint32_t image);
     // A VP constant component was written (register field constant x 4 + component).
     void constantWritten(uint32_t field);
     void start(uint32_t entry);
     void data(uint32_t entry, const std::vector<uint32_t>& words);
 
     bool drawingMicrocodeLoaded() const { return drawingLoaded_; }
+    // The filter microcode at instruction 0 (filter_program.h), 0 for none.
+    uint32_t filterProgram() const { return filterProgram_; }
     const VpDerived& derived() const { return derived_; }
 
 private:
@@ -184,6 +187,7 @@ private:
     SimGpu& gpu_;
     EdgeList& edges_;
     bool drawingLoaded_ = false;
+    uint32_t filterProgram_ = 0;
     VpDerived derived_;
     std::vector<Point> points_;
 
