@@ -114,6 +114,27 @@ TEST_F(FontTest, GlyphsHoldTheirPathsUntilReplacedClearedOrTheFontGoes)
     EXPECT_EQ(vgGetError(), VG_NO_ERROR);
 }
 
+// A glyph without object holds nothing: replacing, clearing and destroying it release only
+// objects that are there.
+TEST_F(FontTest, GlyphsWithoutObjectReleaseNothing)
+{
+    const VGFont f = vgCreateFont(0);
+    const VGPath p = newPath();
+    vgSetGlyphToPath(f, 3, VG_INVALID_HANDLE, VG_FALSE, kOrigin, kEscapement);
+    vgSetGlyphToImage(f, 4, VG_INVALID_HANDLE, kOrigin, kEscapement);
+    vgSetGlyphToImage(f, 5, VG_INVALID_HANDLE, kOrigin, kEscapement);
+    vgSetGlyphToPath(f, 3, p, VG_FALSE, kOrigin, kEscapement);
+    vgSetGlyphToPath(f, 4, p, VG_FALSE, kOrigin, kEscapement);
+    EXPECT_EQ(path(p)->refCount, 2);
+    vgClearGlyph(f, 3);
+    vgSetGlyphToImage(f, 4, VG_INVALID_HANDLE, kOrigin, kEscapement);
+    EXPECT_EQ(path(p)->refCount, 0);
+    vgSetGlyphToPath(f, 6, VG_INVALID_HANDLE, VG_FALSE, kOrigin, kEscapement);
+    vgClearGlyph(f, 6);
+    vgDestroyFont(f);  // glyphs 4 and 5, image glyphs without object
+    EXPECT_EQ(vgGetError(), VG_NO_ERROR);
+}
+
 TEST_F(FontTest, ImageGlyphsHoldTheirImagesAndRefuseRenderTargets)
 {
     const VGFont f = vgCreateFont(0);
@@ -162,8 +183,11 @@ TEST_F(FontTest, EntryPointsCheckInOrder)
         {"draw with misaligned adjustments", [](VGFont f, VGPath, VGImage, const VGfloat* m, const VGuint* s) { vgDrawGlyphs(f, 2, s, nullptr, m, VG_FILL_PATH, VG_FALSE); }, VG_ILLEGAL_ARGUMENT_ERROR},
         {"draw glyphs in no font", [](VGFont f, VGPath, VGImage, const VGfloat*, const VGuint*) { vgDrawGlyphs(f + 4, 0, nullptr, nullptr, nullptr, 9, VG_FALSE); }, VG_BAD_HANDLE_ERROR},
         {"destroy no font", [](VGFont f, VGPath, VGImage, const VGfloat*, const VGuint*) { vgDestroyFont(f + 4); }, VG_BAD_HANDLE_ERROR},
-        {"draw fill and stroke", [](VGFont f, VGPath, VGImage, const VGfloat*, const VGuint* s) { vgDrawGlyphs(f, 2, s, kOrigin, kOrigin, VG_FILL_PATH | VG_STROKE_PATH, VG_TRUE); }, VG_NO_ERROR},
+        {"draw from misaligned indices", [](VGFont f, VGPath, VGImage, const VGfloat* m, const VGuint*) { vgDrawGlyphs(f, 1, reinterpret_cast<const VGuint*>(m), nullptr, nullptr, VG_FILL_PATH, VG_FALSE); }, VG_ILLEGAL_ARGUMENT_ERROR},
+        {"draw glyphs the font does not hold", [](VGFont f, VGPath, VGImage, const VGfloat*, const VGuint* s) { vgDrawGlyphs(f, 2, s, kOrigin, kOrigin, VG_FILL_PATH | VG_STROKE_PATH, VG_TRUE); }, VG_ILLEGAL_ARGUMENT_ERROR},
         {"set the glyph count", [](VGFont f, VGPath, VGImage, const VGfloat*, const VGuint*) { vgSetParameteri(f, VG_FONT_NUM_GLYPHS, 99); }, VG_NO_ERROR},
+        {"set the glyph count as a float", [](VGFont f, VGPath, VGImage, const VGfloat*, const VGuint*) { vgSetParameterf(f, VG_FONT_NUM_GLYPHS, 99); }, VG_NO_ERROR},
+        {"set another font parameter", [](VGFont f, VGPath, VGImage, const VGfloat*, const VGuint*) { vgSetParameteri(f, VG_PATH_FORMAT, 0); }, VG_ILLEGAL_ARGUMENT_ERROR},
     };
     for (const auto& row : table) {
         row.call(f, p, image, misaligned, some);

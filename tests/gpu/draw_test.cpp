@@ -598,7 +598,8 @@ TEST_F(GpuDraws, ThePaintProgramRefusesWhatItDoesNotKnow)
         std::vector<float> words;
         const char* error;
     } const cases[] = {
-        {"a glyph set", 24576, {0, 0, 1, 1}, "glyph paint set"},
+        {"a glyph set before its matrix", 24576, {0, 0, 1, 1}, "before its paint matrix"},
+        {"a set beyond the glyph sets", 5u << 13, {0, 0, 1, 1}, "unknown bits"},
         {"an unknown kind", 3, {0, 0, 1, 1}, "unknown bits"},
         {"an unknown bit", 0x100, {0, 0, 1, 1}, "unknown bits"},
         {"a linear gradient of three words", 0, {0, 0, 1}, "3 data words instead of 4"},

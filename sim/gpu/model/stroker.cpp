@@ -71,7 +71,7 @@ void VertexProcessor::strokeStart(const std::vector<uint32_t>& words, const std:
         gpu_.protocolError(Stream::Gpu, what + ": " + std::to_string(words.size()) + " data words instead of 2");
         return;
     }
-    if (!derived_.pathToDevice.valid) {
+    if (!segmentMatrix().valid) {
         gpu_.protocolError(Stream::Gpu, what + ": a subpath before a path-to-device matrix");
         return;
     }

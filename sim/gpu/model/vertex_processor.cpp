@@ -27,7 +27,7 @@ constexpr uint32_t kEntryPaint = 49;
 
 constexpr uint32_t kPaintSetShift = 13;  // LX_VP_CTRL0 bits 13-15 of the paint program
 constexpr uint32_t kPaintKinds = 3;      // bits 0-1: 0 linear, 1 radial, 2 pattern
-constexpr unsigned kPaintSets = 3;       // fill, stroke, image; the glyph sets are not modelled
+constexpr unsigned kPaintSets = 5;       // fill, stroke, image, glyph fill and image, glyph stroke
 
 constexpr uint32_t kNoFlip = 0x80000000u;
 
@@ -170,8 +170,10 @@ void VertexProcessor::start(uint32_t entry)
     case kEntryMatrices:
         if (!controlBits(what, kNoFlip | 7u, ctrl))
             return;
-        if (ctrl & 1u)
+        if (ctrl & 1u) {
             pathToDevice(what);
+            derived_.glyphPaths = false;
+        }
         if ((ctrl & 6u) && !derived_.pathToDevice.valid) {
             gpu_.protocolError(Stream::Gpu, what + ": paint matrices before a path-to-device matrix");
             return;
@@ -204,8 +206,10 @@ void VertexProcessor::start(uint32_t entry)
     case kEntryImageMatrices:
         if (!controlBits(what, kNoFlip | 3u, ctrl))
             return;
-        if (ctrl & 1u)
+        if (ctrl & 1u) {
             imageToDevice(what);
+            derived_.glyphImages = false;
+        }
         if (ctrl & 2u) {
             if (!derived_.imageValid) {
                 gpu_.protocolError(Stream::Gpu, what + ": an image paint matrix before an image matrix");
@@ -227,6 +231,9 @@ void VertexProcessor::start(uint32_t entry)
         derived_.imagePaintValid = true;
         setPaint(2, derived_.imagePaint, derived_.imageFlipped);
         return;
+    case kEntryGlyphPaint:
+        glyphPaint(what);
+        return;
     default:
         break;
     }
@@ -237,7 +244,7 @@ void VertexProcessor::start(uint32_t entry)
         return;
     }
     if (segmentWords(entry) || entry == kEntryImageQuad || entry == kEntryPaint || entry == kEntryStrokeStart ||
-        strokeWords(entry))
+        strokeWords(entry) || entry == kEntryGlyphOffset)
         gpu_.protocolError(Stream::Gpu, what + ": a start word without segment data");
     else
         gpu_.protocolError(Stream::Gpu, what + ": unknown entry");
@@ -258,8 +265,11 @@ void VertexProcessor::data(uint32_t entry, const std::vector<uint32_t>& words)
         strokeStart(words, what);
     else if (strokeWords(entry))
         strokeSegment(entry, words, what);
+    else if (entry == kEntryGlyphOffset)
+        glyphOffset(words, what);
     else if (entry == kEntryMatrices || entry == kEntryPaintMatrices || entry == kEntryImageMatrices ||
-             entry == kEntryImagePaint || entry == kEntryStrokeEnd || isStrokeSelection(entry))
+             entry == kEntryImagePaint || entry == kEntryStrokeEnd || isStrokeSelection(entry) ||
+             entry == kEntryGlyphPaint)
         gpu_.protocolError(Stream::Gpu, what + ": a data packet for an entry that takes none");
     else
         gpu_.protocolError(Stream::Gpu, what + ": unknown entry");
@@ -331,7 +341,8 @@ void VertexProcessor::imageQuad(const std::vector<uint32_t>& words, const std::s
         gpu_.protocolError(Stream::Gpu, what + ": " + std::to_string(words.size()) + " data words instead of 4");
         return;
     }
-    if (!derived_.imageValid) {
+    const bool glyph = derived_.glyphImages;
+    if (glyph ? !derived_.glyphToDevice.valid : !derived_.imageValid) {
         gpu_.protocolError(Stream::Gpu, what + ": an image quad before an image matrix");
         return;
     }
@@ -349,8 +360,9 @@ void VertexProcessor::imageQuad(const std::vector<uint32_t>& words, const std::s
                                             " is no sample point");
         return;
     }
-    const double oy = sampleRowOffset(originY, derived_.imageFlipped);
-    const Projective& m = derived_.imageToDevice;
+    const double oy = sampleRowOffset(originY, glyph ? derived_.glyphToDevice.flipped : derived_.imageFlipped);
+    const Projective m = glyph ? Projective().after(derived_.glyphToDevice.m) : derived_.imageToDevice;
+    const double scale = glyph ? derived_.glyphEdgeScale : derived_.imageEdgeScale;
     const Point corners[4] = {{0, 0}, {v[0], 0}, {v[0], v[1]}, {0, v[1]}};
     Point device[4];
     bool visible = true;
@@ -358,7 +370,7 @@ void VertexProcessor::imageQuad(const std::vector<uint32_t>& words, const std::s
         double h[3];
         m.apply(corners[i], h);
         visible = visible && h[2] > 0;
-        device[i] = Point{h[0] / h[2] * derived_.imageEdgeScale, h[1] / h[2] * derived_.imageEdgeScale};
+        device[i] = Point{h[0] / h[2] * scale, h[1] / h[2] * scale};
         visible = visible && std::isfinite(device[i].x) && std::isfinite(device[i].y);
     }
     if (visible)
@@ -411,12 +423,8 @@ void VertexProcessor::paintProgram(const std::vector<uint32_t>& words, const std
 {
     const uint32_t ctrl = gpu_.reg(Unit::VPCtrl, LX_VP_CTRL0);
     const uint32_t kind = ctrl & 3u, set = ctrl >> kPaintSetShift;
-    if ((ctrl & ~(3u | 7u << kPaintSetShift)) || kind >= kPaintKinds || set > 4) {
+    if ((ctrl & ~(3u | 7u << kPaintSetShift)) || kind >= kPaintKinds || set >= kPaintSets) {
         gpu_.protocolError(Stream::Gpu, what + ": LX_VP_CTRL0 " + hex(ctrl) + " has unknown bits");
-        return;
-    }
-    if (set >= kPaintSets) {
-        gpu_.protocolError(Stream::Gpu, what + ": the glyph paint set " + hex(ctrl & ~3u) + " is not modelled");
         return;
     }
     const size_t expected = kind == 2 ? 2 : 4;
@@ -535,7 +543,7 @@ void VertexProcessor::segment(uint32_t entry, const std::vector<uint32_t>& words
                                             std::to_string(n));
         return;
     }
-    if (!derived_.pathToDevice.valid) {
+    if (!segmentMatrix().valid) {
         gpu_.protocolError(Stream::Gpu, what + ": a segment before a path-to-device matrix");
         return;
     }
@@ -568,8 +576,8 @@ void VertexProcessor::segment(uint32_t entry, const std::vector<uint32_t>& words
 // A user point in subsample units; false when it leaves the number range.
 bool VertexProcessor::device(Point& p) const
 {
-    const Point q = derived_.pathToDevice.m.apply(p);
-    p = Point{q.x * derived_.edgeScale, q.y * derived_.edgeScale};
+    const Point q = segmentMatrix().m.apply(p);
+    p = Point{q.x * segmentScale(), q.y * segmentScale()};
     return std::isfinite(p.x) && std::isfinite(p.y);
 }
 

@@ -20,7 +20,8 @@
 //   entry 947 (data: width, height, 1 / width, 1 / height): the image quad's four edges and the
 //     LX_RZ_IMG_* planes of the normalised image coordinates at the sample points.
 //   entry 49, the paint program (data: 4 words for k 0 and 1, 2 for k 2; LX_VP_CTRL0 =
-//     set | k, set 0 fill, 8192 stroke, 16384 image): the paint planes of the rasterizer through
+//     set | k, set 0 fill, 8192 stroke, 16384 image, 24576 glyph fill and image glyph, 32768
+//     glyph stroke): the paint planes of the rasterizer through
 //     that set's paint-to-device matrix: k 0 the linear gradient parameter LX_RZ_LG_*, k 1 the
 //     radial gradient's point relative to the focus LX_RZ_RG_*, k 2 the pattern coordinates
 //     LX_RZ_PP_*.
@@ -28,6 +29,10 @@
 //     the miter, round or bevel join of the stroker, kept until another selection or a reload.
 //   entries 901, 919, 926, 933, 940 (data packets of 2, 2, 4, 6 and 9 floats) and 912 (start
 //     word): the stroker (stroker.cpp) gathers a subpath's centre line and widens it at its end.
+//   entry 14 (data: dx, dy) and entry 35 (start word): the glyph entries (glyph_entries.cpp):
+//     the glyph matrix from constants 71/72 after translate(dx, dy), which places the path
+//     segments (LX_VP_CTRL0 bit 0) or the image quad (bit 1) until entry 0 or 7 derives its own
+//     matrix again, and the glyph paint sets 24576 and 32768 of the paint program.
 // Derived matrices change only when an entry that computes them runs.
 
 #include <cstdint>
@@ -43,6 +48,9 @@ namespace simgpu {
 
 // A value as the entries' protocol errors print it.
 std::string number(double v);
+
+// The glyph entries.
+constexpr uint32_t kEntryGlyphOffset = 14, kEntryGlyphPaint = 35;
 
 // The stroker's entries.
 constexpr uint32_t kEntryCapButt = 66, kEntryCapRound = 64, kEntryCapSquare = 62;
@@ -109,9 +117,15 @@ struct VpDerived {
     Projective imagePaint, imagePaintToDevice;  // entry 28; entry 7, set 16384
     // The paint program's paint-to-device matrix of each set (fill, stroke, image), as the
     // entry that last computed it left it.
-    bool paintSetValid[3] = {};
-    Projective paintSet[3];
-    bool paintSetFlipped[3] = {};
+    bool paintSetValid[5] = {};
+    Projective paintSet[5];
+    bool paintSetFlipped[5] = {};
+    // Entry 14: the glyph matrix after the glyph's offset, to device pixels, with its edge
+    // scale; while glyphPaths (glyphImages) it places the segments (the image quad) in place of
+    // entry 0's (entry 7's) matrix.
+    DerivedMatrix glyphToDevice;
+    double glyphEdgeScale = 1;
+    bool glyphPaths = false, glyphImages = false;
 };
 
 class VertexProcessor {
@@ -149,6 +163,17 @@ private:
     bool flattenSegment(unsigned words, const Point& start, const double* v, uint32_t squared, uint32_t distance,
                         std::vector<Point>& out, const std::string& what);
     bool device(Point& p) const;
+    // The matrix and edge scale that place segments now: entry 0's, or entry 14's during a
+    // glyph run.
+    const DerivedMatrix& segmentMatrix() const
+    {
+        return derived_.glyphPaths ? derived_.glyphToDevice : derived_.pathToDevice;
+    }
+    double segmentScale() const { return derived_.glyphPaths ? derived_.glyphEdgeScale : derived_.edgeScale; }
+
+    // The glyph entries (glyph_entries.cpp).
+    void glyphOffset(const std::vector<uint32_t>& words, const std::string& what);
+    void glyphPaint(const std::string& what);
 
     // The stroker (stroker.cpp).
     bool strokeSelection(uint32_t entry);

@@ -61,6 +61,29 @@ void VGALFUNC_vp_run_entry(word32 ctrl, word32 entry)
     VPCTRLW(LX_TE_SYNC, 0);
 }
 
+int VGALFUNC_image_sampling(const OVGimage *image)
+{
+    const int q = (int)((word32)VGALVAL_LX740_ALcontexthandle->imageQuality & (word32)image->quality);
+    const float origin[3] = {q > 1 ? 0.0f : 0.5f, q > 1 ? 0.0f : 0.5f, 1.0f};
+    VPWV(LX_VCNST_OVG_IMG_ORIGIN, origin, 3);
+    return q > 1;
+}
+
+void VGALFUNC_image_quad(const OVGimage *image)
+{
+    const float width = (float)image->activeRect.width, height = (float)image->activeRect.height;
+    const word32 quad[QUAD_WORDS + 1] = {CGL_PKT_HEADER(CGL_OP_VP_DATA, 0, QUAD_WORDS), cglFloatTo32F(width),
+                                         cglFloatTo32F(height), cglFloatTo32F(1.0f / width),
+                                         cglFloatTo32F(1.0f / height)};
+    VPWV(LX_VCNST_TXSHP_TH, VGALFUNC_txc_shape_th(image), 4);
+    if (VGALVAL_lx740vpinstaddr != VGAL_VP_IMAGE_QUAD_ENTRY) {
+        VPCTRLW(LX_VP_IADDR, VGAL_VP_IMAGE_QUAD_ENTRY);
+        VGALVAL_lx740vpinstaddr = VGAL_VP_IMAGE_QUAD_ENTRY;
+    }
+    VPCTRLW(LX_TE_SYNC, 0);
+    SETCMDA(quad, QUAD_WORDS + 1);
+}
+
 static int is_projective(const OVGmatrix *m)
 {
     if (VGFUNC_IsIdentity(m))
@@ -111,12 +134,7 @@ VGErrorCode VGHAL_ALdrawImage(OVGimage *image)
     VGALVAL_setrzmtx = IMAGE_PAINT_SET;
     draw_image_previous_quality = ctx->renderingQuality;
 
-    {
-        const int q = (int)((word32)ctx->imageQuality & (word32)image->quality);
-        const float origin[3] = {q > 1 ? 0.0f : 0.5f, q > 1 ? 0.0f : 0.5f, 1.0f};
-        filtered = q > 1;
-        VPWV(LX_VCNST_OVG_IMG_ORIGIN, origin, 3);
-    }
+    filtered = VGALFUNC_image_sampling(image);
     VGALFUNC_setpathucodeentry();
     VGALFUNC_lx_setstate(2);
 
@@ -124,19 +142,7 @@ VGErrorCode VGHAL_ALdrawImage(OVGimage *image)
         VGALFUNC_vp_run_entry(f | (VGALVAL_surface_flip == 0 ? VP_NO_FLIP : 0u), VGAL_VP_IMAGE_MATRIX_ENTRY);
     if (p != 0)
         VGALFUNC_vp_run_entry(0, VGAL_VP_IMAGE_PAINT_ENTRY);
-    VPWV(LX_VCNST_TXSHP_TH, VGALFUNC_txc_shape_th(image), 4);
-    if (VGALVAL_lx740vpinstaddr != VGAL_VP_IMAGE_QUAD_ENTRY) {
-        VPCTRLW(LX_VP_IADDR, VGAL_VP_IMAGE_QUAD_ENTRY);
-        VGALVAL_lx740vpinstaddr = VGAL_VP_IMAGE_QUAD_ENTRY;
-    }
-    VPCTRLW(LX_TE_SYNC, 0);
-    {
-        const float width = (float)image->activeRect.width, height = (float)image->activeRect.height;
-        const word32 quad[QUAD_WORDS + 1] = {CGL_PKT_HEADER(CGL_OP_VP_DATA, 0, QUAD_WORDS), cglFloatTo32F(width),
-                                             cglFloatTo32F(height), cglFloatTo32F(1.0f / width),
-                                             cglFloatTo32F(1.0f / height)};
-        SETCMDA(quad, QUAD_WORDS + 1);
-    }
+    VGALFUNC_image_quad(image);
 
     if (VGALFUNC_lx_setstate_image(image, is_projective(m), filtered) != 0) {
         VGALVAL_lx740cmdbuffer_count = 0;
@@ -148,13 +154,5 @@ VGErrorCode VGHAL_ALdrawImage(OVGimage *image)
     XPTW(LX_XPT_SYNC, 0);
     XPTW(LX_XPT_INIT, 2);
     RUNCME();
-    return VG_NO_ERROR;
-}
-
-VGErrorCode VGHAL_ALdrawGlyphs(OVGfont *font, VGint count, const VGuint *indices, const VGfloat *adjustX,
-                               const VGfloat *adjustY, VGbitfield paintModes, VGboolean allowAutoHinting)
-{
-    (void)font, (void)count, (void)indices, (void)adjustX, (void)adjustY, (void)paintModes;
-    (void)allowAutoHinting;
     return VG_NO_ERROR;
 }

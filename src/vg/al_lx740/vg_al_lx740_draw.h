@@ -49,14 +49,37 @@ void VGALFUNC_vp_matrix_rows(word32 constant, const OVGmatrix *m, int rows);
 void VGALFUNC_vp_run_entry(word32 ctrl, word32 entry);
 /* 1 for a null paint, a colour paint and a pattern paint without a pattern. */
 int IsColorPaint(const OVGpaint *paint);
+/* Loads the sampling point for image at the quality the context and the image allow (pixel
+ * centres when only non-antialiased sampling is allowed); 1 when the image is filtered. */
+int VGALFUNC_image_sampling(const OVGimage *image);
+/* The texture-shape thresholds of image and its quadrilateral of the image's size on the
+ * image-quad entry. */
+void VGALFUNC_image_quad(const OVGimage *image);
 /* Draws image through the image-user-to-surface matrix with the context's state; 0 or
  * VG_OUT_OF_MEMORY_ERROR when the image state could not be set up. */
 VGErrorCode VGHAL_ALdrawImage(OVGimage *image);
 
-/* Draws count glyphs of font with the optional adjustments; 0 or the error to record. For now
- * it draws nothing and answers 0. */
+/* Vertex-processor entries of glyph drawing: a glyph's offset on the glyph matrix, and the
+ * paint matrices of a run of glyphs. */
+#define VGAL_VP_GLYPH_OFFSET_ENTRY 14u
+#define VGAL_VP_GLYPH_PAINT_ENTRY 35u
+
+/* Draws count glyphs of font, each at the glyph origin through the glyph-user-to-surface
+ * matrix, and advances the origin by each glyph's escapement and the optional adjustments.
+ * 0; VG_ILLEGAL_ARGUMENT_ERROR (nothing drawn, origin unchanged) when an index is not in the
+ * font; VG_OUT_OF_MEMORY_ERROR when a glyph's state could not be set up (no later glyph is
+ * drawn, the origin still advances over all of them). */
 VGErrorCode VGHAL_ALdrawGlyphs(OVGfont *font, VGint count, const VGuint *indices, const VGfloat *adjustX,
                                const VGfloat *adjustY, VGbitfield paintModes, VGboolean allowAutoHinting);
+
+/* The state validators glyph drawing calls, the layer's own unless a test puts others in. */
+typedef struct VGALglyphstate {
+    int (*path)(int mode);
+    int (*path_minimum)(int mode);
+    int (*image)(const OVGimage *image, int mode, int lerp);
+    int (*image_minimum)(const OVGimage *image, int lerp);
+} VGALglyphstate;
+extern VGALglyphstate VGALVAL_glyphstate;
 
 #ifdef __cplusplus
 }

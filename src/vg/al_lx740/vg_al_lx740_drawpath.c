@@ -585,7 +585,7 @@ int setPathDivisionParameters(const OVGmatrix *m, float strokeLineWidth, VGALdiv
 
 static VGRenderingQuality draw_path_previous_quality;
 
-static void writeDivisionParameters(const OVGmatrix *m, float strokeLineWidth)
+void writeDivisionParameters(const OVGmatrix *m, float strokeLineWidth)
 {
     VGALdivparams d;
     if (!setPathDivisionParameters(m, strokeLineWidth, &d))

@@ -91,6 +91,10 @@ int VGALFUNC_strokewidthdrawn(float w);
  * makes it forget what it wrote. */
 int setPathDivisionParameters(const OVGmatrix *m, float strokeLineWidth, VGALdivparams *out);
 
+/* Writes the subdivision thresholds of setPathDivisionParameters into the vertex-processor
+ * constants when they changed. */
+void writeDivisionParameters(const OVGmatrix *m, float strokeLineWidth);
+
 /* Prepares one pass: drops stale lists, allocates the lists of a pass that needs them and
  * converts the coordinates; sets pathcmdbuffer_nospace when the slow path must draw. */
 void chooseFunction(OVGpath *path, int isStroke);
