@@ -202,6 +202,7 @@ TEST_F(GlyphDraw, SquareGlyphsLandAtTheOriginsAndTheOriginAdvancesOverEveryGlyph
         {"fill and stroke of width 0: the fill", squares, VG_FILL_PATH | VG_STROKE_PATH, 0, false, true},
         {"no paint modes", squares, 0, 1, false, false},
         {"stroke only of width 0", squares, VG_STROKE_PATH, 0, false, false},
+        {"stroke only of infinite width", squares, VG_STROKE_PATH, INFINITY, false, false},
         {"glyphs without object", empty, VG_FILL_PATH, 1, false, false},
         {"every scissor rectangle empty", squares, VG_FILL_PATH, 1, true, false},
     };

@@ -187,8 +187,8 @@ VGErrorCode VGHAL_ALdrawGlyphs(OVGfont *font, VGint count, const VGuint *indices
         paint_rows(&ctx->strokePaintToUser, LX_VCNST_OVG_SP2U1,
                    VGAL_MTX_STROKE_PAINT_MATRIX | VGAL_MTX_STROKE_PAINT_PATH);
     }
-    /* A width that is not positive (or not a number) strokes nothing. */
-    if (!(ctx->strokeLineWidth > 0.0f))
+    /* A width that is not positive and finite strokes nothing. */
+    if (!VGALFUNC_strokewidthdrawn(ctx->strokeLineWidth))
         run.e &= ~E_STROKE;
 
     {
