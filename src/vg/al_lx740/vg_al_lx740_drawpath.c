@@ -550,7 +550,7 @@ int setPathDivisionParameters(const OVGmatrix *m, float strokeLineWidth, VGALdiv
 
 static VGRenderingQuality draw_path_previous_quality;
 
-static void writeDivisionParameters(const OVGmatrix *m, float strokeLineWidth)
+void writeDivisionParameters(const OVGmatrix *m, float strokeLineWidth)
 {
     VGALdivparams d;
     if (!setPathDivisionParameters(m, strokeLineWidth, &d))
@@ -588,6 +588,19 @@ static int paintToSurface(const OVGpaint *paint, word32 pending)
         return 0;
     VGALVAL_needmtxupdate &= ~pending;
     return 1;
+}
+
+void VGALFUNC_sendfill(OVGpath *path)
+{
+    if (alpath->fill_need_update && !pathcmdbuffer_nospace)
+        drawPathFill(path);
+    if (!pathcmdbuffer_nospace) {
+        VGALFUNC_emitfilllists();
+    } else {
+        if (pathcmdparse_fail)
+            parseFail(path, 0);
+        drawPathFill_slow(path);
+    }
 }
 
 VGErrorCode VGHAL_ALdrawPath(OVGpath *path, VGbitfield paintModes)
@@ -650,17 +663,8 @@ VGErrorCode VGHAL_ALdrawPath(OVGpath *path, VGbitfield paintModes)
         VGALFUNC_lx_setstate(pass);
         chooseFunction(path, pass);
         VGALVAL_setrzmtx = pass ? STROKE_PAINT_SET : 0;
-        if (!pass) {
-            if (alpath->fill_need_update && !pathcmdbuffer_nospace)
-                drawPathFill(path);
-            if (!pathcmdbuffer_nospace) {
-                VGALFUNC_emitfilllists();
-            } else {
-                if (pathcmdparse_fail)
-                    parseFail(path, pass);
-                drawPathFill_slow(path);
-            }
-        }
+        if (!pass)
+            VGALFUNC_sendfill(path);
         if (VGALFUNC_lx_setstate_path(pass) != 0) {
             VGALVAL_lx740cmdbuffer_count = 0;
             return VG_OUT_OF_MEMORY_ERROR;

@@ -56,6 +56,10 @@ typedef struct VGALdivparams {
  * makes it forget what it wrote. */
 int setPathDivisionParameters(const OVGmatrix *m, float strokeLineWidth, VGALdivparams *out);
 
+/* Writes the subdivision thresholds of setPathDivisionParameters into the vertex-processor
+ * constants when they changed. */
+void writeDivisionParameters(const OVGmatrix *m, float strokeLineWidth);
+
 /* Prepares one pass: drops stale lists, allocates the lists of a pass that needs them and
  * converts the coordinates; sets pathcmdbuffer_nospace when the slow path must draw. */
 void chooseFunction(OVGpath *path, int isStroke);
@@ -65,6 +69,9 @@ void drawPathFill(OVGpath *path);
 void drawPathFill_slow(OVGpath *path);
 /* Drops the partial lists of a failed walk and prepares the slow path's coordinate reader. */
 void parseFail(OVGpath *path, int isStroke);
+/* The fill pass's segments after chooseFunction(path, 0): the cached lists, built first when
+ * stale, or the slow path's stream when no list can be had. */
+void VGALFUNC_sendfill(OVGpath *path);
 /* Fills (VG_FILL_PATH) and strokes (VG_STROKE_PATH) path with the context's state; 0, or
  * VG_OUT_OF_MEMORY_ERROR when the paint state could not be set up (the draw's commands are then
  * dropped). A stroke pass validates the state and draws nothing yet. */
