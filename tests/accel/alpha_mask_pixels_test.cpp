@@ -21,7 +21,8 @@ namespace {
 
 using vnq::test::VgSurfaceSpec;
 
-constexpr EGLint kRgba8888Mask8 = 8, kRgb565Mask4 = 2, kRgba8888NoMask = 7;
+constexpr EGLint kRgba8888Mask8 = 8, kRgb565Mask4 = 2, kRgba8888NoMask = 7, kLuminance1Mask1 = 16,
+                 kRgb565Mask4Multisampled = 18;
 constexpr int kWidth = 64, kHeight = 48;
 
 struct Config {
@@ -420,6 +421,48 @@ TEST_F(AlphaMask, RenderedCircleCoversItsAreaWithinTheRim)
     }
 }
 
+TEST_F(AlphaMask, StrokeRenderedIntoTheMask)
+{
+    constexpr float kHalfWidth = 3;
+    const auto ring = [](int x, int y) {
+        const double d = std::fabs(std::hypot(x + 0.5 - kCx, y + 0.5 - kCy) - kRadius);
+        return d < kHalfWidth - 1 ? Side::In : d > kHalfWidth + 1 ? Side::Out : Side::Rim;
+    };
+    const struct {
+        const char* name;
+        VGMaskOperation op;
+        bool fullFirst;
+        std::function<Side(int, int)> red;
+    } cases[] = {
+        {"set", VG_SET_MASK, true, ring},
+        {"union with an empty mask", VG_UNION_MASK, false, ring},
+        {"subtract from a full mask", VG_SUBTRACT_MASK, true, [ring](int x, int y) { return outside(ring(x, y)); }},
+    };
+    for (const Config& config : kMaskConfigs)
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(config.name) + ", " + c.name);
+            start(config.id);
+            VGPath circle = newPath();
+            vguEllipse(circle, kCx, kCy, 2 * kRadius, 2 * kRadius);
+            vgSetf(VG_STROKE_LINE_WIDTH, 2 * kHalfWidth);
+            vgMask(VG_INVALID_HANDLE, c.fullFirst ? VG_FILL_MASK : VG_CLEAR_MASK, 0, 0, kWidth, kHeight);
+            vgRenderToMask(circle, VG_STROKE_PATH, c.op);
+            drawThroughMask();
+            EXPECT_EQ(vgGetError(), VG_NO_ERROR);
+            for (int y = 0; y < kHeight; ++y)
+                for (int x = 0; x < kWidth; ++x) {
+                    const Side side = c.red(x, y);
+                    if (side != Side::Rim) {
+                        ASSERT_EQ(redAt(x, y), side == Side::In ? 255u : 0u) << "(" << x << ", " << y << ")";
+                    }
+                }
+            ASSERT_TRUE(gpu.errors().empty());
+            vgDestroyPath(circle);
+            terminate();
+            dpy = EGL_NO_DISPLAY;
+        }
+}
+
 TEST_F(AlphaMask, WidthZeroStrokeOnlySetClearsAndUnionKeeps)
 {
     const struct {
@@ -578,6 +621,48 @@ TEST_F(AlphaMask, NewLayersAreFullAndFillWritesTheRoundedValue)
         terminate();
         dpy = EGL_NO_DISPLAY;
     }
+}
+
+TEST_F(AlphaMask, LayerFormatFollowsTheMaskBuffer)
+{
+    const struct {
+        const char* name;
+        EGLint config;
+        VGImageFormat format;
+        int bits;
+    } cases[] = {
+        {"8-bit mask", kRgba8888Mask8, VG_A_8, 8},
+        {"4-bit mask", kRgb565Mask4, VG_A_4, 4},
+        {"1-bit mask", kLuminance1Mask1, VG_A_1, 1},
+        {"multisampled 4-bit mask", kRgb565Mask4Multisampled, VG_A_4, 4},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        start(c.config, false);
+        VGMaskLayer layer = vgCreateMaskLayer(30, 9);
+        ASSERT_NE(layer, VG_INVALID_HANDLE);
+        const OVGimage* record = VGFUNC_FindMaskLayer(VGVAL_vgcurrentcontexthandle->sharedState, layer);
+        EXPECT_EQ(record->format, c.format);
+        EXPECT_EQ(record->buffer->bpp, c.bits);
+        EXPECT_EQ(record->buffer->masklayer, 1);
+        EXPECT_EQ(record->buffer->stride, 32 * c.bits / 8);
+        for (int y = 0; y < 9; ++y)
+            for (int x = 0; x < 30; ++x)
+                ASSERT_EQ(at(record->buffer, x, y), narrow(255, c.bits)) << "(" << x << ", " << y << ")";
+        vgDestroyMaskLayer(layer);
+        terminate();
+        dpy = EGL_NO_DISPLAY;
+    }
+}
+
+TEST_F(AlphaMask, MultisampledSurfacesLimitLayers)
+{
+    start(kRgb565Mask4Multisampled, false);
+    EXPECT_EQ(vgCreateMaskLayer(2049, 4), VG_INVALID_HANDLE);
+    EXPECT_EQ(vgGetError(), VG_OUT_OF_MEMORY_ERROR);
+    VGMaskLayer layer = vgCreateMaskLayer(2048, 4);
+    ASSERT_NE(layer, VG_INVALID_HANDLE);
+    vgDestroyMaskLayer(layer);
 }
 
 TEST_F(AlphaMask, LayerEntriesCheckTheirArguments)
