@@ -662,6 +662,18 @@ TEST_F(AlphaMask, MultisampledSurfacesLimitLayers)
     EXPECT_EQ(vgGetError(), VG_OUT_OF_MEMORY_ERROR);
     VGMaskLayer layer = vgCreateMaskLayer(2048, 4);
     ASSERT_NE(layer, VG_INVALID_HANDLE);
+    // Samples are covered or not: a fill value becomes empty up to 128 / 255, else full.
+    const ALbuffer* buf = layerBuffer(layer);
+    for (const auto& f : {std::make_pair(0.5f, 0u), std::make_pair(0.51f, 15u), std::make_pair(0.1f, 0u)}) {
+        SCOPED_TRACE(f.first);
+        vgFillMaskLayer(layer, 1, 1, 6, 2, f.first);
+        EXPECT_EQ(vgGetError(), VG_NO_ERROR);
+        for (int y = 0; y < 4; ++y)
+            for (int x = 0; x < 10; ++x) {
+                const bool filled = x >= 1 && x < 7 && y >= 1 && y < 3;
+                ASSERT_EQ(at(buf, x, y), filled ? f.second : 15u) << "(" << x << ", " << y << ")";
+            }
+    }
     vgDestroyMaskLayer(layer);
 }
 
