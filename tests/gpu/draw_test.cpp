@@ -261,9 +261,9 @@ TEST_F(GpuDraws, ImagesSampleTheirTexelsNearestOrBilinear)
                 if (!c.filter) {
                     expected = texel(static_cast<int>(x / c.scale), static_cast<int>(y / c.scale));
                 } else {
-                    // The sample point is the pixel's corner, its top in the image, which is
-                    // turned over.
-                    const double u = x / c.scale, v = (y + 1) / c.scale;
+                    // The sample point is the pixel's lower left corner as the flipped
+                    // surface's y axis runs.
+                    const double u = x / c.scale, v = y / c.scale;
                     const int u0 = static_cast<int>(std::floor(u)), v0 = static_cast<int>(std::floor(v));
                     const double fu = u - u0, fv = v - v0;
                     expected = lerp(lerp(texel(u0, v0), texel(u0 + 1, v0), fu),

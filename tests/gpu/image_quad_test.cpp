@@ -4,6 +4,7 @@
 #include "path_fixture.h"
 
 #include <cmath>
+#include <functional>
 #include <string>
 
 #include "model/gpu_model.h"
@@ -57,33 +58,40 @@ TEST_F(ImageQuad, TheImageRectangleGoesThroughTheImageMatrix)
     }
 }
 
+// The sample point is the origin measured from the pixel's lower left corner as the surface's
+// y axis runs: on the flipped surface (device rows top down) an origin of 0 is the pixel's
+// bottom edge, (x, row + 1) in device pixels, so that both orientations sample alike.
 TEST_F(ImageQuad, PlanesGiveTheImageCoordinatesAtTheSamplePoint)
 {
     struct Case {
         const char* name;
         std::vector<float> m;
         float origin;
+        bool flipped;
         // the image point under device point (x, y)
         double (*s)(double x, double y);
         double (*t)(double x, double y);
     } const cases[] = {
-        {"translated, nearest", {1, 0, 0, 0, 1, 0, 20, 30, 1}, 0.5f, [](double x, double) { return x - 20; },
+        {"translated, nearest", {1, 0, 0, 0, 1, 0, 20, 30, 1}, 0.5f, true, [](double x, double) { return x - 20; },
          [](double, double y) { return kHeight - y - 30; }},
-        {"translated, filtered", {1, 0, 0, 0, 1, 0, 20, 30, 1}, 0, [](double x, double) { return x - 20; },
+        {"translated, filtered", {1, 0, 0, 0, 1, 0, 20, 30, 1}, 0, true, [](double x, double) { return x - 20; },
          [](double, double y) { return kHeight - y - 30; }},
-        {"projective", {1, 0, 0.01f, 0, 1, 0, 0, 0, 1}, 0.5f, [](double x, double) { return x / (1 - 0.01 * x); },
+        {"translated, filtered, unflipped", {1, 0, 0, 0, 1, 0, 20, 30, 1}, 0, false,
+         [](double x, double) { return x - 20; }, [](double, double y) { return y - 30; }},
+        {"projective", {1, 0, 0.01f, 0, 1, 0, 0, 0, 1}, 0.5f, true, [](double x, double) { return x / (1 - 0.01 * x); },
          [](double x, double y) { return (kHeight - y) / (1 - 0.01 * x); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         SetUp();
-        imageMatrix(c.m);
+        imageMatrix(c.m, c.flipped ? 0 : kNoFlip);
         drawImage(10, 8, c.origin);
         for (auto [x, y] : {std::pair<uint32_t, uint32_t>{25, 60}, {21, 64}, {40, 10}}) {
             double s, t;
             planesAt(x, y, s, t);
-            EXPECT_NEAR(s, c.s(x + c.origin, y + c.origin) / 10, 1e-5) << x << "," << y;
-            EXPECT_NEAR(t, c.t(x + c.origin, y + c.origin) / 8, 1e-5) << x << "," << y;
+            const double sx = x + c.origin, sy = y + (c.flipped ? 1 - c.origin : c.origin);
+            EXPECT_NEAR(s, c.s(sx, sy) / 10, 1e-5) << x << "," << y;
+            EXPECT_NEAR(t, c.t(sx, sy) / 8, 1e-5) << x << "," << y;
         }
     }
 }
@@ -106,6 +114,35 @@ TEST_F(ImageQuad, ImagePaintMatricesComposeWhenTheirEntryRuns)
     expectOneError("unknown bits");
     send(Commands().list(947, {{1, 2, 3}}));
     expectOneError("3 data words instead of 4");
+}
+
+// The colour-matrix filter's microcode over instruction 0 takes the drawing microcode's place:
+// until the drawing microcode is loaded again, every entry image drawing runs is refused.
+TEST_F(ImageQuad, EntriesAfterAColourMatrixLoadWantTheDrawingMicrocodeAgain)
+{
+    word32 words = 0;
+    const word32* image = nullptr;
+    ASSERT_EQ(cglGetUcodeInfo(CGL_UCODE_MTX, &words, &image), 1);
+    imageMatrix({1, 0, 0, 0, 1, 0, 20, 30, 1});
+    gputest::loadMicrocode(microcode(), words / CGL_VP_INST_WORDS);
+    struct Case {
+        const char* name;
+        std::function<void(ImageQuad&)> act;
+    } const cases[] = {
+        {"the image matrix", [](ImageQuad& t) { t.imageMatrix({1, 0, 0, 0, 1, 0, 0, 0, 1}); }},
+        {"the image paint matrix", [](ImageQuad& t) { t.send(Commands().run(28, 0)); }},
+        {"the image quad", [](ImageQuad& t) { t.send(Commands().list(947, {{4, 4, 0.25f, 0.25f}})); }},
+        {"the paint program", [](ImageQuad& t) { t.send(Commands().ctrl(LX_VP_CTRL0, 16384).list(49, {{0, 0, 1, 0}})); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.act(*this);
+        expectOneError("without the drawing microcode");
+    }
+    loadMicrocode(kStaticInstructions);
+    imageMatrix({1, 0, 0, 0, 1, 0, 0, 0, 1});
+    drawImage(4, 4, 0.5f);
+    EXPECT_EQ(coveredPixels(coverage()), 16);
 }
 
 }  // namespace

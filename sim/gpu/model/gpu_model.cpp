@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 
 #include "cgl_packet.h"
 #include "cgl_unitreg.h"
@@ -63,8 +64,12 @@ void GpuModel::instructionDma(uint32_t count)
     const uint64_t first = static_cast<uint64_t>(gpu_.reg(Unit::VPCtrl, LX_DMA_IN_DADDR)) * 4 * CGL_VP_INST_WORDS;
     const bool resolved = first + words <= gpu_.iram().size() &&
                           gpu_.gpuPointer(gpu_.reg(Unit::VPCtrl, LX_DMA_IN_SADDR), words * 4) != nullptr;
-    if (resolved)
-        vp_.dmaIn(static_cast<uint32_t>(first), static_cast<uint32_t>(words));
+    if (resolved) {
+        // The first word of each microcode image is its id << 24.
+        uint32_t head;
+        std::memcpy(&head, gpu_.gpuPointer(gpu_.reg(Unit::VPCtrl, LX_DMA_IN_SADDR), 4), sizeof head);
+        vp_.dmaIn(static_cast<uint32_t>(first), static_cast<uint32_t>(words), head >> 24);
+    }
 }
 
 // A scan starts at an LX_XPT_SWAP write with bit 3 right after LX_XPT_EDGE_SCAN_START = 1, in
@@ -87,7 +92,12 @@ void GpuModel::vpStart(uint32_t entry)
 
 void GpuModel::vpData(const std::vector<uint32_t>& words)
 {
-    vp_.data(gpu_.reg(Unit::VPCtrl, LX_VP_IADDR), words);
+    const uint32_t entry = gpu_.reg(Unit::VPCtrl, LX_VP_IADDR);
+    if (entry == 0 && vp_.filterProgram() != 0) {
+        filters_.run(vp_.filterProgram(), words);
+        return;
+    }
+    vp_.data(entry, words);
 }
 
 void GpuModel::copyArea(const uint32_t entry[4])

@@ -13,6 +13,7 @@
 // - the colour path of texels (pixel_pipeline.h);
 // - the vertex processor's drawing entries (vertex_processor.h), which gather edges, and the
 //   rasterizer's edge scan (edge_scan.h), whose coverage the constant-colour writer draws;
+// - the vertex processor's filter microcodes (filter_program.h) on the work buffers;
 // - the copy engine (LX_PE_OVG_CP_START), in copy_engine.h.
 // A setting it does not model, or memory that resolves to nothing, is a protocol error and
 // nothing is written.
@@ -23,6 +24,7 @@
 #include <vector>
 
 #include "edge_scan.h"
+#include "filter_program.h"
 #include "gpu_event.h"
 #include "pixel_format.h"
 #include "rect.h"
@@ -58,7 +60,7 @@ struct BufferView {
 
 class GpuModel : public Executor {
 public:
-    explicit GpuModel(SimGpu& gpu) : gpu_(gpu), vp_(gpu, edges_) {}
+    explicit GpuModel(SimGpu& gpu) : gpu_(gpu), vp_(gpu, edges_), filters_(gpu) {}
 
     void unitWrite(Unit unit, uint32_t reg, uint32_t value) override;
     void spcFill(const uint32_t words[4]) override;
@@ -126,6 +128,7 @@ private:
     EdgeList edges_;  // gathered until the next scan or LX_XPT_INIT
     uint32_t rampEntries_ = 0;  // colour ramp entries written from LX_PE_OVG_RSTOP_OFS_TABLE00 on
     VertexProcessor vp_;
+    FilterPrograms filters_;  // the filter microcodes, run on data packets at entry 0
 };
 
 }  // namespace simgpu

@@ -24,6 +24,7 @@ constexpr uint32_t kTilingShift = 10;          // LX_RZ_VG_MODE bits 10-13
 constexpr uint32_t kTilingBits = 0xFu << kTilingShift;
 // Texel coordinates beyond this magnitude are not modelled.
 constexpr double kCoordinateLimit = 1 << 30;
+constexpr uint32_t kMaxWindowCoordinate = 2047;  // LX_XPT_SCI_* are 11 bits
 constexpr uint32_t kConstantPaint = 2;         // LX_PE_OVG_TX0_PAINT_SEL
 constexpr uint32_t kPathColourRoute = 8;       // LX_PE_OVG_CCU_MPX_CTRL
 constexpr unsigned kScissorRects = 32;
@@ -181,6 +182,12 @@ void GpuModel::texturedRectangle(const Rect& window, const std::string& what)
         return;
     if (window.right < window.left || window.bottom < window.top)
         return;
+    // The window registers hold 11 bits.
+    if (window.right > kMaxWindowCoordinate || window.bottom > kMaxWindowCoordinate) {
+        gpu_.protocolError(Stream::Gpu, what + ": the window reaches " + std::to_string(window.right) + "," +
+                                            std::to_string(window.bottom) + ", beyond 2047");
+        return;
+    }
 
     const ImagePlanes planes(gpu_);
     const std::vector<Rect> scissor = scissorRects(gpu_);

@@ -7,6 +7,7 @@
 
 #include "cgl_packet.h"
 #include "cgl_unitreg.h"
+#include "filter_program.h"
 
 namespace simgpu {
 namespace {
@@ -29,6 +30,16 @@ constexpr uint32_t kPaintKinds = 3;      // bits 0-1: 0 linear, 1 radial, 2 patt
 constexpr unsigned kPaintSets = 3;       // fill, stroke, image; the glyph sets are not modelled
 
 constexpr uint32_t kNoFlip = 0x80000000u;
+
+// The device row offset of a sample point within its pixel. The origin constants measure it
+// from the pixel's lower left corner as the surface's own y axis runs: on a flipped surface,
+// whose device rows run top down, that corner is at the bottom of the device pixel, so an
+// origin of 0 (filtered sampling) is the pixel's bottom edge there and its top edge
+// otherwise; 0.5 is the centre either way.
+double sampleRowOffset(double origin, bool flipped)
+{
+    return flipped ? 1 - origin : origin;
+}
 
 // Data words of each segment entry.
 unsigned segmentWords(uint32_t entry)
@@ -94,12 +105,14 @@ bool Projective::inverse(Projective& out) const
     return true;
 }
 
-void VertexProcessor::dmaIn(uint32_t first, uint32_t words)
+void VertexProcessor::dmaIn(uint32_t first, uint32_t words, uint32_t image)
 {
     if (first == 0 && words == kStaticWords)
         drawingLoaded_ = true;
     else if (first < kStaticWords)
         drawingLoaded_ = false;
+    if (first < kStaticWords)
+        filterProgram_ = first == 0 && image >= kProgramColourMatrix && image <= kProgramSeparable ? image : 0;
     if (first < kStaticWords) {
         // A reload forgets the cap and join selections and any subpath being gathered.
         cap_ = join_ = -1;
@@ -165,11 +178,11 @@ void VertexProcessor::start(uint32_t entry)
         }
         if (ctrl & 2u) {
             paintMatrix(derived_.fillPaintToDevice, LX_VCNST_OVG_FP2U1);
-            setPaint(0, Projective().after(derived_.fillPaintToDevice.m));
+            setPaint(0, Projective().after(derived_.fillPaintToDevice.m), derived_.fillPaintToDevice.flipped);
         }
         if (ctrl & 4u) {
             paintMatrix(derived_.strokePaintToDevice, LX_VCNST_OVG_SP2U1);
-            setPaint(1, Projective().after(derived_.strokePaintToDevice.m));
+            setPaint(1, Projective().after(derived_.strokePaintToDevice.m), derived_.strokePaintToDevice.flipped);
         }
         return;
     case kEntryPaintMatrices:
@@ -181,11 +194,11 @@ void VertexProcessor::start(uint32_t entry)
         }
         if (ctrl & 1u) {
             paintMatrix(derived_.fillPaint, LX_VCNST_OVG_FP2U1);
-            setPaint(0, Projective().after(derived_.fillPaint.m));
+            setPaint(0, Projective().after(derived_.fillPaint.m), derived_.fillPaint.flipped);
         }
         if (ctrl & 2u) {
             paintMatrix(derived_.strokePaint, LX_VCNST_OVG_SP2U1);
-            setPaint(1, Projective().after(derived_.strokePaint.m));
+            setPaint(1, Projective().after(derived_.strokePaint.m), derived_.strokePaint.flipped);
         }
         return;
     case kEntryImageMatrices:
@@ -200,7 +213,7 @@ void VertexProcessor::start(uint32_t entry)
             }
             derived_.imagePaintToDevice = derived_.imageToDevice.after(constantRows(LX_VCNST_OVG_FP2U1));
             derived_.imagePaintToDeviceValid = true;
-            setPaint(2, derived_.imagePaintToDevice);
+            setPaint(2, derived_.imagePaintToDevice, derived_.imageFlipped);
         }
         return;
     case kEntryImagePaint:
@@ -212,7 +225,7 @@ void VertexProcessor::start(uint32_t entry)
         }
         derived_.imagePaint = derived_.imageToDevice.after(constantRows(LX_VCNST_OVG_FP2U1));
         derived_.imagePaintValid = true;
-        setPaint(2, derived_.imagePaint);
+        setPaint(2, derived_.imagePaint, derived_.imageFlipped);
         return;
     default:
         break;
@@ -282,7 +295,7 @@ void VertexProcessor::pathToDevice(const std::string& what)
         m.d = -m.d;
         m.f = height - m.f;
     }
-    derived_.pathToDevice = DerivedMatrix{true, m};
+    derived_.pathToDevice = DerivedMatrix{true, m, flip};
     derived_.edgeScale = scale;
 }
 
@@ -302,6 +315,7 @@ void VertexProcessor::imageToDevice(const std::string& what)
         for (int c = 0; c < 3; ++c)
             p.m[1][c] = height * p.m[2][c] - p.m[1][c];
     derived_.imageToDevice = p;
+    derived_.imageFlipped = flip;
     derived_.imageEdgeScale = scale;
     derived_.imageValid = true;
 }
@@ -329,12 +343,13 @@ void VertexProcessor::imageQuad(const std::vector<uint32_t>& words, const std::s
             return;
         v[i] = f;
     }
-    const double ox = constant(LX_VCNST_OVG_IMG_ORIGIN, 0), oy = constant(LX_VCNST_OVG_IMG_ORIGIN, 1);
-    if (!std::isfinite(ox) || !std::isfinite(oy)) {
-        gpu_.protocolError(Stream::Gpu, what + ": LX_VCNST_OVG_IMG_ORIGIN " + number(ox) + ", " + number(oy) +
+    const double ox = constant(LX_VCNST_OVG_IMG_ORIGIN, 0), originY = constant(LX_VCNST_OVG_IMG_ORIGIN, 1);
+    if (!std::isfinite(ox) || !std::isfinite(originY)) {
+        gpu_.protocolError(Stream::Gpu, what + ": LX_VCNST_OVG_IMG_ORIGIN " + number(ox) + ", " + number(originY) +
                                             " is no sample point");
         return;
     }
+    const double oy = sampleRowOffset(originY, derived_.imageFlipped);
     const Projective& m = derived_.imageToDevice;
     const Point corners[4] = {{0, 0}, {v[0], 0}, {v[0], v[1]}, {0, v[1]}};
     Point device[4];
@@ -374,9 +389,10 @@ void VertexProcessor::writeFloat(uint32_t reg, double value)
     gpu_.gpuRegister(Unit::RZ, reg, bits);
 }
 
-void VertexProcessor::setPaint(unsigned set, const Projective& m)
+void VertexProcessor::setPaint(unsigned set, const Projective& m, bool flipped)
 {
     derived_.paintSet[set] = m;
+    derived_.paintSetFlipped[set] = flipped;
     derived_.paintSetValid[set] = true;
 }
 
@@ -464,12 +480,13 @@ void VertexProcessor::paintProgram(const std::vector<uint32_t>& words, const std
         return;
     }
     default: {
-        const double ox = constant(LX_VCNST_OVG_PAT_ORIGIN, 0), oy = constant(LX_VCNST_OVG_PAT_ORIGIN, 1);
-        if (!std::isfinite(ox) || !std::isfinite(oy)) {
-            gpu_.protocolError(Stream::Gpu, what + ": LX_VCNST_OVG_PAT_ORIGIN " + number(ox) + ", " + number(oy) +
+        const double ox = constant(LX_VCNST_OVG_PAT_ORIGIN, 0), originY = constant(LX_VCNST_OVG_PAT_ORIGIN, 1);
+        if (!std::isfinite(ox) || !std::isfinite(originY)) {
+            gpu_.protocolError(Stream::Gpu, what + ": LX_VCNST_OVG_PAT_ORIGIN " + number(ox) + ", " + number(originY) +
                                                 " is no sample point");
             return;
         }
+        const double oy = sampleRowOffset(originY, derived_.paintSetFlipped[set]);
         const uint32_t sRegs[3] = {LX_RZ_PP_SF, LX_RZ_PP_SA, LX_RZ_PP_SB};
         const uint32_t tRegs[3] = {LX_RZ_PP_TF, LX_RZ_PP_TA, LX_RZ_PP_TB};
         plane(sRegs, e * v[0], a * v[0], c * v[0], ox, oy);
@@ -481,7 +498,7 @@ void VertexProcessor::paintProgram(const std::vector<uint32_t>& words, const std
 
 void VertexProcessor::paintMatrix(DerivedMatrix& out, uint32_t rows)
 {
-    out = DerivedMatrix{true, derived_.pathToDevice.m.after(constantRows(rows))};
+    out = DerivedMatrix{true, derived_.pathToDevice.m.after(constantRows(rows)), derived_.pathToDevice.flipped};
 }
 
 // The thresholds: the chord may stray constant `distance`.x and its square `squared`.x

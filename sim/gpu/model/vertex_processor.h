@@ -93,6 +93,7 @@ struct Projective {
 struct DerivedMatrix {
     bool valid = false;
     Affine m;
+    bool flipped = false;  // y turned over: device rows run top down
 };
 
 struct VpDerived {
@@ -102,6 +103,7 @@ struct VpDerived {
     DerivedMatrix fillPaintToDevice, strokePaintToDevice;    // entry 0, sets 0 and 8192
     bool imageValid = false;
     Projective imageToDevice;  // entry 7, to device pixels
+    bool imageFlipped = false;  // its y turned over
     double imageEdgeScale = 1;
     bool imagePaintValid = false, imagePaintToDeviceValid = false;
     Projective imagePaint, imagePaintToDevice;  // entry 28; entry 7, set 16384
@@ -109,20 +111,24 @@ struct VpDerived {
     // entry that last computed it left it.
     bool paintSetValid[3] = {};
     Projective paintSet[3];
+    bool paintSetFlipped[3] = {};
 };
 
 class VertexProcessor {
 public:
     VertexProcessor(SimGpu& gpu, EdgeList& edges) : gpu_(gpu), edges_(edges) {}
 
-    // The device copied `words` words into the instruction RAM from word `first`.
-    void dmaIn(uint32_t first, uint32_t words);
+    // The device copied `words` words into the instruction RAM from word `first`, from an image
+    // whose first word names it (`image` = that word >> 24: 20 drawing, 21-23 the filters).
+    void dmaIn(uint32_t first, uint32_t words, uint32_t image);
     // A VP constant component was written (register field constant x 4 + component).
     void constantWritten(uint32_t field);
     void start(uint32_t entry);
     void data(uint32_t entry, const std::vector<uint32_t>& words);
 
     bool drawingMicrocodeLoaded() const { return drawingLoaded_; }
+    // The filter microcode at instruction 0 (filter_program.h), 0 for none.
+    uint32_t filterProgram() const { return filterProgram_; }
     const VpDerived& derived() const { return derived_; }
 
 private:
@@ -137,7 +143,7 @@ private:
     void imageToDevice(const std::string& what);
     void imageQuad(const std::vector<uint32_t>& words, const std::string& what);
     void paintProgram(const std::vector<uint32_t>& words, const std::string& what);
-    void setPaint(unsigned set, const Projective& m);
+    void setPaint(unsigned set, const Projective& m, bool flipped);
     void writeFloat(uint32_t reg, double value);
     bool flattening(uint32_t squared, uint32_t distance, bool arc, Flattening& out, const std::string& what);
     bool flattenSegment(unsigned words, const Point& start, const double* v, uint32_t squared, uint32_t distance,
@@ -156,6 +162,7 @@ private:
     SimGpu& gpu_;
     EdgeList& edges_;
     bool drawingLoaded_ = false;
+    uint32_t filterProgram_ = 0;
     VpDerived derived_;
     std::vector<Point> points_;
 

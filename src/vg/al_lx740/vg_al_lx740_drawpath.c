@@ -619,27 +619,28 @@ static int paintToSurface(const OVGpaint *paint, word32 pending)
     return 1;
 }
 
-void VGALFUNC_sendpass(OVGpath *path, int pass)
+void VGALFUNC_pathpass(OVGpath *path, int isStroke)
 {
-    if ((pass ? alpath->stroke_need_update : alpath->fill_need_update) && !pathcmdbuffer_nospace) {
-        if (pass)
+    chooseFunction(path, isStroke);
+    if ((isStroke ? alpath->stroke_need_update : alpath->fill_need_update) && !pathcmdbuffer_nospace) {
+        if (isStroke)
             drawPathStroke(path);
         else
             drawPathFill(path);
     }
     if (!pathcmdbuffer_nospace) {
-        if (pass)
+        if (isStroke)
             VGALFUNC_emitstrokelist();
         else
             VGALFUNC_emitfilllists();
-    } else {
-        if (pathcmdparse_fail)
-            parseFail(path, pass);
-        if (pass)
-            drawPathStroke_slow(path);
-        else
-            drawPathFill_slow(path);
+        return;
     }
+    if (pathcmdparse_fail)
+        parseFail(path, isStroke);
+    if (isStroke)
+        drawPathStroke_slow(path);
+    else
+        drawPathFill_slow(path);
 }
 
 VGErrorCode VGHAL_ALdrawPath(OVGpath *path, VGbitfield paintModes)
@@ -700,9 +701,8 @@ VGErrorCode VGHAL_ALdrawPath(OVGpath *path, VGbitfield paintModes)
         if (!(paintModes & (pass ? VG_STROKE_PATH : VG_FILL_PATH)))
             continue;
         VGALFUNC_lx_setstate(pass);
-        chooseFunction(path, pass);
         VGALVAL_setrzmtx = pass ? STROKE_PAINT_SET : 0;
-        VGALFUNC_sendpass(path, pass);
+        VGALFUNC_pathpass(path, pass);
         if (VGALFUNC_lx_setstate_path(pass) != 0) {
             VGALVAL_lx740cmdbuffer_count = 0;
             return VG_OUT_OF_MEMORY_ERROR;

@@ -123,10 +123,11 @@ void VGALFUNC_pathget(int n, float *out);
 /* Hands cached lists (`lists` of them, in order) to the GPU: a GPU-resident block at `gpu` of
  * the summed count through the command master, heap lists through the command FIFO. */
 void VGALFUNC_emitpathlists(int target, word32 gpu, word32 *const *heap, const int *counts, int lists);
-/* The segments of one pass (0 fill, 1 stroke) after chooseFunction(path, pass): the cached
- * lists, built first when stale, or the slow path's stream when no list can be had. */
-void VGALFUNC_sendpass(OVGpath *path, int pass);
 
+/* One pass of a path's geometry into the command stream: the pass prepared (chooseFunction),
+ * its lists built when stale and handed over, or streamed by the slow path. The caller has set
+ * the pass's state before and starts the scan after. */
+void VGALFUNC_pathpass(OVGpath *path, int isStroke);
 /* Fills (VG_FILL_PATH) and strokes (VG_STROKE_PATH) path with the context's state; 0, or
  * VG_OUT_OF_MEMORY_ERROR when the paint state could not be set up (the draw's commands are then
  * dropped). The fill goes first, the stroke over it; a width that is not positive strokes

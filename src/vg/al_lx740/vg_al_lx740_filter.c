@@ -29,3 +29,29 @@ int VGHAL_ALlookupSingle(OVGimage *d, OVGimage *s, const VGuint *lut, VGImageCha
     unscaled_destination();
     return when_idle(VGALFUNC_lx_lookup_single(d, s, lut, channel, linear, pre));
 }
+
+int VGHAL_ALcolorMatrix(OVGimage *d, OVGimage *s, const VGfloat *m)
+{
+    unscaled_destination();
+    return when_idle(VGALFUNC_lx_color_matrix(d, s, m));
+}
+
+int VGHAL_ALconvolve(OVGimage *d, OVGimage *s, int kw, int kh, int sx, int sy, const VGshort *kernel, VGfloat scale,
+                     VGfloat bias, VGTilingMode tilingMode)
+{
+    unscaled_destination();
+    return when_idle(VGALFUNC_lx_convolve(d, s, kw, kh, sx, sy, kernel, scale, bias, tilingMode));
+}
+
+int VGHAL_ALseparableConvolve(OVGimage *d, OVGimage *s, int kw, int kh, int sx, int sy, const VGshort *kx,
+                              const VGshort *ky, VGfloat scale, VGfloat bias, VGTilingMode tilingMode)
+{
+    unscaled_destination();
+    return when_idle(VGALFUNC_lx_separable_convolve(d, s, kw, kh, sx, sy, kx, ky, scale, bias, tilingMode));
+}
+
+int VGHAL_ALgaussianBlur(OVGimage *d, OVGimage *s, VGfloat stdDevX, VGfloat stdDevY, VGTilingMode tilingMode)
+{
+    unscaled_destination();
+    return when_idle(VGALFUNC_lx_gaussian_blur(d, s, stdDevX, stdDevY, tilingMode));
+}

@@ -167,14 +167,12 @@ VGErrorCode VGHAL_ALrenderToMask(OVGpath *path, VGbitfield paintModes, VGMaskOpe
 
     if (fill) {
         VGALFUNC_lx_setstate_render_to_mask_b(0, op);
-        chooseFunction(path, 0);
-        VGALFUNC_sendpass(path, 0);
+        VGALFUNC_pathpass(path, 0);
         kick_scan();
     }
     if (stroke) {
         VGALFUNC_lx_setstate_render_to_mask_b(1, op);
-        chooseFunction(path, 1);
-        VGALFUNC_sendpass(path, 1);
+        VGALFUNC_pathpass(path, 1);
         kick_scan();
     }
     /* The vertex processor now holds identity paint matrices: the next paint must load the

@@ -1,7 +1,10 @@
 /* The GPU image filters: the frame they share (the channel-mask rule, the work buffers, the
- * software fallback, the normalise and store passes) and the two lookups, whose filter pass is
- * the pixel engine's lookup table on texture unit 1 during an SPC rectangle. */
+ * software fallback, the normalise and store passes), the two lookups, whose filter pass is the
+ * pixel engine's lookup table on texture unit 1 during an SPC rectangle, and the colour matrix,
+ * whose filter pass is the colour-matrix microcode fed by one data packet a tile. */
 #include "vg/al_lx740/vg_lx740_filter.h"
+
+#include "vg/al_lx740/vg_lx740_filter_frame.h"
 
 #include "vg/al_lx740/vg_al_lx740.h"
 #include "vg/al_lx740/vg_al_lx740_clear.h"
@@ -12,6 +15,8 @@
 #include "vg/al_lx740/vg_al_lx740_setstate.h"
 #include "vg/al_lx740/vg_al_lx740_swcopy.h"
 #include "vg/al_lx740/vg_al_lx740_transfer.h"
+#include "vg/al_lx740/vg_al_lx740_ucode.h"
+#include "vg/al_lx740/vg_al_lx740_xpt.h"
 #include "vg/al_lx740/vg_tvg_filter.h"
 
 #define EXTENSION_FORMAT 0x40000000u
@@ -29,6 +34,9 @@
 #define LUT_BLUE 0x6666u
 #define LUT_ALPHA 0x7777u
 #define LUT_WORDS 256u
+#define MATRIX_TILE_W 1024
+#define MATRIX_TILE_H 2048
+#define MATRIX_WORDS 27u /* the colour-matrix packet */
 
 static int min_int(int a, int b)
 {
@@ -75,13 +83,20 @@ static int effective_mask(VGImageFormat dfmt)
     return mask;
 }
 
-/* The work buffers of one call, tiles of at most max_w x max_h; 0 (with whatever was taken given
- * back) when either cannot be had. */
-static int take_work_buffers(int w, int h, int max_w, int max_h, word32 *nrm, word32 *rst)
+int VGALFUNC_lx_filter_area(const OVGimage *d, const OVGimage *s, int *w, int *h, int *mask)
 {
-    const int bw = round8(min_int(w, max_w)), bh = min_int(h, max_h);
-    *nrm = VGALFUNC_VAlloc(bw, bh, 32, 32, 0, 0, 1);
-    *rst = VGALFUNC_VAlloc(bw, bh, 32, 32, 0, 0, 1);
+    *w = min_int(d->activeRect.width, s->activeRect.width);
+    *h = min_int(d->activeRect.height, s->activeRect.height);
+    if (*w <= 0 || *h <= 0)
+        return 0;
+    *mask = effective_mask(d->format);
+    return *mask != 0;
+}
+
+int VGALFUNC_lx_filter_buffers(int nw, int nh, int rw, int rh, word32 *nrm, word32 *rst)
+{
+    *nrm = VGALFUNC_VAlloc(round8(nw), nh, 32, 32, 0, 0, 1);
+    *rst = VGALFUNC_VAlloc(round8(rw), rh, 32, 32, 0, 0, 1);
     if (*nrm != CGL_NO_ADDRESS && *rst != CGL_NO_ADDRESS)
         return 1;
     if (*nrm != CGL_NO_ADDRESS)
@@ -91,9 +106,7 @@ static int take_work_buffers(int w, int h, int max_w, int max_h, word32 *nrm, wo
     return 0;
 }
 
-/* Before the software filter runs in place of the GPU one: VG_OUT_OF_MEMORY_ERROR for a source
- * the software filters cannot read, else 0 with every queued GPU command run and the GPU idle. */
-static int prepare_fallback(const OVGimage *s)
+int VGALFUNC_lx_filter_drain(const OVGimage *s)
 {
     if ((word32)s->format & EXTENSION_FORMAT)
         return VG_OUT_OF_MEMORY_ERROR;
@@ -105,8 +118,7 @@ static int prepare_fallback(const OVGimage *s)
     return 0;
 }
 
-/* A work buffer w x h as a copy side: 32 bits a pixel, rows of rw pixels. */
-static VGALtransferside work_side(word32 addr, int w, int h, int rw, int linear, int pre)
+VGALtransferside VGALFUNC_lx_filter_work_side(word32 addr, int w, int h, int rw, int linear, int pre)
 {
     VGALtransferside t;
     t.addr = addr;
@@ -121,8 +133,8 @@ static VGALtransferside work_side(word32 addr, int w, int h, int rw, int linear,
     return t;
 }
 
-static void describe(const VGALtransferside *s, const VGALtransferside *d, VGImageFormat source_format,
-                     word32 channel_mask)
+void VGALFUNC_lx_filter_describe(const VGALtransferside *s, const VGALtransferside *d, VGImageFormat source_format,
+                                 word32 channel_mask)
 {
     VGALFUNC_set_transfer_source(s);
     VGALFUNC_set_transfer_destination(d);
@@ -140,34 +152,35 @@ static void converting_copy(int dx, int dy, const OVGrect *rect)
         VGALFUNC_lx_copy_spc(dx, dy, rect);
 }
 
-/* The source tile (x, y, w, h) of s into the top left of nrm, in the filter format. */
-static void do_normalize(const OVGimage *s, word32 nrm, int x, int y, int w, int h, int rw)
+void VGALFUNC_lx_filter_normalize_sides(const OVGimage *s, word32 nrm, int w, int h, int rw)
 {
     const OVGcontext *ctx = VGALVAL_LX740_ALcontexthandle;
     const VGALtransferside src = VGALFUNC_image_side(s, 0);
-    const VGALtransferside work =
-        work_side(nrm, w, h, rw, ctx->filterFormatLinear != VG_FALSE, ctx->filterFormatPremultiplied != VG_FALSE);
-    const OVGrect rect = {x, y, w, h};
+    const VGALtransferside work = VGALFUNC_lx_filter_work_side(nrm, w, h, rw, ctx->filterFormatLinear != VG_FALSE,
+                                                               ctx->filterFormatPremultiplied != VG_FALSE);
     if (s->format == VG_EXT_YUV422) {
         VGALFUNC_lx_set_yuv_param();
         VGALVAL_lx740_ctxdirty &= ~(word32)OVG_DIRTY_YUV_RGB;
     }
-    describe(&src, &work, s->format, 0);
+    VGALFUNC_lx_filter_describe(&src, &work, s->format, 0);
+}
+
+/* The source tile (x, y, w, h) of s into the top left of nrm, in the filter format. */
+static void do_normalize(const OVGimage *s, word32 nrm, int x, int y, int w, int h, int rw)
+{
+    const OVGrect rect = {x, y, w, h};
+    VGALFUNC_lx_filter_normalize_sides(s, nrm, w, h, rw);
     VGALFUNC_lx_copy_spc(0, 0, &rect);
 }
 
-/* The filter's result srcaddr (w x h, in the format slinear and spre name) into d at (dx, dy),
- * writing only the channels of mask; tmpaddr is scratch of the same size. func 0 (the
- * convolutions) writes a VG_A_4 destination by the software copy at full precision. Returns 0
- * or the software copy's error. */
-static int do_store(const OVGimage *d, word32 srcaddr, word32 tmpaddr, int dx, int dy, int w, int h, int slinear,
-                    int spre, int mask, int func)
+int VGALFUNC_lx_filter_store(const OVGimage *d, word32 srcaddr, word32 tmpaddr, int dx, int dy, int w, int h,
+                             int slinear, int spre, int mask, int func)
 {
     const int rw = round8(w);
     const word32 keep = (word32)(~mask & ALL_CHANNELS);
     const OVGrect whole = {0, 0, w, h};
     const VGALtransferside dst = VGALFUNC_image_side(d, 0);
-    const VGALtransferside result = work_side(srcaddr, w, h, rw, slinear, spre);
+    const VGALtransferside result = VGALFUNC_lx_filter_work_side(srcaddr, w, h, rw, slinear, spre);
     const unsigned base = (unsigned)d->format & 15u;
     int error = 0;
 
@@ -183,21 +196,21 @@ static int do_store(const OVGimage *d, word32 srcaddr, word32 tmpaddr, int dx, i
         scratch.twidth = rw, scratch.theight = h;
         scratch.stride = dst.bpp * rw / 8;
         scratch.flip = 0;
-        describe(&dst, &scratch, d->format, 0);
+        VGALFUNC_lx_filter_describe(&dst, &scratch, d->format, 0);
         VGALFUNC_lx_copy_spc(0, 0, &area);
-        describe(&result, &scratch, d->format, keep);
+        VGALFUNC_lx_filter_describe(&result, &scratch, d->format, keep);
         VGALFUNC_lx_copy_spc(0, 0, &whole);
-        describe(&scratch, &dst, d->format, 0);
+        VGALFUNC_lx_filter_describe(&scratch, &dst, d->format, 0);
         converting_copy(dx, dy, &whole);
         return 0;
     }
 
-    describe(&result, &dst, d->format, keep);
+    VGALFUNC_lx_filter_describe(&result, &dst, d->format, keep);
     if (func == 0 && dst.format_lx == LX_A_4) {
         const VGALtransferside cpu_dst = VGALFUNC_image_side(d, 1);
         VGALtransferside cpu_result = result;
         cpu_result.addr += CglTxMemBase;
-        describe(&cpu_result, &cpu_dst, d->format, keep);
+        VGALFUNC_lx_filter_describe(&cpu_result, &cpu_dst, d->format, keep);
         VGALVAL_cp_write_a4_high_precision = 1;
         VGALVAL_src_dst_same_internal_precision = 0;
         error = VGALFUNC_TVGmemCopy(dx, dy, &whole, 0);
@@ -213,14 +226,12 @@ static int do_store(const OVGimage *d, word32 srcaddr, word32 tmpaddr, int dx, i
  * rst, store. */
 static int lookup_tiles(OVGimage *d, OVGimage *s, const word32 *table, word32 source_sel, int linear, int pre)
 {
-    const int w = min_int(d->activeRect.width, s->activeRect.width);
-    const int h = min_int(d->activeRect.height, s->activeRect.height);
-    const int mask = effective_mask(d->format);
     word32 nrm, rst;
-    int posx, posy, error = 0;
-    if (w <= 0 || h <= 0 || mask == 0)
+    int w, h, mask, posx, posy, error = 0;
+    if (!VGALFUNC_lx_filter_area(d, s, &w, &h, &mask))
         return VG_NO_ERROR;
-    if (!take_work_buffers(w, h, LOOKUP_TILE, LOOKUP_TILE, &nrm, &rst))
+    if (!VGALFUNC_lx_filter_buffers(min_int(w, LOOKUP_TILE), min_int(h, LOOKUP_TILE), min_int(w, LOOKUP_TILE),
+                                    min_int(h, LOOKUP_TILE), &nrm, &rst))
         return -1;
 
     PEW(LX_PE_OVG_TABLE_ADDR, VGAL_LOOKUP_TABLE_POSITION);
@@ -255,7 +266,7 @@ static int lookup_tiles(OVGimage *d, OVGimage *s, const word32 *table, word32 so
             PEW(LX_PE_OVG_MAX_CCACHE_LLEN, 0);
             PEW(LX_PE_OVG_TX1_LUT_SRCSEL, 0);
 
-            error = do_store(d, rst, nrm, posx, posy, tw, th, linear != 0, pre != 0, mask, 1);
+            error = VGALFUNC_lx_filter_store(d, rst, nrm, posx, posy, tw, th, linear != 0, pre != 0, mask, 1);
         }
     }
     VGALFUNC_VFree(nrm);
@@ -274,7 +285,7 @@ int VGALFUNC_lx_lookup(OVGimage *d, OVGimage *s, const VGubyte *red, const VGuby
     result = lookup_tiles(d, s, table, LUT_FOUR_CHANNELS, linear, pre);
     if (result >= 0)
         return result;
-    result = prepare_fallback(s);
+    result = VGALFUNC_lx_filter_drain(s);
     if (result)
         return result;
     return VGALFUNC_TVGmemLookup(d, s, red, gre, blu, alp, linear ? VG_TRUE : VG_FALSE, pre ? VG_TRUE : VG_FALSE);
@@ -302,8 +313,65 @@ int VGALFUNC_lx_lookup_single(OVGimage *d, OVGimage *s, const VGuint *lut, VGIma
     int result = lookup_tiles(d, s, lut, single_source_sel(s->format, channel), linear, pre);
     if (result >= 0)
         return result;
-    result = prepare_fallback(s);
+    result = VGALFUNC_lx_filter_drain(s);
     if (result)
         return result;
     return VGALFUNC_TVGmemLookupSingle(d, s, lut, channel, linear ? VG_TRUE : VG_FALSE, pre ? VG_TRUE : VG_FALSE);
+}
+
+/* The colour matrix: the 16 factors by output channel, the offsets in 0..255 units, then the
+ * buffers and the tile's size; the colour-matrix microcode reads it in this order. */
+static void color_matrix_packet(const VGfloat *m, word32 nrm, word32 rst, int tw, int th)
+{
+    word32 p[1 + MATRIX_WORDS];
+    const word32 stride = (word32)(tw + 7) / 8 * 32;
+    int c, k, n = 1;
+    p[0] = CGL_PKT_HEADER(CGL_OP_VP_DATA, 0, MATRIX_WORDS);
+    for (c = 0; c < 4; ++c)
+        for (k = 0; k < 4; ++k)
+            p[n++] = cglFloatTo32F(m[c + 4 * k]);
+    for (c = 0; c < 4; ++c)
+        p[n++] = cglFloatTo32F(m[16 + c] * 255.0f);
+    p[n++] = nrm;
+    p[n++] = stride;
+    p[n++] = rst;
+    p[n++] = stride;
+    p[n++] = (word32)(tw - 1);
+    p[n++] = (word32)((tw - 1) >> 2);
+    p[n++] = (word32)(th - 1);
+    CHECKAVAIL(1 + MATRIX_WORDS);
+    SETCMDA(p, 1 + MATRIX_WORDS);
+}
+
+int VGALFUNC_lx_color_matrix(OVGimage *d, OVGimage *s, const VGfloat *m)
+{
+    const OVGcontext *ctx = VGALVAL_LX740_ALcontexthandle;
+    word32 nrm, rst;
+    int w, h, mask, posx, posy, result, error = 0;
+    if (!m)
+        return VG_ILLEGAL_ARGUMENT_ERROR;
+    if (!VGALFUNC_lx_filter_area(d, s, &w, &h, &mask))
+        return VG_NO_ERROR;
+    if (!VGALFUNC_lx_filter_buffers(min_int(w, MATRIX_TILE_W), min_int(h, MATRIX_TILE_H), min_int(w, MATRIX_TILE_W),
+                                    min_int(h, MATRIX_TILE_H), &nrm, &rst)) {
+        result = VGALFUNC_lx_filter_drain(s);
+        return result ? result : VGALFUNC_TVGmemColorMatrix(d, s, m);
+    }
+    VGALFUNC_al_lx740_ucode_set(VGAL_UCODE_COLOR_MATRIX);
+    for (posy = 0; posy < h && !error; posy += MATRIX_TILE_H) {
+        const int th = min_int(h - posy, MATRIX_TILE_H);
+        for (posx = 0; posx < w && !error; posx += MATRIX_TILE_W) {
+            const int tw = min_int(w - posx, MATRIX_TILE_W);
+            do_normalize(s, nrm, posx, posy, tw, th, round8(tw));
+            color_matrix_packet(m, nrm, rst, tw, th);
+            WAITCMDDONE();
+            error = VGALFUNC_lx_filter_store(d, rst, nrm, posx, posy, tw, th, ctx->filterFormatLinear != VG_FALSE,
+                                             ctx->filterFormatPremultiplied != VG_FALSE, mask, 1);
+        }
+    }
+    /* The filter pass used the rasterizer's buffers for its own ends. */
+    VGALVAL_xptbufstatus = 1;
+    VGALFUNC_VFree(nrm);
+    VGALFUNC_VFree(rst);
+    return error;
 }

@@ -386,19 +386,16 @@ int VGALFUNC_TVGmemSeparableConvolve(const OVGimage *d, const OVGimage *s, VGint
 
 /* ---- Gaussian blur ---- */
 
-/* Taps to either side of the centre for a deviation in (0, 16]. */
-static int gauss_reach(VGfloat sigma)
+int tvg_filter_gauss_reach(VGfloat sigma)
 {
     return (int)(sigma * 4.0f + 1.0f);
 }
 
-/* The 2 n + 1 taps exp(-t^2 / (2 sigma^2)) with the centre at k[n], and their normalising
- * factor. A deviation so small that 2 sigma^2 is 0 gives the identity kernel. */
-static void gauss_kernel(convolution *cv, VGfloat sigma)
+float tvg_filter_gauss_kernel(float *k, VGfloat sigma)
 {
-    const int n = gauss_reach(sigma);
+    const int n = tvg_filter_gauss_reach(sigma);
     const float twice_var = 2.0f * sigma * sigma;
-    float *k = cv->gauss, sum = 1.0f;
+    float sum = 1.0f;
     int t;
     k[n] = 1.0f;
     for (t = 1; t <= n; ++t) {
@@ -406,14 +403,19 @@ static void gauss_kernel(convolution *cv, VGfloat sigma)
         k[n - t] = k[n + t] = g;
         sum += 2.0f * g;
     }
-    cv->gauss_n = n;
-    cv->gauss_norm = sum == 0.0f ? 0.0f : 1.0f / sum;
+    return sum == 0.0f ? 0.0f : 1.0f / sum;
+}
+
+static void gauss_kernel(convolution *cv, VGfloat sigma)
+{
+    cv->gauss_n = tvg_filter_gauss_reach(sigma);
+    cv->gauss_norm = tvg_filter_gauss_kernel(cv->gauss, sigma);
 }
 
 static int gauss_alloc(void *arg)
 {
     convolution *cv = (convolution *)arg;
-    const int nmax = gauss_reach(cv->dev_x > cv->dev_y ? cv->dev_x : cv->dev_y);
+    const int nmax = tvg_filter_gauss_reach(cv->dev_x > cv->dev_y ? cv->dev_x : cv->dev_y);
     if (!alloc_two_pass(arg))
         return 0;
     cv->gauss = (float *)tvg_filter_alloc((2 * (size_t)nmax + 1) * sizeof(float));

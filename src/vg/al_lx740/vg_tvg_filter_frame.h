@@ -72,6 +72,13 @@ int32_t tvg_filter_clamp255(float x);
 /* The heap of the software filters, with the test seam's failures. */
 void *tvg_filter_alloc(size_t bytes);
 
+/* Taps to either side of the centre of a Gaussian kernel for a deviation in (0, 16]. */
+int tvg_filter_gauss_reach(VGfloat sigma);
+/* The 2 n + 1 taps exp(-t^2 / (2 sigma^2)) into k with the centre at k[n] (n the reach), and
+ * their normalising factor 1 / sum. A deviation so small that 2 sigma^2 is 0 gives the
+ * identity kernel. The software and the GPU blur build their kernels here. */
+float tvg_filter_gauss_kernel(float *k, VGfloat sigma);
+
 #ifdef __cplusplus
 }
 #endif
