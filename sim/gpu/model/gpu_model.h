@@ -96,6 +96,8 @@ private:
         ColourBuffer buffer;
         unsigned samples = 1;
         uint32_t keep = 0;  // bits the channel mask protects
+        bool masked = false;   // LX_PE_OVG_AM_EN: coverage times the alpha mask
+        BufferView alphaMask;  // the alpha mask over the scanned window
     };
 
     void fastClear();
@@ -106,6 +108,12 @@ private:
     bool layout(uint32_t address, uint32_t code, uint32_t linePixels, ColourBuffer& out, const std::string& name) const;
     void windowScan(const std::string& what);
     void edgeScan(const std::string& what, uint32_t mode);
+    // Coverage into the alpha of a mask-format colour buffer (LX_PE_OVG_COV2ALPHA 2).
+    void maskScan(const std::string& what, uint32_t mode);
+    // LX_PE_OVG_AM_EN of a drawing into `t`; false (with a protocol error) when not modelled.
+    bool loadAlphaMask(Target& t, const std::string& what) const;
+    // The alpha mask's pixels over the window of a drawing; false with a protocol error.
+    bool alphaMaskView(Target& t, const Rect& window, const std::string& what) const;
     bool rasterTarget(const std::string& what, uint32_t vgModeBits, Target& out) const;
     bool drawingTarget(const std::string& what, Target& out) const;
     void writeCoverage(const Target& t, const BufferView& pixels, const Coverage& coverage, bool blend,

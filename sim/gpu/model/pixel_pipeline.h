@@ -29,7 +29,10 @@ struct BufferView;
 
 class PixelPipeline {
 public:
-    enum class Use { Copy, Drawing };
+    // Copy: a texel of texture unit 1 through every stage; Drawing: a drawing's source, the
+    // blend unit by all eight step words; Mask: coverage into a mask, no texture stages, the
+    // blend unit by the mask operations' alpha step pairs as for the copies.
+    enum class Use { Copy, Drawing, Mask };
 
     // Reads the stage settings and the gamma tables; false (with a protocol error naming
     // `what`) for a value it does not know or a blend it cannot do on `target`.

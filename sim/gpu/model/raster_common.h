@@ -21,6 +21,8 @@ float floatRegister(const SimGpu& gpu, uint32_t reg);
 // The image planes of the rasterizer: at device pixel (x, y), s = (LX_RZ_IMG_SF + _SA x + _SB y)
 // / (LX_RZ_IMG_IWF + _IWA x + _IWB y), t likewise, in texels: u = s LX_RZ_IMG_USCALE,
 // v = t LX_RZ_IMG_VSCALE.
+struct BufferView;
+
 struct ImagePlanes {
     double sf = 0, sa = 0, sb = 0, tf = 0, ta = 0, tb = 0, wf = 1, wa = 0, wb = 0;
     double uScale = 0, vScale = 0;
@@ -33,5 +35,12 @@ struct ImagePlanes {
 
 // The XPT window LX_XPT_SCI_YT, _YB, _XL, _XR.
 Rect xptWindow(const SimGpu& gpu);
+
+// Samples per pixel side of an LX_XPT_MODE base; 0 for a base the model does not know.
+unsigned gridOf(uint32_t base);
+constexpr uint32_t kMultisampledMode = 36;  // LX_XPT_MODE base of a multisampled target
+
+// The value (0 to 255) of pixel (x, y) of an alpha mask of 1, 4 or 8 bits a pixel.
+uint32_t alphaMaskValue(const BufferView& mask, uint32_t x, uint32_t y);
 
 }  // namespace simgpu

@@ -18,7 +18,6 @@ namespace {
 
 constexpr uint32_t kEvenOdd = 0x2u;                // LX_XPT_MODE
 constexpr uint32_t kModeFlags = 0x42u;             // LX_XPT_MODE: image and even-odd
-constexpr uint32_t kMultisampledMode = 36;         // LX_XPT_MODE base
 constexpr uint32_t kScissorBypass = 0x10000u;      // LX_RZ_VG_MODE
 constexpr uint32_t kMultisampledPaint = 0x80000u;  // LX_RZ_VG_MODE
 // LX_RZ_VG_MODE: paint kind, image, spread, pattern and image tiling, scissor bypass, multisampled
@@ -26,7 +25,8 @@ constexpr uint32_t kDrawingModeBits = 0x3u | 0x4u | 0x30u | 0x3C0u | 0x3C00u | k
 constexpr uint32_t kCoverageOn = 3;                // LX_PE_OVG_AALIAS_EN
 constexpr uint32_t kXptOverflow = 0x40u;           // interrupt status
 
-// Samples per pixel side of each mode base; 0 for a base the model does not know.
+}  // namespace
+
 unsigned gridOf(uint32_t base)
 {
     switch (base) {
@@ -37,8 +37,6 @@ unsigned gridOf(uint32_t base)
     default: return 0;
     }
 }
-
-}  // namespace
 
 void GpuModel::edgeScan(const std::string& what, uint32_t mode)
 {
@@ -76,7 +74,8 @@ void GpuModel::edgeScan(const std::string& what, uint32_t mode)
     BufferView pixels;
     if (window.right >= window.left && window.bottom >= window.top) {
         Rect stored;
-        if (!storedRect(t, window, stored, what) || !view(t.buffer, stored, pixels, what))
+        if (!storedRect(t, window, stored, what) || !view(t.buffer, stored, pixels, what) ||
+            (t.masked && !alphaMaskView(t, window, what)))
             return;
         pixels.keep = t.keep;
     }
@@ -113,14 +112,10 @@ bool GpuModel::drawingTarget(const std::string& what, Target& out) const
                                             hex(coverageTest) + " is unknown");
         return false;
     }
-    if (gpu_.reg(Unit::PE, LX_PE_OVG_AM_EN) != 0) {
-        gpu_.protocolError(Stream::Gpu, what + ": the alpha mask (LX_PE_OVG_AM_EN) is not modelled");
-        return false;
-    }
     return !unmodelled(what, {LX_PE_OVG_ACOLOR0_EN, LX_PE_OVG_ACOLOR1_EN, LX_PE_OVG_COV2ALPHA, LX_PE_OVG_ALTCOV_EN,
                               LX_PE_OVG_ATEST_EN, LX_PE_OVG_CHROMAKEY_CTRL, LX_PE_OVG_TX0_CHROMAKEY_CTRL,
                               LX_PE_OVG_TX1_CHROMAKEY_CTRL}) &&
-           target(out, what, false);
+           target(out, what, false) && loadAlphaMask(out, what);
 }
 
 // Covered pixels get the source through the pipeline; a multisampled target gets it in each
@@ -148,8 +143,17 @@ void GpuModel::writeCoverage(const Target& t, const BufferView& pixels, const Co
                         pipeline.draw(pixels, x * n + s, y, colour, alphas, 1, 1);
                 continue;
             }
-            const uint32_t covered = static_cast<uint32_t>(std::bitset<16>(mask).count());
-            pipeline.draw(pixels, x, y, colour, alphas, blend ? covered : 1, blend ? total : 1);
+            uint32_t covered = blend ? static_cast<uint32_t>(std::bitset<16>(mask).count()) : 1;
+            uint32_t of = blend ? total : 1;
+            if (t.masked) {
+                // The coverage times the alpha mask's value.
+                const uint32_t m = alphaMaskValue(t.alphaMask, x, y);
+                if (!m)
+                    continue;
+                covered *= m;
+                of *= 255;
+            }
+            pipeline.draw(pixels, x, y, colour, alphas, covered, of);
         }
 }
 

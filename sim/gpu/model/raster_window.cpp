@@ -28,6 +28,7 @@ constexpr uint32_t kMaxWindowCoordinate = 2047;  // LX_XPT_SCI_* are 11 bits
 constexpr uint32_t kConstantPaint = 2;         // LX_PE_OVG_TX0_PAINT_SEL
 constexpr uint32_t kPathColourRoute = 8;       // LX_PE_OVG_CCU_MPX_CTRL
 constexpr unsigned kScissorRects = 32;
+constexpr uint32_t kCoverageToAlpha = 2;       // LX_PE_OVG_COV2ALPHA
 
 }  // namespace
 
@@ -91,7 +92,9 @@ Rect xptWindow(const SimGpu& gpu)
 void GpuModel::rasterScan()
 {
     const uint32_t mode = gpu_.reg(Unit::XPT, LX_XPT_MODE);
-    if ((mode & ~kModeFlags) == kWindowMode)
+    if (gpu_.reg(Unit::PE, LX_PE_OVG_COV2ALPHA) == kCoverageToAlpha)
+        maskScan("rasterizer mask scan", mode);
+    else if ((mode & ~kModeFlags) == kWindowMode)
         windowScan("rasterizer window scan");
     else
         edgeScan("rasterizer edge scan", mode);
