@@ -4,7 +4,10 @@
 // fade.
 #include <VG/openvg.h>
 
+#include <QByteArray>
+
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <random>
@@ -15,7 +18,6 @@
 #include "memmanage/gmalloc.h"
 #include "model/pixel_format.h"
 #include "vg/al_lx740/vg_al_lx740_lxformat.h"
-#include "vg/al_lx740/vg_al_lx740_pixelcopy.h"
 #include "vg/al_lx740/vg_al_lx740_pixelcopy.h"
 #include "vg/al_lx740/vg_lx740_filter.h"
 #include "vg/al_lx740/vg_tvg_filter.h"
@@ -600,6 +602,125 @@ TEST_F(GpuLookup, FadeStepsEqualTheSoftwareLookup)
         vgDestroyImage(i);
 }
 
+// The display server's fade step on a 480 x 272 window of configuration 1: the saved 565 screen
+// drawn, the layer looked up into a temporary image with the step's alpha table, the temporary
+// image drawn over it and the buffers swapped. The lookup output equals the software lookup's
+// exactly; the frame shown equals the software output drawn source-over onto the 565 screen to
+// within one 565 step. A path drawn right after a lookup lands in the surface.
+TEST_F(GpuLookup, FadeStepsOnTheWindowShowTheSoftwareLookupDrawnOverTheScreen)
+{
+    const int w = 480, h = 272;
+    terminate();
+    makeCurrent({1, w, h});
+    ASSERT_EQ(root.info().xres, static_cast<uint32_t>(w));
+
+    // The saved screen: a 565 pattern; the layer: half-transparent dark shade (0x8222) with
+    // opaque items (alpha nibble 0xF, channels from the top: A, B, G, R).
+    std::vector<uint16_t> screen(static_cast<size_t>(w) * h), layer(screen.size(), 0x8222);
+    for (size_t i = 0; i < screen.size(); ++i)
+        screen[i] = static_cast<uint16_t>(i * 40503u >> 3);
+    for (int item = 0; item < 12; ++item) {
+        const int x0 = static_cast<int>(rng() % 400), y0 = static_cast<int>(rng() % 220);
+        const uint16_t colour = static_cast<uint16_t>(0xF000u | (rng() & 0x0FFFu));
+        for (int y = y0; y < y0 + 40; ++y)
+            for (int x = x0; x < x0 + 70; ++x)
+                layer[static_cast<size_t>(y) * w + static_cast<size_t>(x)] = colour;
+    }
+    const VGImage saved = vgCreateImage(VG_sRGB_565, w, h, VG_IMAGE_QUALITY_NONANTIALIASED);
+    const VGImage picture = vgCreateImage(VG_sABGR_4444, w, h, VG_IMAGE_QUALITY_NONANTIALIASED);
+    const VGImage temp = vgCreateImage(VG_sABGR_4444, w, h, VG_IMAGE_QUALITY_NONANTIALIASED);
+    const VGImage ref = vgCreateImage(VG_sABGR_4444, w, h, VG_IMAGE_QUALITY_NONANTIALIASED);
+    ASSERT_NE(saved, VG_INVALID_HANDLE);
+    ASSERT_NE(picture, VG_INVALID_HANDLE);
+    ASSERT_NE(temp, VG_INVALID_HANDLE);
+    ASSERT_NE(ref, VG_INVALID_HANDLE);
+    vgImageSubData(saved, screen.data(), w * 2, VG_sRGB_565, 0, 0, w, h);
+    vgImageSubData(picture, layer.data(), w * 2, VG_sABGR_4444, 0, 0, w, h);
+    ASSERT_EQ(vgGetError(), VG_NO_ERROR);
+    vgSeti(VG_MATRIX_MODE, VG_MATRIX_IMAGE_USER_TO_SURFACE);
+    vgLoadIdentity();
+
+    const Table id = identity();
+    const auto alphaTable = [](int a) {
+        Table t{};
+        for (int i = 0; i < 256; ++i)
+            t[static_cast<size_t>(i)] = static_cast<VGubyte>(static_cast<int>(i * (a / 255.0)));
+        return t;
+    };
+    for (int k : {15, 215}) {
+        SCOPED_TRACE(k);
+        const Table alpha = alphaTable(k);
+        vgDrawImage(saved);
+        lookupBoth(temp, ref, picture, id, id, id, alpha, true, false);
+        vgDrawImage(temp);
+        ASSERT_TRUE(eglSwapBuffers(dpy, surface));
+        ASSERT_EQ(vgGetError(), VG_NO_ERROR);
+        EXPECT_EQ(contents(temp), contents(ref));
+
+        // The software output drawn source-over onto the screen, against the frame shown.
+        std::vector<uint16_t> looked(screen.size());
+        vgGetImageSubData(ref, looked.data(), w * 2, VG_sABGR_4444, 0, 0, w, h);
+        const QByteArray frame = root.readFile("/dev/fb0");
+        ASSERT_GE(static_cast<size_t>(frame.size()), screen.size() * 2);
+        int bad = 0;
+        for (int y = 0; y < h && bad < 4; ++y)
+            for (int x = 0; x < w && bad < 4; ++x) {
+                const size_t at = static_cast<size_t>(y) * w + static_cast<size_t>(x);
+                const uint16_t s = looked[at], d = screen[at];
+                uint16_t shown = 0;
+                std::memcpy(&shown, frame.constData() + 2 * (static_cast<size_t>(storedRow(y)) * w + x), 2);
+                const double a = (s >> 12) / 15.0;
+                const struct {
+                    int source, screen, shown, bits;
+                } channels[] = {
+                    {s & 15, d >> 11, shown >> 11, 5},
+                    {s >> 4 & 15, d >> 5 & 63, shown >> 5 & 63, 6},
+                    {s >> 8 & 15, d & 31, shown & 31, 5},
+                };
+                for (const auto& c : channels) {
+                    const int top = (1 << c.bits) - 1;
+                    const double below = (c.screen << (8 - c.bits) | c.screen >> (2 * c.bits - 8)) / 255.0;
+                    const double want = (c.source / 15.0 * a + below * (1 - a)) * top;
+                    if (std::abs(c.shown - want) > 1.0) {
+                        ADD_FAILURE() << "pixel " << x << "," << y << " shown " << std::hex << shown << " screen " << d
+                                      << " lookup " << s << " channel of " << std::dec << c.bits << " bits wants "
+                                      << want;
+                        ++bad;
+                        break;
+                    }
+                }
+            }
+    }
+
+    // A path drawn right after a lookup: the lookup's work buffers are gone, the surface is
+    // drawn into and the lookup output stays as it was.
+    const VGPaint paint = vgCreatePaint();
+    vgSetColor(paint, 0xFF0000FF);
+    vgSetPaint(paint, VG_FILL_PATH);
+    vgSeti(VG_MATRIX_MODE, VG_MATRIX_PATH_USER_TO_SURFACE);
+    vgLoadIdentity();
+    const VGPath path = vgCreatePath(VG_PATH_FORMAT_STANDARD, VG_PATH_DATATYPE_F, 1, 0, 0, 0, VG_PATH_CAPABILITY_ALL);
+    const VGubyte segments[] = {VG_MOVE_TO_ABS, VG_LINE_TO_ABS, VG_LINE_TO_ABS, VG_LINE_TO_ABS, VG_CLOSE_PATH};
+    const VGfloat coords[] = {100, 50, 300, 50, 300, 150, 100, 150};
+    vgAppendPathData(path, 5, segments, coords);
+    vgDrawImage(saved);
+    const uint32_t outside = pixel(50, 20);
+    const Table alpha = alphaTable(135);
+    lookupBoth(temp, ref, picture, id, id, id, alpha, true, false);
+    const Bytes looked = contents(temp);
+    vgDrawPath(path, VG_FILL_PATH);
+    EXPECT_EQ(vgGetError(), VG_NO_ERROR);
+    EXPECT_EQ(pixel(100, 50), 0xFF0000FFu);
+    EXPECT_EQ(pixel(200, 100), 0xFF0000FFu);
+    EXPECT_EQ(pixel(299, 149), 0xFF0000FFu);
+    EXPECT_EQ(pixel(50, 20), outside);
+    EXPECT_EQ(contents(temp), looked);
+    EXPECT_EQ(contents(temp), contents(ref));
+    vgDestroyPath(path);
+    vgDestroyPaint(paint);
+    for (VGImage i : {saved, picture, temp, ref})
+        vgDestroyImage(i);
+}
 
 }  // namespace
 }  // namespace gputest
