@@ -534,6 +534,30 @@ TEST_F(GpuLookup, TablePassUsesTheSurfacesColourBufferRegisters)
     EXPECT_EQ(registers.size(), 3u);  // every pair was met
 }
 
+// Colours whose luminance lies next to a rounding step of the weighted sum: a luminance
+// destination holds the software lookup's value exactly, output in either colour space.
+TEST_F(GpuLookup, LuminanceDestinationHoldsTheSoftwareLuminance)
+{
+    const std::vector<uint32_t> colours = {0x4084A1FF, 0x415940FF, 0x416440FF, 0x424D40FF,
+                                           0x425A40FF, 0x8040C0FF, 0xC0C040FF, 0x10F080FF};
+    const Table id = identity();
+    filterState(false, false, VG_RED);
+    for (VGImageFormat df : {VG_sL_8, VG_lL_8})
+        for (bool linear : {false, true}) {
+            SCOPED_TRACE(::testing::Message() << "destination " << df << " linear output " << linear);
+            const VGImage src = vgCreateImage(VG_sRGBA_8888, static_cast<VGint>(colours.size()), 1,
+                                              VG_IMAGE_QUALITY_NONANTIALIASED);
+            vgImageSubData(src, colours.data(), 0, VG_sRGBA_8888, 0, 0, static_cast<VGint>(colours.size()), 1);
+            const VGImage dst = randomImage(df, static_cast<int>(colours.size()), 1);
+            const VGImage ref = twin(dst);
+            lookupBoth(dst, ref, src, id, id, id, id, linear, false);
+            expectNear(dst, ref, true, "luminance");
+            vgDestroyImage(src);
+            vgDestroyImage(dst);
+            vgDestroyImage(ref);
+        }
+}
+
 // The GPU and the software routines, called with an empty active rectangle (which the API
 // cannot produce), write nothing and succeed.
 TEST_F(GpuLookup, EmptyAreaWritesNothing)
