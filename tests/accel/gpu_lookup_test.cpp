@@ -638,7 +638,6 @@ TEST_F(GpuLookup, FadeStepsOnTheWindowShowTheSoftwareLookupDrawnOverTheScreen)
     const int w = 480, h = 272;
     terminate();
     makeCurrent({1, w, h});
-    ASSERT_EQ(root.info().xres, static_cast<uint32_t>(w));
 
     // The saved screen: a 565 pattern; the layer: half-transparent dark shade (0x8222) with
     // opaque items (alpha nibble 0xF, channels from the top: A, B, G, R).
@@ -688,6 +687,7 @@ TEST_F(GpuLookup, FadeStepsOnTheWindowShowTheSoftwareLookupDrawnOverTheScreen)
         vgGetImageSubData(ref, looked.data(), w * 2, VG_sABGR_4444, 0, 0, w, h);
         // The main plane as the framebuffer device maps it.
         const simfb::FbInfo& fb = simfb::device().info();
+        ASSERT_EQ(fb.xres, static_cast<uint32_t>(w));
         const uint8_t* frame = gpu.gpuPointer(fb.smemStart, size_t(fb.lineLength) * h, simgpu::Resolution::Physical);
         ASSERT_NE(frame, nullptr);
         int bad = 0;
