@@ -65,9 +65,10 @@ uint32_t unpremultiplied(uint32_t c, uint32_t a)
     return a == 0 ? 0 : std::min(c, a) * 255 / a;
 }
 
+// The weighted sum in 11 fraction bits, rounded as the software pixel path rounds it.
 uint32_t luminance(uint32_t r, uint32_t g, uint32_t b)
 {
-    return static_cast<uint32_t>(std::floor(0.2126 * r + 0.7152 * g + 0.0722 * b + 0.5));
+    return (435 * r + 1464 * g + 147 * b + 1023) >> 11;
 }
 
 const Conversion kConversions[] = {

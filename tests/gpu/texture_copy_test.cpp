@@ -49,9 +49,10 @@ uint32_t channel(uint32_t colour, unsigned i)  // 0 R ... 3 A
     return (colour >> (24 - 8 * i)) & 0xFF;
 }
 
+// The weighted sum in 11 fraction bits, rounded as the software pixel path rounds it.
 uint32_t luminance(uint32_t r, uint32_t g, uint32_t b)
 {
-    return static_cast<uint32_t>(std::lround(0.2126 * r + 0.7152 * g + 0.0722 * b));
+    return (435 * r + 1464 * g + 147 * b + 1023) >> 11;
 }
 
 uint32_t times(uint32_t c, uint32_t a)  // c a / 255, rounded

@@ -224,8 +224,10 @@ uint32_t PixelPipeline::convert(uint32_t colour) const
         for (unsigned i = 0; i < 3; ++i)
             c[i] = linear_[i][c[i]];
     if (luminance_) {
-        const double l = 0.2126 * c[0] + 0.7152 * c[1] + 0.0722 * c[2];
-        c[0] = c[1] = c[2] = std::min(255u, static_cast<uint32_t>(std::floor(l + 0.5)));
+        // The software pixel path's fixed-point weights and rounding, so that luminance copies
+        // and filters on the GPU agree with their software fall-backs.
+        const uint32_t l = (435 * c[0] + 1464 * c[1] + 147 * c[2] + 1023) >> 11;
+        c[0] = c[1] = c[2] = std::min(255u, l);
     }
     if (toNonLinear_)
         for (unsigned i = 0; i < 3; ++i)

@@ -7,7 +7,7 @@
 //   4. LX_PE_OVG_PREMALPHA_EN bit 1: unpremultiplied;
 //   5. LX_PE_OVG_CTRANS_EN 1 (drawings): the colour transform, c x scale + bias per channel;
 //   6. LX_PE_OVG_GAMMA_EN bit 0: to linear through the inverse-gamma table (PE table 0x30000);
-//   7. LX_PE_OVG_RGB2L_EN: L = 0.2126 R + 0.7152 G + 0.0722 B into all three colour channels;
+//   7. LX_PE_OVG_RGB2L_EN: L = (435 R + 1464 G + 147 B + 1023) >> 11 into all three colour channels;
 //   8. LX_PE_OVG_GAMMA_EN bit 1: to non-linear through the gamma table (PE table 0x20000);
 //   9. LX_PE_OVG_PREMALPHA_EN bit 0: premultiplied;
 //   10. the blend unit (LX_PE_OVG_BLEN_EN), the channel mask and the store; drawings also clamp
