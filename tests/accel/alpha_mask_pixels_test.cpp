@@ -463,29 +463,33 @@ TEST_F(AlphaMask, StrokeRenderedIntoTheMask)
         }
 }
 
-TEST_F(AlphaMask, WidthZeroStrokeOnlySetClearsAndUnionKeeps)
+TEST_F(AlphaMask, StrokeOnlyOfNoDrawnWidthSetClearsAndUnionKeeps)
 {
     const struct {
         VGMaskOperation op;
         uint32_t red;
     } cases[] = {{VG_SET_MASK, 0}, {VG_INTERSECT_MASK, 0}, {VG_UNION_MASK, 255}, {VG_SUBTRACT_MASK, 255}};
-    for (const Config& config : kMaskConfigs)
-        for (const auto& c : cases) {
-            SCOPED_TRACE(std::string(config.name) + ", operation " + std::to_string(c.op));
-            start(config.id);
-            VGPath circle = newPath();
-            vguEllipse(circle, kCx, kCy, 2 * kRadius, 2 * kRadius);
-            vgSetf(VG_STROKE_LINE_WIDTH, 0);
-            vgRenderToMask(circle, VG_STROKE_PATH, c.op);
-            drawThroughMask();
-            EXPECT_EQ(vgGetError(), VG_NO_ERROR);
-            for (int y = 0; y < kHeight; ++y)
-                for (int x = 0; x < kWidth; ++x)
-                    ASSERT_EQ(redAt(x, y), c.red) << "(" << x << ", " << y << ")";
-            vgDestroyPath(circle);
-            terminate();
-            dpy = EGL_NO_DISPLAY;
-        }
+    // An infinite width strokes nothing either.
+    for (const float width : {0.0f, INFINITY}) {
+        for (const Config& config : kMaskConfigs)
+            for (const auto& c : cases) {
+                SCOPED_TRACE(std::string(config.name) + ", operation " + std::to_string(c.op) + ", width " +
+                             std::to_string(width));
+                start(config.id);
+                VGPath circle = newPath();
+                vguEllipse(circle, kCx, kCy, 2 * kRadius, 2 * kRadius);
+                vgSetf(VG_STROKE_LINE_WIDTH, width);
+                vgRenderToMask(circle, VG_STROKE_PATH, c.op);
+                drawThroughMask();
+                EXPECT_EQ(vgGetError(), VG_NO_ERROR);
+                for (int y = 0; y < kHeight; ++y)
+                    for (int x = 0; x < kWidth; ++x)
+                        ASSERT_EQ(redAt(x, y), c.red) << "(" << x << ", " << y << ")";
+                vgDestroyPath(circle);
+                terminate();
+                dpy = EGL_NO_DISPLAY;
+            }
+    }
 }
 
 TEST_F(AlphaMask, ScissoringLimitsSetToTheScissorRectangles)

@@ -146,8 +146,8 @@ VGErrorCode VGHAL_ALrenderToMask(OVGpath *path, VGbitfield paintModes, VGMaskOpe
         return VGHAL_ALmask(NULL, op, 0, 0, WHOLE_MASK, WHOLE_MASK);
     VGALFUNC_setpathucodeentry();
     writeDivisionParameters(m, ctx->strokeLineWidth);
-    /* A width that is not positive (or not a number) strokes nothing. */
-    if (!(ctx->strokeLineWidth > 0.0f))
+    /* A width that is not positive and finite strokes nothing. */
+    if (!VGALFUNC_strokewidthdrawn(ctx->strokeLineWidth))
         stroke = 0;
     if (!fill && !stroke)
         return nothing_rendered(op);
