@@ -424,7 +424,7 @@ protected:
 
     static uint32_t texel(uint32_t x, uint32_t y) { return rgba(x, y, 0x40, 0xFF); }
 
-    static void draw(word32 vgMode, word32 wrap, word32 fill, float wf = 1.0f)
+    static void draw(word32 vgMode, word32 wrap, word32 fill, float wf = 1.0f, word32 right = kWidth - 1)
     {
         cglWritePEReg1(LX_PE_OVG_TX1_WRAP, wrap);
         cglWritePEReg1(LX_PE_OVG_TX1_PTFILL_COLOR, fill);
@@ -445,7 +445,7 @@ protected:
         cglWriteXPTReg1(LX_XPT_SWAP, 1);
         cglWriteXPTReg1(LX_XPT_CACHE_FLUSH, 15);
         cglWriteXPTReg1(LX_XPT_MODE, 16);
-        const word32 box[] = {0, kHeight - 1, 0, kWidth - 1};
+        const word32 box[] = {0, kHeight - 1, 0, right};
         cglWriteXPTRegs(LX_XPT_SCI_YT, box, 4);
         cglWriteXPTReg1(LX_XPT_BUF_STAT, 0);
         cglWriteXPTReg1(LX_XPT_INIT, 0);
@@ -509,24 +509,39 @@ TEST_F(TexturedRectangle, WithoutTheChildWindowReadsTheWholeTexture)
 
 TEST_F(TexturedRectangle, WhatItDoesNotModelIsAProtocolErrorWithNothingWritten)
 {
+    // The tiling is one of four pairs of rasterizer mode and texture wrap; a pair mixed from two
+    // of them, or either value with a bit of its own, is refused.
+    constexpr word32 kRight = kWidth - 1;
     struct Case {
         const char* name;
         std::function<void()> change;
-        word32 vgMode;
+        word32 vgMode, wrap;
         float wf;
+        word32 right;
         const char* error;
     } const cases[] = {
-        {"an unknown tiling", [] {}, 4 | 3 << 10, 1.0f, "LX_RZ_VG_MODE"},
-        {"bilinear sampling", [] { cglWritePEReg1(LX_PE_OVG_TX1_FILTER, 1); }, 4, 1.0f, "PE register 341"},
-        {"a zero denominator", [] {}, 4, 0.0f, "not finite"},
+        {"an unknown tiling", [] {}, 4 | 3 << 10, 257, 1.0f, kRight, "LX_RZ_VG_MODE"},
+        {"pad with the repeat wrap", [] {}, 4, 0, 1.0f, kRight, "LX_PE_OVG_TX1_WRAP 0x00000000"},
+        {"pad with the fill wrap", [] {}, 4, 514, 1.0f, kRight, "LX_PE_OVG_TX1_WRAP 0x00000202"},
+        {"repeat with the pad wrap", [] {}, 5124, 257, 1.0f, kRight, "LX_PE_OVG_TX1_WRAP 0x00000101"},
+        {"reflect with the fill wrap", [] {}, 10244, 514, 1.0f, kRight, "LX_PE_OVG_TX1_WRAP 0x00000202"},
+        {"fill with the pad wrap", [] {}, 15364, 257, 1.0f, kRight, "LX_PE_OVG_TX1_WRAP 0x00000101"},
+        {"fill with the repeat wrap", [] {}, 15364, 0, 1.0f, kRight, "LX_PE_OVG_TX1_WRAP 0x00000000"},
+        {"an unknown wrap bit", [] {}, 4, 257 | 0x10000, 1.0f, kRight, "LX_PE_OVG_TX1_WRAP 0x00010101"},
+        {"the scissor bypass bit", [] {}, 4 | 0x10000, 257, 1.0f, kRight, "LX_RZ_VG_MODE 0x00010004"},
+        {"bilinear sampling", [] { cglWritePEReg1(LX_PE_OVG_TX1_FILTER, 1); }, 4, 257, 1.0f, kRight,
+         "PE register 341"},
+        {"a zero denominator", [] {}, 4, 257, 0.0f, kRight, "not finite"},
+        {"a window past 2047", [] {}, 4, 257, 1.0f, 2048, "beyond 2047"},
         {"a child window past the texture",
-         [] { cglWritePEReg1(LX_PE_OVG_TX1_CHILDIMG_BBRB, kTexRows | kChildX << 16); }, 4, 1.0f, "texture row"},
+         [] { cglWritePEReg1(LX_PE_OVG_TX1_CHILDIMG_BBRB, kTexRows | kChildX << 16); }, 4, 257, 1.0f, kRight,
+         "texture row"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         SetUp();
         c.change();
-        draw(c.vgMode, 257, 0, c.wf);
+        draw(c.vgMode, c.wrap, 0, c.wf, c.right);
         expectOneError(c.error);
         EXPECT_EQ(bytes(0, 32), std::vector<uint8_t>(stride(32) * kRows, kPattern));
         cglWritePEReg1(LX_PE_OVG_TX1_FILTER, 0);

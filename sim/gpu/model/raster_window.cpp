@@ -20,8 +20,17 @@ constexpr uint32_t kWindowMode = 0x10u;        // LX_XPT_MODE
 constexpr uint32_t kModeFlags = 0x42u;         // LX_XPT_MODE: image and even-odd
 constexpr uint32_t kScissorBypass = 0x10000u;  // LX_RZ_VG_MODE
 constexpr uint32_t kTexturedRectangle = 0x4u;  // LX_RZ_VG_MODE
-constexpr uint32_t kTilingShift = 10;          // LX_RZ_VG_MODE bits 10-13
-constexpr uint32_t kTilingBits = 0xFu << kTilingShift;
+// The textured rectangle's tilings: LX_RZ_VG_MODE (bit 2 with the tiling in bits 10-13) and
+// LX_PE_OVG_TX1_WRAP are set together; any other pair is not modelled.
+struct RectangleTiling {
+    uint32_t vgMode, wrap, tiling;
+};
+constexpr RectangleTiling kRectangleTilings[] = {
+    {0x3C04u, 0x202u, kTileFill},
+    {0x0004u, 0x101u, kTilePad},
+    {0x1404u, 0x000u, kTileRepeat},
+    {0x2804u, 0x101u, kTileReflect},
+};
 // Texel coordinates beyond this magnitude are not modelled.
 constexpr double kCoordinateLimit = 1 << 30;
 constexpr uint32_t kMaxWindowCoordinate = 2047;  // LX_XPT_SCI_* are 11 bits
@@ -157,15 +166,19 @@ void GpuModel::windowScan(const std::string& what)
 
 // The textured rectangle: each covered pixel (x, y) takes the texel
 // (floor(s x LX_RZ_IMG_USCALE), floor(t x LX_RZ_IMG_VSCALE)) of the texture window (the child
-// window when LX_PE_OVG_TX1_CHILDIMG_EN, else the whole texture), tiled by LX_RZ_VG_MODE
-// bits 10-13, nearest sampling, through the pixel pipeline.
+// window when LX_PE_OVG_TX1_CHILDIMG_EN, else the whole texture), tiled as the pair of
+// LX_RZ_VG_MODE and LX_PE_OVG_TX1_WRAP selects, nearest sampling, through the pixel pipeline.
 void GpuModel::texturedRectangle(const Rect& window, const std::string& what)
 {
     const uint32_t vgMode = gpu_.reg(Unit::RZ, LX_RZ_VG_MODE);
-    const uint32_t tiling = (vgMode & kTilingBits) >> kTilingShift;
-    if ((vgMode & ~(kTexturedRectangle | kTilingBits | kScissorBypass)) ||
-        !knownTiling(tiling)) {
-        gpu_.protocolError(Stream::Gpu, what + ": LX_RZ_VG_MODE " + hex(vgMode) + " is not modelled");
+    const uint32_t wrap = gpu_.reg(Unit::PE, LX_PE_OVG_TX1_WRAP);
+    const RectangleTiling* tiling = nullptr;
+    for (const RectangleTiling& t : kRectangleTilings)
+        if (t.vgMode == vgMode && t.wrap == wrap)
+            tiling = &t;
+    if (!tiling) {
+        gpu_.protocolError(Stream::Gpu, what + ": LX_RZ_VG_MODE " + hex(vgMode) + " with LX_PE_OVG_TX1_WRAP " +
+                                            hex(wrap) + " is not modelled");
         return;
     }
     Target t;
@@ -177,7 +190,7 @@ void GpuModel::texturedRectangle(const Rect& window, const std::string& what)
                           LX_PE_OVG_ACOLOR0_EN, LX_PE_OVG_ACOLOR1_EN, LX_PE_OVG_AALIAS_EN, LX_PE_OVG_CTEST_EN,
                           LX_PE_OVG_COV2ALPHA, LX_PE_OVG_ALTCOV_EN, LX_PE_OVG_ATEST_EN,
                           LX_PE_OVG_CHROMAKEY_CTRL, LX_PE_OVG_TX1_CHROMAKEY_CTRL}) ||
-        !target(t, what, false) || !image.load(*this, gpu_, 1, tiling, what) ||
+        !target(t, what, false) || !image.load(*this, gpu_, 1, tiling->tiling, what) ||
         !pipeline.load(gpu_, *t.buffer.format, what))
         return;
     if (window.right < window.left || window.bottom < window.top)
