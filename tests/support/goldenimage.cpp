@@ -17,11 +17,6 @@ namespace vnq::test {
 
 namespace {
 
-bool writePng(const std::string& path, const RgbaImage& image)
-{
-    return stbi_write_png(path.c_str(), image.width, image.height, 4, image.bytes.data(), image.width * 4) != 0;
-}
-
 bool updating()
 {
     const char* env = std::getenv("VNQ_UPDATE_GOLDEN");
@@ -30,12 +25,18 @@ bool updating()
 
 }  // namespace
 
-void expectImageIn(const std::string& goldenDir, const std::string& name, const RgbaImage& actual, int tolerance)
+bool writePngFile(const std::string& path, const RgbaImage& image)
+{
+    return stbi_write_png(path.c_str(), image.width, image.height, 4, image.bytes.data(), image.width * 4) != 0;
+}
+
+void expectImageIn(const std::string& goldenDir, const std::string& name, const RgbaImage& actual, int tolerance,
+                   double allowedFraction)
 {
     const std::string path = goldenDir + "/" + name + ".png";
     if (updating()) {
         std::filesystem::create_directories(goldenDir);
-        EXPECT_TRUE(writePng(path, actual)) << path;
+        EXPECT_TRUE(writePngFile(path, actual)) << path;
         ADD_FAILURE() << "golden image written, review it: " << path;
         return;
     }
@@ -60,15 +61,20 @@ void expectImageIn(const std::string& goldenDir, const std::string& name, const 
         differing = -1;
     }
     stbi_image_free(golden);
-    if (differing == 0)
+    const long pixels = long(actual.width) * actual.height;
+    if (differing == 0 || (differing > 0 && double(differing) <= allowedFraction * double(pixels)))
         return;
-    writePng(name + ".actual.png", actual);
-    if (differing > 0)
-        writePng(name + ".difference.png", difference);
+    const std::string here = std::filesystem::current_path().string() + "/";
+    writePngFile(name + ".actual.png", actual);
+    std::string left = here + name + ".actual.png";
+    if (differing > 0) {
+        writePngFile(name + ".difference.png", difference);
+        left += " and " + here + name + ".difference.png";
+    }
     ADD_FAILURE() << "image differs from golden " << path << ": "
                   << (differing < 0 ? std::string("size ") + std::to_string(w) + " x " + std::to_string(h)
-                                    : std::to_string(differing) + " pixels")
-                  << " (" << name << ".actual.png left in the working directory)";
+                                    : std::to_string(differing) + " of " + std::to_string(pixels) + " pixels")
+                  << " (" << left << " written)";
 }
 
 }  // namespace vnq::test
