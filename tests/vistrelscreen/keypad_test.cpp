@@ -26,9 +26,9 @@ uint32_t keypadPicture(int x, int y)
     return 0x304878FFu;
 }
 
-class KeypadScreen : public ScreenScene {};
+class IdKeypadScreen : public ScreenScene {};
 
-TEST_F(KeypadScreen, IdKeypadMatchesTheGoldenScreen)
+TEST_F(IdKeypadScreen, IdKeypadMatchesTheGoldenScreen)
 {
     putPicture(QStringLiteral("/VnQo/app/Parts/06_テンキー画面/テンキー画面01.png"), 480, 272, keypadPicture);
     sendStored("keypad_id");
