@@ -1,7 +1,6 @@
 // The drawing, clear and surface pixel entry points: their checks in order, the surface check,
 // the pixels they move; and what a path draw hands the vertex processor: the matrices and paint
-// recomputations (entries 0 and 21), the subdivision thresholds and a stroke pass that only
-// validates.
+// recomputations (entries 0 and 21), the subdivision thresholds and the passes that scan.
 #include <VG/openvg.h>
 
 #include <cmath>
@@ -235,7 +234,6 @@ TEST_F(PathDraw, PixelEntryPointsMoveThePixels)
     vgDestroyImage(image);
 }
 
-// The model has no stroke microcode yet: tests that stroke look at the commands only.
 TEST_F(PathDraw, MatricesAndPaintsAreRecomputedOnlyWhenChanged)
 {
     start();  // a pbuffer: stored bottom up, so the VP does not flip
@@ -314,7 +312,7 @@ TEST_F(PathDraw, ThresholdsFollowTheMatrixScaleAndTheStrokeWidth)
     EXPECT_EQ(vgGetError(), VG_NO_ERROR);
 }
 
-TEST_F(PathDraw, AStrokePassValidatesAndDrawsNothing)
+TEST_F(PathDraw, EachPassScansAndAWidthNotPositiveDropsTheStroke)
 {
     start();
     switchModelOff();
@@ -325,10 +323,10 @@ TEST_F(PathDraw, AStrokePassValidatesAndDrawsNothing)
         size_t scans;
         bool strokeState;  // the stroke microcode was selected
     } table[] = {
-        {"stroke", VG_STROKE_PATH, 1, 0, true},
+        {"stroke", VG_STROKE_PATH, 1, 1, true},
         {"stroke of width 0", VG_STROKE_PATH, 0, 0, false},
         {"fill and stroke of width -1", VG_FILL_PATH | VG_STROKE_PATH, -1, 1, false},
-        {"fill and stroke", VG_FILL_PATH | VG_STROKE_PATH, 1, 1, true},
+        {"fill and stroke", VG_FILL_PATH | VG_STROKE_PATH, 1, 2, true},
     };
     for (const auto& row : table) {
         SCOPED_TRACE(row.name);

@@ -18,6 +18,7 @@
 #include "vg/common/vg_path.h"
 #include "vg/common/vg_heap.h"
 #include "vg/common/vg_share.h"
+#include "refusing_allocator.h"
 #include "vgsurfacefixture.h"
 
 namespace {
@@ -40,33 +41,8 @@ const Surface kSurfaces[] = {
 const VGRenderingQuality kQualities[] = {VG_RENDERING_QUALITY_NONANTIALIASED, VG_RENDERING_QUALITY_FASTER,
                                          VG_RENDERING_QUALITY_BETTER};
 
-// The heap allocator refusing new blocks, or the growth of existing ones, while it lives.
-enum class Refuse { New, Growth };
-
-class RefusingAllocator {
-public:
-    explicit RefusingAllocator(Refuse refuse)
-    {
-        mode() = refuse;
-        VGFUNC_SetHeapAllocator(resize);
-    }
-    ~RefusingAllocator() { VGFUNC_SetHeapAllocator(nullptr); }
-    RefusingAllocator(const RefusingAllocator&) = delete;
-    RefusingAllocator& operator=(const RefusingAllocator&) = delete;
-
-private:
-    static Refuse& mode()
-    {
-        static Refuse m;
-        return m;
-    }
-    static void* resize(void* block, size_t size)
-    {
-        if ((block == nullptr) == (mode() == Refuse::New))
-            return nullptr;
-        return std::realloc(block, size);
-    }
-};
+using vnq::test::Refuse;
+using vnq::test::RefusingAllocator;
 
 class PathFill : public vnq::test::VgSurfaceTest {
 protected:

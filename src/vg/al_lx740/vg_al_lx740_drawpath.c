@@ -1,6 +1,7 @@
 /* Fill command lists of a path: coordinate conversion, the walk that sorts the segments into
  * the four lists (or streams them when no list could be had), their caching with the path and
- * their hand-over to the GPU; and the subdivision thresholds the path microcode works with.
+ * their hand-over to the GPU (the stroke list's too); the subdivision thresholds the path
+ * microcode works with; and the entry that fills and strokes.
  * The lists and the coordinate array come from the front end's heap allocator, as the path's
  * buffers do. */
 #include "vg/al_lx740/vg_al_lx740_drawpath.h"
@@ -63,10 +64,24 @@ READER(I16, int16_t)
 READER(I32, int32_t)
 READER(F32, float)
 
+/* The reader of the path's datatype, at the start of its data. */
 static void chooseGetFuncSlow(const OVGpath *path)
 {
     static void (*const readers[4])(int, float *) = {I8, I16, I32, F32};
     Get = readers[(unsigned)path->datatype & 3u];
+    dataptr = (const unsigned char *)path->data;
+}
+
+void VGALFUNC_pathslowstart(const OVGpath *path)
+{
+    path_scale = path->scale;
+    path_bias = path->bias;
+    chooseGetFuncSlow(path);
+}
+
+void VGALFUNC_pathget(int n, float *out)
+{
+    Get(n, out);
 }
 
 /* All of the path's coordinates into coordbuffer. */
@@ -196,7 +211,7 @@ static void line(Walk *w, float x0, float y0, float x1, float y1)
     w->emit(LINE, d, 4);
 }
 
-static int coordinateCount(int command)
+int VGALFUNC_pathcoordcount(int command)
 {
     static const unsigned char n[13] = {0, 2, 2, 1, 1, 4, 6, 2, 4, 5, 5, 5, 5};
     return n[command >> 1];
@@ -216,7 +231,7 @@ static void walkFill(const OVGpath *path, Walk *w)
 
         if (command > VG_LCWARC_TO)
             continue;
-        readCoords(w, coordinateCount(command), c);
+        readCoords(w, VGALFUNC_pathcoordcount(command), c);
         switch (command) {
         case VG_CLOSE_PATH:
             line(w, ox, oy, sx, sy);
@@ -358,7 +373,9 @@ void drawPathFill_slow(OVGpath *path)
 
 void parseFail(OVGpath *path, int isStroke)
 {
-    if (!isStroke)
+    if (isStroke)
+        VGALFUNC_freestrokelist();
+    else
         freeBuiltLists();
     chooseGetFuncSlow(path);
 }
@@ -370,18 +387,23 @@ void chooseFunction(OVGpath *path, int isStroke)
     pathcmdbuffer_nospace = 0;
     pathcmdparse_fail = 0;
     alpath = (ALpath *)path->aldep;
+    if (isStroke)
+        VGALFUNC_strokeconstants(alpath);
     if (path->dirty) {
         VGALFUNC_al_path_drop_stroke(alpath);
         VGALFUNC_al_path_drop_fill(alpath);
         alpath->fill_need_update = alpath->stroke_need_update = 1;
         alpath->stroke_dash_phase = -1;
         path->dirty = 0;
+    } else if (isStroke && alpath->stroke_dash_phase != needphasereset) {
+        /* Built for the other phase-reset mode, or with another dash start state. */
+        VGALFUNC_al_path_drop_stroke(alpath);
+        alpath->stroke_need_update = 1;
     }
-    /* The stroke's lists are not built here: a stroke pass draws nothing. */
-    if (isStroke || !alpath->fill_need_update)
+    if (!(isStroke ? alpath->stroke_need_update : alpath->fill_need_update))
         return;
 
-    if (!allocateLists()) {
+    if (!(isStroke ? VGALFUNC_allocstrokelist() : allocateLists())) {
         pathcmdbuffer_nospace = 1;
         free(coordbuffer);
         coordbuffer = NULL;
@@ -392,7 +414,10 @@ void chooseFunction(OVGpath *path, int isStroke)
         coordbuffersize = coordbuffer ? path->numCoords : 0;
         if (!coordbuffer) {
             pathcmdbuffer_nospace = 1;
-            freeBuiltLists();
+            if (isStroke)
+                VGALFUNC_freestrokelist();
+            else
+                freeBuiltLists();
         }
     }
     dataptr = (const unsigned char *)path->data;
@@ -424,37 +449,41 @@ static int chunkWords(const word32 *words, int first, int total)
     return n;
 }
 
-void VGALFUNC_emitfilllists(void)
+void VGALFUNC_emitpathlists(int target, word32 gpu, word32 *const *heap, const int *counts, int lists)
 {
-    const int total = alpath->fill_line_cmd_count + alpath->fill_quad_cmd_count + alpath->fill_cube_cmd_count +
-                      alpath->fill_arc_cmd_count;
+    int total = 0, k;
+    for (k = 0; k < lists; ++k)
+        total += counts[k];
     if (total == 0)
         return;
-    if (alpath->fill_cmd_target) {
-        const word32 *words = (const word32 *)(CglTxMemBase + alpath->fill_line_cmd.gpu);
+    if (target) {
+        const word32 *words = (const word32 *)(CglTxMemBase + gpu);
         int done = 0;
         RUNCME();
         while (done < total) {
             const int n = chunkWords(words, done, total);
             cglWaitBusy(CGL_BUSY_CMD_MASTER, 0);
-            cglWriteMemReg32(LX_CM_ADDR, alpath->fill_line_cmd.gpu + (word32)done * 4u);
+            cglWriteMemReg32(LX_CM_ADDR, gpu + (word32)done * 4u);
             cglWriteMemReg32(LX_CM_WCOUNT, (word32)n - 1);
             done += n;
         }
         cglSetCFifoAvailable(0);
     } else {
-        const word32 *heap[KINDS];
-        int n[KINDS], k;
-        heap[LINE] = alpath->fill_line_cmd.heap, n[LINE] = alpath->fill_line_cmd_count;
-        heap[QUAD] = alpath->fill_quad_cmd.heap, n[QUAD] = alpath->fill_quad_cmd_count;
-        heap[CUBE] = alpath->fill_cube_cmd.heap, n[CUBE] = alpath->fill_cube_cmd_count;
-        heap[ARC] = alpath->fill_arc_cmd.heap, n[ARC] = alpath->fill_arc_cmd_count;
         WAITCMDDONE();
-        for (k = 0; k < KINDS; ++k)
-            if (n[k])
-                cglWriteCFifo32A(heap[k], (word32)n[k]);
+        for (k = 0; k < lists; ++k)
+            if (counts[k])
+                cglWriteCFifo32A(heap[k], (word32)counts[k]);
     }
     VGALVAL_lx740vpinstaddr = 0xFFFFFFFFu;
+}
+
+void VGALFUNC_emitfilllists(void)
+{
+    word32 *const heap[KINDS] = {alpath->fill_line_cmd.heap, alpath->fill_quad_cmd.heap, alpath->fill_cube_cmd.heap,
+                                 alpath->fill_arc_cmd.heap};
+    const int n[KINDS] = {alpath->fill_line_cmd_count, alpath->fill_quad_cmd_count, alpath->fill_cube_cmd_count,
+                          alpath->fill_arc_cmd_count};
+    VGALFUNC_emitpathlists(alpath->fill_cmd_target, alpath->fill_line_cmd.gpu, heap, n, KINDS);
 }
 
 /* ---- Subdivision thresholds ---- */
@@ -650,24 +679,31 @@ VGErrorCode VGHAL_ALdrawPath(OVGpath *path, VGbitfield paintModes)
         VGALFUNC_lx_setstate(pass);
         chooseFunction(path, pass);
         VGALVAL_setrzmtx = pass ? STROKE_PAINT_SET : 0;
-        if (!pass) {
-            if (alpath->fill_need_update && !pathcmdbuffer_nospace)
-                drawPathFill(path);
+        if (pass ? alpath->stroke_need_update : alpath->fill_need_update) {
             if (!pathcmdbuffer_nospace) {
-                VGALFUNC_emitfilllists();
-            } else {
-                if (pathcmdparse_fail)
-                    parseFail(path, pass);
-                drawPathFill_slow(path);
+                if (pass)
+                    drawPathStroke(path);
+                else
+                    drawPathFill(path);
             }
+        }
+        if (!pathcmdbuffer_nospace) {
+            if (pass)
+                VGALFUNC_emitstrokelist();
+            else
+                VGALFUNC_emitfilllists();
+        } else {
+            if (pathcmdparse_fail)
+                parseFail(path, pass);
+            if (pass)
+                drawPathStroke_slow(path);
+            else
+                drawPathFill_slow(path);
         }
         if (VGALFUNC_lx_setstate_path(pass) != 0) {
             VGALVAL_lx740cmdbuffer_count = 0;
             return VG_OUT_OF_MEMORY_ERROR;
         }
-        /* Strokes are not drawn yet: their pass validates the state only. */
-        if (pass)
-            continue;
         VPCTRLW(LX_TE_SYNC, 0);
         XPTW(LX_XPT_EDGE_SCAN_START, 1);
         XPTW(LX_XPT_SWAP, XPT_SWAP_SCAN);

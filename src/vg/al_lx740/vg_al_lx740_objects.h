@@ -28,7 +28,11 @@ typedef struct ALpath {
     ALcmdlist fill_line_cmd, fill_quad_cmd, fill_cube_cmd, fill_arc_cmd;
     int stroke_dash_phase; /* the phase-reset mode the stroke list was built with; -1 rebuild */
     int stroke_need_update, fill_need_update;
-    int save_dash_rest, save_dashidx, save_stroke_on;
+    /* The dash start state written into the stroke list before each subpath in phase-reset mode:
+     * pattern value in use (constant after the first pattern constant, component), the length
+     * left of it, and 1.0 for a dash or 0.0 for a gap. */
+    int save_dashidx[2];
+    float save_dash_rest, save_stroke_on;
     int stroke_cmd_target; /* 0 heap, else GPU */
     int fill_cmd_target;   /* 0 four heap blocks, else one GPU block */
 } ALpath;
