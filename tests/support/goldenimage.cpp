@@ -17,6 +17,10 @@ namespace vnq::test {
 
 namespace {
 
+// The working directory the test started in (tests may change it to a board root of their own,
+// which is gone when they end); a mismatch's images are left there.
+const std::string startDirectory = std::filesystem::current_path().string() + "/";
+
 bool updating()
 {
     const char* env = std::getenv("VNQ_UPDATE_GOLDEN");
@@ -64,12 +68,13 @@ void expectImageIn(const std::string& goldenDir, const std::string& name, const 
     const long pixels = long(actual.width) * actual.height;
     if (differing == 0 || (differing > 0 && double(differing) <= allowedFraction * double(pixels)))
         return;
-    const std::string here = std::filesystem::current_path().string() + "/";
-    writePngFile(name + ".actual.png", actual);
-    std::string left = here + name + ".actual.png";
+    const std::string actualPath = startDirectory + name + ".actual.png";
+    const std::string differencePath = startDirectory + name + ".difference.png";
+    writePngFile(actualPath, actual);
+    std::string left = actualPath;
     if (differing > 0) {
-        writePngFile(name + ".difference.png", difference);
-        left += " and " + here + name + ".difference.png";
+        writePngFile(differencePath, difference);
+        left += " and " + differencePath;
     }
     ADD_FAILURE() << "image differs from golden " << path << ": "
                   << (differing < 0 ? std::string("size ") + std::to_string(w) + " x " + std::to_string(h)

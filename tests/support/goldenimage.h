@@ -17,7 +17,7 @@ struct RgbaImage {
 // of its pixels do not. A missing golden fails the test; with VNQ_UPDATE_GOLDEN=1 in the
 // environment the image is written as the golden (and the test still fails, to be re-run after
 // the file is reviewed). A mismatch leaves <name>.actual.png and <name>.difference.png
-// (differing pixels red on black) in the working directory and names both.
+// (differing pixels red on black) in the directory the test started in and names both.
 void expectImageIn(const std::string& goldenDir, const std::string& name, const RgbaImage& actual, int tolerance,
                    double allowedFraction = 0.0);
 
