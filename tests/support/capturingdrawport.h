@@ -15,7 +15,7 @@ struct ScreenFrame {
     simfb::ScreenPixels screen;
 
     // The pixel value at screen (x, y), y downwards, in the framebuffer's format.
-    uint32_t at(int x, int y) const { return screen.values[static_cast<size_t>(y) * screen.width + x]; }
+    uint32_t at(int x, int y) const { return screen.values.at(static_cast<size_t>(y) * screen.width + x); }
     // The frame as opaque 8-bit RGBA, each colour field widened by repeating its bits.
     RgbaImage rgba() const;
 };
