@@ -1,6 +1,9 @@
 #include "drawportchoice.h"
 
 #include "recordingdrawport.h"
+#ifdef VNQ_VISTREL_OVG
+#include "ovgdrawport.h"
+#endif
 
 #include <cstdio>
 
@@ -8,9 +11,17 @@ namespace vistrel {
 
 DrawPort* chooseDrawPort(const QString& name)
 {
-    if (name == QLatin1String("ovg"))
+    const bool ovgAsked = name.isEmpty() || name == QLatin1String("ovg");
+#ifdef VNQ_VISTREL_OVG
+    if (ovgAsked) {
+        static OvgDrawPort ovg;
+        return &ovg;
+    }
+#else
+    if (ovgAsked)
         std::printf("drawing: the ovg port is not built (CMake option VNQ_VISTREL_OVG)\n");
-    else if (!name.isEmpty() && name != QLatin1String("record"))
+#endif
+    if (!ovgAsked && name != QLatin1String("record"))
         std::printf("drawing: unknown port \"%s\"\n", qPrintable(name));
     std::printf("drawing: recording only, no pixels\n");
     std::fflush(stdout);

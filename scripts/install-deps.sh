@@ -11,6 +11,7 @@ PACKAGES=(
   libfreetype-dev libts-dev libstb-dev fonts-ipafont-gothic
   libssl-dev
   nlohmann-json3-dev
+  libcairo2-dev
 )
 # The reader's USB library is also built for the board's i386 processor; an amd64 host
 # compiles it with the 32-bit multilib (elsewhere that build is skipped and its test says so).

@@ -80,6 +80,12 @@ if [ -f "$master" ] && [ "$(sqlite3 "$master" 'SELECT count(*) FROM master;')" =
   sqlite3 "$master" < "$here/demo/master-demo.sql"
 fi
 
+# The screen-shot tool, which the stub /VnQo/bin/vnq_screenshot runs when the terminal's
+# top-left corner is touched.
+if [ -x "$build/tools/fbshot/vnq_fbshot" ]; then
+  mkdir -p "$root/sim/tools"
+  install -m 755 "$build/tools/fbshot/vnq_fbshot" "$root/sim/tools/vnq_fbshot"
+fi
 # The RTC tools, which take the simulated clock under a board root, and that clock's RTC,
 # The RTC tools, which the terminal runs from /VnQo/bin.
 for tool in Tikwarden rtcsync rtcprobe; do

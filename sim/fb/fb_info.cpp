@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <sstream>
 
@@ -37,6 +38,28 @@ const Field kFields[] = {
 uint32_t& fieldOf(FbInfo& info, const Field& f)
 {
     return f.plain ? info.*f.plain : (info.*f.bits).*f.part;
+}
+
+// A colour field of `length` bits widened to 8 bits by repeating its bits.
+uint8_t widen(uint32_t value, uint32_t length)
+{
+    if (length == 0)
+        return 0;
+    if (length >= 8)
+        return static_cast<uint8_t>(value >> (length - 8));
+    uint32_t out = 0;
+    uint32_t bits = 0;
+    while (bits < 8) {
+        out = (out << length) | value;
+        bits += length;
+    }
+    return static_cast<uint8_t>(out >> (bits - 8));
+}
+
+uint8_t field(uint32_t pixel, const BitField& f)
+{
+    const uint32_t mask = f.length >= 32 ? 0xFFFFFFFFu : (1u << f.length) - 1;
+    return widen((pixel >> f.offset) & mask, f.length);
 }
 
 }  // namespace
@@ -137,6 +160,58 @@ bool writeFramebuffer(const std::string& fbPath, const FbInfo& info)
     std::ofstream sidecar(fbPath + ".info", std::ios::trunc);
     sidecar << formatFbInfo(info);
     return static_cast<bool>(sidecar);
+}
+
+bool readPlane(const std::vector<uint8_t>& memory, const FbInfo& info, bool osd, ScreenPixels& out,
+               std::string* error)
+{
+    const uint32_t bytesPerPixel = info.bitsPerPixel / 8;
+    if (bytesPerPixel < 1 || bytesPerPixel > 4 || info.bitsPerPixel % 8 != 0) {
+        *error = "unsupported depth " + std::to_string(info.bitsPerPixel);
+        return false;
+    }
+    const uint64_t plane = osd ? info.osdOffset : 0;
+    const uint64_t end = plane + static_cast<uint64_t>(info.lineLength) * info.yres;
+    if (info.xres == 0 || info.yres == 0 || static_cast<uint64_t>(info.xres) * bytesPerPixel > info.lineLength ||
+        end > memory.size()) {
+        *error = "framebuffer file shorter than its description";
+        return false;
+    }
+    out.width = info.xres;
+    out.height = info.yres;
+    out.values.assign(static_cast<size_t>(info.xres) * info.yres, 0);
+    for (uint32_t y = 0; y < info.yres; ++y) {
+        const uint8_t* line = memory.data() + plane + static_cast<uint64_t>(y) * info.lineLength;
+        for (uint32_t x = 0; x < info.xres; ++x) {
+            uint32_t pixel = 0;
+            for (uint32_t b = 0; b < bytesPerPixel; ++b)
+                pixel |= static_cast<uint32_t>(line[x * bytesPerPixel + b]) << (8 * b);
+            out.values[static_cast<size_t>(y) * info.xres + x] = pixel;
+        }
+    }
+    return true;
+}
+
+bool readScreen(const std::string& fbPath, const FbInfo& info, bool osd, ScreenPixels& out, std::string* error)
+{
+    std::ifstream file(fbPath, std::ios::binary);
+    if (!file) {
+        *error = "no framebuffer file at " + fbPath;
+        return false;
+    }
+    const std::vector<uint8_t> memory((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    if (!readPlane(memory, info, osd, out, error)) {
+        *error += ": " + fbPath;
+        return false;
+    }
+    return true;
+}
+
+void pixelToRgb(uint32_t value, const FbInfo& info, uint8_t rgb[3])
+{
+    rgb[0] = field(value, info.red);
+    rgb[1] = field(value, info.green);
+    rgb[2] = field(value, info.blue);
 }
 
 }  // namespace simfb

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace simfb {
 
@@ -44,5 +45,24 @@ bool readFbInfo(const std::string& path, FbInfo& info);
 
 // Writes the framebuffer file (zeroed, smem_len bytes) and its sidecar.
 bool writeFramebuffer(const std::string& fbPath, const FbInfo& info);
+
+// One plane of the screen as its pixel values (little-endian in memory, as the board stores
+// them), xres * yres of them, rows from the top.
+struct ScreenPixels {
+    uint32_t width = 0;
+    uint32_t height = 0;
+    std::vector<uint32_t> values;
+};
+
+// Reads the main plane (or with osd the OSD plane) out of the framebuffer file's bytes; false
+// with *error set when the depth is not whole bytes of 1 to 4 or the memory is shorter than
+// the description.
+bool readPlane(const std::vector<uint8_t>& memory, const FbInfo& info, bool osd, ScreenPixels& out,
+               std::string* error);
+// Reads the framebuffer file fbPath and its plane as readPlane does.
+bool readScreen(const std::string& fbPath, const FbInfo& info, bool osd, ScreenPixels& out, std::string* error);
+
+// The pixel value as 8-bit red, green and blue, each colour field widened by repeating its bits.
+void pixelToRgb(uint32_t value, const FbInfo& info, uint8_t rgb[3]);
 
 }  // namespace simfb

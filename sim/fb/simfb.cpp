@@ -139,8 +139,8 @@ int SimFb::devOpen(const char* path, int flags)
     std::string file = boardPath(path);
     FbInfo info;
     int fd = -1;
-    if (std::strcmp(path, VX_FB_DEVICE) != 0 || file.empty() || fd_ >= 0 || !readFbInfo(file + ".info", info)) {
-        errno = fd_ >= 0 ? EBUSY : ENOENT;
+    if (std::strcmp(path, VX_FB_DEVICE) != 0 || file.empty() || !readFbInfo(file + ".info", info)) {
+        errno = ENOENT;
     } else {
         fd = ::open(file.c_str(), (flags & O_ACCMODE) | O_CLOEXEC);
     }
@@ -150,34 +150,37 @@ int SimFb::devOpen(const char* path, int flags)
         errno = err;
         return -1;
     }
-    void* memory = mmap(nullptr, info.smemLen, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
-    if (memory == MAP_FAILED) {
-        int err = errno;
-        ::close(fd);
-        append(line + " failed: " + std::strerror(err));
-        errno = err;
-        return -1;
+    if (fds_.empty()) {
+        void* memory = mmap(nullptr, info.smemLen, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
+        if (memory == MAP_FAILED) {
+            int err = errno;
+            ::close(fd);
+            append(line + " failed: " + std::strerror(err));
+            errno = err;
+            return -1;
+        }
+        info_ = info;
+        aperture_ = memory;
+        simgpu::device().addAperture(info.smemStart, static_cast<uint8_t*>(memory), info.smemLen);
     }
-    fd_ = fd;
-    info_ = info;
-    aperture_ = memory;
-    simgpu::device().addAperture(info.smemStart, static_cast<uint8_t*>(memory), info.smemLen);
+    fds_.insert(fd);
     append(line);
     return fd;
 }
 
 int SimFb::devClose(int fd)
 {
-    if (fd < 0 || fd != fd_) {
+    if (fds_.erase(fd) == 0) {
         append("close failed: " + std::string(std::strerror(EBADF)));
         errno = EBADF;
         return -1;
     }
-    simgpu::device().removeAperture(info_.smemStart);
-    munmap(aperture_, info_.smemLen);
-    aperture_ = nullptr;
-    ::close(fd_);
-    fd_ = -1;
+    ::close(fd);
+    if (fds_.empty()) {
+        simgpu::device().removeAperture(info_.smemStart);
+        munmap(aperture_, info_.smemLen);
+        aperture_ = nullptr;
+    }
     append("close");
     return 0;
 }
@@ -193,7 +196,7 @@ int SimFb::devIoctl(int fd, unsigned long request, void* arg)
         line += text;
     }
     bool logged = isPrivateRequest(request);
-    if (fd < 0 || fd != fd_) {
+    if (fds_.count(fd) == 0) {
         if (logged)
             append(line + " failed: " + std::strerror(EBADF));
         errno = EBADF;
@@ -233,7 +236,7 @@ int SimFb::devIoctl(int fd, unsigned long request, void* arg)
 
 void* SimFb::devMmap(void* addr, size_t length, int prot, int flags, int fd, long offset)
 {
-    if (fd < 0 || fd != fd_) {
+    if (fds_.count(fd) == 0) {
         errno = EBADF;
         return MAP_FAILED;
     }

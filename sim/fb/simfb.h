@@ -3,8 +3,10 @@
 // The simulated framebuffer device. "/dev/fb0" under the board root is a regular file of the
 // framebuffer memory, described by its sidecar "/dev/fb0.info" (fb_info.h). The screen
 // information requests are answered from the sidecar, mmap maps the file shared, and the
-// driver's private requests are accepted and logged. While the device is open its memory is
-// a physical aperture of the simulated GPU at smem_start, so GPU copies can write the screen.
+// driver's private requests are accepted and logged. As a real framebuffer device it may be
+// open several times at once (the display server opens it beside the window system); while
+// any descriptor is open its memory is a physical aperture of the simulated GPU at
+// smem_start, so GPU copies can write the screen.
 //
 // Every open, close and private request is appended to "<board root>/var/log/sim-fb.log" and
 // kept in log() for tests, one line each:
@@ -21,6 +23,7 @@
 #include <cstdint>
 #include <deque>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -42,7 +45,7 @@ public:
     // How many times request was asked since the process started or the counts were reset.
     int requestCount(unsigned long request) const;
     void resetRequestCounts() { counts_.clear(); }
-    bool isOpen() const { return fd_ >= 0; }
+    bool isOpen() const { return !fds_.empty(); }
     const FbInfo& info() const { return info_; }
 
     int devOpen(const char* path, int flags);
@@ -59,7 +62,7 @@ private:
     std::vector<std::string> log_;
     std::map<unsigned long, std::deque<int>> failures_;
     std::map<unsigned long, int> counts_;
-    int fd_ = -1;
+    std::set<int> fds_;  // every open descriptor of the device; it may be opened several times
     FbInfo info_;
     void* aperture_ = nullptr;  // the GPU's view of the framebuffer memory
 };

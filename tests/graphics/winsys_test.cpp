@@ -308,6 +308,36 @@ TEST_F(WindowSystemDeathTest, EnvironmentFailuresAreFatal)
         "bits_per_pixel == 16 \\|\\| vxdisplay->vinfo.bits_per_pixel == 32");
 }
 
+// A framebuffer device takes several opens at once, as the display server opens it beside the
+// window system; the screen memory stays the GPU's until the last descriptor closes.
+TEST_F(WindowSystem, DeviceOpensSeveralTimesAndKeepsItsMemoryUntilTheLastClose)
+{
+    const int first = fb.devOpen("/dev/fb0", O_RDWR);
+    ASSERT_GE(first, 0);
+    VXDisplay* dpy = open();
+    ASSERT_NE(dpy, nullptr);
+    int second = -1;
+    VXQueryDisplay(dpy, VX_DISPLAY_FBFD, &second);
+    ASSERT_GE(second, 0);
+    EXPECT_NE(second, first);
+
+    fb_var_screeninfo var{};
+    EXPECT_EQ(fb.devIoctl(first, FBIOGET_VSCREENINFO, &var), 0);
+    EXPECT_EQ(var.xres, 480u);
+    EXPECT_EQ(fb.devClose(first), 0);
+    EXPECT_TRUE(fb.isOpen());
+    EXPECT_NE(simgpu::device().gpuPointer(simfb::kDefaultSmemStart, 4), nullptr);
+    EXPECT_EQ(fb.devIoctl(second, FBIOGET_VSCREENINFO, &var), 0);
+    errno = 0;
+    EXPECT_EQ(fb.devIoctl(first, FBIOGET_VSCREENINFO, &var), -1);
+    EXPECT_EQ(errno, EBADF);
+
+    VXCloseDisplay(dpy);
+    EXPECT_FALSE(fb.isOpen());
+    EXPECT_EQ(simgpu::device().gpuPointer(simfb::kDefaultSmemStart, 4), nullptr);
+    EXPECT_EQ(fb.devClose(second), -1);
+}
+
 TEST_F(WindowSystem, MissingDeviceFailsOpenWithEnoent)
 {
     ASSERT_TRUE(QFile::remove(root.path("/dev/fb0")));

@@ -2,6 +2,8 @@
 // pixel come back exactly, --osd reads the OSD plane, and missing files end with status 1.
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
 #include <QProcess>
 
 #include <array>
@@ -99,6 +101,39 @@ TEST_F(Screenshot, OsdOptionReadsTheOsdPlane)
     EXPECT_EQ(pixel(png, 1, 2), (Rgb{255, 0, 0}));
     ASSERT_EQ(fbshot({png}).status, 0);
     EXPECT_EQ(pixel(png, 1, 2), (Rgb{0, 0, 255}));
+}
+
+// The board stub /VnQo/bin/vnq_screenshot <seconds> logs its call and saves the screen as
+// /var/tmp/screenshot-<seconds>.png with the tool installed under the root's sim/tools; a
+// time that is not plain digits names no file.
+TEST_F(Screenshot, BoardStubSavesTheScreenUnderVarTmp)
+{
+    vnq::test::FramebufferBoardRoot root(16, 4, 16);
+    ASSERT_TRUE(root.makeDir("/var/log"));
+    ASSERT_TRUE(root.makeDir("/sim/tools"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(VNQ_FBSHOT), root.path("/sim/tools/vnq_fbshot")));
+    poke(root, 0, 3, 1, 0xF800);
+    const QString stub = qEnvironmentVariable("VNQ_SOURCE_DIR") + "/sim/board/VnQo/bin/vnq_screenshot";
+    const auto runStub = [&](const QString& seconds) {
+        QProcess p;
+        p.start(stub, {seconds});
+        p.waitForFinished(30000);
+        return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    };
+
+    ASSERT_EQ(runStub("1700000000"), 0);
+    const QString png = root.path("/var/tmp/screenshot-1700000000.png");
+    EXPECT_EQ(pixel(png, 3, 1), (Rgb{255, 0, 0}));
+    EXPECT_EQ(pixel(png, 0, 0), (Rgb{0, 0, 0}));
+
+    for (const char* refused : {"", "12a", "../../x", "-1"}) {
+        SCOPED_TRACE(refused);
+        EXPECT_EQ(runStub(refused), 1);
+    }
+    EXPECT_EQ(QDir(root.path("/var/tmp")).entryList(QDir::Files), QStringList{"screenshot-1700000000.png"});
+    EXPECT_EQ(root.readFile("/var/log/sim-commands.log"),
+              "/VnQo/bin/vnq_screenshot 1700000000\n/VnQo/bin/vnq_screenshot \n/VnQo/bin/vnq_screenshot 12a\n"
+              "/VnQo/bin/vnq_screenshot ../../x\n/VnQo/bin/vnq_screenshot -1\n");
 }
 
 TEST_F(Screenshot, MissingFilesEndWithStatusOne)

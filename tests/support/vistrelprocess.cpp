@@ -39,7 +39,7 @@ bool VistrelProcess::start(int timeoutMs)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("VNQ_ROOT"), m_root.root());
-    environment.insert(QStringLiteral("VNQ_VISTREL_DRAW"), QStringLiteral("record"));
+    environment.insert(QStringLiteral("VNQ_VISTREL_DRAW"), m_drawPort);
     m_process.setProcessEnvironment(environment);
     m_process.setProcessChannelMode(QProcess::MergedChannels);
     m_process.setWorkingDirectory(m_root.path(QStringLiteral("/VnQo/app/App")));

@@ -26,6 +26,10 @@ protected:
 
     void start()
     {
+        // No pixels are looked at here: the recording port.
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("VNQ_VISTREL_DRAW"), QStringLiteral("record"));
+        program.setProcessEnvironment(environment);
         program.setProcessChannelMode(QProcess::MergedChannels);
         program.setWorkingDirectory(root.root());
         program.start(QStringLiteral(VISTREL_PROGRAM), QStringList());
