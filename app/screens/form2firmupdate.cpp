@@ -11,6 +11,7 @@
 #include "platform/clock.h"
 #include "platform/commandrunner.h"
 #include "resultpage.h"
+#include "screenparts.h"
 #include "zsystem.h"
 
 #include <QFile>
@@ -92,13 +93,13 @@ void Form2FirmUpdate::setBackground()
         image = QStringLiteral("確認ボタン無効.png");
     else if (pageMode == UpdateAvailable)
         image = QStringLiteral("実行ボタン有効.png");
-    addScreenPicture(label, &item, QStringLiteral("../Parts/09クラウド画面/") + image);
-    addTitle(label, &item, QStringLiteral("システム更新"));
-    addTouchArea(label, &item, QStringLiteral("Back"), 390, 228, 80, 34);
+    setFullScreenImage(label, &item, QStringLiteral("../Parts/09クラウド画面/") + image);
+    setScreenTitle(label, &item, QStringLiteral("システム更新"));
+    setTouchArea(label, &item, QStringLiteral("Back"), 390, 228, 80, 34);
     if (pageMode == Idle)
-        addTouchArea(label, &item, QStringLiteral("Check"), 120, 185, 240, 70);
+        setTouchArea(label, &item, QStringLiteral("Check"), 120, 185, 240, 70);
     else if (pageMode == UpdateAvailable)
-        addTouchArea(label, &item, QStringLiteral("Update"), 120, 185, 240, 70);
+        setTouchArea(label, &item, QStringLiteral("Update"), 120, 185, 240, 70);
 }
 
 void Form2FirmUpdate::setForeground()

@@ -34,15 +34,20 @@ void setImage(MyLabel* label, LabelItemList* item, int x, int y, const QString& 
     label->setItem(item);
 }
 
-void setBareKey(MyLabel* label, LabelItemList* item, int x0, int y0, const KeypadShape& shape)
+void setTouchArea(MyLabel* label, LabelItemList* item, const QString& id, int x, int y, int w, int h)
 {
     label->initItem(item);
-    item->id = shape.id;
-    item->x = x0 + shape.x;
-    item->y = y0 + shape.y;
-    item->w = shape.w;
-    item->h = shape.h;
+    item->id = id;
+    item->x = x;
+    item->y = y;
+    item->w = w;
+    item->h = h;
     label->setItem(item);
+}
+
+void setBareKey(MyLabel* label, LabelItemList* item, int x0, int y0, const KeypadShape& shape)
+{
+    setTouchArea(label, item, shape.id, x0 + shape.x, y0 + shape.y, shape.w, shape.h);
 }
 
 void setValueText(MyLabel* label, LabelItemList* item, int x, int y, const QString& text)
