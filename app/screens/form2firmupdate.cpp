@@ -152,11 +152,8 @@ void Form2FirmUpdate::setForeground()
     }
     }
     const int ys[4] = {65, 110, 140, 170};
-    for (int i = 0; i < 4; ++i) {
-        label->initItem(&item);
-        item.label = FontStyle{240, ys[i], i == 0 ? 28.0f : 20.0f, 1, i < 3 ? lines[i] : QString(), 255, 255, 255, 255};
-        label->setItem(&item);
-    }
+    for (int i = 0; i < 4; ++i)
+        setText(label, &item, FontStyle{240, ys[i], i == 0 ? 28.0f : 20.0f, 1, i < 3 ? lines[i] : QString(), 255, 255, 255, 255});
 }
 
 void Form2FirmUpdate::updateScreenNew()

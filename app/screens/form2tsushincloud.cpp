@@ -87,9 +87,7 @@ void Form2TsushinCloud::setForeground()
                                                      : QStringLiteral("エラー：%1").arg(resultCode);
         break;
     }
-    label->initItem(&item);
-    item.label = FontStyle{240, 65, 28, 1, text, 255, 255, 255, 255};
-    label->setItem(&item);
+    setText(label, &item, FontStyle{240, 65, 28, 1, text, 255, 255, 255, 255});
 }
 
 void Form2TsushinCloud::updateScreenNew()

@@ -18,12 +18,6 @@ FontStyle whiteText(int x, int y, float px, float margin, const QString& text)
 void drawResultPage(MyLabel* label, LabelItemList* item, const QString& title, bool buttonEnabled,
                     const ResultPageText& text)
 {
-    const auto line = [&](const FontStyle& style) {
-        label->initItem(item);
-        item->label = style;
-        label->setItem(item);
-    };
-
     label->setNew();
     setFullScreenImage(label, item,
                      buttonEnabled ? QStringLiteral("../Parts/09クラウド画面/実行ボタン有効.png")
@@ -31,10 +25,10 @@ void drawResultPage(MyLabel* label, LabelItemList* item, const QString& title, b
     setScreenTitle(label, item, title);
     setTouchArea(label, item, QStringLiteral("Back"), 390, 228, 80, 34);
     setTouchArea(label, item, QStringLiteral("Check"), 120, 185, 240, 70);
-    line(whiteText(240, 65, 28, 1, text.status));
-    line(whiteText(240, 110, 20, 1, text.line1));
-    line(whiteText(240, 140, 20, 1, text.line2));
-    line(whiteText(240, 170, 20, 1, text.line3));
+    setText(label, item, whiteText(240, 65, 28, 1, text.status));
+    setText(label, item, whiteText(240, 110, 20, 1, text.line1));
+    setText(label, item, whiteText(240, 140, 20, 1, text.line2));
+    setText(label, item, whiteText(240, 170, 20, 1, text.line3));
     label->setFlash();
 }
 

@@ -1,6 +1,7 @@
 #include "form3popup.h"
 
 #include "mylabel.h"
+#include "screenparts.h"
 
 #include <initializer_list>
 
@@ -25,11 +26,8 @@ QString windowImage(int buttons)
 // One item without id or background holding a label.
 void addLabel(const FontStyle& style)
 {
-    MyLabel* label = MyLabel::getInstance();
     LabelItemList item;
-    label->initItem(&item);
-    item.label = style;
-    label->setItem(&item);
+    setText(MyLabel::getInstance(), &item, style);
 }
 
 // One to three buttons at the positions for their count, left to right.

@@ -3,6 +3,7 @@
 #include "debugline.h"
 #include "keypadkeytypes.h"
 #include "mylabel.h"
+#include "screenparts.h"
 #include "soundmodule.h"
 #include "zsystem.h"
 
@@ -170,13 +171,7 @@ void Keypad::setKeypadImage()
 
 void Keypad::setKeypadTitle()
 {
-    myLabel->initItem(&item);
-    item.label.x = 53;
-    item.label.y = 14;
-    item.label.px = 22;
-    item.label.r = item.label.g = item.label.b = item.label.a = 255;
-    item.label.text = title;
-    myLabel->setItem(&item);
+    setScreenTitle(myLabel, &item, title);
 }
 
 void Keypad::setKeypadLabel()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "fontstyle.h"
 #include "keypadlayout.h"
 
 #include <QString>
@@ -9,6 +10,8 @@ class MyLabel;
 
 // Parts that the screens draw alike, each sent with the given record.
 
+// One text run, without id or picture.
+void setText(MyLabel* label, LabelItemList* item, const FontStyle& text);
 // A picture over the whole 480x272 screen, without id or text.
 void setFullScreenImage(MyLabel* label, LabelItemList* item, const QString& image);
 // The screen's title in the top bar: white, 22 px, from (53, 14).
