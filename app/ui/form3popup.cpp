@@ -76,11 +76,7 @@ void Form3Popup::setFrame(QString image, QString title, QString line1, QString l
 {
     MyLabel* label = MyLabel::getInstance();
     LabelItemList window;
-    label->initItem(&window);
-    window.x = 0;
-    window.y = 0;
-    window.filename = image;
-    label->setItem(&window);
+    setImage(label, &window, 0, 0, image);
 
     // The title item is sent even when empty.
     addLabel(FontStyle{centreX, 60, 20, 1, title, 255, 255, 255, 255});

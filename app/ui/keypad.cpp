@@ -162,11 +162,7 @@ void Keypad::setForeground()
 
 void Keypad::setKeypadImage()
 {
-    myLabel->initItem(&item);
-    item.x = originX;
-    item.y = originY;
-    item.filename = keypadlayout::imagePath(keyType, ZSystem::mode());
-    myLabel->setItem(&item);
+    setImage(myLabel, &item, originX, originY, keypadlayout::imagePath(keyType, ZSystem::mode()));
 }
 
 void Keypad::setKeypadTitle()
@@ -206,11 +202,7 @@ void Keypad::setBgKeypad(KeypadShape shape)
 
 void Keypad::setFgKeypadMask(KeypadShape shape, QString image)
 {
-    myLabel->initItem(&item);
-    item.x = originX + shape.x;
-    item.y = originY + shape.y;
-    item.filename = image;
-    myLabel->setItem(&item);
+    setImage(myLabel, &item, originX + shape.x, originY + shape.y, image);
 }
 
 void Keypad::setKeypadValue()
