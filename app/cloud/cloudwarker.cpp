@@ -1,6 +1,7 @@
 #include "cloudwarker.h"
 
 #include "cloudapi.h"
+#include "workerthread.h"
 
 #include "mydebug.h"
 
@@ -17,8 +18,7 @@ CloudWarker::CloudWarker(CloudAPI* api)
     : m_thread(new QThread)
     , m_api(api)
 {
-    m_thread->start(QThread::InheritPriority);
-    m_api->moveToThread(m_thread);
+    startWorkerThread(m_thread, m_api);
     connect(m_api, &CloudAPI::allUpdateFinish, this, &CloudWarker::slotAllUpdateFinish);
     connect(m_api, &CloudAPI::apiInfo, this, &CloudWarker::slotApiInfo);
     connect(m_api, &CloudAPI::finishedDakokuSending, this, &CloudWarker::slotFinishedDakokuSending);
@@ -31,11 +31,7 @@ CloudWarker::CloudWarker(CloudAPI* api)
 
 CloudWarker::~CloudWarker()
 {
-    CloudAPI* api = m_api;
-    QMetaObject::invokeMethod(api, [api] { delete api; }, Qt::BlockingQueuedConnection);
-    m_thread->quit();
-    m_thread->wait();
-    delete m_thread;
+    stopWorkerThread(m_thread, m_api);
 }
 
 bool CloudWarker::startDataRequest(int mode)

@@ -1,6 +1,7 @@
 #include "meridwarker.h"
 
 #include "meridapi.h"
+#include "workerthread.h"
 
 #include <QThread>
 
@@ -15,8 +16,7 @@ MeridWarker::MeridWarker(MeridAPI* api)
     : m_thread(new QThread)
     , m_api(api)
 {
-    m_thread->start(QThread::InheritPriority);
-    m_api->moveToThread(m_thread);
+    startWorkerThread(m_thread, m_api);
     connect(m_api, &MeridAPI::allUpdateFinish, this, &MeridWarker::slotAllUpdateFinish);
     connect(m_api, &MeridAPI::apiInfo, this, &MeridWarker::slotApiInfo);
     connect(m_api, &MeridAPI::finishedDakokuSending, this, &MeridWarker::slotFinishedDakokuSending);
@@ -29,11 +29,7 @@ MeridWarker::MeridWarker(MeridAPI* api)
 
 MeridWarker::~MeridWarker()
 {
-    MeridAPI* api = m_api;
-    QMetaObject::invokeMethod(api, [api] { delete api; }, Qt::BlockingQueuedConnection);
-    m_thread->quit();
-    m_thread->wait();
-    delete m_thread;
+    stopWorkerThread(m_thread, m_api);
 }
 
 bool MeridWarker::startDataRequest(int mode)

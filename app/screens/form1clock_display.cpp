@@ -5,6 +5,7 @@
 #include "mytimer.h"
 #include "networkmanager.h"
 #include "platform/clock.h"
+#include "screenparts.h"
 
 // The clock face and the message line.
 
@@ -95,16 +96,10 @@ void Form1Clock::dispClockParts()
 
     LabelItemList item;
     auto picture = [&](int x, int y, const QString& file) {
-        label->initItem(&item);
-        item.x = x;
-        item.y = y;
-        item.filename = partsDir + file;
-        label->setItem(&item);
+        setImage(label, &item, x, y, partsDir + file);
     };
     auto text = [&](int x, int y, const QString& content) {
-        label->initItem(&item);
-        item.label = whiteText(x, y, content);
-        label->setItem(&item);
+        setText(label, &item, whiteText(x, y, content));
     };
 
     picture(13, 13, QStringLiteral("枠時計.png"));

@@ -4,6 +4,7 @@
 #include "mydebug.h"
 #include "mylabel.h"
 #include "resultpage.h"
+#include "screenparts.h"
 
 namespace {
 
@@ -28,42 +29,21 @@ Form2CardKakunin::Form2CardKakunin(QObject* parent)
 
 void Form2CardKakunin::disp(QString type, QString id, QString len)
 {
-    const auto picture = [this](int x, int y, int w, int h, const QString& file) {
-        label->initItem(&item);
-        item.x = x;
-        item.y = y;
-        item.w = w;
-        item.h = h;
-        item.filename = partsDir + file;
-        label->setItem(&item);
-    };
-    const auto line = [this](const FontStyle& style) {
-        label->initItem(&item);
-        item.label = style;
-        label->setItem(&item);
-    };
-
     label->setNew();
-    picture(0, 0, 480, 272, QStringLiteral("非接触カードの確認画面_なし.png"));
-    line(text(53, 14, 22, QStringLiteral("非接触カードの種類確認"), 255, 255, 255));
-    label->initItem(&item);
-    item.id = QStringLiteral("Back");
-    item.x = 387;
-    item.y = 228;
-    item.w = 82;
-    item.h = 36;
-    label->setItem(&item);
+    setFullScreenImage(label, &item, partsDir + QStringLiteral("非接触カードの確認画面_なし.png"));
+    setScreenTitle(label, &item, QStringLiteral("非接触カードの種類確認"));
+    setTouchArea(label, &item, QStringLiteral("Back"), 387, 228, 82, 36);
     const bool typeA = type == QLatin1String("TypeA");
     if (type == QLatin1String("FeliCa"))
-        picture(128, 73, 0, 0, QStringLiteral("Felica.png"));
+        setImage(label, &item, 128, 73, partsDir + QStringLiteral("Felica.png"));
     if (typeA && len == QLatin1String("4"))
-        picture(238, 73, 0, 0, QStringLiteral("TypeA_4.png"));
+        setImage(label, &item, 238, 73, partsDir + QStringLiteral("TypeA_4.png"));
     if (typeA && len == QLatin1String("7"))
-        picture(348, 73, 0, 0, QStringLiteral("TypeA_7.png"));
-    line(text(127, 120, 22, ICCardModule::getVersion(), 80, 99, 42));
+        setImage(label, &item, 348, 73, partsDir + QStringLiteral("TypeA_7.png"));
+    setText(label, &item, text(127, 120, 22, ICCardModule::getVersion(), 80, 99, 42));
     // A length that is not a number counts as 0: an empty ID line.
-    line(text(127, 164, 22, id.left(2 * qMax(0, len.toInt())), 80, 99, 42));
-    line(text(80, 232, 20, QStringLiteral("カードをタッチしてください"), 23, 113, 68));
+    setText(label, &item, text(127, 164, 22, id.left(2 * qMax(0, len.toInt())), 80, 99, 42));
+    setText(label, &item, text(80, 232, 20, QStringLiteral("カードをタッチしてください"), 23, 113, 68));
     label->setFlash();
 }
 

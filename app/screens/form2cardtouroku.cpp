@@ -10,6 +10,7 @@
 #include "mylabel.h"
 #include "resultpage.h"
 #include "platform/clock.h"
+#include "screenparts.h"
 #include "soundmodule.h"
 #include "zsystem.h"
 
@@ -70,9 +71,7 @@ void Form2CardTouroku::setBgMasterCount()
     int count = 0;
     if (!DBMaster::getUserCount(&count))
         count = 0;
-    label->initItem(&item);
-    item.label = FontStyle{15, 240, 14, 0, QStringLiteral("個人マスタ %1件").arg(count), 23, 113, 68, 255};
-    label->setItem(&item);
+    setText(label, &item, FontStyle{15, 240, 14, 0, QStringLiteral("個人マスタ %1件").arg(count), 23, 113, 68, 255});
 }
 
 void Form2CardTouroku::updateScreenFade()

@@ -11,6 +11,7 @@
 #include "platform/clock.h"
 #include "platform/commandrunner.h"
 #include "resultpage.h"
+#include "screenparts.h"
 #include "zsystem.h"
 
 #include <QFile>
@@ -92,13 +93,13 @@ void Form2FirmUpdate::setBackground()
         image = QStringLiteral("確認ボタン無効.png");
     else if (pageMode == UpdateAvailable)
         image = QStringLiteral("実行ボタン有効.png");
-    addScreenPicture(label, &item, QStringLiteral("../Parts/09クラウド画面/") + image);
-    addTitle(label, &item, QStringLiteral("システム更新"));
-    addTouchArea(label, &item, QStringLiteral("Back"), 390, 228, 80, 34);
+    setFullScreenImage(label, &item, QStringLiteral("../Parts/09クラウド画面/") + image);
+    setScreenTitle(label, &item, QStringLiteral("システム更新"));
+    setTouchArea(label, &item, QStringLiteral("Back"), 390, 228, 80, 34);
     if (pageMode == Idle)
-        addTouchArea(label, &item, QStringLiteral("Check"), 120, 185, 240, 70);
+        setTouchArea(label, &item, QStringLiteral("Check"), 120, 185, 240, 70);
     else if (pageMode == UpdateAvailable)
-        addTouchArea(label, &item, QStringLiteral("Update"), 120, 185, 240, 70);
+        setTouchArea(label, &item, QStringLiteral("Update"), 120, 185, 240, 70);
 }
 
 void Form2FirmUpdate::setForeground()
@@ -151,11 +152,8 @@ void Form2FirmUpdate::setForeground()
     }
     }
     const int ys[4] = {65, 110, 140, 170};
-    for (int i = 0; i < 4; ++i) {
-        label->initItem(&item);
-        item.label = FontStyle{240, ys[i], i == 0 ? 28.0f : 20.0f, 1, i < 3 ? lines[i] : QString(), 255, 255, 255, 255};
-        label->setItem(&item);
-    }
+    for (int i = 0; i < 4; ++i)
+        setText(label, &item, FontStyle{240, ys[i], i == 0 ? 28.0f : 20.0f, 1, i < 3 ? lines[i] : QString(), 255, 255, 255, 255});
 }
 
 void Form2FirmUpdate::updateScreenNew()

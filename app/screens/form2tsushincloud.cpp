@@ -9,6 +9,7 @@
 #include "mytimer.h"
 #include "platform/clock.h"
 #include "resultpage.h"
+#include "screenparts.h"
 #include "soundmodule.h"
 #include "zsystem.h"
 
@@ -52,12 +53,12 @@ Form2TsushinCloud::~Form2TsushinCloud()
 
 void Form2TsushinCloud::setBackground()
 {
-    addScreenPicture(label, &item, QStringLiteral("../Parts/09クラウド画面/通信_画面.png"));
-    addTitle(label, &item, QStringLiteral("通信"));
-    addTouchArea(label, &item, QStringLiteral("Back"), 390, 228, 80, 34);
+    setFullScreenImage(label, &item, QStringLiteral("../Parts/09クラウド画面/通信_画面.png"));
+    setScreenTitle(label, &item, QStringLiteral("通信"));
+    setTouchArea(label, &item, QStringLiteral("Back"), 390, 228, 80, 34);
     if (active && pageMode == Idle) {
-        addTouchArea(label, &item, QStringLiteral("Dakoku"), 120, 110, 240, 70);
-        addTouchArea(label, &item, QStringLiteral("DakokuAll"), 120, 185, 240, 70);
+        setTouchArea(label, &item, QStringLiteral("Dakoku"), 120, 110, 240, 70);
+        setTouchArea(label, &item, QStringLiteral("DakokuAll"), 120, 185, 240, 70);
     }
 }
 
@@ -86,9 +87,7 @@ void Form2TsushinCloud::setForeground()
                                                      : QStringLiteral("エラー：%1").arg(resultCode);
         break;
     }
-    label->initItem(&item);
-    item.label = FontStyle{240, 65, 28, 1, text, 255, 255, 255, 255};
-    label->setItem(&item);
+    setText(label, &item, FontStyle{240, 65, 28, 1, text, 255, 255, 255, 255});
 }
 
 void Form2TsushinCloud::updateScreenNew()

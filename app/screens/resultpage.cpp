@@ -2,6 +2,7 @@
 
 #include "mylabel.h"
 #include "pagehost.h"
+#include "screenparts.h"
 
 #include <QObject>
 
@@ -14,55 +15,20 @@ FontStyle whiteText(int x, int y, float px, float margin, const QString& text)
 
 }  // namespace
 
-void addScreenPicture(MyLabel* label, LabelItemList* item, const QString& image)
-{
-    label->initItem(item);
-    item->x = 0;
-    item->y = 0;
-    item->w = 480;
-    item->h = 272;
-    item->filename = image;
-    label->setItem(item);
-}
-
-void addTitle(MyLabel* label, LabelItemList* item, const QString& title)
-{
-    label->initItem(item);
-    item->label = whiteText(53, 14, 22, 0, title);
-    label->setItem(item);
-}
-
-void addTouchArea(MyLabel* label, LabelItemList* item, const QString& id, int x, int y, int w, int h)
-{
-    label->initItem(item);
-    item->id = id;
-    item->x = x;
-    item->y = y;
-    item->w = w;
-    item->h = h;
-    label->setItem(item);
-}
-
 void drawResultPage(MyLabel* label, LabelItemList* item, const QString& title, bool buttonEnabled,
                     const ResultPageText& text)
 {
-    const auto line = [&](const FontStyle& style) {
-        label->initItem(item);
-        item->label = style;
-        label->setItem(item);
-    };
-
     label->setNew();
-    addScreenPicture(label, item,
+    setFullScreenImage(label, item,
                      buttonEnabled ? QStringLiteral("../Parts/09クラウド画面/実行ボタン有効.png")
                                    : QStringLiteral("../Parts/09クラウド画面/実行ボタン無効.png"));
-    addTitle(label, item, title);
-    addTouchArea(label, item, QStringLiteral("Back"), 390, 228, 80, 34);
-    addTouchArea(label, item, QStringLiteral("Check"), 120, 185, 240, 70);
-    line(whiteText(240, 65, 28, 1, text.status));
-    line(whiteText(240, 110, 20, 1, text.line1));
-    line(whiteText(240, 140, 20, 1, text.line2));
-    line(whiteText(240, 170, 20, 1, text.line3));
+    setScreenTitle(label, item, title);
+    setTouchArea(label, item, QStringLiteral("Back"), 390, 228, 80, 34);
+    setTouchArea(label, item, QStringLiteral("Check"), 120, 185, 240, 70);
+    setText(label, item, whiteText(240, 65, 28, 1, text.status));
+    setText(label, item, whiteText(240, 110, 20, 1, text.line1));
+    setText(label, item, whiteText(240, 140, 20, 1, text.line2));
+    setText(label, item, whiteText(240, 170, 20, 1, text.line3));
     label->setFlash();
 }
 

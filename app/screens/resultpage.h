@@ -16,12 +16,6 @@ struct ResultPageText {
     QString line3;
 };
 
-// The pieces of those pages: the whole-screen picture, the title at the top left, and a touch
-// area without picture or text.
-void addScreenPicture(MyLabel* label, LabelItemList* item, const QString& image);
-void addTitle(MyLabel* label, LabelItemList* item, const QString& title);
-void addTouchArea(MyLabel* label, LabelItemList* item, const QString& id, int x, int y, int w, int h);
-
 void drawResultPage(MyLabel* label, LabelItemList* item, const QString& title, bool buttonEnabled,
                     const ResultPageText& text);
 

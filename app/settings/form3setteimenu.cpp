@@ -6,6 +6,7 @@
 #include "mydebug.h"
 #include "mylabel.h"
 #include "pagehost.h"
+#include "screenparts.h"
 #include "zsystem.h"
 
 namespace {
@@ -133,13 +134,7 @@ void Form3SetteiMenu::setBgItems()
 void Form3SetteiMenu::setBgBackButton()
 {
     const auto touchArea = [this](const QString& id, int y) {
-        label->initItem(&item);
-        item.id = id;
-        item.x = 368;
-        item.y = y;
-        item.w = 82;
-        item.h = 34;
-        label->setItem(&item);
+        setTouchArea(label, &item, id, 368, y, 82, 34);
     };
     touchArea(page == 0 ? QStringLiteral("Next") : QStringLiteral("Prev"), 149);
     touchArea(QStringLiteral("Kanri"), 188);

@@ -3,6 +3,7 @@
 #include "mydebug.h"
 #include "mylabel.h"
 #include "pagehost.h"
+#include "screenparts.h"
 #include "zsystem.h"
 
 namespace {
@@ -90,13 +91,7 @@ void Form4Admin::setBackground()
 void Form4Admin::setBgBackButton()
 {
     const auto touchArea = [this](const QString& id, int x, int w) {
-        label->initItem(&item);
-        item.id = id;
-        item.x = x;
-        item.y = 228;
-        item.w = w;
-        item.h = 34;
-        label->setItem(&item);
+        setTouchArea(label, &item, id, x, 228, w, 34);
     };
     if (ZSystem::mode() == ZSystem::Cloud || ZSystem::mode() == ZSystem::Merid)
         touchArea(page == 0 ? QStringLiteral("Next") : QStringLiteral("Prev"), 216, 82);

@@ -117,24 +117,12 @@ void Form4MenteShosai::setBgTitle()
 
 void Form4MenteShosai::setBgBackButton()
 {
-    label->initItem(&item);
-    item.id = QStringLiteral("Back");
-    item.x = 390;
-    item.y = 228;
-    item.w = 80;
-    item.h = 34;
-    label->setItem(&item);
+    setTouchArea(label, &item, QStringLiteral("Back"), 390, 228, 80, 34);
 }
 
 void Form4MenteShosai::setBgStartButton()
 {
-    label->initItem(&item);
-    item.id = QStringLiteral("Start");
-    item.x = 135;
-    item.y = 125;
-    item.w = 190;
-    item.h = 70;
-    label->setItem(&item);
+    setTouchArea(label, &item, QStringLiteral("Start"), 135, 125, 190, 70);
 }
 
 void Form4MenteShosai::beginScreen(const QString& image)

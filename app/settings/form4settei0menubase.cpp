@@ -140,7 +140,7 @@ void Form4Settei0MenuBase::setBgImage()
 
 void Form4Settei0MenuBase::setBgTitle()
 {
-    setTextItem(53, 14, 22, 255, 255, 255, title);
+    setScreenTitle(label, &item, title);
 }
 
 void Form4Settei0MenuBase::setTextItem(int x, int y, int px, int r, int g, int b, const QString& text)
@@ -157,13 +157,7 @@ void Form4Settei0MenuBase::setTextItem(int x, int y, int px, int r, int g, int b
 void Form4Settei0MenuBase::setBgBackButton()
 {
     const auto touchArea = [this](const QString& id, int x) {
-        label->initItem(&item);
-        item.id = id;
-        item.x = x;
-        item.y = 228;
-        item.w = 80;
-        item.h = 34;
-        label->setItem(&item);
+        setTouchArea(label, &item, id, x, 228, 80, 34);
     };
     if (prevPageId != 0)
         touchArea(QStringLiteral("Prev"), 228);

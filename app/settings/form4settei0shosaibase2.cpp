@@ -165,13 +165,7 @@ void Form4Settei0ShosaiBase2::setBgBackButton()
     if (!active)
         return;
     // Off the 480x272 screen: the keypad's Cancel is the way back.
-    label->initItem(&item);
-    item.id = QStringLiteral("Back");
-    item.x = 680;
-    item.y = 14;
-    item.w = 84;
-    item.h = 51;
-    label->setItem(&item);
+    setTouchArea(label, &item, QStringLiteral("Back"), 680, 14, 84, 51);
 }
 
 void Form4Settei0ShosaiBase2::setForeground()

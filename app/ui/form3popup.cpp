@@ -1,6 +1,7 @@
 #include "form3popup.h"
 
 #include "mylabel.h"
+#include "screenparts.h"
 
 #include <initializer_list>
 
@@ -25,11 +26,8 @@ QString windowImage(int buttons)
 // One item without id or background holding a label.
 void addLabel(const FontStyle& style)
 {
-    MyLabel* label = MyLabel::getInstance();
     LabelItemList item;
-    label->initItem(&item);
-    item.label = style;
-    label->setItem(&item);
+    setText(MyLabel::getInstance(), &item, style);
 }
 
 // One to three buttons at the positions for their count, left to right.
@@ -78,11 +76,7 @@ void Form3Popup::setFrame(QString image, QString title, QString line1, QString l
 {
     MyLabel* label = MyLabel::getInstance();
     LabelItemList window;
-    label->initItem(&window);
-    window.x = 0;
-    window.y = 0;
-    window.filename = image;
-    label->setItem(&window);
+    setImage(label, &window, 0, 0, image);
 
     // The title item is sent even when empty.
     addLabel(FontStyle{centreX, 60, 20, 1, title, 255, 255, 255, 255});

@@ -3,6 +3,7 @@
 #include "debugline.h"
 #include "keypadkeytypes.h"
 #include "mylabel.h"
+#include "screenparts.h"
 #include "soundmodule.h"
 #include "zsystem.h"
 
@@ -161,22 +162,12 @@ void Keypad::setForeground()
 
 void Keypad::setKeypadImage()
 {
-    myLabel->initItem(&item);
-    item.x = originX;
-    item.y = originY;
-    item.filename = keypadlayout::imagePath(keyType, ZSystem::mode());
-    myLabel->setItem(&item);
+    setImage(myLabel, &item, originX, originY, keypadlayout::imagePath(keyType, ZSystem::mode()));
 }
 
 void Keypad::setKeypadTitle()
 {
-    myLabel->initItem(&item);
-    item.label.x = 53;
-    item.label.y = 14;
-    item.label.px = 22;
-    item.label.r = item.label.g = item.label.b = item.label.a = 255;
-    item.label.text = title;
-    myLabel->setItem(&item);
+    setScreenTitle(myLabel, &item, title);
 }
 
 void Keypad::setKeypadLabel()
@@ -211,11 +202,7 @@ void Keypad::setBgKeypad(KeypadShape shape)
 
 void Keypad::setFgKeypadMask(KeypadShape shape, QString image)
 {
-    myLabel->initItem(&item);
-    item.x = originX + shape.x;
-    item.y = originY + shape.y;
-    item.filename = image;
-    myLabel->setItem(&item);
+    setImage(myLabel, &item, originX + shape.x, originY + shape.y, image);
 }
 
 void Keypad::setKeypadValue()

@@ -8,7 +8,6 @@ namespace {
 
 using cardpolltest::kGiveUpMs;
 using cardpolltest::CardpollBoard;
-using cardpolltest::kGiveUpMs;
 using cardpolltest::countOf;
 using cardpolltest::waitUntil;
 using vnq::sim::Bytes;

@@ -8,7 +8,6 @@ namespace {
 
 using cardpolltest::kGiveUpMs;
 using cardpolltest::CardpollBoard;
-using cardpolltest::kGiveUpMs;
 
 struct ArgsCase {
     std::vector<std::string> args;

@@ -2,12 +2,12 @@
 
 #include "cloudapi.h"
 #include "cloudwarker.h"
-#include "dbdakoku.h"
 #include "fakeclock.h"
 #include "filecommandrunner.h"
 #include "httpclient.h"
 #include "httptestbase.h"
 #include "mockcloud.h"
+#include "stamprows.h"
 #include "zsystem.h"
 
 #include <QSignalSpy>
@@ -71,21 +71,10 @@ protected:
     // n unsent stamps of kind 1 with a blank flag, of users firstUser onwards, in one statement.
     void addStamps(int n, int firstUser = 1)
     {
-        const QDateTime stamp(QDate(2024, 1, 1), QTime(9, 0, 0));
-        ASSERT_TRUE(DBDakoku::execQuery(
-            QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i + 1 < ?) "
-                           "INSERT INTO dakoku (user_id, insert_datetime, date, stamptime, kubun) "
-                           "SELECT ? + i, ?, ?, ?, 1 FROM n WHERE i < ?"),
-            nullptr, nullptr, nullptr, nullptr,
-            {n, firstUser, clock.now().toSecsSinceEpoch(), DBDakoku::toDakokuDate(stamp, 1), stamp.toSecsSinceEpoch(), n}));
+        ASSERT_TRUE(insertUnsentStamps(n, firstUser, clock.now().toSecsSinceEpoch()));
     }
 
-    static int countWhere(const QString& where)
-    {
-        int count = -1;
-        DBDakoku::getDakokuCountMaxMin(&count, nullptr, nullptr, where);
-        return count;
-    }
+    static int countWhere(const QString& where) { return stampCountWhere(where); }
     static int unsent() { return countWhere(QStringLiteral("WHERE send = '0'")); }
     static int beingSent() { return countWhere(QStringLiteral("WHERE send = '1'")); }
     static int sent() { return countWhere(QStringLiteral("WHERE send > 1")); }

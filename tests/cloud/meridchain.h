@@ -1,7 +1,6 @@
 #pragma once
 
 #include "commandquote.h"
-#include "dbdakoku.h"
 #include "fakeclock.h"
 #include "httpclient.h"
 #include "httptestbase.h"
@@ -9,6 +8,7 @@
 #include "meridwarker.h"
 #include "mockcloud.h"
 #include "recordingrunner.h"
+#include "stamprows.h"
 #include "zsystem.h"
 
 #include <QSignalSpy>
@@ -103,23 +103,12 @@ protected:
     // the clock then moves past the double-stamp window unless told otherwise.
     void addStamps(int n, int firstUser = 1, bool pastWindow = true)
     {
-        const QDateTime stamp(QDate(2024, 1, 1), QTime(9, 0, 0));
-        ASSERT_TRUE(DBDakoku::execQuery(
-            QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i + 1 < ?) "
-                           "INSERT INTO dakoku (user_id, insert_datetime, date, stamptime, kubun) "
-                           "SELECT ? + i, ?, ?, ?, 1 FROM n WHERE i < ?"),
-            nullptr, nullptr, nullptr, nullptr,
-            {n, firstUser, clock.now().toSecsSinceEpoch(), DBDakoku::toDakokuDate(stamp, 1), stamp.toSecsSinceEpoch(), n}));
+        ASSERT_TRUE(insertUnsentStamps(n, firstUser, clock.now().toSecsSinceEpoch()));
         if (pastWindow)
             clock.advanceMs(3600 * 1000);
     }
 
-    static int countWhere(const QString& where)
-    {
-        int count = -1;
-        DBDakoku::getDakokuCountMaxMin(&count, nullptr, nullptr, where);
-        return count;
-    }
+    static int countWhere(const QString& where) { return stampCountWhere(where); }
     static int unsent() { return countWhere(QStringLiteral("WHERE send = '0'")); }
     static int sent() { return countWhere(QStringLiteral("WHERE send > 1")); }
 

@@ -13,18 +13,7 @@ namespace {
 
 using Admin = SettingsFixture;
 
-struct PageCase {
-    ZSystem::_zmode edition;
-    int number;
-    const char* golden;
-};
-
-void PrintTo(const PageCase& c, std::ostream* os)
-{
-    *os << c.golden;
-}
-
-class AdminPages : public Admin, public ::testing::WithParamInterface<PageCase> {};
+class AdminPages : public Admin, public ::testing::WithParamInterface<EditionPage> {};
 
 TEST_P(AdminPages, DrawsThePageOfTheEdition)
 {
@@ -37,11 +26,11 @@ TEST_P(AdminPages, DrawsThePageOfTheEdition)
 }
 
 INSTANTIATE_TEST_SUITE_P(Editions, AdminPages,
-                         ::testing::Values(PageCase{ZSystem::Basic, 22, "admin_basic_0"},
-                                           PageCase{ZSystem::Basic, 23, "admin_basic_0"},
-                                           PageCase{ZSystem::Cloud, 22, "admin_cloud_0"},
-                                           PageCase{ZSystem::Cloud, 23, "admin_cloud_1"}),
-                         [](const ::testing::TestParamInfo<PageCase>& info) {
+                         ::testing::Values(EditionPage{ZSystem::Basic, 22, "admin_basic_0"},
+                                           EditionPage{ZSystem::Basic, 23, "admin_basic_0"},
+                                           EditionPage{ZSystem::Cloud, 22, "admin_cloud_0"},
+                                           EditionPage{ZSystem::Cloud, 23, "admin_cloud_1"}),
+                         [](const ::testing::TestParamInfo<EditionPage>& info) {
                              return std::string(info.param.golden) + "_" + std::to_string(info.param.number);
                          });
 

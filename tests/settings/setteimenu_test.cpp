@@ -12,18 +12,7 @@ namespace {
 
 using SetteiMenu = SettingsFixture;
 
-struct PageCase {
-    ZSystem::_zmode edition;
-    int number;
-    const char* golden;
-};
-
-void PrintTo(const PageCase& c, std::ostream* os)
-{
-    *os << c.golden;
-}
-
-class SetteiMenuPages : public SetteiMenu, public ::testing::WithParamInterface<PageCase> {};
+class SetteiMenuPages : public SetteiMenu, public ::testing::WithParamInterface<EditionPage> {};
 
 TEST_P(SetteiMenuPages, DrawsThePageOfTheEdition)
 {
@@ -36,13 +25,13 @@ TEST_P(SetteiMenuPages, DrawsThePageOfTheEdition)
 }
 
 INSTANTIATE_TEST_SUITE_P(Editions, SetteiMenuPages,
-                         ::testing::Values(PageCase{ZSystem::Basic, 7, "setteimenu_basic_0"},
-                                           PageCase{ZSystem::Basic, 8, "setteimenu_basic_1"},
-                                           PageCase{ZSystem::Cloud, 7, "setteimenu_cloud_0"},
-                                           PageCase{ZSystem::Cloud, 8, "setteimenu_cloud_1"},
-                                           PageCase{ZSystem::Merid, 7, "setteimenu_merid_0"},
-                                           PageCase{ZSystem::Merid, 8, "setteimenu_merid_1"}),
-                         [](const ::testing::TestParamInfo<PageCase>& info) {
+                         ::testing::Values(EditionPage{ZSystem::Basic, 7, "setteimenu_basic_0"},
+                                           EditionPage{ZSystem::Basic, 8, "setteimenu_basic_1"},
+                                           EditionPage{ZSystem::Cloud, 7, "setteimenu_cloud_0"},
+                                           EditionPage{ZSystem::Cloud, 8, "setteimenu_cloud_1"},
+                                           EditionPage{ZSystem::Merid, 7, "setteimenu_merid_0"},
+                                           EditionPage{ZSystem::Merid, 8, "setteimenu_merid_1"}),
+                         [](const ::testing::TestParamInfo<EditionPage>& info) {
                              return std::string(info.param.golden);
                          });
 

@@ -115,33 +115,22 @@ TEST_F(TermSet, TheFooterCountsTheUnsentStamps)
     EXPECT_TRUE(updatesSince(before).value(0).contains(expect::enc(QStringLiteral("未送信データ 1234件"))));
 }
 
-struct PageGolden {
-    ZSystem::_zmode edition;
-    int menu;
-    const char* golden;
-};
-
-void PrintTo(const PageGolden& c, std::ostream* os)
-{
-    *os << c.golden;
-}
-
-class TermSetPages : public TermSet, public ::testing::WithParamInterface<PageGolden> {};
+class TermSetPages : public TermSet, public ::testing::WithParamInterface<EditionPage> {};
 
 TEST_P(TermSetPages, DrawsThePage)
 {
     useEdition(GetParam().edition);
     setSetting("NTPサーバーを使用", 1);
     const int before = mark();
-    Form4TermSet menu(&host, GetParam().menu);
+    Form4TermSet menu(&host, GetParam().number);
     expectScreen(QString::fromLatin1(GetParam().golden), updatesSince(before));
 }
 
 INSTANTIATE_TEST_SUITE_P(Editions, TermSetPages,
-                         ::testing::Values(PageGolden{ZSystem::Basic, 9, "termset_basic_9"},
-                                           PageGolden{ZSystem::Cloud, 12, "termset_cloud_12"},
-                                           PageGolden{ZSystem::Merid, 11, "termset_merid_11"}),
-                         [](const ::testing::TestParamInfo<PageGolden>& info) {
+                         ::testing::Values(EditionPage{ZSystem::Basic, 9, "termset_basic_9"},
+                                           EditionPage{ZSystem::Cloud, 12, "termset_cloud_12"},
+                                           EditionPage{ZSystem::Merid, 11, "termset_merid_11"}),
+                         [](const ::testing::TestParamInfo<EditionPage>& info) {
                              return std::string(info.param.golden);
                          });
 

@@ -12,6 +12,7 @@
 #include <QSignalSpy>
 
 #include <memory>
+#include <ostream>
 
 // A settings screen's world: the screen-protocol client on a fake display server, the
 // shipped databases on a temporary board, the clock standing still, commands recorded, log
@@ -118,3 +119,16 @@ protected:
     vnq::test::RecordingPageHost host;
     std::unique_ptr<QSignalSpy> clicks;
 };
+
+// A case of a page test run once per edition: the edition, the page or menu number the test
+// opens and the golden transcript it should draw, which also names the case.
+struct EditionPage {
+    ZSystem::_zmode edition;
+    int number;
+    const char* golden;
+};
+
+inline void PrintTo(const EditionPage& c, std::ostream* os)
+{
+    *os << c.golden;
+}

@@ -2,6 +2,13 @@
 
 #include "mylabel.h"
 
+void setText(MyLabel* label, LabelItemList* item, const FontStyle& text)
+{
+    label->initItem(item);
+    item->label = text;
+    label->setItem(item);
+}
+
 void setFullScreenImage(MyLabel* label, LabelItemList* item, const QString& image)
 {
     label->initItem(item);
@@ -15,14 +22,7 @@ void setFullScreenImage(MyLabel* label, LabelItemList* item, const QString& imag
 
 void setScreenTitle(MyLabel* label, LabelItemList* item, const QString& title)
 {
-    label->initItem(item);
-    item->label.x = 53;
-    item->label.y = 14;
-    item->label.px = 22;
-    item->label.margin = 0;
-    item->label.r = item->label.g = item->label.b = item->label.a = 255;
-    item->label.text = title;
-    label->setItem(item);
+    setText(label, item, FontStyle{53, 14, 22, 0, title, 255, 255, 255, 255});
 }
 
 void setImage(MyLabel* label, LabelItemList* item, int x, int y, const QString& image)
@@ -34,28 +34,25 @@ void setImage(MyLabel* label, LabelItemList* item, int x, int y, const QString& 
     label->setItem(item);
 }
 
-void setBareKey(MyLabel* label, LabelItemList* item, int x0, int y0, const KeypadShape& shape)
+void setTouchArea(MyLabel* label, LabelItemList* item, const QString& id, int x, int y, int w, int h)
 {
     label->initItem(item);
-    item->id = shape.id;
-    item->x = x0 + shape.x;
-    item->y = y0 + shape.y;
-    item->w = shape.w;
-    item->h = shape.h;
+    item->id = id;
+    item->x = x;
+    item->y = y;
+    item->w = w;
+    item->h = h;
     label->setItem(item);
+}
+
+void setBareKey(MyLabel* label, LabelItemList* item, int x0, int y0, const KeypadShape& shape)
+{
+    setTouchArea(label, item, shape.id, x0 + shape.x, y0 + shape.y, shape.w, shape.h);
 }
 
 void setValueText(MyLabel* label, LabelItemList* item, int x, int y, const QString& text)
 {
-    label->initItem(item);
-    item->label.x = x;
-    item->label.y = y;
-    item->label.px = 20;
-    item->label.margin = 0;
-    item->label.r = item->label.g = item->label.b = 0;
-    item->label.a = 255;
-    item->label.text = text;
-    label->setItem(item);
+    setText(label, item, FontStyle{x, y, 20, 0, text, 0, 0, 0, 255});
 }
 
 QString shortenedValue(const QString& text)
