@@ -303,7 +303,10 @@ void PixelPipeline::draw(const BufferView& view, uint32_t x, uint32_t y, uint32_
         for (unsigned i = 0; i < 3; ++i)
             d[i] = mul255(d[i], d[3]);
     const uint32_t dst = rgba(d[0], d[1], d[2], d[3]);
-    const uint32_t blended = blend_ == Blend::Replace || blend_ == Blend::Src ? colour : blend(colour, alphas, dst);
+    // An opaque source over anything is the source itself: s + d (1 - 1) = s.
+    const bool sourceOnly = blend_ == Blend::Replace || blend_ == Blend::Src ||
+                            (blend_ == Blend::SrcOver && alphas == 0xFFFFFFFFu);
+    const uint32_t blended = sourceOnly ? colour : blend(colour, alphas, dst);
     uint32_t r[4];
     for (unsigned i = 0; i < 4; ++i) {
         // dst + covered / total x (blended - dst), rounded half up.
