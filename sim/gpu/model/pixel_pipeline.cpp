@@ -118,11 +118,14 @@ bool PixelPipeline::load(SimGpu& gpu, const PixelFormat& target, const std::stri
     if (!loadBlend(gpu, target, what, use))
         return false;
 
+    // Only the tables the stages use are read.
     for (unsigned c = 0; c < 3; ++c)
         for (unsigned i = 0; i < 256; ++i) {
             const unsigned word = c * kChannelTableWords + i / 4, shift = 8 * (i % 4);
-            linear_[c][i] = static_cast<uint8_t>(gpu.peTable(kInverseGammaTable + word) >> shift);
-            nonLinear_[c][i] = static_cast<uint8_t>(gpu.peTable(kGammaTable + word) >> shift);
+            if (toLinear_)
+                linear_[c][i] = static_cast<uint8_t>(gpu.peTable(kInverseGammaTable + word) >> shift);
+            if (toNonLinear_)
+                nonLinear_[c][i] = static_cast<uint8_t>(gpu.peTable(kGammaTable + word) >> shift);
         }
     target_ = &target;
     return true;
