@@ -298,23 +298,29 @@ void PixelPipeline::draw(const BufferView& view, uint32_t x, uint32_t y, uint32_
         for (unsigned i = 0; i < 3; ++i)
             s[i] = std::min(s[i], s[3]);
     colour = rgba(s[0], s[1], s[2], s[3]);
-    uint32_t d[4];
-    const uint32_t stored = unpackColour(*target_, view.get(x, y));
-    for (unsigned i = 0; i < 4; ++i)
-        d[i] = channel(stored, i);
-    if (premultiplyDestination_)
-        for (unsigned i = 0; i < 3; ++i)
-            d[i] = mul255(d[i], d[3]);
-    const uint32_t dst = rgba(d[0], d[1], d[2], d[3]);
     // An opaque source over anything is the source itself: s + d (1 - 1) = s.
     const bool sourceOnly = blend_ == Blend::Replace || blend_ == Blend::Src ||
                             (blend_ == Blend::SrcOver && alphas == 0xFFFFFFFFu);
-    const uint32_t blended = sourceOnly ? colour : blend(colour, alphas, dst);
     uint32_t r[4];
-    for (unsigned i = 0; i < 4; ++i) {
-        // dst + covered / total x (blended - dst), rounded half up.
-        const uint32_t b = channel(blended, i);
-        r[i] = (d[i] * (total - covered) + b * covered + total / 2) / total;
+    if (sourceOnly && covered == total) {
+        // Fully covered: (d 0 + s total + total / 2) / total is s, whatever the destination.
+        for (unsigned i = 0; i < 4; ++i)
+            r[i] = s[i];
+    } else {
+        uint32_t d[4];
+        const uint32_t stored = unpackColour(*target_, view.get(x, y));
+        for (unsigned i = 0; i < 4; ++i)
+            d[i] = channel(stored, i);
+        if (premultiplyDestination_)
+            for (unsigned i = 0; i < 3; ++i)
+                d[i] = mul255(d[i], d[3]);
+        const uint32_t dst = rgba(d[0], d[1], d[2], d[3]);
+        const uint32_t blended = sourceOnly ? colour : blend(colour, alphas, dst);
+        for (unsigned i = 0; i < 4; ++i) {
+            // dst + covered / total x (blended - dst), rounded half up.
+            const uint32_t b = channel(blended, i);
+            r[i] = (d[i] * (total - covered) + b * covered + total / 2) / total;
+        }
     }
     if (clampResult_)
         for (unsigned i = 0; i < 3; ++i)
