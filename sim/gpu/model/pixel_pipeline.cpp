@@ -210,6 +210,8 @@ uint32_t PixelPipeline::colour(uint32_t texel) const
 
 uint32_t PixelPipeline::convert(uint32_t colour) const
 {
+    if (!unpremultiply_ && !transform_ && !toLinear_ && !luminance_ && !toNonLinear_ && !premultiply_)
+        return colour;
     uint32_t c[4] = {channel(colour, 0), channel(colour, 1), channel(colour, 2), channel(colour, 3)};
     // Unpremultiplied as the software pixel path does it, truncating, so that copies and
     // filters on the GPU agree with their software fall-backs.
