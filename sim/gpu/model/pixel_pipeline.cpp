@@ -66,12 +66,6 @@ constexpr BlendRow kBlendRows[] = {
 
 }  // namespace
 
-uint32_t mul255(uint32_t x, uint32_t y)
-{
-    // x y / 255 is never exactly halfway between two integers, so this rounds to the nearest.
-    return (x * y + 127) / 255;
-}
-
 bool PixelPipeline::load(SimGpu& gpu, const PixelFormat& target, const std::string& what, Use use)
 {
     struct Setting {
