@@ -15,6 +15,22 @@ int64_t firstLineFrom(double y, int64_t lo, int64_t hi)
     return static_cast<int64_t>(std::min(std::max(k, static_cast<double>(lo)), static_cast<double>(hi)));
 }
 
+// Sets sample columns [from, to) of one sample row in `row`, whose first pixel is column `left`,
+// the grid being 1 << shift samples a side and the row's first bit `bitRow`: single samples at
+// the ends, whole pixel rows between.
+void setSamples(uint16_t* row, int64_t left, int64_t from, int64_t to, unsigned shift, uint16_t bitRow)
+{
+    const int64_t g = int64_t{1} << shift;
+    int64_t k = from;
+    for (; k < to && (k & (g - 1)) != 0; ++k)
+        row[(k >> shift) - left] |= static_cast<uint16_t>(1u << (bitRow + (k & (g - 1))));
+    const uint16_t whole = static_cast<uint16_t>(((1u << g) - 1) << bitRow);
+    for (; k + g <= to; k += g)
+        row[(k >> shift) - left] |= whole;
+    for (; k < to; ++k)
+        row[(k >> shift) - left] |= static_cast<uint16_t>(1u << (bitRow + (k & (g - 1))));
+}
+
 }  // namespace
 
 void EdgeList::add(double x0, double y0, double x1, double y1)
@@ -36,6 +52,7 @@ ScanResult scanEdges(const std::vector<Edge>& edges, const ScanSettings& setting
     ScanResult result;
     const Rect& w = settings.window;
     const int64_t g = settings.grid;
+    const unsigned shift = g == 4 ? 2 : g == 2 ? 1 : 0;
     out.grid = settings.grid;
     out.masks.clear();
     if (w.right < w.left || w.bottom < w.top)
@@ -114,8 +131,7 @@ ScanResult scanEdges(const std::vector<Edge>& edges, const ScanSettings& setting
             // Sample columns k with crossing i <= k + 0.5 < crossing i + 1.
             const int64_t from = firstLineFrom(crossings[i].first, colFirst, colEnd);
             const int64_t to = firstLineFrom(crossings[i + 1].first, colFirst, colEnd);
-            for (int64_t k = from; k < to; ++k)
-                row[k / g - c.left] |= static_cast<uint16_t>(1u << (bitRow + k % g));
+            setSamples(row, c.left, from, to, shift, bitRow);
         }
     }
     return result;

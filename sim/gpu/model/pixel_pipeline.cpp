@@ -66,12 +66,6 @@ constexpr BlendRow kBlendRows[] = {
 
 }  // namespace
 
-uint32_t mul255(uint32_t x, uint32_t y)
-{
-    // x y / 255 is never exactly halfway between two integers, so this rounds to the nearest.
-    return (x * y + 127) / 255;
-}
-
 bool PixelPipeline::load(SimGpu& gpu, const PixelFormat& target, const std::string& what, Use use)
 {
     struct Setting {
@@ -118,11 +112,14 @@ bool PixelPipeline::load(SimGpu& gpu, const PixelFormat& target, const std::stri
     if (!loadBlend(gpu, target, what, use))
         return false;
 
+    // Only the tables the stages use are read.
     for (unsigned c = 0; c < 3; ++c)
         for (unsigned i = 0; i < 256; ++i) {
             const unsigned word = c * kChannelTableWords + i / 4, shift = 8 * (i % 4);
-            linear_[c][i] = static_cast<uint8_t>(gpu.peTable(kInverseGammaTable + word) >> shift);
-            nonLinear_[c][i] = static_cast<uint8_t>(gpu.peTable(kGammaTable + word) >> shift);
+            if (toLinear_)
+                linear_[c][i] = static_cast<uint8_t>(gpu.peTable(kInverseGammaTable + word) >> shift);
+            if (toNonLinear_)
+                nonLinear_[c][i] = static_cast<uint8_t>(gpu.peTable(kGammaTable + word) >> shift);
         }
     target_ = &target;
     return true;
@@ -207,6 +204,8 @@ uint32_t PixelPipeline::colour(uint32_t texel) const
 
 uint32_t PixelPipeline::convert(uint32_t colour) const
 {
+    if (!unpremultiply_ && !transform_ && !toLinear_ && !luminance_ && !toNonLinear_ && !premultiply_)
+        return colour;
     uint32_t c[4] = {channel(colour, 0), channel(colour, 1), channel(colour, 2), channel(colour, 3)};
     // Unpremultiplied as the software pixel path does it, truncating, so that copies and
     // filters on the GPU agree with their software fall-backs.
@@ -295,20 +294,29 @@ void PixelPipeline::draw(const BufferView& view, uint32_t x, uint32_t y, uint32_
         for (unsigned i = 0; i < 3; ++i)
             s[i] = std::min(s[i], s[3]);
     colour = rgba(s[0], s[1], s[2], s[3]);
-    uint32_t d[4];
-    const uint32_t stored = unpackColour(*target_, view.get(x, y));
-    for (unsigned i = 0; i < 4; ++i)
-        d[i] = channel(stored, i);
-    if (premultiplyDestination_)
-        for (unsigned i = 0; i < 3; ++i)
-            d[i] = mul255(d[i], d[3]);
-    const uint32_t dst = rgba(d[0], d[1], d[2], d[3]);
-    const uint32_t blended = blend_ == Blend::Replace || blend_ == Blend::Src ? colour : blend(colour, alphas, dst);
+    // An opaque source over anything is the source itself: s + d (1 - 1) = s.
+    const bool sourceOnly = blend_ == Blend::Replace || blend_ == Blend::Src ||
+                            (blend_ == Blend::SrcOver && alphas == 0xFFFFFFFFu);
     uint32_t r[4];
-    for (unsigned i = 0; i < 4; ++i) {
-        // dst + covered / total x (blended - dst), rounded half up.
-        const uint32_t b = channel(blended, i);
-        r[i] = (d[i] * (total - covered) + b * covered + total / 2) / total;
+    if (sourceOnly && covered == total) {
+        // Fully covered: (d 0 + s total + total / 2) / total is s, whatever the destination.
+        for (unsigned i = 0; i < 4; ++i)
+            r[i] = s[i];
+    } else {
+        uint32_t d[4];
+        const uint32_t stored = unpackColour(*target_, view.get(x, y));
+        for (unsigned i = 0; i < 4; ++i)
+            d[i] = channel(stored, i);
+        if (premultiplyDestination_)
+            for (unsigned i = 0; i < 3; ++i)
+                d[i] = mul255(d[i], d[3]);
+        const uint32_t dst = rgba(d[0], d[1], d[2], d[3]);
+        const uint32_t blended = sourceOnly ? colour : blend(colour, alphas, dst);
+        for (unsigned i = 0; i < 4; ++i) {
+            // dst + covered / total x (blended - dst), rounded half up.
+            const uint32_t b = channel(blended, i);
+            r[i] = (d[i] * (total - covered) + b * covered + total / 2) / total;
+        }
     }
     if (clampResult_)
         for (unsigned i = 0; i < 3; ++i)

@@ -70,6 +70,8 @@ bool TexelStages::load(SimGpu& gpu, unsigned unit, const std::string& what)
 
 uint32_t TexelStages::apply(uint32_t rgba) const
 {
+    if (!red2alpha && !clamp2alpha && !premultiply)
+        return rgba;
     uint32_t c[4] = {channel(rgba, 0), channel(rgba, 1), channel(rgba, 2), channel(rgba, 3)};
     if (red2alpha)
         c[3] = c[0];
