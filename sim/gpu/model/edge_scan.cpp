@@ -120,7 +120,11 @@ ScanResult scanEdges(const std::vector<Edge>& edges, const ScanSettings& setting
 
     std::sort(spans.begin(), spans.end(), [](const Span& a, const Span& b) { return a.first < b.first; });
     std::vector<const Span*> active;
-    std::vector<std::pair<double, int>> crossings;
+    struct Crossing {
+        double x;
+        int winding;
+    };
+    std::vector<Crossing> crossings;
     size_t next = 0;
     for (int64_t line = usedFirst; line < usedEnd; ++line) {
         active.erase(std::remove_if(active.begin(), active.end(), [line](const Span* s) { return s->end <= line; }),
@@ -133,20 +137,22 @@ ScanResult scanEdges(const std::vector<Edge>& edges, const ScanSettings& setting
         crossings.clear();
         for (const Span* s : active) {
             const Edge& e = *s->edge;
-            crossings.emplace_back(e.x0 + (e.x1 - e.x0) * ((y - e.y0) / (e.y1 - e.y0)), e.winding);
+            crossings.push_back(Crossing{e.x0 + (e.x1 - e.x0) * ((y - e.y0) / (e.y1 - e.y0)), e.winding});
         }
-        std::sort(crossings.begin(), crossings.end());
-        crossings.emplace_back(INFINITY, 0);  // the window's right end closes the last run
+        // Crossings at one x bound no samples between them, so their order among themselves
+        // does not matter.
+        std::sort(crossings.begin(), crossings.end(), [](const Crossing& a, const Crossing& b) { return a.x < b.x; });
+        crossings.push_back(Crossing{INFINITY, 0});  // the window's right end closes the last run
         uint16_t* row = &out.masks[static_cast<size_t>(line / g - c.top) * width];
         const uint16_t bitRow = static_cast<uint16_t>(g * (line % g));
         int winding = 0;
         for (size_t i = 0; i + 1 < crossings.size(); ++i) {
-            winding += crossings[i].second;
+            winding += crossings[i].winding;
             if (settings.evenOdd ? (winding & 1) == 0 : winding == 0)
                 continue;
             // Sample columns k with crossing i <= k + 0.5 < crossing i + 1.
-            const int64_t from = firstLineFrom(crossings[i].first, colFirst, colEnd);
-            const int64_t to = firstLineFrom(crossings[i + 1].first, colFirst, colEnd);
+            const int64_t from = firstLineFrom(crossings[i].x, colFirst, colEnd);
+            const int64_t to = firstLineFrom(crossings[i + 1].x, colFirst, colEnd);
             setSamples(row, c.left, from, to, shift, bitRow);
         }
     }
