@@ -88,6 +88,19 @@ inline uint32_t unpackColour(const PixelFormat& format, uint32_t value)
     return r << 24 | g << 16 | b << 8 | a;
 }
 
+// Channel `index` of an RGBA8888 colour: 0 R, 1 G, 2 B, 3 A.
+inline uint32_t channel(uint32_t rgba, unsigned index)
+{
+    return (rgba >> (24 - 8 * index)) & 0xFFu;
+}
+
+// x y / 255 rounded to the nearest integer, for 8-bit x and y. x y / 255 is never exactly
+// halfway between two integers, so this rounds to the nearest.
+inline uint32_t mul255(uint32_t x, uint32_t y)
+{
+    return (x * y + 127) / 255;
+}
+
 // One pixel of a row at any of the depths 1, 4, 8, 16 and 32 (little-endian words).
 inline uint32_t readPixel(const uint8_t* row, uint32_t x, uint32_t bpp)
 {

@@ -28,11 +28,6 @@ constexpr StepPair kMaskSteps[] = {
     {0x01, 0x40000, PixelPipeline::Blend::Subtract},
 };
 
-uint32_t channel(uint32_t rgba, unsigned index)  // 0 R, 1 G, 2 B, 3 A
-{
-    return (rgba >> (24 - 8 * index)) & 0xFFu;
-}
-
 uint32_t rgba(uint32_t r, uint32_t g, uint32_t b, uint32_t a)
 {
     return r << 24 | g << 16 | b << 8 | a;

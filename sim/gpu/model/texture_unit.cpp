@@ -13,11 +13,6 @@ constexpr uint32_t kUnitStride = LX_PE_OVG_TX1_EN - LX_PE_OVG_TX0_EN;
 // Texel coordinates beyond this magnitude are not modelled.
 constexpr double kCoordinateLimit = 1 << 30;
 
-uint32_t channel(uint32_t rgba, unsigned index)  // 0 R, 1 G, 2 B, 3 A
-{
-    return (rgba >> (24 - 8 * index)) & 0xFFu;
-}
-
 }  // namespace
 
 bool knownTiling(uint32_t tiling)
@@ -66,22 +61,6 @@ bool TexelStages::load(SimGpu& gpu, unsigned unit, const std::string& what)
         *s.stage = value != 0;
     }
     return true;
-}
-
-uint32_t TexelStages::apply(uint32_t rgba) const
-{
-    if (!red2alpha && !clamp2alpha && !premultiply)
-        return rgba;
-    uint32_t c[4] = {channel(rgba, 0), channel(rgba, 1), channel(rgba, 2), channel(rgba, 3)};
-    if (red2alpha)
-        c[3] = c[0];
-    if (clamp2alpha)
-        for (unsigned i = 0; i < 3; ++i)
-            c[i] = std::min(c[i], c[3]);
-    if (premultiply)
-        for (unsigned i = 0; i < 3; ++i)
-            c[i] = mul255(c[i], c[3]);
-    return c[0] << 24 | c[1] << 16 | c[2] << 8 | c[3];
 }
 
 bool TextureUnit::load(const GpuModel& model, SimGpu& gpu, unsigned unit, uint32_t tiling, const std::string& what)

@@ -10,6 +10,7 @@
 // at whole texel coordinates. Texel coordinates are relative to the texture window (the child
 // window with _CHILDIMG_EN, else the whole texture) and tiled by the rasterizer's tiling mode.
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 
@@ -34,6 +35,22 @@ struct TexelStages {
     bool load(SimGpu& gpu, unsigned unit, const std::string& what);
     uint32_t apply(uint32_t rgba) const;
 };
+
+inline uint32_t TexelStages::apply(uint32_t rgba) const
+{
+    if (!red2alpha && !clamp2alpha && !premultiply)
+        return rgba;
+    uint32_t c[4] = {channel(rgba, 0), channel(rgba, 1), channel(rgba, 2), channel(rgba, 3)};
+    if (red2alpha)
+        c[3] = c[0];
+    if (clamp2alpha)
+        for (unsigned i = 0; i < 3; ++i)
+            c[i] = std::min(c[i], c[3]);
+    if (premultiply)
+        for (unsigned i = 0; i < 3; ++i)
+            c[i] = mul255(c[i], c[3]);
+    return c[0] << 24 | c[1] << 16 | c[2] << 8 | c[3];
+}
 
 class TextureUnit {
 public:
