@@ -10,8 +10,6 @@ namespace simgpu {
 namespace {
 
 constexpr uint32_t kUnitStride = LX_PE_OVG_TX1_EN - LX_PE_OVG_TX0_EN;
-// Texel coordinates beyond this magnitude are not modelled.
-constexpr double kCoordinateLimit = 1 << 30;
 
 }  // namespace
 
@@ -98,25 +96,8 @@ bool TextureUnit::load(const GpuModel& model, SimGpu& gpu, unsigned unit, uint32
     return true;
 }
 
-uint32_t TextureUnit::texel(int64_t u, int64_t v) const
+uint32_t TextureUnit::bilinear(double u, double v) const
 {
-    u = tileCoordinate(u, width_, tiling_);
-    v = tileCoordinate(v, height_, tiling_);
-    // The fill colour is RGBA8888, already as the texture format would store it.
-    const uint32_t colour = u < 0 || v < 0 ? fill_
-                                           : unpackColour(*format_, texels_.get(window_.left + static_cast<uint32_t>(u),
-                                                                                window_.top + static_cast<uint32_t>(v)));
-    return stages_.apply(colour);
-}
-
-uint32_t TextureUnit::sample(double u, double v) const
-{
-    // Coordinates that are not finite or far outside any window sample as the window's corner
-    // would under the tiling; they are held to a range the integer arithmetic keeps.
-    u = std::isfinite(u) ? std::clamp(u, -kCoordinateLimit, kCoordinateLimit) : 0;
-    v = std::isfinite(v) ? std::clamp(v, -kCoordinateLimit, kCoordinateLimit) : 0;
-    if (!filter_)
-        return texel(static_cast<int64_t>(std::floor(u)), static_cast<int64_t>(std::floor(v)));
     const double fu = std::floor(u), fv = std::floor(v);
     const int64_t u0 = static_cast<int64_t>(fu), v0 = static_cast<int64_t>(fv);
     const double wu = u - fu, wv = v - fv;
