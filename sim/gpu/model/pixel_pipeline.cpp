@@ -33,11 +33,21 @@ uint32_t rgba(uint32_t r, uint32_t g, uint32_t b, uint32_t a)
     return r << 24 | g << 16 | b << 8 | a;
 }
 
+// ceil(2^32 / a) for each alpha a: n / a is (n ceil(2^32 / a)) >> 32 for every n below 2^16,
+// which covers c 255 + a / 2 of 8-bit channels, without a division.
+constexpr std::array<uint64_t, 256> kReciprocals = [] {
+    std::array<uint64_t, 256> r{};
+    for (uint64_t a = 1; a < 256; ++a)
+        r[a] = ((uint64_t{1} << 32) + a - 1) / a;
+    return r;
+}();
+
 // min(255, (c 255 + a / 2) / a) in integers; 0 when alpha is 0.
 void unpremultiplied(uint32_t c[4])
 {
+    const uint64_t reciprocal = kReciprocals[c[3]];
     for (unsigned i = 0; i < 3; ++i)
-        c[i] = c[3] ? std::min(255u, (c[i] * 255 + c[3] / 2) / c[3]) : 0;
+        c[i] = std::min(255u, static_cast<uint32_t>(((c[i] * 255 + c[3] / 2) * reciprocal) >> 32));
 }
 
 // The OpenVG blend modes by their colour steps (the same for red, green and blue) and alpha
