@@ -317,10 +317,14 @@ void PixelPipeline::draw(const BufferView& view, uint32_t x, uint32_t y, uint32_
                 d[i] = mul255(d[i], d[3]);
         const uint32_t dst = rgba(d[0], d[1], d[2], d[3]);
         const uint32_t blended = sourceOnly ? colour : blend(colour, alphas, dst);
+        // A coverage grid's sample count is a power of two, whose division is a shift.
+        const bool powerOfTwo = (total & (total - 1)) == 0;
+        const unsigned shift = static_cast<unsigned>(__builtin_ctz(total));
         for (unsigned i = 0; i < 4; ++i) {
             // dst + covered / total x (blended - dst), rounded half up.
             const uint32_t b = channel(blended, i);
-            r[i] = (d[i] * (total - covered) + b * covered + total / 2) / total;
+            const uint32_t n = d[i] * (total - covered) + b * covered + total / 2;
+            r[i] = powerOfTwo ? n >> shift : n / total;
         }
     }
     if (clampResult_)
