@@ -43,16 +43,22 @@ inline uint32_t TexelStages::apply(uint32_t rgba) const
 {
     if (!red2alpha && !clamp2alpha && !premultiply)
         return rgba;
-    uint32_t c[4] = {channel(rgba, 0), channel(rgba, 1), channel(rgba, 2), channel(rgba, 3)};
+    // Separate channels rather than an array, which the compiler would pack into a vector
+    // and unpack again through memory.
+    uint32_t r = channel(rgba, 0), g = channel(rgba, 1), b = channel(rgba, 2), a = channel(rgba, 3);
     if (red2alpha)
-        c[3] = c[0];
-    if (clamp2alpha)
-        for (unsigned i = 0; i < 3; ++i)
-            c[i] = std::min(c[i], c[3]);
-    if (premultiply)
-        for (unsigned i = 0; i < 3; ++i)
-            c[i] = mul255(c[i], c[3]);
-    return c[0] << 24 | c[1] << 16 | c[2] << 8 | c[3];
+        a = r;
+    if (clamp2alpha) {
+        r = std::min(r, a);
+        g = std::min(g, a);
+        b = std::min(b, a);
+    }
+    if (premultiply) {
+        r = mul255(r, a);
+        g = mul255(g, a);
+        b = mul255(b, a);
+    }
+    return r << 24 | g << 16 | b << 8 | a;
 }
 
 class TextureUnit {
