@@ -134,15 +134,17 @@ ScanResult scanEdges(const std::vector<Edge>& edges, const ScanSettings& setting
         if (active.empty())
             continue;
         const double y = static_cast<double>(line) + 0.5;
-        crossings.clear();
-        for (const Span* s : active) {
-            const Edge& e = *s->edge;
-            crossings.push_back(Crossing{e.x0 + (e.x1 - e.x0) * ((y - e.y0) / (e.y1 - e.y0)), e.winding});
+        const size_t count = active.size();
+        crossings.resize(count + 1);
+        for (size_t k = 0; k < count; ++k) {
+            const Edge& e = *active[k]->edge;
+            crossings[k] = Crossing{e.x0 + (e.x1 - e.x0) * ((y - e.y0) / (e.y1 - e.y0)), e.winding};
         }
         // Crossings at one x bound no samples between them, so their order among themselves
         // does not matter.
-        std::sort(crossings.begin(), crossings.end(), [](const Crossing& a, const Crossing& b) { return a.x < b.x; });
-        crossings.push_back(Crossing{INFINITY, 0});  // the window's right end closes the last run
+        std::sort(crossings.begin(), crossings.begin() + static_cast<std::ptrdiff_t>(count),
+                  [](const Crossing& a, const Crossing& b) { return a.x < b.x; });
+        crossings[count] = Crossing{INFINITY, 0};  // the window's right end closes the last run
         uint16_t* row = &out.masks[static_cast<size_t>(line / g - c.top) * width];
         const uint16_t bitRow = static_cast<uint16_t>(g * (line % g));
         int winding = 0;
