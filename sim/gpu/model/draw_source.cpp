@@ -17,11 +17,6 @@ constexpr uint32_t kSpreadPad = 0, kSpreadRepeat = 1, kSpreadReflect = 2;
 // LX_PE_OVG_TX0_PAINT_SEL
 constexpr uint32_t kPaintTexture = 0, kPaintGradient = 1, kPaintColour = 2;
 
-uint32_t channel(uint32_t rgba, unsigned index)  // 0 R, 1 G, 2 B, 3 A
-{
-    return (rgba >> (24 - 8 * index)) & 0xFFu;
-}
-
 uint32_t product(uint32_t x, uint32_t y)
 {
     uint32_t out = 0;

@@ -70,8 +70,11 @@ ScanResult scanEdges(const std::vector<Edge>& edges, const ScanSettings& setting
     std::vector<Span> spans;
     spans.reserve(edges.size());
     std::vector<int64_t> rowDelta(height + 1, 0);
+    // The winding of each sample line's edges together, which is what its last run to the right
+    // of every edge winds.
+    std::vector<int32_t> lineWinding(static_cast<size_t>(lineEnd - lineFirst) + 1, 0);
     int64_t usedFirst = lineEnd, usedEnd = lineFirst;
-    double leftmost = INFINITY;
+    double leftmost = INFINITY, rightmost = -INFINITY;
     for (const Edge& e : edges) {
         const int64_t first = firstLineFrom(e.y0, lineFirst, lineEnd);
         const int64_t end = firstLineFrom(e.y1, lineFirst, lineEnd);
@@ -83,6 +86,9 @@ ScanResult scanEdges(const std::vector<Edge>& edges, const ScanSettings& setting
         usedFirst = std::min(usedFirst, first);
         usedEnd = std::max(usedEnd, end);
         leftmost = std::min(leftmost, std::min(e.x0, e.x1));
+        rightmost = std::max(rightmost, std::max(e.x0, e.x1));
+        lineWinding[static_cast<size_t>(first - lineFirst)] += e.winding;
+        lineWinding[static_cast<size_t>(end - lineFirst)] -= e.winding;
     }
     int64_t running = 0;
     for (uint32_t r = 0; r < height; ++r) {
@@ -96,7 +102,17 @@ ScanResult scanEdges(const std::vector<Edge>& edges, const ScanSettings& setting
     const int64_t usedCol = firstLineFrom(leftmost, colFirst, colEnd);
     if (spans.empty() || usedCol >= colEnd)
         return result;
-    out.window = Rect{static_cast<uint32_t>(usedCol / g), static_cast<uint32_t>(usedFirst / g), w.right,
+    // Runs between two crossings end left of the rightmost edge; only a line whose edges together
+    // wind inside reaches the window's right end.
+    uint32_t right = static_cast<uint32_t>((firstLineFrom(rightmost, colFirst, colEnd) - 1 + g) / g - 1);
+    int32_t lastRun = 0;
+    for (int64_t line = lineFirst; line < usedEnd && right < w.right; ++line) {
+        lastRun += lineWinding[static_cast<size_t>(line - lineFirst)];
+        if (line >= usedFirst && (settings.evenOdd ? (lastRun & 1) != 0 : lastRun != 0))
+            right = w.right;
+    }
+    const uint32_t left = static_cast<uint32_t>(usedCol / g);
+    out.window = Rect{left, static_cast<uint32_t>(usedFirst / g), std::max(left, right),
                       static_cast<uint32_t>((usedEnd - 1) / g)};
     const Rect& c = out.window;
     const uint32_t width = c.right - c.left + 1;
@@ -104,7 +120,11 @@ ScanResult scanEdges(const std::vector<Edge>& edges, const ScanSettings& setting
 
     std::sort(spans.begin(), spans.end(), [](const Span& a, const Span& b) { return a.first < b.first; });
     std::vector<const Span*> active;
-    std::vector<std::pair<double, int>> crossings;
+    struct Crossing {
+        double x;
+        int winding;
+    };
+    std::vector<Crossing> crossings;
     size_t next = 0;
     for (int64_t line = usedFirst; line < usedEnd; ++line) {
         active.erase(std::remove_if(active.begin(), active.end(), [line](const Span* s) { return s->end <= line; }),
@@ -114,23 +134,27 @@ ScanResult scanEdges(const std::vector<Edge>& edges, const ScanSettings& setting
         if (active.empty())
             continue;
         const double y = static_cast<double>(line) + 0.5;
-        crossings.clear();
-        for (const Span* s : active) {
-            const Edge& e = *s->edge;
-            crossings.emplace_back(e.x0 + (e.x1 - e.x0) * ((y - e.y0) / (e.y1 - e.y0)), e.winding);
+        const size_t count = active.size();
+        crossings.resize(count + 1);
+        for (size_t k = 0; k < count; ++k) {
+            const Edge& e = *active[k]->edge;
+            crossings[k] = Crossing{e.x0 + (e.x1 - e.x0) * ((y - e.y0) / (e.y1 - e.y0)), e.winding};
         }
-        std::sort(crossings.begin(), crossings.end());
-        crossings.emplace_back(INFINITY, 0);  // the window's right end closes the last run
+        // Crossings at one x bound no samples between them, so their order among themselves
+        // does not matter.
+        std::sort(crossings.begin(), crossings.begin() + static_cast<std::ptrdiff_t>(count),
+                  [](const Crossing& a, const Crossing& b) { return a.x < b.x; });
+        crossings[count] = Crossing{INFINITY, 0};  // the window's right end closes the last run
         uint16_t* row = &out.masks[static_cast<size_t>(line / g - c.top) * width];
         const uint16_t bitRow = static_cast<uint16_t>(g * (line % g));
         int winding = 0;
         for (size_t i = 0; i + 1 < crossings.size(); ++i) {
-            winding += crossings[i].second;
+            winding += crossings[i].winding;
             if (settings.evenOdd ? (winding & 1) == 0 : winding == 0)
                 continue;
             // Sample columns k with crossing i <= k + 0.5 < crossing i + 1.
-            const int64_t from = firstLineFrom(crossings[i].first, colFirst, colEnd);
-            const int64_t to = firstLineFrom(crossings[i + 1].first, colFirst, colEnd);
+            const int64_t from = firstLineFrom(crossings[i].x, colFirst, colEnd);
+            const int64_t to = firstLineFrom(crossings[i + 1].x, colFirst, colEnd);
             setSamples(row, c.left, from, to, shift, bitRow);
         }
     }

@@ -24,20 +24,6 @@ constexpr uint32_t kXptImageMode = 0x40u;  // LX_XPT_MODE
 
 }  // namespace
 
-void BufferView::put(uint32_t x, uint32_t y, uint32_t value) const
-{
-    uint8_t* row = memory + static_cast<size_t>(y - top) * stride;
-    uint32_t at = x - basePixel;
-    if (keep)
-        value = (readPixel(row, at, bpp) & keep) | (value & ~keep);
-    writePixel(row, at, bpp, value);
-}
-
-uint32_t BufferView::get(uint32_t x, uint32_t y) const
-{
-    return readPixel(memory + static_cast<size_t>(y - top) * stride, x - basePixel, bpp);
-}
-
 void GpuModel::unitWrite(Unit unit, uint32_t reg, uint32_t value)
 {
     if (unit == Unit::PE && reg == LX_PE_OVG_CBUF_CSTART && value == 1)

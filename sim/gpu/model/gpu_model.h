@@ -58,6 +58,20 @@ struct BufferView {
     uint32_t get(uint32_t x, uint32_t y) const;
 };
 
+inline void BufferView::put(uint32_t x, uint32_t y, uint32_t value) const
+{
+    uint8_t* row = memory + static_cast<size_t>(y - top) * stride;
+    uint32_t at = x - basePixel;
+    if (keep)
+        value = (readPixel(row, at, bpp) & keep) | (value & ~keep);
+    writePixel(row, at, bpp, value);
+}
+
+inline uint32_t BufferView::get(uint32_t x, uint32_t y) const
+{
+    return readPixel(memory + static_cast<size_t>(y - top) * stride, x - basePixel, bpp);
+}
+
 class GpuModel : public Executor {
 public:
     explicit GpuModel(SimGpu& gpu) : gpu_(gpu), vp_(gpu, edges_), filters_(gpu) {}

@@ -1,6 +1,5 @@
 #include "pixel_format.h"
 
-#include <cstring>
 #include <initializer_list>
 
 namespace simgpu {
@@ -34,29 +33,6 @@ const PixelFormat kFormats[] = {
     {64, "A1", 1, none, none, none, f(0, 1), false, 0},
     {65, "BW1", 1, f(0, 1), none, none, none, true, 0},
 };
-
-uint32_t put(Field field, uint32_t channel)
-{
-    return field.length ? (channel >> (8 - field.length)) << field.offset : 0;
-}
-
-uint32_t widen(uint32_t value, uint32_t length)
-{
-    uint32_t out = 0;
-    uint32_t bits = 0;
-    while (bits < 8) {
-        out = (out << length) | value;
-        bits += length;
-    }
-    return out >> (bits - 8);
-}
-
-uint32_t get(Field field, uint32_t value, uint32_t absent)
-{
-    if (!field.length)
-        return absent;
-    return widen((value >> field.offset) & ((1u << field.length) - 1), field.length);
-}
 
 }  // namespace
 
@@ -93,64 +69,6 @@ uint32_t averageFields(const PixelFormat& format, const uint32_t values[4])
         out |= ((sum + 2) / 4) << field.offset;
     }
     return out;
-}
-
-uint32_t packColour(const PixelFormat& format, uint32_t rgba)
-{
-    uint32_t r = rgba >> 24, g = (rgba >> 16) & 0xFF, b = (rgba >> 8) & 0xFF, a = rgba & 0xFF;
-    return put(format.r, r) | put(format.g, g) | put(format.b, b) | put(format.a, a) | format.fill;
-}
-
-uint32_t unpackColour(const PixelFormat& format, uint32_t value)
-{
-    bool alphaOnly = !format.r.length;
-    uint32_t r = get(format.r, value, alphaOnly ? 255 : 0);
-    uint32_t g = format.luminance ? r : get(format.g, value, alphaOnly ? 255 : 0);
-    uint32_t b = format.luminance ? r : get(format.b, value, alphaOnly ? 255 : 0);
-    uint32_t a = get(format.a, value, 255);
-    return r << 24 | g << 16 | b << 8 | a;
-}
-
-uint32_t readPixel(const uint8_t* row, uint32_t x, uint32_t bpp)
-{
-    switch (bpp) {
-    case 1: return (row[x / 8] >> (x % 8)) & 1u;
-    case 4: return (row[x / 2] >> (x % 2 ? 4 : 0)) & 0xFu;
-    case 8: return row[x];
-    case 16: {
-        uint16_t v;
-        std::memcpy(&v, row + 2 * static_cast<size_t>(x), 2);
-        return v;
-    }
-    default: {
-        uint32_t v;
-        std::memcpy(&v, row + 4 * static_cast<size_t>(x), 4);
-        return v;
-    }
-    }
-}
-
-void writePixel(uint8_t* row, uint32_t x, uint32_t bpp, uint32_t value)
-{
-    switch (bpp) {
-    case 1: {
-        uint8_t bit = static_cast<uint8_t>(1u << (x % 8));
-        row[x / 8] = static_cast<uint8_t>((row[x / 8] & ~bit) | ((value & 1u) ? bit : 0));
-        break;
-    }
-    case 4: {
-        unsigned shift = x % 2 ? 4 : 0;
-        row[x / 2] = static_cast<uint8_t>((row[x / 2] & ~(0xFu << shift)) | ((value & 0xFu) << shift));
-        break;
-    }
-    case 8: row[x] = static_cast<uint8_t>(value); break;
-    case 16: {
-        uint16_t v = static_cast<uint16_t>(value);
-        std::memcpy(row + 2 * static_cast<size_t>(x), &v, 2);
-        break;
-    }
-    default: std::memcpy(row + 4 * static_cast<size_t>(x), &value, 4); break;
-    }
 }
 
 size_t rowByteBegin(uint32_t x, uint32_t bpp)

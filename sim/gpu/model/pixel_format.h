@@ -11,6 +11,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 namespace simgpu {
 
@@ -28,6 +29,34 @@ struct PixelFormat {
     uint32_t fill;     // bits of unused fields, stored as ones
 };
 
+// One field of a native value from and to its 8-bit channel.
+namespace pixel_fields {
+
+inline uint32_t put(Field field, uint32_t channel)
+{
+    return field.length ? (channel >> (8 - field.length)) << field.offset : 0;
+}
+
+inline uint32_t widen(uint32_t value, uint32_t length)
+{
+    uint32_t out = 0;
+    uint32_t bits = 0;
+    while (bits < 8) {
+        out = (out << length) | value;
+        bits += length;
+    }
+    return out >> (bits - 8);
+}
+
+inline uint32_t get(Field field, uint32_t value, uint32_t absent)
+{
+    if (!field.length)
+        return absent;
+    return widen((value >> field.offset) & ((1u << field.length) - 1), field.length);
+}
+
+}  // namespace pixel_fields
+
 // nullptr for a code the model has no layout for.
 const PixelFormat* pixelFormat(uint32_t code);
 // Codes the GPU knows but whose layout is not given (26 and 56-60, vendor formats).
@@ -41,14 +70,79 @@ uint32_t averageFields(const PixelFormat& format, const uint32_t values[4]);
 
 // The native value of an RGBA8888 colour (R in bits 31-24, A in 7-0): each channel keeps its
 // top bits; L is R; unused bits are ones.
-uint32_t packColour(const PixelFormat& format, uint32_t rgba);
+inline uint32_t packColour(const PixelFormat& format, uint32_t rgba)
+{
+    uint32_t r = rgba >> 24, g = (rgba >> 16) & 0xFF, b = (rgba >> 8) & 0xFF, a = rgba & 0xFF;
+    using pixel_fields::put;
+    return put(format.r, r) | put(format.g, g) | put(format.b, b) | put(format.a, a) | format.fill;
+}
 // An RGBA8888 colour from a native value, each field widened by bit replication; absent
 // colour channels read 255 for alpha formats, absent alpha reads 255.
-uint32_t unpackColour(const PixelFormat& format, uint32_t value);
+inline uint32_t unpackColour(const PixelFormat& format, uint32_t value)
+{
+    bool alphaOnly = !format.r.length;
+    uint32_t r = pixel_fields::get(format.r, value, alphaOnly ? 255 : 0);
+    uint32_t g = format.luminance ? r : pixel_fields::get(format.g, value, alphaOnly ? 255 : 0);
+    uint32_t b = format.luminance ? r : pixel_fields::get(format.b, value, alphaOnly ? 255 : 0);
+    uint32_t a = pixel_fields::get(format.a, value, 255);
+    return r << 24 | g << 16 | b << 8 | a;
+}
+
+// Channel `index` of an RGBA8888 colour: 0 R, 1 G, 2 B, 3 A.
+inline uint32_t channel(uint32_t rgba, unsigned index)
+{
+    return (rgba >> (24 - 8 * index)) & 0xFFu;
+}
+
+// x y / 255 rounded to the nearest integer, for 8-bit x and y. x y / 255 is never exactly
+// halfway between two integers, so this rounds to the nearest.
+inline uint32_t mul255(uint32_t x, uint32_t y)
+{
+    return (x * y + 127) / 255;
+}
 
 // One pixel of a row at any of the depths 1, 4, 8, 16 and 32 (little-endian words).
-uint32_t readPixel(const uint8_t* row, uint32_t x, uint32_t bpp);
-void writePixel(uint8_t* row, uint32_t x, uint32_t bpp, uint32_t value);
+inline uint32_t readPixel(const uint8_t* row, uint32_t x, uint32_t bpp)
+{
+    switch (bpp) {
+    case 1: return (row[x / 8] >> (x % 8)) & 1u;
+    case 4: return (row[x / 2] >> (x % 2 ? 4 : 0)) & 0xFu;
+    case 8: return row[x];
+    case 16: {
+        uint16_t v;
+        std::memcpy(&v, row + 2 * static_cast<size_t>(x), 2);
+        return v;
+    }
+    default: {
+        uint32_t v;
+        std::memcpy(&v, row + 4 * static_cast<size_t>(x), 4);
+        return v;
+    }
+    }
+}
+
+inline void writePixel(uint8_t* row, uint32_t x, uint32_t bpp, uint32_t value)
+{
+    switch (bpp) {
+    case 1: {
+        uint8_t bit = static_cast<uint8_t>(1u << (x % 8));
+        row[x / 8] = static_cast<uint8_t>((row[x / 8] & ~bit) | ((value & 1u) ? bit : 0));
+        break;
+    }
+    case 4: {
+        unsigned shift = x % 2 ? 4 : 0;
+        row[x / 2] = static_cast<uint8_t>((row[x / 2] & ~(0xFu << shift)) | ((value & 0xFu) << shift));
+        break;
+    }
+    case 8: row[x] = static_cast<uint8_t>(value); break;
+    case 16: {
+        uint16_t v = static_cast<uint16_t>(value);
+        std::memcpy(row + 2 * static_cast<size_t>(x), &v, 2);
+        break;
+    }
+    default: std::memcpy(row + 4 * static_cast<size_t>(x), &value, 4); break;
+    }
+}
 
 // Bytes a row of `pixels` pixels starting at pixel x touches: [first, end).
 size_t rowByteBegin(uint32_t x, uint32_t bpp);

@@ -28,21 +28,26 @@ constexpr StepPair kMaskSteps[] = {
     {0x01, 0x40000, PixelPipeline::Blend::Subtract},
 };
 
-uint32_t channel(uint32_t rgba, unsigned index)  // 0 R, 1 G, 2 B, 3 A
-{
-    return (rgba >> (24 - 8 * index)) & 0xFFu;
-}
-
 uint32_t rgba(uint32_t r, uint32_t g, uint32_t b, uint32_t a)
 {
     return r << 24 | g << 16 | b << 8 | a;
 }
 
+// ceil(2^32 / a) for each alpha a: n / a is (n ceil(2^32 / a)) >> 32 for every n below 2^16,
+// which covers c 255 + a / 2 of 8-bit channels, without a division.
+constexpr std::array<uint64_t, 256> kReciprocals = [] {
+    std::array<uint64_t, 256> r{};
+    for (uint64_t a = 1; a < 256; ++a)
+        r[a] = ((uint64_t{1} << 32) + a - 1) / a;
+    return r;
+}();
+
 // min(255, (c 255 + a / 2) / a) in integers; 0 when alpha is 0.
 void unpremultiplied(uint32_t c[4])
 {
+    const uint64_t reciprocal = kReciprocals[c[3]];
     for (unsigned i = 0; i < 3; ++i)
-        c[i] = c[3] ? std::min(255u, (c[i] * 255 + c[3] / 2) / c[3]) : 0;
+        c[i] = std::min(255u, static_cast<uint32_t>(((c[i] * 255 + c[3] / 2) * reciprocal) >> 32));
 }
 
 // The OpenVG blend modes by their colour steps (the same for red, green and blue) and alpha
@@ -312,10 +317,14 @@ void PixelPipeline::draw(const BufferView& view, uint32_t x, uint32_t y, uint32_
                 d[i] = mul255(d[i], d[3]);
         const uint32_t dst = rgba(d[0], d[1], d[2], d[3]);
         const uint32_t blended = sourceOnly ? colour : blend(colour, alphas, dst);
+        // A coverage grid's sample count is a power of two, whose division is a shift.
+        const bool powerOfTwo = (total & (total - 1)) == 0;
+        const unsigned shift = static_cast<unsigned>(__builtin_ctz(total));
         for (unsigned i = 0; i < 4; ++i) {
             // dst + covered / total x (blended - dst), rounded half up.
             const uint32_t b = channel(blended, i);
-            r[i] = (d[i] * (total - covered) + b * covered + total / 2) / total;
+            const uint32_t n = d[i] * (total - covered) + b * covered + total / 2;
+            r[i] = powerOfTwo ? n >> shift : n / total;
         }
     }
     if (clampResult_)

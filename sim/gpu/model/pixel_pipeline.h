@@ -84,11 +84,4 @@ private:
     std::array<Table, 3> nonLinear_{};  // gamma
 };
 
-// x y / 255 rounded to the nearest integer, for 8-bit x and y. x y / 255 is never exactly
-// halfway between two integers, so this rounds to the nearest.
-inline uint32_t mul255(uint32_t x, uint32_t y)
-{
-    return (x * y + 127) / 255;
-}
-
 }  // namespace simgpu

@@ -130,10 +130,20 @@ void GpuModel::writeCoverage(const Target& t, const BufferView& pixels, const Co
     const uint32_t n = t.samples;
     const uint32_t total = coverage.samples();
     const std::vector<Rect> scissor = scissorRects(gpu_);
-    for (uint32_t y = window.top; y <= window.bottom; ++y)
+    const uint32_t width = window.right - window.left + 1;
+    std::vector<Rect> rowScissor;  // the scissor rectangles that hold the row
+    rowScissor.reserve(scissor.size());
+    for (uint32_t y = window.top; y <= window.bottom; ++y) {
+        rowScissor.clear();
+        for (const Rect& r : scissor)
+            if (y >= r.top && y <= r.bottom)
+                rowScissor.push_back(r);
+        if (!scissor.empty() && rowScissor.empty())
+            continue;
+        const uint16_t* masks = &coverage.masks[static_cast<size_t>(y - window.top) * width];
         for (uint32_t x = window.left; x <= window.right; ++x) {
-            const uint16_t mask = coverage.mask(x, y);
-            if (!mask || !insideScissor(scissor, x, y))
+            const uint16_t mask = masks[x - window.left];
+            if (!mask || !insideScissor(rowScissor, x, y))
                 continue;
             uint32_t colour, alphas;
             source.at(x, y, pipeline, colour, alphas);
@@ -155,6 +165,7 @@ void GpuModel::writeCoverage(const Target& t, const BufferView& pixels, const Co
             }
             pipeline.draw(pixels, x, y, colour, alphas, covered, of);
         }
+    }
 }
 
 }  // namespace simgpu

@@ -31,8 +31,6 @@ constexpr RectangleTiling kRectangleTilings[] = {
     {0x1404u, 0x000u, kTileRepeat},
     {0x2804u, 0x101u, kTileReflect},
 };
-// Texel coordinates beyond this magnitude are not modelled.
-constexpr double kCoordinateLimit = 1 << 30;
 constexpr uint32_t kMaxWindowCoordinate = 2047;  // LX_XPT_SCI_* are 11 bits
 constexpr uint32_t kConstantPaint = 2;         // LX_PE_OVG_TX0_PAINT_SEL
 constexpr uint32_t kPathColourRoute = 8;       // LX_PE_OVG_CCU_MPX_CTRL
@@ -87,8 +85,14 @@ ImagePlanes::ImagePlanes(const SimGpu& gpu)
 bool ImagePlanes::at(uint32_t x, uint32_t y, double& u, double& v) const
 {
     const double w = wf + wa * x + wb * y;
-    u = (sf + sa * x + sb * y) / w * uScale;
-    v = (tf + ta * x + tb * y) / w * vScale;
+    if (w == 1) {
+        // An affine mapping: dividing by one changes nothing.
+        u = (sf + sa * x + sb * y) * uScale;
+        v = (tf + ta * x + tb * y) * vScale;
+    } else {
+        u = (sf + sa * x + sb * y) / w * uScale;
+        v = (tf + ta * x + tb * y) / w * vScale;
+    }
     return std::fabs(u) < kCoordinateLimit && std::fabs(v) < kCoordinateLimit;
 }
 

@@ -10,13 +10,6 @@ namespace simgpu {
 namespace {
 
 constexpr uint32_t kUnitStride = LX_PE_OVG_TX1_EN - LX_PE_OVG_TX0_EN;
-// Texel coordinates beyond this magnitude are not modelled.
-constexpr double kCoordinateLimit = 1 << 30;
-
-uint32_t channel(uint32_t rgba, unsigned index)  // 0 R, 1 G, 2 B, 3 A
-{
-    return (rgba >> (24 - 8 * index)) & 0xFFu;
-}
 
 }  // namespace
 
@@ -68,22 +61,6 @@ bool TexelStages::load(SimGpu& gpu, unsigned unit, const std::string& what)
     return true;
 }
 
-uint32_t TexelStages::apply(uint32_t rgba) const
-{
-    if (!red2alpha && !clamp2alpha && !premultiply)
-        return rgba;
-    uint32_t c[4] = {channel(rgba, 0), channel(rgba, 1), channel(rgba, 2), channel(rgba, 3)};
-    if (red2alpha)
-        c[3] = c[0];
-    if (clamp2alpha)
-        for (unsigned i = 0; i < 3; ++i)
-            c[i] = std::min(c[i], c[3]);
-    if (premultiply)
-        for (unsigned i = 0; i < 3; ++i)
-            c[i] = mul255(c[i], c[3]);
-    return c[0] << 24 | c[1] << 16 | c[2] << 8 | c[3];
-}
-
 bool TextureUnit::load(const GpuModel& model, SimGpu& gpu, unsigned unit, uint32_t tiling, const std::string& what)
 {
     const std::string name = what + ": texture unit " + std::to_string(unit);
@@ -119,25 +96,8 @@ bool TextureUnit::load(const GpuModel& model, SimGpu& gpu, unsigned unit, uint32
     return true;
 }
 
-uint32_t TextureUnit::texel(int64_t u, int64_t v) const
+uint32_t TextureUnit::bilinear(double u, double v) const
 {
-    u = tileCoordinate(u, width_, tiling_);
-    v = tileCoordinate(v, height_, tiling_);
-    // The fill colour is RGBA8888, already as the texture format would store it.
-    const uint32_t colour = u < 0 || v < 0 ? fill_
-                                           : unpackColour(*format_, texels_.get(window_.left + static_cast<uint32_t>(u),
-                                                                                window_.top + static_cast<uint32_t>(v)));
-    return stages_.apply(colour);
-}
-
-uint32_t TextureUnit::sample(double u, double v) const
-{
-    // Coordinates that are not finite or far outside any window sample as the window's corner
-    // would under the tiling; they are held to a range the integer arithmetic keeps.
-    u = std::isfinite(u) ? std::clamp(u, -kCoordinateLimit, kCoordinateLimit) : 0;
-    v = std::isfinite(v) ? std::clamp(v, -kCoordinateLimit, kCoordinateLimit) : 0;
-    if (!filter_)
-        return texel(static_cast<int64_t>(std::floor(u)), static_cast<int64_t>(std::floor(v)));
     const double fu = std::floor(u), fv = std::floor(v);
     const int64_t u0 = static_cast<int64_t>(fu), v0 = static_cast<int64_t>(fv);
     const double wu = u - fu, wv = v - fv;

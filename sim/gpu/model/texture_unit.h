@@ -10,6 +10,8 @@
 // at whole texel coordinates. Texel coordinates are relative to the texture window (the child
 // window with _CHILDIMG_EN, else the whole texture) and tiled by the rasterizer's tiling mode.
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <string>
 
@@ -22,6 +24,8 @@ enum Tiling : uint32_t { kTilePad = 0, kTileRepeat = 5, kTileReflect = 10, kTile
 bool knownTiling(uint32_t tiling);
 // A texel coordinate inside a window of `size` texels by the tiling mode; -1 for the fill.
 int64_t tileCoordinate(int64_t at, int64_t size, uint32_t tiling);
+// Texel coordinates beyond this magnitude are not modelled.
+constexpr double kCoordinateLimit = 1 << 30;
 
 // The register of texture unit `unit` that corresponds to unit 0's `tx0Reg`.
 uint32_t textureRegister(unsigned unit, uint32_t tx0Reg);
@@ -35,6 +39,28 @@ struct TexelStages {
     uint32_t apply(uint32_t rgba) const;
 };
 
+inline uint32_t TexelStages::apply(uint32_t rgba) const
+{
+    if (!red2alpha && !clamp2alpha && !premultiply)
+        return rgba;
+    // Separate channels rather than an array, which the compiler would pack into a vector
+    // and unpack again through memory.
+    uint32_t r = channel(rgba, 0), g = channel(rgba, 1), b = channel(rgba, 2), a = channel(rgba, 3);
+    if (red2alpha)
+        a = r;
+    if (clamp2alpha) {
+        r = std::min(r, a);
+        g = std::min(g, a);
+        b = std::min(b, a);
+    }
+    if (premultiply) {
+        r = mul255(r, a);
+        g = mul255(g, a);
+        b = mul255(b, a);
+    }
+    return r << 24 | g << 16 | b << 8 | a;
+}
+
 class TextureUnit {
 public:
     // Reads the unit's registers and resolves its window's memory; false with a protocol error.
@@ -46,6 +72,7 @@ public:
 
 private:
     uint32_t texel(int64_t u, int64_t v) const;
+    uint32_t bilinear(double u, double v) const;  // within the coordinate limit
 
     TexelStages stages_;
     const PixelFormat* format_ = nullptr;
@@ -56,5 +83,29 @@ private:
     uint32_t fill_ = 0;
     bool filter_ = false;
 };
+
+inline uint32_t TextureUnit::texel(int64_t u, int64_t v) const
+{
+    if (u < 0 || u >= width_)
+        u = tileCoordinate(u, width_, tiling_);
+    if (v < 0 || v >= height_)
+        v = tileCoordinate(v, height_, tiling_);
+    // The fill colour is RGBA8888, already as the texture format would store it.
+    const uint32_t colour = u < 0 || v < 0 ? fill_
+                                           : unpackColour(*format_, texels_.get(window_.left + static_cast<uint32_t>(u),
+                                                                                window_.top + static_cast<uint32_t>(v)));
+    return stages_.apply(colour);
+}
+
+inline uint32_t TextureUnit::sample(double u, double v) const
+{
+    // Coordinates that are not finite or far outside any window sample as the window's corner
+    // would under the tiling; they are held to a range the integer arithmetic keeps.
+    u = std::isfinite(u) ? std::clamp(u, -kCoordinateLimit, kCoordinateLimit) : 0;
+    v = std::isfinite(v) ? std::clamp(v, -kCoordinateLimit, kCoordinateLimit) : 0;
+    if (!filter_)
+        return texel(static_cast<int64_t>(std::floor(u)), static_cast<int64_t>(std::floor(v)));
+    return bilinear(u, v);
+}
 
 }  // namespace simgpu
