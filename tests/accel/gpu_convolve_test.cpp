@@ -361,20 +361,12 @@ TEST_F(GpuConvolve, ExhaustedGpuMemoryFallsBackToSoftware)
     const VGImage src = randomImage(VG_sRGBA_4444, 24, 6);
     const VGImage dst = randomImage(VG_sRGB_565, 24, 6);
     const VGImage ref = twin(dst);
-    std::vector<uint16_t> yuvData(24 * 6);
-    const VGImage yuv = vgCreateImageEXT(VG_EXT_YUV422, 24, 6, VG_IMAGE_QUALITY_NONANTIALIASED, yuvData.data());
+    std::vector<uint16_t> yuvData;
+    const VGImage yuv = yuvImage(24, 6, yuvData);
     ASSERT_NE(yuv, VG_INVALID_HANDLE);
     vgFinish();
 
-    std::vector<MemAddr> taken;
-    testing::internal::CaptureStdout();
-    for (int size = 1 << 22; size >= 64;) {
-        const MemAddr a = gmMalloc(size, 32);
-        if (a == GM_NO_ADDRESS)
-            size /= 2;
-        else
-            taken.push_back(a);
-    }
+    takeAllGpuMemory();
     gpu.clearLog();
     std::vector<VGErrorCode> errors;
     for (const Filter& f : filters) {
@@ -385,9 +377,7 @@ TEST_F(GpuConvolve, ExhaustedGpuMemoryFallsBackToSoftware)
         f.api(dst, yuv);
         errors.push_back(vgGetError());
     }
-    testing::internal::GetCapturedStdout();
-    for (MemAddr a : taken)
-        gmFree(a);
+    releaseGpuMemory();
 
     EXPECT_TRUE(vpPackets().empty());
     EXPECT_EQ(errors, (std::vector<VGErrorCode>{VG_NO_ERROR, VG_OUT_OF_MEMORY_ERROR, VG_NO_ERROR,

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <VG/openvg.h>
+#include <VG/openvg_vendor.h>
 
 #include <cstdint>
 #include <cstdlib>
@@ -12,6 +13,9 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
+#include "memmanage/gmalloc.h"
 #include "model/pixel_format.h"
 #include "vg/al_lx740/vg_al_lx740_lxformat.h"
 #include "vg/common/vg_image.h"
@@ -85,6 +89,36 @@ protected:
         vgSeti(VG_FILTER_CHANNEL_MASK, mask);
     }
 
+    // A w x h YUV 4:2:2 image, which the software filters cannot read.
+    static VGImage yuvImage(int w, int h, std::vector<uint16_t>& data)
+    {
+        data.assign(static_cast<size_t>(w) * static_cast<size_t>(h), 0);
+        const VGImage yuv = vgCreateImageEXT(VG_EXT_YUV422, w, h, VG_IMAGE_QUALITY_NONANTIALIASED, data.data());
+        EXPECT_NE(yuv, VG_INVALID_HANDLE);
+        return yuv;
+    }
+
+    // Takes every block of GPU memory down to 64 bytes, so the filters find none for their work
+    // buffers; the allocator's messages are kept off the output until the memory is given back.
+    void takeAllGpuMemory()
+    {
+        testing::internal::CaptureStdout();
+        for (int size = 1 << 22; size >= 64;) {
+            const MemAddr a = gmMalloc(size, 32);
+            if (a == GM_NO_ADDRESS)
+                size /= 2;
+            else
+                taken_.push_back(a);
+        }
+    }
+    void releaseGpuMemory()
+    {
+        testing::internal::GetCapturedStdout();
+        for (MemAddr a : taken_)
+            gmFree(a);
+        taken_.clear();
+    }
+
     // Every pixel of the two images' active rectangles, decoded by the model's codec, within
     // `units` units of each channel's precision (0: exact).
     static void expectNear(VGImage gpuImage, VGImage swImage, int units, const std::string& what)
@@ -118,6 +152,8 @@ protected:
             }
     }
 
+private:
+    std::vector<MemAddr> taken_;
 };
 
 }  // namespace gputest

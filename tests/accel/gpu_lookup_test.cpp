@@ -284,29 +284,19 @@ TEST_F(GpuLookup, ExhaustedGpuMemoryFallsBackToSoftware)
     const VGImage src = randomImage(VG_sRGBA_4444, 24, 6);
     const VGImage dst = randomImage(VG_sRGB_565, 24, 6);
     const VGImage ref = twin(dst);
-    std::vector<uint16_t> yuvData(24 * 6);
-    const VGImage yuv = vgCreateImageEXT(VG_EXT_YUV422, 24, 6, VG_IMAGE_QUALITY_NONANTIALIASED, yuvData.data());
+    std::vector<uint16_t> yuvData;
+    const VGImage yuv = yuvImage(24, 6, yuvData);
     ASSERT_NE(yuv, VG_INVALID_HANDLE);
     vgFinish();
 
-    std::vector<MemAddr> taken;
-    testing::internal::CaptureStdout();
-    for (int size = 1 << 22; size >= 64;) {
-        const MemAddr a = gmMalloc(size, 32);
-        if (a == GM_NO_ADDRESS)
-            size /= 2;
-        else
-            taken.push_back(a);
-    }
+    takeAllGpuMemory();
     const Table t = randomTable(rng);
     gpu.clearLog();
     lookupBoth(dst, ref, src, t, t, randomTable(rng), t, true, false);
     const Bytes afterSoftware = contents(dst);
     vgLookup(dst, yuv, t.data(), t.data(), t.data(), t.data(), VG_FALSE, VG_FALSE);
     const VGErrorCode yuvError = vgGetError();
-    testing::internal::GetCapturedStdout();
-    for (MemAddr a : taken)
-        gmFree(a);
+    releaseGpuMemory();
 
     EXPECT_TRUE(lutPasses().empty());
     EXPECT_EQ(yuvError, VG_OUT_OF_MEMORY_ERROR);
