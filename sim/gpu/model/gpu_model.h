@@ -122,6 +122,7 @@ private:
     bool layout(uint32_t address, uint32_t code, uint32_t linePixels, ColourBuffer& out, const std::string& name) const;
     void windowScan(const std::string& what);
     void edgeScan(const std::string& what, uint32_t mode);
+    bool scanCoverage(uint32_t grid, uint32_t mode, const Rect& window, Coverage& coverage) const;
     // Coverage into the alpha of a mask-format colour buffer (LX_PE_OVG_COV2ALPHA 2).
     void maskScan(const std::string& what, uint32_t mode);
     // LX_PE_OVG_AM_EN of a drawing into `t`; false (with a protocol error) when not modelled.

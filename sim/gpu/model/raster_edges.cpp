@@ -79,21 +79,30 @@ void GpuModel::edgeScan(const std::string& what, uint32_t mode)
             return;
         pixels.keep = t.keep;
     }
+    Coverage coverage;
+    if (!scanCoverage(grid, mode, window, coverage))
+        return;
+    writeCoverage(t, pixels, coverage, aalias == kCoverageOn && !perSample, source, pipeline);
+}
+
+// Scans the edges collected since the last scan over `window` on the sample grid, non-zero or
+// even-odd by `mode`, keeping LX_XPT_NUMMAX the most crossings of a line seen. More crossings on
+// a line than LX_XPT_XSIZE raise the overflow interrupt and give false: nothing is drawn.
+bool GpuModel::scanCoverage(uint32_t grid, uint32_t mode, const Rect& window, Coverage& coverage) const
+{
     ScanSettings settings;
     settings.grid = grid;
     settings.evenOdd = (mode & kEvenOdd) != 0;
     settings.window = window;
     settings.maxCrossings = gpu_.reg(Unit::XPT, LX_XPT_XSIZE);
-    Coverage coverage;
     const ScanResult result = scanEdges(edges_.edges(), settings, coverage);
-    const uint32_t most = gpu_.reg(Unit::XPT, LX_XPT_NUMMAX);
-    if (result.mostCrossings > most)
+    if (result.mostCrossings > gpu_.reg(Unit::XPT, LX_XPT_NUMMAX))
         gpu_.gpuRegister(Unit::XPT, LX_XPT_NUMMAX, result.mostCrossings);
     if (result.overflow) {
         gpu_.gpuRaise(kXptOverflow);
-        return;
+        return false;
     }
-    writeCoverage(t, pixels, coverage, aalias == kCoverageOn && !perSample, source, pipeline);
+    return true;
 }
 
 // The PE state of drawings other than the paint, the image and the pipeline's stages: every

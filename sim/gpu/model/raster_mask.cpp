@@ -28,7 +28,6 @@ constexpr uint32_t kScissorBypass = 0x10000u; // LX_RZ_VG_MODE
 constexpr uint32_t kConstantPaint = 2;        // LX_PE_OVG_TX0_PAINT_SEL
 constexpr uint32_t kPathColourRoute = 8;      // LX_PE_OVG_CCU_MPX_CTRL
 constexpr uint32_t kPaintOnly = 3;            // LX_PE_OVG_IMGCOMB_FUNC
-constexpr uint32_t kXptOverflow = 0x40u;      // interrupt status
 constexpr uint32_t kMaskCodes[] = {33, 48, 64};  // A8, A4, A1
 // LX_PE_OVG_AMBUF_FMT 0, 1, 2: the alpha mask's format code.
 constexpr uint32_t kAlphaMaskCodes[] = {33, 48, 64};
@@ -133,19 +132,9 @@ void GpuModel::maskScan(const std::string& what, uint32_t mode)
     if (!storedRect(t, window, stored, what) || !view(t.buffer, stored, pixels, what))
         return;
     pixels.keep = t.keep;
-    ScanSettings settings;
-    settings.grid = grid;
-    settings.evenOdd = (mode & kEvenOdd) != 0;
-    settings.window = window;
-    settings.maxCrossings = gpu_.reg(Unit::XPT, LX_XPT_XSIZE);
     Coverage coverage;
-    const ScanResult result = scanEdges(edges_.edges(), settings, coverage);
-    if (result.mostCrossings > gpu_.reg(Unit::XPT, LX_XPT_NUMMAX))
-        gpu_.gpuRegister(Unit::XPT, LX_XPT_NUMMAX, result.mostCrossings);
-    if (result.overflow) {
-        gpu_.gpuRaise(kXptOverflow);
+    if (!scanCoverage(grid, mode, window, coverage))
         return;
-    }
 
     const bool visitAll = (mode & kVisitAll) != 0;
     const bool areaOnly = (vgMode & kScissorArea) != 0;
