@@ -50,13 +50,8 @@ void VertexProcessor::glyphOffset(const std::vector<uint32_t>& words, const std:
     Affine translate;
     translate.e = offset[0];
     translate.f = offset[1];
-    Affine g = constantRows(LX_VCNST_OVG_GU2S1).after(translate);
-    if (flip) {
-        g.b = -g.b;
-        g.d = -g.d;
-        g.f = height - g.f;
-    }
-    derived_.glyphToDevice = DerivedMatrix{true, g, flip};
+    derived_.glyphToDevice = toDevice(constantRows(LX_VCNST_OVG_GU2S1).after(translate), flip, height);
+    const Affine& g = derived_.glyphToDevice.m;
     derived_.glyphEdgeScale = scale;
     if (ctrl & kGlyphPaths)
         derived_.glyphPaths = true;

@@ -299,14 +299,18 @@ void VertexProcessor::pathToDevice(const std::string& what)
     bool flip;
     if (!edgeScale(what, scale, height, flip))
         return;
-    Affine m = constantRows(LX_VCNST_OVG_PU2S1);
+    derived_.pathToDevice = toDevice(constantRows(LX_VCNST_OVG_PU2S1), flip, height);
+    derived_.edgeScale = scale;
+}
+
+DerivedMatrix VertexProcessor::toDevice(Affine m, bool flip, double height)
+{
     if (flip) {
         m.b = -m.b;
         m.d = -m.d;
         m.f = height - m.f;
     }
-    derived_.pathToDevice = DerivedMatrix{true, m, flip};
-    derived_.edgeScale = scale;
+    return DerivedMatrix{true, m, flip};
 }
 
 // Rows 64-66 hold (m0, m3, m6), (m1, m4, m7), (m2, m5, m8); turning y over makes the second

@@ -154,6 +154,8 @@ private:
     void paintMatrix(DerivedMatrix& out, uint32_t rows);
     void segment(uint32_t entry, const std::vector<uint32_t>& words, const std::string& what);
     bool edgeScale(const std::string& what, double& scale, double& height, bool& flip) const;
+    // A user-to-surface matrix as it maps to device rows: turned over (y -> height - y) when flipped.
+    static DerivedMatrix toDevice(Affine m, bool flip, double height);
     void imageToDevice(const std::string& what);
     void imageQuad(const std::vector<uint32_t>& words, const std::string& what);
     void paintProgram(const std::vector<uint32_t>& words, const std::string& what);
