@@ -131,7 +131,10 @@ private:
             break;
         }
         case MockFault::Stall:
-            if (fault.bytes > 0) {
+            if (fault.bytes > 0 && fault.gate) {
+                m_socket->write(head(answer, fault.bytes + 1));
+                openGate(fault.gate, fault.bytes, fault.chunkBytes);
+            } else if (fault.bytes > 0) {
                 // In pieces a little apart, so the client hears of each one.
                 m_socket->write(head(answer, fault.bytes + 1));
                 pump(fault.bytes, stallPieceIntervalMs, [total = fault.bytes](qint64 at) {
@@ -181,6 +184,22 @@ private:
         m_socket->write(head(answer, answer.body.size()) + answer.body);
         m_busy = false;
         serveBuffered();
+    }
+
+    // Writes a piece of `total` body bytes each time the gate opens (also for openings before
+    // the request came), then stalls.
+    void openGate(const std::shared_ptr<MockGate>& gate, qint64 total, int pieceBytes)
+    {
+        auto sent = std::make_shared<qint64>(0);
+        auto send = [this, gate, total, pieceBytes, sent] {
+            while (*sent < total && *sent < qint64(gate->pieces()) * pieceBytes) {
+                const QByteArray data(int(qMin<qint64>(pieceBytes, total - *sent)), 'x');
+                m_socket->write(data);
+                *sent += data.size();
+            }
+        };
+        connect(gate.get(), &MockGate::opened, this, send);
+        send();
     }
 
     // Writes `total` body bytes piece by piece, never holding much more than a piece queued.

@@ -10,6 +10,7 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 class QTcpServer;
 
@@ -33,6 +34,20 @@ struct MockAnswer {
     QByteArray body;
 };
 
+// Lets a stalled answer out one piece at a time, when its holder says so.
+class MockGate : public QObject {
+    Q_OBJECT
+public:
+    void open() { ++m_pieces; emit opened(); }
+    int pieces() const { return m_pieces; }
+
+signals:
+    void opened();
+
+private:
+    int m_pieces = 0;
+};
+
 // A scripted misbehaviour of the server for one request.
 struct MockFault {
     enum Kind {
@@ -53,10 +68,19 @@ struct MockFault {
     int intervalMs = 10;
     qint64 bytes = 0;
     QByteArray contentType;
+    std::shared_ptr<MockGate> gate;  // a Stall with bytes: pieces of chunkBytes as it opens
 
     static MockFault answer(int status, const QByteArray& body) { return make(Answer, [&](MockFault& f) { f.status = status; f.body = body; }); }
     static MockFault delay(int ms) { return make(Delay, [&](MockFault& f) { f.delayMs = ms; }); }
     static MockFault stall(qint64 bytes = 0) { return make(Stall, [&](MockFault& f) { f.bytes = bytes; }); }
+    static MockFault stall(qint64 bytes, std::shared_ptr<MockGate> gate, int pieceBytes)
+    {
+        return make(Stall, [&](MockFault& f) {
+            f.bytes = bytes;
+            f.gate = std::move(gate);
+            f.chunkBytes = pieceBytes;
+        });
+    }
     static MockFault close() { return make(Close, [](MockFault&) {}); }
     static MockFault truncate() { return make(Truncate, [](MockFault&) {}); }
     static MockFault drip(int chunkBytes, int intervalMs)

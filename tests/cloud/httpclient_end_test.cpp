@@ -14,32 +14,52 @@ protected:
         server().setHandler("/", [](const MockRequest&) { return MockAnswer{200, "text/plain", "body"}; });
     }
 
-    // Runs a request whose answer stalls after `bytes`: the time-out is held far off until
-    // all of them are in and only then cut short, so how fast a loaded machine moves the
-    // pieces along does not decide where the exchange ends. The interval is as before
-    // afterwards. The finish code, or noFinish.
-    int runToStall(int method, const QString& url, qint64 bytes)
+    // Runs a request to `path` whose nth answer stalls after `bytes`, let out a piece at a
+    // time. The network layer reports download progress at most every 100 ms of real time,
+    // so each piece goes out only once the last one was reported and that much time has
+    // passed: a loaded machine moves the pieces along later, never closer together. The
+    // time-out is held far off until all of them are in and only then cut short. The
+    // interval is as before afterwards. The finish code, or noFinish.
+    int runToStall(int method, const QString& path, int nth, qint64 bytes)
     {
+        constexpr qint64 piece = 32 * 1024;
+        constexpr int reportGapMs = 150;
+        auto gate = std::make_shared<MockGate>();
+        mock->addFault(path.toLatin1(), MockFault::stall(bytes, gate, int(piece)), nth);
+
         const int interval = client->inactivityInterval();
         qint64 received = 0;
         QObject progress;
         QObject::connect(client.get(), &HttpClient::downProgress, &progress, [&](int r, int) { received = r; });
         client->setInactivityInterval(60000);
         const size_t before = finishes.size();
+        const int requestsBefore = mock->requests().size();
+        const auto ended = [&] { return finishes.size() > before; };
         int code = noFinish;
-        if (client->httpRequest(HttpClient::MethodNum(method), url, {}, QString()) != 0) {
+        if (client->httpRequest(HttpClient::MethodNum(method), mock->url(path), {}, QString()) != 0) {
             ADD_FAILURE() << "the request did not go out";
-        } else if (!waitUntil([&] { return received >= bytes || finishes.size() > before; }, 10000)) {
-            ADD_FAILURE() << "download progress reported " << received << " of " << bytes << " bytes";
-        } else if (finishes.size() > before) {
-            ADD_FAILURE() << "the exchange ended after " << received << " of " << bytes << " bytes";
-            code = finishes.back().code;
+        } else if (!waitUntil([&] { return mock->requests().size() > requestsBefore || ended(); }, 10000)) {
+            ADD_FAILURE() << "the request never reached the server";
         } else {
-            // A running timer starts again with its new interval; that is no restart of the
-            // count.
-            client->setInactivityInterval(1);
-            if (waitUntil([&] { return finishes.size() > before; }, 10000))
+            for (qint64 sent = 0; sent < bytes && !ended();) {
+                waitUntil([] { return false; }, reportGapMs);
+                gate->open();
+                sent = qMin(sent + piece, bytes);
+                if (!waitUntil([&] { return received >= sent || ended(); }, 10000)) {
+                    ADD_FAILURE() << "download progress reported " << received << " of " << sent << " bytes";
+                    break;
+                }
+            }
+            if (ended()) {
+                ADD_FAILURE() << "the exchange ended after " << received << " of " << bytes << " bytes";
                 code = finishes.back().code;
+            } else if (received >= bytes) {
+                // A running timer starts again with its new interval; that is no restart of
+                // the count.
+                client->setInactivityInterval(1);
+                if (waitUntil(ended, 10000))
+                    code = finishes.back().code;
+            }
         }
         client->setInactivityInterval(interval);
         return code;
@@ -126,8 +146,7 @@ TEST_F(HttpClientEnds, DownloadProgressPushesTheTimeOutBackOncePerNewBlock)
     int n = 0;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.bytes);
-        mock->addFault("/", MockFault::stall(c.bytes), ++n);
-        EXPECT_EQ(runToStall(HttpClient::Get, mock->url(), c.bytes), HttpClient::TimedOut);
+        EXPECT_EQ(runToStall(HttpClient::Get, QStringLiteral("/"), ++n, c.bytes), HttpClient::TimedOut);
         EXPECT_EQ(client->inactivityRestarts(), c.restarts);
     }
 }
@@ -142,11 +161,9 @@ TEST_F(HttpClientEnds, ATempFileDownloadIsDrainedWholeAndAPartialOneStaysUntilTh
     EXPECT_EQ(tempFile(), image);
     EXPECT_TRUE(finishes.back().body.isEmpty());
 
-    const MockFault halfway = MockFault::stall(2 * HttpClient::DrainBlock);
-    mock->addFault("/firmware", halfway, 2);
-    ASSERT_EQ(runToStall(HttpClient::GetToTempFile, mock->url(QStringLiteral("/firmware")), halfway.bytes),
-              HttpClient::TimedOut);
-    EXPECT_EQ(tempFile().size(), halfway.bytes);
+    const qint64 halfway = 2 * HttpClient::DrainBlock;
+    ASSERT_EQ(runToStall(HttpClient::GetToTempFile, QStringLiteral("/firmware"), 2, halfway), HttpClient::TimedOut);
+    EXPECT_EQ(tempFile().size(), halfway);
 
     ASSERT_EQ(run(HttpClient::Get, mock->url()), 0);
     EXPECT_FALSE(tempFileExists());
