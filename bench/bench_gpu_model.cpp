@@ -15,7 +15,7 @@
 namespace {
 
 constexpr word32 kWidth = 480, kHeight = 272;
-constexpr word32 kRgb565 = 24;
+constexpr word32 kRgb565 = 24, kAbgr4444 = 23;
 
 word32 surface()
 {
@@ -260,16 +260,19 @@ BENCHMARK(BM_ModelGlyphPaths);
 
 // A full-screen 565 image drawn at the identity at better quality, as the image drawing sends
 // it: the sample point, the image quad's size packet and the scan in image mode. Argument 1
-// samples bilinearly (sample point at the pixel corner), 0 nearest (at the centre).
+// samples bilinearly (sample point at the pixel corner), 0 nearest (at the centre); 2 draws an
+// opaque 4444 image nearest as the display server draws its pictures: blended over, the source
+// clamped to alpha, the destination premultiplied and the result unpremultiplied.
 void BM_ModelImageDraw(benchmark::State& state)
 {
-    const bool filter = state.range(0) != 0;
+    const bool filter = state.range(0) == 1;
+    const bool picture = state.range(0) == 2;
     const word32 target = surface(), texture = target + 0x400000;
     cglWritePEReg1(LX_PE_OVG_CBUF0_ADDR, target);
     loadDrawingMicrocode(target + 0x200000);
     std::vector<word32> texels(kWidth * kHeight / 2);
     for (size_t i = 0; i < texels.size(); ++i)
-        texels[i] = static_cast<word32>(i * 2654435761u);
+        texels[i] = static_cast<word32>(i * 2654435761u) | (picture ? 0xF000F000u : 0);
     cglWriteMemory32A(texture, texels.data(), static_cast<word32>(texels.size()));
     const word32 state0[][2] = {
         {LX_PE_OVG_TX0_PAINT_SEL, 2}, {LX_PE_OVG_CCU_MPX_CTRL, 0}, {LX_PE_OVG_IMGCOMB_FUNC, 0},
@@ -279,6 +282,17 @@ void BM_ModelImageDraw(benchmark::State& state)
     };
     for (const auto& r : state0)
         cglWritePEReg1(r[0], r[1]);
+    // Blended over: the colour and alpha steps of source over destination.
+    const word32 over[][2] = {
+        {LX_PE_OVG_TX1_FMT, kAbgr4444},         {LX_PE_OVG_BLEN_EN, 1},
+        {LX_PE_OVG_BLEN_FUNC_RSTEP2, 0x81100},  {LX_PE_OVG_BLEN_FUNC_GSTEP2, 0x81100},
+        {LX_PE_OVG_BLEN_FUNC_BSTEP2, 0x81100},  {LX_PE_OVG_BLEN_FUNC_ASTEP1, 0x1},
+        {LX_PE_OVG_BLEN_FUNC_ASTEP2, 0x80100},  {LX_PE_OVG_CCLAMP2ALPHA_EN, 2},
+        {LX_PE_OVG_COLOR_PREMALPHA_EN, 3},
+    };
+    if (picture)
+        for (const auto& r : over)
+            cglWritePEReg1(r[0], r[1]);
     cglWriteRZReg1(LX_RZ_VG_MODE, 0x10004);
     cglWriteRZReg1(LX_RZ_IMG_USCALE, kWidth);
     cglWriteRZReg1(LX_RZ_IMG_VSCALE, kHeight);
@@ -310,9 +324,11 @@ void BM_ModelImageDraw(benchmark::State& state)
     failOnProtocolErrors(state);
     cglWritePEReg1(LX_PE_OVG_TX1_EN, 0);
     cglWritePEReg1(LX_PE_OVG_TX1_FILTER, 0);
+    for (const auto& r : over)
+        cglWritePEReg1(r[0], 0);
     state.SetItemsProcessed(state.iterations() * kWidth * kHeight);
 }
-BENCHMARK(BM_ModelImageDraw)->Arg(0)->Arg(1);
+BENCHMARK(BM_ModelImageDraw)->Arg(0)->Arg(1)->Arg(2);
 
 // The same glyphs stroked 1.5 wide with round joins and caps; argument 1 dashed (3, 2).
 void BM_ModelGlyphStrokes(benchmark::State& state)
