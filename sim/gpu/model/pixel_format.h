@@ -37,7 +37,8 @@ inline uint32_t put(Field field, uint32_t channel)
     return field.length ? (channel >> (8 - field.length)) << field.offset : 0;
 }
 
-inline uint32_t widen(uint32_t value, uint32_t length)
+// A field value of `length` bits (1 to 8) as eight bits: its bits repeated from the top.
+constexpr uint32_t widen(uint32_t value, uint32_t length)
 {
     uint32_t out = 0;
     uint32_t bits = 0;
@@ -48,11 +49,23 @@ inline uint32_t widen(uint32_t value, uint32_t length)
     return out >> (bits - 8);
 }
 
+// widen() of every value of every length, so that a texel's fields widen by a look-up.
+struct WidenTable {
+    uint8_t at[9][256] = {};
+    constexpr WidenTable()
+    {
+        for (uint32_t length = 1; length <= 8; ++length)
+            for (uint32_t value = 0; value < (1u << length); ++value)
+                at[length][value] = static_cast<uint8_t>(widen(value, length));
+    }
+};
+inline constexpr WidenTable kWidened{};
+
 inline uint32_t get(Field field, uint32_t value, uint32_t absent)
 {
     if (!field.length)
         return absent;
-    return widen((value >> field.offset) & ((1u << field.length) - 1), field.length);
+    return kWidened.at[field.length][(value >> field.offset) & ((1u << field.length) - 1)];
 }
 
 }  // namespace pixel_fields
