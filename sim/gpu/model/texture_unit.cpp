@@ -98,8 +98,8 @@ bool TextureUnit::load(const GpuModel& model, SimGpu& gpu, unsigned unit, uint32
 
 uint32_t TextureUnit::bilinear(double u, double v) const
 {
-    const double fu = std::floor(u), fv = std::floor(v);
-    const int64_t u0 = static_cast<int64_t>(fu), v0 = static_cast<int64_t>(fv);
+    const int64_t u0 = floorOf(u), v0 = floorOf(v);
+    const double fu = static_cast<double>(u0), fv = static_cast<double>(v0);
     const double wu = u - fu, wv = v - fv;
     const uint32_t t[4] = {texel(u0, v0), texel(u0 + 1, v0), texel(u0, v0 + 1), texel(u0 + 1, v0 + 1)};
     const double w[4] = {(1 - wu) * (1 - wv), wu * (1 - wv), (1 - wu) * wv, wu * wv};

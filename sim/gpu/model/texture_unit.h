@@ -27,6 +27,14 @@ int64_t tileCoordinate(int64_t at, int64_t size, uint32_t tiling);
 // Texel coordinates beyond this magnitude are not modelled.
 constexpr double kCoordinateLimit = 1 << 30;
 
+// floor(c) of a coordinate within the limit, where the conversion to an integer is exact:
+// the truncation, one less when it rounded a negative coordinate up.
+inline int64_t floorOf(double c)
+{
+    const int64_t t = static_cast<int64_t>(c);
+    return static_cast<double>(t) > c ? t - 1 : t;
+}
+
 // The register of texture unit `unit` that corresponds to unit 0's `tx0Reg`.
 uint32_t textureRegister(unsigned unit, uint32_t tx0Reg);
 
@@ -104,7 +112,7 @@ inline uint32_t TextureUnit::sample(double u, double v) const
     u = std::isfinite(u) ? std::clamp(u, -kCoordinateLimit, kCoordinateLimit) : 0;
     v = std::isfinite(v) ? std::clamp(v, -kCoordinateLimit, kCoordinateLimit) : 0;
     if (!filter_)
-        return texel(static_cast<int64_t>(std::floor(u)), static_cast<int64_t>(std::floor(v)));
+        return texel(floorOf(u), floorOf(v));
     return bilinear(u, v);
 }
 
