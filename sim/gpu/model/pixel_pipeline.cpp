@@ -330,7 +330,8 @@ void PixelPipeline::draw(const BufferView& view, uint32_t x, uint32_t y, uint32_
     if (clampResult_)
         for (unsigned i = 0; i < 3; ++i)
             r[i] = std::min(r[i], r[3]);
-    if (unpremultiplyResult_)
+    // An opaque result is its own unpremultiplied colour: (c 255 + 127) / 255 is c.
+    if (unpremultiplyResult_ && r[3] != 255)
         unpremultiplied(r);
     view.put(x, y, packColour(*target_, rgba(r[0], r[1], r[2], r[3])));
 }
