@@ -33,6 +33,14 @@ uint32_t rgba(uint32_t r, uint32_t g, uint32_t b, uint32_t a)
     return r << 24 | g << 16 | b << 8 | a;
 }
 
+// Each colour channel held to the alpha, on separate channels rather than an array, which the
+// compiler would pack into a vector and unpack again through memory.
+uint32_t clampedToAlpha(uint32_t colour)
+{
+    const uint32_t a = channel(colour, 3);
+    return rgba(std::min(channel(colour, 0), a), std::min(channel(colour, 1), a), std::min(channel(colour, 2), a), a);
+}
+
 // ceil(2^32 / a) for each alpha a: n / a is (n ceil(2^32 / a)) >> 32 for every n below 2^16,
 // which covers c 255 + a / 2 of 8-bit channels, without a division.
 constexpr std::array<uint64_t, 256> kReciprocals = [] {
@@ -294,20 +302,14 @@ uint32_t PixelPipeline::blend(uint32_t src, uint32_t alphas, uint32_t dst) const
 void PixelPipeline::draw(const BufferView& view, uint32_t x, uint32_t y, uint32_t colour, uint32_t alphas,
                          uint32_t covered, uint32_t total) const
 {
-    uint32_t s[4] = {channel(colour, 0), channel(colour, 1), channel(colour, 2), channel(colour, 3)};
     if (clampSource_)
-        for (unsigned i = 0; i < 3; ++i)
-            s[i] = std::min(s[i], s[3]);
-    colour = rgba(s[0], s[1], s[2], s[3]);
+        colour = clampedToAlpha(colour);
     // An opaque source over anything is the source itself: s + d (1 - 1) = s.
     const bool sourceOnly = blend_ == Blend::Replace || blend_ == Blend::Src ||
                             (blend_ == Blend::SrcOver && alphas == 0xFFFFFFFFu);
-    uint32_t r[4];
-    if (sourceOnly && covered == total) {
-        // Fully covered: (d 0 + s total + total / 2) / total is s, whatever the destination.
-        for (unsigned i = 0; i < 4; ++i)
-            r[i] = s[i];
-    } else {
+    // Fully covered: (d 0 + s total + total / 2) / total is s, whatever the destination.
+    uint32_t result = colour;
+    if (!sourceOnly || covered != total) {
         uint32_t d[4];
         const uint32_t stored = unpackColour(*target_, view.get(x, y));
         for (unsigned i = 0; i < 4; ++i)
@@ -320,20 +322,24 @@ void PixelPipeline::draw(const BufferView& view, uint32_t x, uint32_t y, uint32_
         // A coverage grid's sample count is a power of two, whose division is a shift.
         const bool powerOfTwo = (total & (total - 1)) == 0;
         const unsigned shift = static_cast<unsigned>(__builtin_ctz(total));
+        uint32_t r[4];
         for (unsigned i = 0; i < 4; ++i) {
             // dst + covered / total x (blended - dst), rounded half up.
             const uint32_t b = channel(blended, i);
             const uint32_t n = d[i] * (total - covered) + b * covered + total / 2;
             r[i] = powerOfTwo ? n >> shift : n / total;
         }
+        result = rgba(r[0], r[1], r[2], r[3]);
     }
     if (clampResult_)
-        for (unsigned i = 0; i < 3; ++i)
-            r[i] = std::min(r[i], r[3]);
+        result = clampedToAlpha(result);
     // An opaque result is its own unpremultiplied colour: (c 255 + 127) / 255 is c.
-    if (unpremultiplyResult_ && r[3] != 255)
+    if (unpremultiplyResult_ && channel(result, 3) != 255) {
+        uint32_t r[4] = {channel(result, 0), channel(result, 1), channel(result, 2), channel(result, 3)};
         unpremultiplied(r);
-    view.put(x, y, packColour(*target_, rgba(r[0], r[1], r[2], r[3])));
+        result = rgba(r[0], r[1], r[2], r[3]);
+    }
+    view.put(x, y, packColour(*target_, result));
 }
 
 }  // namespace simgpu
