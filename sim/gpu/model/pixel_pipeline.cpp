@@ -112,6 +112,7 @@ bool PixelPipeline::load(SimGpu& gpu, const PixelFormat& target, const std::stri
     luminance_ = gpu.reg(Unit::PE, LX_PE_OVG_RGB2L_EN) != 0;
     // The copies leave the colour transform and the constant colour's stages unread.
     transform_ = use == Use::Drawing && gpu.reg(Unit::PE, LX_PE_OVG_CTRANS_EN) != 0;
+    converting_ = unpremultiply_ || transform_ || toLinear_ || luminance_ || toNonLinear_ || premultiply_;
     for (unsigned c = 0; c < 4; ++c) {
         scale_[c] = static_cast<int32_t>(gpu.reg(Unit::PE, LX_PE_OVG_CTRANS_RSCALE + 2 * c));
         bias_[c] = static_cast<int32_t>(gpu.reg(Unit::PE, LX_PE_OVG_CTRANS_RBIAS + 2 * c));
@@ -215,10 +216,8 @@ uint32_t PixelPipeline::colour(uint32_t texel) const
     return convert(texel_.apply(texel));
 }
 
-uint32_t PixelPipeline::convert(uint32_t colour) const
+uint32_t PixelPipeline::converted(uint32_t colour) const
 {
-    if (!unpremultiply_ && !transform_ && !toLinear_ && !luminance_ && !toNonLinear_ && !premultiply_)
-        return colour;
     uint32_t c[4] = {channel(colour, 0), channel(colour, 1), channel(colour, 2), channel(colour, 3)};
     // Unpremultiplied as the software pixel path does it, truncating, so that copies and
     // filters on the GPU agree with their software fall-backs.

@@ -47,7 +47,7 @@ public:
     // Stages 0 to 9 on a decoded texel of texture unit 1.
     uint32_t colour(uint32_t texel) const;
     // Stages 4 to 9.
-    uint32_t convert(uint32_t rgba) const;
+    uint32_t convert(uint32_t rgba) const { return converting_ ? converted(rgba) : rgba; }
     // Stage 10 of the copies: blends `colour` with what pixel (x, y) of `view` holds and stores
     // it in the target format under the view's channel-mask bits.
     void store(const BufferView& view, uint32_t x, uint32_t y, uint32_t colour) const;
@@ -69,6 +69,7 @@ private:
 
     bool loadBlend(SimGpu& gpu, const PixelFormat& target, const std::string& what, Use use);
     uint32_t blend(uint32_t src, uint32_t alphas, uint32_t dst) const;
+    uint32_t converted(uint32_t rgba) const;  // convert() with a stage on
 
     const PixelFormat* target_ = nullptr;
     TexelStages texel_;
@@ -76,6 +77,7 @@ private:
     int32_t scale_[4] = {}, bias_[4] = {};  // the colour transform, 3 fraction bits, R G B A
     bool clampSource_ = false, clampResult_ = false, premultiplyDestination_ = false, unpremultiplyResult_ = false;
     bool unpremultiply_ = false, toLinear_ = false, luminance_ = false, toNonLinear_ = false, premultiply_ = false;
+    bool converting_ = false;  // any of stages 4 to 9
     Blend blend_ = Blend::Replace;
     std::array<unsigned, 4> lookupInput_{};  // per output channel: the input channel, 0 R .. 3 A
     std::array<uint32_t, 256> lookup_{};

@@ -2,11 +2,13 @@
 
 // Register reads the rasterizer's scans share.
 
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
 #include "rect.h"
 #include "simgpu.h"
+#include "texture_unit.h"
 
 namespace simgpu {
 
@@ -32,6 +34,20 @@ struct ImagePlanes {
     // False when a coordinate is not finite or beyond the modelled range (2^30).
     bool at(uint32_t x, uint32_t y, double& u, double& v) const;
 };
+
+inline bool ImagePlanes::at(uint32_t x, uint32_t y, double& u, double& v) const
+{
+    const double w = wf + wa * x + wb * y;
+    if (w == 1) {
+        // An affine mapping: dividing by one changes nothing.
+        u = (sf + sa * x + sb * y) * uScale;
+        v = (tf + ta * x + tb * y) * vScale;
+    } else {
+        u = (sf + sa * x + sb * y) / w * uScale;
+        v = (tf + ta * x + tb * y) / w * vScale;
+    }
+    return std::fabs(u) < kCoordinateLimit && std::fabs(v) < kCoordinateLimit;
+}
 
 // The XPT window LX_XPT_SCI_YT, _YB, _XL, _XR.
 Rect xptWindow(const SimGpu& gpu);

@@ -82,20 +82,6 @@ ImagePlanes::ImagePlanes(const SimGpu& gpu)
 {
 }
 
-bool ImagePlanes::at(uint32_t x, uint32_t y, double& u, double& v) const
-{
-    const double w = wf + wa * x + wb * y;
-    if (w == 1) {
-        // An affine mapping: dividing by one changes nothing.
-        u = (sf + sa * x + sb * y) * uScale;
-        v = (tf + ta * x + tb * y) * vScale;
-    } else {
-        u = (sf + sa * x + sb * y) / w * uScale;
-        v = (tf + ta * x + tb * y) / w * vScale;
-    }
-    return std::fabs(u) < kCoordinateLimit && std::fabs(v) < kCoordinateLimit;
-}
-
 Rect xptWindow(const SimGpu& gpu)
 {
     return Rect{gpu.reg(Unit::XPT, LX_XPT_SCI_XL), gpu.reg(Unit::XPT, LX_XPT_SCI_YT), gpu.reg(Unit::XPT, LX_XPT_SCI_XR),
