@@ -1,5 +1,7 @@
 #include "copy_engine.h"
 
+#include <cstring>
+
 #include "cgl_unitreg.h"
 #include "pixel_format.h"
 
@@ -122,30 +124,45 @@ void CopyEngine::run(const uint32_t entry[4])
 
     const bool raw = mode == kCopyMode && source == destination;
     const uint32_t sbpp = source->bpp, dbpp = destination->bpp;
-    auto copyPixel = [&](uint32_t x, uint32_t y) {
-        const uint8_t* in = src.at(x, y);
-        uint32_t value;
-        if (mode == kResolveMode) {
-            uint32_t samples[kResolveSamples];
-            for (uint32_t i = 0; i < kResolveSamples; ++i)
-                samples[i] = readPixel(in, i, sbpp);
-            value = averageFields(*source, samples);
-        } else {
-            value = readPixel(in, 0, sbpp);
-            if (!raw)
-                value = packColour(*destination, unpackColour(*source, value));
+    // Pixels of the copied formats are whole bytes, one to four.
+    const uint64_t inStep = static_cast<uint64_t>(units) * src.bytes(), outStep = dst.bytes();
+    // A copy whose source and destination, resolved alike, share no byte reads nothing it
+    // writes, so the order of its pixels does not matter: a plain copy moves each row's bytes.
+    const uintptr_t srcFirst = reinterpret_cast<uintptr_t>(src.memory);
+    const uintptr_t dstFirst = reinterpret_cast<uintptr_t>(dst.memory);
+    const bool apart = ((entry[1] & kSame) != 0) == ((entry[1] & kDame) != 0) &&
+                       (srcFirst + src.extent <= dstFirst || dstFirst + dst.extent <= srcFirst);
+    auto copyRow = [&](uint32_t y) {
+        const uint8_t* in = src.at(0, y);
+        uint8_t* out = dst.at(0, y);
+        if (raw && apart) {
+            std::memcpy(out, in, width * outStep);
+            return;
         }
-        writePixel(dst.at(x, y), 0, dbpp, value);
+        // Pixel by pixel in the engine's order, so an overlapping copy reads what it has written.
+        for (uint32_t k = 0; k < width; ++k) {
+            const uint32_t x = backwards ? width - 1 - k : k;
+            const uint8_t* pixel = in + x * inStep;
+            uint32_t value;
+            if (mode == kResolveMode) {
+                uint32_t samples[kResolveSamples];
+                for (uint32_t i = 0; i < kResolveSamples; ++i)
+                    samples[i] = readPixel(pixel, i, sbpp);
+                value = averageFields(*source, samples);
+            } else {
+                value = readPixel(pixel, 0, sbpp);
+                if (!raw)
+                    value = packColour(*destination, unpackColour(*source, value));
+            }
+            writePixel(out, x, dbpp, value);
+        }
     };
-    // Pixel by pixel in the engine's order, so an overlapping copy reads what it has written.
     if (backwards) {
         for (uint32_t y = height; y-- > 0;)
-            for (uint32_t x = width; x-- > 0;)
-                copyPixel(x, y);
+            copyRow(y);
     } else {
         for (uint32_t y = 0; y < height; ++y)
-            for (uint32_t x = 0; x < width; ++x)
-                copyPixel(x, y);
+            copyRow(y);
     }
 }
 
