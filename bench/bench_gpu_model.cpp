@@ -261,8 +261,9 @@ BENCHMARK(BM_ModelGlyphPaths);
 // A full-screen 565 image drawn at the identity at better quality, as the image drawing sends
 // it: the sample point, the image quad's size packet and the scan in image mode. Argument 1
 // samples bilinearly (sample point at the pixel corner), 0 nearest (at the centre); 2 draws an
-// opaque 4444 image nearest as the display server draws its pictures: blended over, the source
-// clamped to alpha, the destination premultiplied and the result unpremultiplied.
+// opaque 4444 image nearest as the display server draws its pictures: its texels premultiplied,
+// blended over, the source clamped to alpha, the destination premultiplied and the result
+// unpremultiplied.
 void BM_ModelImageDraw(benchmark::State& state)
 {
     const bool filter = state.range(0) == 1;
@@ -288,7 +289,7 @@ void BM_ModelImageDraw(benchmark::State& state)
         {LX_PE_OVG_BLEN_FUNC_RSTEP2, 0x81100},  {LX_PE_OVG_BLEN_FUNC_GSTEP2, 0x81100},
         {LX_PE_OVG_BLEN_FUNC_BSTEP2, 0x81100},  {LX_PE_OVG_BLEN_FUNC_ASTEP1, 0x1},
         {LX_PE_OVG_BLEN_FUNC_ASTEP2, 0x80100},  {LX_PE_OVG_CCLAMP2ALPHA_EN, 2},
-        {LX_PE_OVG_COLOR_PREMALPHA_EN, 3},
+        {LX_PE_OVG_COLOR_PREMALPHA_EN, 3},      {LX_PE_OVG_TX1_PREMALPHA_EN, 1},
     };
     if (picture)
         for (const auto& r : over)
