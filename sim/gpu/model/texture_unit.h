@@ -61,7 +61,8 @@ inline uint32_t TexelStages::apply(uint32_t rgba) const
         g = std::min(g, a);
         b = std::min(b, a);
     }
-    if (premultiply) {
+    // An opaque texel is its own premultiplied colour: (c 255 + 127) / 255 is c.
+    if (premultiply && a != 255) {
         r = mul255(r, a);
         g = mul255(g, a);
         b = mul255(b, a);
