@@ -101,6 +101,39 @@ inline uint32_t unpackColour(const PixelFormat& format, uint32_t value)
     return r << 24 | g << 16 | b << 8 | a;
 }
 
+// unpackColour() for one format with its choices made once: each channel looks up the bits of
+// its field in the widening table; an absent channel is a field of no bits whose look-up gives
+// its fixed value, and a luminance format's G and B read the field of L.
+class ColourDecoder {
+public:
+    ColourDecoder() = default;
+    explicit ColourDecoder(const PixelFormat& format)
+    {
+        const bool alphaOnly = !format.r.length;
+        const Field fields[4] = {format.r, format.luminance ? format.r : format.g,
+                                 format.luminance ? format.r : format.b, format.a};
+        const uint32_t absent[4] = {alphaOnly ? 255u : 0u, alphaOnly ? 255u : 0u, alphaOnly ? 255u : 0u, 255u};
+        for (unsigned c = 0; c < 4; ++c) {
+            const Field f = fields[c];
+            // Eight-bit values widen to themselves.
+            table_[c] = f.length ? pixel_fields::kWidened.at[f.length] : &pixel_fields::kWidened.at[8][absent[c]];
+            shift_[c] = f.offset;
+            mask_[c] = f.length ? (1u << f.length) - 1 : 0;
+        }
+    }
+
+    uint32_t operator()(uint32_t value) const
+    {
+        return uint32_t{table_[0][(value >> shift_[0]) & mask_[0]]} << 24 |
+               uint32_t{table_[1][(value >> shift_[1]) & mask_[1]]} << 16 |
+               uint32_t{table_[2][(value >> shift_[2]) & mask_[2]]} << 8 | table_[3][(value >> shift_[3]) & mask_[3]];
+    }
+
+private:
+    const uint8_t* table_[4] = {};
+    uint32_t shift_[4] = {}, mask_[4] = {};
+};
+
 // Channel `index` of an RGBA8888 colour: 0 R, 1 G, 2 B, 3 A.
 inline uint32_t channel(uint32_t rgba, unsigned index)
 {

@@ -87,7 +87,7 @@ bool TextureUnit::load(const GpuModel& model, SimGpu& gpu, unsigned unit, uint32
     }
     if (!model.textureRect(source, rows, window_, texels_, name))
         return false;
-    format_ = source.format;
+    decode_ = ColourDecoder(*source.format);
     width_ = window_.right - window_.left + 1;
     height_ = window_.bottom - window_.top + 1;
     tiling_ = tiling;

@@ -84,7 +84,7 @@ private:
     uint32_t bilinear(double u, double v) const;  // within the coordinate limit
 
     TexelStages stages_;
-    const PixelFormat* format_ = nullptr;
+    ColourDecoder decode_;  // of the texture's format
     BufferView texels_;
     Rect window_{};
     int64_t width_ = 0, height_ = 0;
@@ -101,8 +101,8 @@ inline uint32_t TextureUnit::texel(int64_t u, int64_t v) const
         v = tileCoordinate(v, height_, tiling_);
     // The fill colour is RGBA8888, already as the texture format would store it.
     const uint32_t colour = u < 0 || v < 0 ? fill_
-                                           : unpackColour(*format_, texels_.get(window_.left + static_cast<uint32_t>(u),
-                                                                                window_.top + static_cast<uint32_t>(v)));
+                                           : decode_(texels_.get(window_.left + static_cast<uint32_t>(u),
+                                                                 window_.top + static_cast<uint32_t>(v)));
     return stages_.apply(colour);
 }
 
