@@ -183,16 +183,19 @@ TEST_F(GpuFills, EveryModelledFormatRoundTrips)
         const uint32_t bpp = format->bpp;
         const uint32_t mask = bpp == 32 ? 0xFFFFFFFFu : (1u << bpp) - 1;
         // Every native value up to 16 bits, a sweep of 32-bit ones: decoded and encoded again it
-        // is itself, with unused bits stored as ones.
+        // is itself, with unused bits stored as ones; the format's decoder reads it alike.
+        const simgpu::ColourDecoder decode(*format);
         std::vector<uint32_t> values;
         if (bpp <= 16)
             for (uint32_t v = 0; v <= mask; ++v)
                 values.push_back(v);
         else
             values = {0, 0xFFFFFFFFu, 0x12345678u, 0x80808080u, 0x7F01FE10u, 0xA5A5A5A5u};
-        for (uint32_t v : values)
+        for (uint32_t v : values) {
             ASSERT_EQ(simgpu::packColour(*format, simgpu::unpackColour(*format, v)), (v | format->fill) & mask)
                 << "native value " << v;
+            ASSERT_EQ(decode(v), simgpu::unpackColour(*format, v)) << "native value " << v;
+        }
 
         // Through the model: the fast clear stores a native value, the SPC fill the colour read
         // back from it; both pixels hold the same value.
