@@ -124,6 +124,7 @@ void CopyEngine::run(const uint32_t entry[4])
 
     const bool raw = mode == kCopyMode && source == destination;
     const uint32_t sbpp = source->bpp, dbpp = destination->bpp;
+    const ColourDecoder decode(*source);
     // Pixels of the copied formats are whole bytes, one to four.
     const uint64_t inStep = static_cast<uint64_t>(units) * src.bytes(), outStep = dst.bytes();
     // A copy whose source and destination, resolved alike, share no byte reads nothing it
@@ -152,7 +153,7 @@ void CopyEngine::run(const uint32_t entry[4])
             } else {
                 value = readPixel(pixel, 0, sbpp);
                 if (!raw)
-                    value = packColour(*destination, unpackColour(*source, value));
+                    value = packColour(*destination, decode(value));
             }
             writePixel(out, x, dbpp, value);
         }
