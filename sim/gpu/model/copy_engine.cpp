@@ -127,12 +127,13 @@ void CopyEngine::run(const uint32_t entry[4])
     const ColourDecoder decode(*source);
     // Pixels of the copied formats are whole bytes, one to four.
     const uint64_t inStep = static_cast<uint64_t>(units) * src.bytes(), outStep = dst.bytes();
-    // A copy whose source and destination, resolved alike, share no byte reads nothing it
-    // writes, so the order of its pixels does not matter: a plain copy moves each row's bytes.
+    // A copy whose source and destination share no byte reads nothing it writes, so the order
+    // of its pixels does not matter: a plain copy moves each row's bytes. Every byte the GPU
+    // reaches has one address here (the memory window, or an aperture's one mapping), so blocks
+    // at separate addresses are separate, whichever way each side resolved.
     const uintptr_t srcFirst = reinterpret_cast<uintptr_t>(src.memory);
     const uintptr_t dstFirst = reinterpret_cast<uintptr_t>(dst.memory);
-    const bool apart = ((entry[1] & kSame) != 0) == ((entry[1] & kDame) != 0) &&
-                       (srcFirst + src.extent <= dstFirst || dstFirst + dst.extent <= srcFirst);
+    const bool apart = srcFirst + src.extent <= dstFirst || dstFirst + dst.extent <= srcFirst;
     auto copyRow = [&](uint32_t y) {
         const uint8_t* in = src.at(0, y);
         uint8_t* out = dst.at(0, y);
