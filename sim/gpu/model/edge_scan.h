@@ -62,6 +62,28 @@ struct ScanResult {
     bool overflow = false;       // mostCrossings > maxCrossings: nothing is covered
 };
 
-ScanResult scanEdges(const std::vector<Edge>& edges, const ScanSettings& settings, Coverage& out);
+// The scan's working memory, kept from one scan to the next so that a scan allocates nothing
+// once the buffers have grown to its size.
+struct ScanBuffers {
+    struct Span {  // an edge's sample lines in the window, [first, end)
+        int64_t first, end;
+        const Edge* edge;
+    };
+    struct Crossing {  // an edge crossing the current sample line at x
+        double x;
+        double x0, y0, dx, dy;
+        int64_t end;
+        int winding;
+    };
+    std::vector<Span> spans, byFirst;
+    std::vector<uint32_t> lineStart;
+    std::vector<int64_t> rowDelta;
+    std::vector<int32_t> lineWinding;
+    std::vector<Crossing> active;
+    std::vector<uint16_t> steps;
+};
+
+ScanResult scanEdges(const std::vector<Edge>& edges, const ScanSettings& settings, Coverage& out,
+                     ScanBuffers& work);
 
 }  // namespace simgpu

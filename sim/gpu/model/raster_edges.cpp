@@ -95,7 +95,7 @@ bool GpuModel::scanCoverage(uint32_t grid, uint32_t mode, const Rect& window, Co
     settings.evenOdd = (mode & kEvenOdd) != 0;
     settings.window = window;
     settings.maxCrossings = gpu_.reg(Unit::XPT, LX_XPT_XSIZE);
-    const ScanResult result = scanEdges(edges_.edges(), settings, coverage);
+    const ScanResult result = scanEdges(edges_.edges(), settings, coverage, scanBuffers_);
     if (result.mostCrossings > gpu_.reg(Unit::XPT, LX_XPT_NUMMAX))
         gpu_.gpuRegister(Unit::XPT, LX_XPT_NUMMAX, result.mostCrossings);
     if (result.overflow) {
