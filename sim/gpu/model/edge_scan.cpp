@@ -192,7 +192,7 @@ ScanResult scanEdges(const std::vector<Edge>& edges, const ScanSettings& setting
     out.window = Rect{left, static_cast<uint32_t>(rowFirst), std::max(left, right), static_cast<uint32_t>(rowEnd - 1)};
     const Rect& c = out.window;
     const uint32_t width = c.right - c.left + 1;
-    out.masks.assign(static_cast<size_t>(width) * (c.bottom - c.top + 1), 0);
+    out.masks.resize(static_cast<size_t>(width) * (c.bottom - c.top + 1));  // cleared above: all 0
 
     // The spans by their first line, counted out into place.
     std::vector<uint32_t>& lineStart = work.lineStart;
@@ -201,10 +201,14 @@ ScanResult scanEdges(const std::vector<Edge>& edges, const ScanSettings& setting
         ++lineStart[static_cast<size_t>(s.first - usedFirst) + 1];
     for (size_t k = 1; k < lineStart.size(); ++k)
         lineStart[k] += lineStart[k - 1];
-    std::vector<Span>& byFirst = work.byFirst;
-    byFirst.resize(spans.size());
-    for (const Span& s : spans)
-        byFirst[lineStart[static_cast<size_t>(s.first - usedFirst)]++] = s;
+    // Each edge's line equation, in order of first lines.
+    std::vector<ScanBuffers::Line>& lines = work.lines;
+    lines.resize(spans.size());
+    for (const Span& s : spans) {
+        const Edge& e = *s.edge;
+        lines[lineStart[static_cast<size_t>(s.first - usedFirst)]++] =
+            ScanBuffers::Line{e.x0, e.y0, e.x1 - e.x0, e.y1 - e.y0, s.first, s.end, e.winding};
+    }
     // The edges crossing the current sample line, kept in order of their crossings from one line
     // to the next: crossings seldom change order between neighbouring lines, so an insertion sort
     // has little to do. Crossings at one x bound no samples between them, so their order among
@@ -215,24 +219,20 @@ ScanResult scanEdges(const std::vector<Edge>& edges, const ScanSettings& setting
     work.steps.assign(static_cast<size_t>(width) + 1, 0);
     RowFill fill(work.steps, c.left, shift);
     int64_t filling = -1;  // the pixel row being filled
-    size_t next = 0;
+    uint32_t next = 0;
     for (int64_t line = usedFirst; line < usedEnd; ++line) {
         // The edges still crossing this line, and those starting on it, with their crossings.
         const double y = static_cast<double>(line) + 0.5;
         size_t kept = 0;
-        for (size_t i = 0; i < active.size(); ++i) {
-            if (active[i].end <= line)
-                continue;
-            if (kept != i)
-                active[kept] = active[i];
-            Crossing& a = active[kept++];
-            a.x = a.x0 + a.dx * ((y - a.y0) / a.dy);
+        for (const Crossing& a : active) {
+            const ScanBuffers::Line& l = lines[a.line];
+            if (l.end > line)
+                active[kept++] = Crossing{l.x0 + l.dx * ((y - l.y0) / l.dy), a.line};
         }
         active.resize(kept);
-        for (; next < byFirst.size() && byFirst[next].first <= line; ++next) {
-            const Edge& e = *byFirst[next].edge;
-            const double dx = e.x1 - e.x0, dy = e.y1 - e.y0;
-            active.push_back(Crossing{e.x0 + dx * ((y - e.y0) / dy), e.x0, e.y0, dx, dy, byFirst[next].end, e.winding});
+        for (; next < lines.size() && lines[next].first <= line; ++next) {
+            const ScanBuffers::Line& l = lines[next];
+            active.push_back(Crossing{l.x0 + l.dx * ((y - l.y0) / l.dy), next});
         }
         if (active.empty())
             continue;
@@ -252,7 +252,7 @@ ScanResult scanEdges(const std::vector<Edge>& edges, const ScanSettings& setting
         const unsigned bitRow = static_cast<unsigned>(g * (line % g));
         int winding = 0;
         for (size_t i = 0; i < active.size(); ++i) {
-            winding += active[i].winding;
+            winding += lines[active[i].line].winding;
             if (settings.evenOdd ? (winding & 1) == 0 : winding == 0)
                 continue;
             // Sample columns k with crossing i <= k + 0.5 < crossing i + 1; the window's right

@@ -69,16 +69,20 @@ struct ScanBuffers {
         int64_t first, end;
         const Edge* edge;
     };
-    struct Crossing {  // an edge crossing the current sample line at x
-        double x;
+    struct Line {  // an edge as x0 + dx (y - y0) / dy over its sample lines [first, end)
         double x0, y0, dx, dy;
-        int64_t end;
+        int64_t first, end;
         int winding;
     };
-    std::vector<Span> spans, byFirst;
+    struct Crossing {  // where the edge of lines[line] crosses the current sample line
+        double x;
+        uint32_t line;
+    };
+    std::vector<Span> spans;
     std::vector<uint32_t> lineStart;
     std::vector<int64_t> rowDelta;
     std::vector<int32_t> lineWinding;
+    std::vector<Line> lines;
     std::vector<Crossing> active;
     std::vector<uint16_t> steps;
 };
