@@ -54,6 +54,15 @@ struct Coverage {
         return masks[static_cast<size_t>(y - window.top) * (window.right - window.left + 1) + (x - window.left)];
     }
     unsigned samples() const { return grid * grid; }
+    // The samples a mask covers, its bits counted in parallel (the build does not assume a
+    // popcount instruction).
+    static unsigned count(uint16_t mask)
+    {
+        unsigned v = mask - ((mask >> 1) & 0x5555u);
+        v = (v & 0x3333u) + ((v >> 2) & 0x3333u);
+        v = (v + (v >> 4)) & 0x0F0Fu;
+        return (v + (v >> 8)) & 0x1Fu;
+    }
     bool empty() const { return masks.empty(); }
 };
 
