@@ -54,6 +54,15 @@ struct Coverage {
         return masks[static_cast<size_t>(y - window.top) * (window.right - window.left + 1) + (x - window.left)];
     }
     unsigned samples() const { return grid * grid; }
+    // The samples a mask covers, its bits counted in parallel (the build does not assume a
+    // popcount instruction).
+    static unsigned count(uint16_t mask)
+    {
+        unsigned v = mask - ((mask >> 1) & 0x5555u);
+        v = (v & 0x3333u) + ((v >> 2) & 0x3333u);
+        v = (v + (v >> 4)) & 0x0F0Fu;
+        return (v + (v >> 8)) & 0x1Fu;
+    }
     bool empty() const { return masks.empty(); }
 };
 
@@ -62,6 +71,32 @@ struct ScanResult {
     bool overflow = false;       // mostCrossings > maxCrossings: nothing is covered
 };
 
-ScanResult scanEdges(const std::vector<Edge>& edges, const ScanSettings& settings, Coverage& out);
+// The scan's working memory, kept from one scan to the next so that a scan allocates nothing
+// once the buffers have grown to its size.
+struct ScanBuffers {
+    struct Span {  // an edge's sample lines in the window, [first, end)
+        int64_t first, end;
+        const Edge* edge;
+    };
+    struct Line {  // an edge as x0 + dx (y - y0) / dy over its sample lines [first, end)
+        double x0, y0, dx, dy;
+        int64_t first, end;
+        int winding;
+    };
+    struct Crossing {  // where the edge of lines[line] crosses the current sample line
+        double x;
+        uint32_t line;
+    };
+    std::vector<Span> spans;
+    std::vector<uint32_t> lineStart;
+    std::vector<int64_t> rowDelta;
+    std::vector<int32_t> lineWinding;
+    std::vector<Line> lines;
+    std::vector<Crossing> active;
+    std::vector<uint16_t> steps;
+};
+
+ScanResult scanEdges(const std::vector<Edge>& edges, const ScanSettings& settings, Coverage& out,
+                     ScanBuffers& work);
 
 }  // namespace simgpu

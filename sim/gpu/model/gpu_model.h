@@ -141,6 +141,7 @@ private:
 
     SimGpu& gpu_;
     EdgeList edges_;  // gathered until the next scan or LX_XPT_INIT
+    mutable ScanBuffers scanBuffers_;  // the edge scan's working memory
     uint32_t rampEntries_ = 0;  // colour ramp entries written from LX_PE_OVG_RSTOP_OFS_TABLE00 on
     VertexProcessor vp_;
     FilterPrograms filters_;  // the filter microcodes, run on data packets at entry 0

@@ -3,7 +3,6 @@
 // and the image (draw_source.h) through the pixel pipeline's conversion chain and blend unit,
 // the rasterizer scissor and the channel mask, with LX_PE_OVG_AALIAS_EN 3 as
 // dst + coverage x (blend - dst).
-#include <bitset>
 #include <string>
 #include <vector>
 
@@ -95,7 +94,7 @@ bool GpuModel::scanCoverage(uint32_t grid, uint32_t mode, const Rect& window, Co
     settings.evenOdd = (mode & kEvenOdd) != 0;
     settings.window = window;
     settings.maxCrossings = gpu_.reg(Unit::XPT, LX_XPT_XSIZE);
-    const ScanResult result = scanEdges(edges_.edges(), settings, coverage);
+    const ScanResult result = scanEdges(edges_.edges(), settings, coverage, scanBuffers_);
     if (result.mostCrossings > gpu_.reg(Unit::XPT, LX_XPT_NUMMAX))
         gpu_.gpuRegister(Unit::XPT, LX_XPT_NUMMAX, result.mostCrossings);
     if (result.overflow) {
@@ -162,7 +161,7 @@ void GpuModel::writeCoverage(const Target& t, const BufferView& pixels, const Co
                         pipeline.draw(pixels, x * n + s, y, colour, alphas, 1, 1);
                 continue;
             }
-            uint32_t covered = blend ? static_cast<uint32_t>(std::bitset<16>(mask).count()) : 1;
+            uint32_t covered = blend ? Coverage::count(mask) : 1;
             uint32_t of = blend ? total : 1;
             if (t.masked) {
                 // The coverage times the alpha mask's value.

@@ -8,7 +8,6 @@
 // stored value m. With LX_XPT_MODE bit 4 every pixel of the area is visited, uncovered ones
 // with c = 0, else only covered ones. The area is the XPT window through the rasterizer
 // scissor; with LX_RZ_VG_MODE bit 15 only the enabled scissor rectangles (none: nothing).
-#include <bitset>
 #include <string>
 #include <vector>
 
@@ -146,7 +145,7 @@ void GpuModel::maskScan(const std::string& what, uint32_t mode)
         for (uint32_t x = window.left; x <= window.right; ++x) {
             const bool inCoverage = !coverage.empty() && x >= covered.left && x <= covered.right &&
                                     y >= covered.top && y <= covered.bottom;
-            const uint32_t samples = inCoverage ? static_cast<uint32_t>(std::bitset<16>(coverage.mask(x, y)).count()) : 0;
+            const uint32_t samples = inCoverage ? Coverage::count(coverage.mask(x, y)) : 0;
             if (!samples && !visitAll)
                 continue;
             if (areaOnly ? !insideAny(scissor, x, y) : !insideScissor(scissor, x, y))
