@@ -286,6 +286,33 @@ TEST_F(GpuDraws, ImagesSampleTheirTexelsNearestOrBilinear)
     EXPECT_TRUE(near(px(got, 28, kHeight - 31), 0x80808080u, 1));
 }
 
+// An image in the target's own memory: one row of the target, drawn one pixel to the right
+// onto that row. The pixels are drawn one after another along the row, so each reads the
+// pixel its left neighbour has just written and the first pixel's colour runs along the row.
+TEST_F(GpuDraws, AnImageInTheTargetSeesThePixelsDrawnBeforeIt)
+{
+    const uint32_t row = kHeight - 1 - 30, first = 0x20C040FF, length = 40;
+    std::vector<word32> start(kWidth * kHeight, 0);
+    for (uint32_t x = 0; x <= length; ++x)
+        start[row * kWidth + x] = x ? rgba(x, 255 - x, 2 * x, 255) : first;
+    setPixels(start);
+    quality(8);
+    cglWriteRZReg1(LX_RZ_VG_MODE, 4);
+    cglWriteRZReg1(LX_RZ_IMG_USCALE, length);
+    cglWriteRZReg1(LX_RZ_IMG_VSCALE, 1);
+    imageRoute(0);
+    for (auto [reg, value] : {RegValue{LX_PE_OVG_TX1_EN, 1}, RegValue{LX_PE_OVG_TX1_ADDR, target() + row * kWidth * 4},
+                              RegValue{LX_PE_OVG_TX1_SIZE, kWidth | 1u << 16}, RegValue{LX_PE_OVG_TX1_FMT, 0},
+                              RegValue{LX_PE_OVG_TX1_FILTER, 0}, RegValue{LX_PE_OVG_TX1_CHILDIMG_EN, 0}})
+        cglWritePEReg1(reg, value);
+    imageMatrix({1, 0, 0, 0, 1, 0, 1, 30, 1});
+    drawImage(float(length), 1, 0.5f);
+    const std::vector<word32> got = pixels();
+    for (uint32_t x = 0; x <= length; ++x)
+        EXPECT_EQ(px(got, x, row), first) << x;
+    EXPECT_EQ(px(got, length + 1, row), 0u);
+}
+
 // Image x paint and the stencil with a colour paint, over an opaque grey destination with
 // source-over blending.
 TEST_F(GpuDraws, TheImageCombinerMultipliesOrStencilsThePaint)

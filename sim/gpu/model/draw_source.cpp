@@ -25,6 +25,13 @@ uint32_t product(uint32_t x, uint32_t y)
     return out;
 }
 
+// Each colour channel blends with the colour's own alpha.
+uint32_t ownAlphas(uint32_t colour)
+{
+    const uint32_t a = channel(colour, 3);
+    return a << 24 | a << 16 | a << 8 | a;
+}
+
 double planeAt(const double p[3], uint32_t x, uint32_t y)
 {
     return p[0] + p[1] * x + p[2] * y;
@@ -220,8 +227,34 @@ void DrawSource::at(uint32_t x, uint32_t y, const PixelPipeline& pipeline, uint3
         return;
     }
     }
-    const uint32_t a = channel(colour, 3);
-    alphas = a << 24 | a << 16 | a << 8 | a;
+    alphas = ownAlphas(colour);
+}
+
+void DrawSource::span(uint32_t x, uint32_t y, uint32_t count, const PixelPipeline& pipeline, uint32_t* colours,
+                      uint32_t* alphas) const
+{
+    // The kinds of source the drawings use most, with the choices at() makes for each pixel
+    // made once; each pixel's value comes from the same expressions as at() evaluates.
+    if (combine_ == Combine::Image) {
+        // Copies, which the stores into the buffers cannot change: the state is read once.
+        const ImagePlanes planes = planes_;
+        const TextureUnit image = image_;
+        for (uint32_t i = 0; i < count; ++i) {
+            double u = 0, v = 0;
+            planes.at(x + i, y, u, v);
+            colours[i] = pipeline.convert(image.sample(u, v));
+            alphas[i] = ownAlphas(colours[i]);
+        }
+        return;
+    }
+    if (combine_ == Combine::Paint && paint_ == Paint::Colour) {
+        const uint32_t colour = pipeline.convert(colour_), own = ownAlphas(colour);
+        std::fill(colours, colours + count, colour);
+        std::fill(alphas, alphas + count, own);
+        return;
+    }
+    for (uint32_t i = 0; i < count; ++i)
+        at(x + i, y, pipeline, colours[i], alphas[i]);
 }
 
 }  // namespace simgpu

@@ -37,6 +37,11 @@ public:
     // The source at pixel (x, y) through `pipeline`'s conversion chain: its premultiplied
     // colour and the alpha each channel blends with.
     void at(uint32_t x, uint32_t y, const PixelPipeline& pipeline, uint32_t& colour, uint32_t& alphas) const;
+    // at() for the `count` pixels from (x, y) along the row, into `colours` and `alphas`.
+    void span(uint32_t x, uint32_t y, uint32_t count, const PixelPipeline& pipeline, uint32_t* colours,
+              uint32_t* alphas) const;
+    // Whether the paint or the image reads memory of `view`.
+    bool reads(const BufferView& view) const { return pattern_.reads(view) || image_.reads(view); }
 
 private:
     enum class Paint { Colour, Pattern, Linear, Radial };

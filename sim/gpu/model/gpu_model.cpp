@@ -170,6 +170,7 @@ bool GpuModel::view(const ColourBuffer& buffer, const Rect& rect, BufferView& ou
         return false;
     }
     out.memory = memory;
+    out.end = memory + (end - first);
     out.stride = buffer.stride;
     out.bpp = bpp;
     out.left = rect.left;

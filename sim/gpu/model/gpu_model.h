@@ -19,6 +19,7 @@
 // nothing is written.
 
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -53,7 +54,14 @@ struct BufferView {
     uint32_t left = 0, top = 0;  // the rectangle's corner
     uint32_t basePixel = 0;      // pixel index of the first byte's first pixel within its row
     uint32_t keep = 0;
+    const uint8_t* end = nullptr;  // past the rectangle's last byte
 
+    // Whether the two rectangles' memory shares a byte.
+    bool overlaps(const BufferView& other) const
+    {
+        const std::less<const uint8_t*> before;
+        return before(memory, other.end) && before(other.memory, end);
+    }
     void put(uint32_t x, uint32_t y, uint32_t value) const;
     uint32_t get(uint32_t x, uint32_t y) const;
 };

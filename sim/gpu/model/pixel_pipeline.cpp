@@ -330,6 +330,11 @@ void PixelPipeline::draw(const BufferView& view, uint32_t x, uint32_t y, uint32_
         }
         result = rgba(r[0], r[1], r[2], r[3]);
     }
+    view.put(x, y, packColour(*target_, finished(result)));
+}
+
+uint32_t PixelPipeline::finished(uint32_t result) const
+{
     if (clampResult_)
         result = clampedToAlpha(result);
     // An opaque result is its own unpremultiplied colour: (c 255 + 127) / 255 is c.
@@ -338,7 +343,34 @@ void PixelPipeline::draw(const BufferView& view, uint32_t x, uint32_t y, uint32_
         unpremultiplied(r);
         result = rgba(r[0], r[1], r[2], r[3]);
     }
-    view.put(x, y, packColour(*target_, result));
+    return result;
+}
+
+void PixelPipeline::drawSpan(const BufferView& view, uint32_t x, uint32_t y, uint32_t count,
+                             const uint32_t* colours, const uint32_t* alphas) const
+{
+    // Wholly covered, a source that replaces the destination stores itself as draw() finds:
+    // always for these two modes, and for source-over when the source is opaque.
+    const bool replacing = blend_ == Blend::Replace || blend_ == Blend::Src;
+    if (!replacing && blend_ != Blend::SrcOver) {
+        for (uint32_t i = 0; i < count; ++i)
+            draw(view, x + i, y, colours[i], alphas[i], 1, 1);
+        return;
+    }
+    // Copies, which the stores into the target cannot change: the state is read once.
+    const BufferView out = view;
+    const PixelFormat format = *target_;
+    const bool clampSource = clampSource_, clampResult = clampResult_, unpremultiplyResult = unpremultiplyResult_;
+    for (uint32_t i = 0; i < count; ++i) {
+        if (!replacing && alphas[i] != 0xFFFFFFFFu) {
+            draw(view, x + i, y, colours[i], alphas[i], 1, 1);
+            continue;
+        }
+        uint32_t result = clampSource ? clampedToAlpha(colours[i]) : colours[i];
+        if (clampResult || (unpremultiplyResult && channel(result, 3) != 255))
+            result = finished(result);
+        out.put(x + i, y, packColour(format, result));
+    }
 }
 
 }  // namespace simgpu

@@ -56,6 +56,10 @@ public:
     // a stencil), covering `covered` of `total` samples of pixel (x, y).
     void draw(const BufferView& view, uint32_t x, uint32_t y, uint32_t colour, uint32_t alphas, uint32_t covered,
               uint32_t total) const;
+    // draw() of `count` wholly covered pixels from (x, y) along a row, pixel i from `colours[i]`
+    // and `alphas[i]`.
+    void drawSpan(const BufferView& view, uint32_t x, uint32_t y, uint32_t count, const uint32_t* colours,
+                  const uint32_t* alphas) const;
 
     // The operations of the blend unit: the mask operations by their alpha step pair, and for
     // drawings the OpenVG blend modes by all eight step words.
@@ -70,6 +74,7 @@ private:
     bool loadBlend(SimGpu& gpu, const PixelFormat& target, const std::string& what, Use use);
     uint32_t blend(uint32_t src, uint32_t alphas, uint32_t dst) const;
     uint32_t converted(uint32_t rgba) const;  // convert() with a stage on
+    uint32_t finished(uint32_t result) const;  // the clamp and conversion after the coverage
 
     const PixelFormat* target_ = nullptr;
     TexelStages texel_;

@@ -3,6 +3,7 @@
 // and the image (draw_source.h) through the pixel pipeline's conversion chain and blend unit,
 // the rasterizer scissor and the channel mask, with LX_PE_OVG_AALIAS_EN 3 as
 // dst + coverage x (blend - dst).
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,7 @@ constexpr uint32_t kMultisampledPaint = 0x80000u;  // LX_RZ_VG_MODE
 constexpr uint32_t kDrawingModeBits = 0x3u | 0x4u | 0x30u | 0x3C0u | 0x3C00u | kScissorBypass | kMultisampledPaint;
 constexpr uint32_t kCoverageOn = 3;                // LX_PE_OVG_AALIAS_EN
 constexpr uint32_t kXptOverflow = 0x40u;           // interrupt status
+constexpr uint32_t kSpan = 64;                     // the most pixels drawn as one run
 
 }  // namespace
 
@@ -141,6 +143,13 @@ void GpuModel::writeCoverage(const Target& t, const BufferView& pixels, const Co
     const uint32_t width = window.right - window.left + 1;
     std::vector<Rect> rowScissor;  // the scissor rectangles that hold the row
     rowScissor.reserve(scissor.size());
+    // Runs of wholly covered pixels of a single-sampled target without an alpha mask take
+    // their source and draw a run at a time, as pixel by pixel they would: a run's pixel is
+    // drawn from the same values, and reading the source first changes nothing unless the
+    // source reads the target's memory, which keeps to the pixel order.
+    const bool spans = n == 1 && !t.masked && !source.reads(pixels);
+    const auto whole = [blend, total](uint16_t mask) { return blend ? Coverage::count(mask) == total : mask != 0; };
+    uint32_t runColours[kSpan], runAlphas[kSpan];
     for (uint32_t y = window.top; y <= window.bottom; ++y) {
         rowScissor.clear();
         for (const Rect& r : scissor)
@@ -153,6 +162,24 @@ void GpuModel::writeCoverage(const Target& t, const BufferView& pixels, const Co
             const uint16_t mask = masks[x - window.left];
             if (!mask || !insideScissor(rowScissor, x, y))
                 continue;
+            if (spans && whole(mask)) {
+                // The wholly covered pixels from x on within one scissor rectangle.
+                uint32_t last = x + std::min(window.right - x, kSpan - 1);
+                if (!rowScissor.empty()) {
+                    uint32_t right = x;
+                    for (const Rect& r : rowScissor)
+                        if (x >= r.left && x <= r.right)
+                            right = std::max(right, r.right);
+                    last = std::min(last, right);
+                }
+                uint32_t count = 1;
+                while (count <= last - x && whole(masks[x + count - window.left]))
+                    ++count;
+                source.span(x, y, count, pipeline, runColours, runAlphas);
+                pipeline.drawSpan(pixels, x, y, count, runColours, runAlphas);
+                x += count - 1;
+                continue;
+            }
             uint32_t colour, alphas;
             source.at(x, y, pipeline, colour, alphas);
             if (n > 1) {

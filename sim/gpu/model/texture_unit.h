@@ -76,6 +76,8 @@ public:
     bool load(const GpuModel& model, SimGpu& gpu, unsigned unit, uint32_t tiling, const std::string& what);
 
     bool filtered() const { return filter_; }
+    // Whether the unit's texels share memory with `view`; false before a load.
+    bool reads(const BufferView& view) const { return texels_.overlaps(view); }
     // The texel (after the unit's stages) at texel coordinate (u, v): nearest or bilinear.
     uint32_t sample(double u, double v) const;
 
