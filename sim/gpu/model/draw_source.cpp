@@ -239,12 +239,15 @@ void DrawSource::span(uint32_t x, uint32_t y, uint32_t count, const PixelPipelin
         // Copies, which the stores into the buffers cannot change: the state is read once.
         const ImagePlanes planes = planes_;
         const TextureUnit image = image_;
-        for (uint32_t i = 0; i < count; ++i) {
-            double u = 0, v = 0;
-            planes.at(x + i, y, u, v);
-            colours[i] = pipeline.convert(image.sample(u, v));
+        // The coordinates first, then the texels: each loop keeps to one kind of work, which
+        // lets more pixels' texel reads be under way at once.
+        double u[kMostSpan], v[kMostSpan];
+        for (uint32_t i = 0; i < count; ++i)
+            planes.at(x + i, y, u[i], v[i]);
+        for (uint32_t i = 0; i < count; ++i)
+            colours[i] = pipeline.convert(image.sample(u[i], v[i]));
+        for (uint32_t i = 0; i < count; ++i)
             alphas[i] = ownAlphas(colours[i]);
-        }
         return;
     }
     if (combine_ == Combine::Paint && paint_ == Paint::Colour) {

@@ -37,7 +37,10 @@ public:
     // The source at pixel (x, y) through `pipeline`'s conversion chain: its premultiplied
     // colour and the alpha each channel blends with.
     void at(uint32_t x, uint32_t y, const PixelPipeline& pipeline, uint32_t& colour, uint32_t& alphas) const;
-    // at() for the `count` pixels from (x, y) along the row, into `colours` and `alphas`.
+    // The most pixels span() takes.
+    static constexpr uint32_t kMostSpan = 64;
+    // at() for the `count` pixels (at most kMostSpan) from (x, y) along the row, into `colours`
+    // and `alphas`.
     void span(uint32_t x, uint32_t y, uint32_t count, const PixelPipeline& pipeline, uint32_t* colours,
               uint32_t* alphas) const;
     // Whether the paint or the image reads memory of `view`.

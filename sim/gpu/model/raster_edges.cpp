@@ -24,7 +24,6 @@ constexpr uint32_t kMultisampledPaint = 0x80000u;  // LX_RZ_VG_MODE
 constexpr uint32_t kDrawingModeBits = 0x3u | 0x4u | 0x30u | 0x3C0u | 0x3C00u | kScissorBypass | kMultisampledPaint;
 constexpr uint32_t kCoverageOn = 3;                // LX_PE_OVG_AALIAS_EN
 constexpr uint32_t kXptOverflow = 0x40u;           // interrupt status
-constexpr uint32_t kSpan = 64;                     // the most pixels drawn as one run
 
 }  // namespace
 
@@ -149,7 +148,7 @@ void GpuModel::writeCoverage(const Target& t, const BufferView& pixels, const Co
     // source reads the target's memory, which keeps to the pixel order.
     const bool spans = n == 1 && !t.masked && !source.reads(pixels);
     const auto whole = [blend, total](uint16_t mask) { return blend ? Coverage::count(mask) == total : mask != 0; };
-    uint32_t runColours[kSpan], runAlphas[kSpan];
+    uint32_t runColours[DrawSource::kMostSpan], runAlphas[DrawSource::kMostSpan];
     for (uint32_t y = window.top; y <= window.bottom; ++y) {
         rowScissor.clear();
         for (const Rect& r : scissor)
@@ -164,7 +163,7 @@ void GpuModel::writeCoverage(const Target& t, const BufferView& pixels, const Co
                 continue;
             if (spans && whole(mask)) {
                 // The wholly covered pixels from x on within one scissor rectangle.
-                uint32_t last = x + std::min(window.right - x, kSpan - 1);
+                uint32_t last = x + std::min(window.right - x, DrawSource::kMostSpan - 1);
                 if (!rowScissor.empty()) {
                     uint32_t right = x;
                     for (const Rect& r : rowScissor)
