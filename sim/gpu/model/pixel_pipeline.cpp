@@ -366,7 +366,10 @@ void PixelPipeline::drawSpan(const BufferView& view, uint32_t x, uint32_t y, uin
             draw(view, x + i, y, colours[i], alphas[i], 1, 1);
             continue;
         }
-        uint32_t result = clampSource ? clampedToAlpha(colours[i]) : colours[i];
+        // An opaque colour is already held to its alpha.
+        uint32_t result = colours[i];
+        if (clampSource && channel(result, 3) != 255)
+            result = clampedToAlpha(result);
         if (clampResult || (unpremultiplyResult && channel(result, 3) != 255))
             result = finished(result);
         out.put(x + i, y, packColour(format, result));
