@@ -370,6 +370,7 @@ void PixelPipeline::drawSpan(const BufferView& view, uint32_t x, uint32_t y, uin
         uint32_t result = colours[i];
         if (clampSource && channel(result, 3) != 255)
             result = clampedToAlpha(result);
+        // finished() leaves the colour as it is unless one of these holds.
         if (clampResult || (unpremultiplyResult && channel(result, 3) != 255))
             result = finished(result);
         out.put(x + i, y, packColour(format, result));
