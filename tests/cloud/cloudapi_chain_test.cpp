@@ -134,7 +134,10 @@ TEST_P(CloudApiUnconfirmed, OnlyConfirmedBatchesAreMarkedSent)
         }
         ASSERT_TRUE(DBDakoku::execQuery(QStringLiteral("UPDATE dakoku SET send = '0'"), nullptr, nullptr, nullptr,
                                         nullptr));
-        EXPECT_EQ(chain(3, 1500), QStringLiteral("allUpdateFinish 3 failed"));
+        std::function<bool()> stalled;
+        if (k.faulty && k.fault.kind == MockFault::Stall)
+            stalled = [&] { return cloud->service->callCount(QStringLiteral("PutStampRaw")) >= n; };
+        EXPECT_EQ(chain(3, 3000, stalled), QStringLiteral("allUpdateFinish 3 failed"));
         EXPECT_EQ(beingSent(), 0);
         const QSet<QString> marked = sentUsers();
         EXPECT_TRUE(storedUsers().contains(marked));

@@ -26,7 +26,7 @@ TEST(MockCloudProgram, ServesAFullUpdateAndEndsOnSigterm)
     ZSystem::setMode(ZSystem::Cloud);
     QProcess program;
     program.start(QStringLiteral(VNQ_MOCK_CLOUD), {QStringLiteral("--root"), board.root(), QStringLiteral("--max-seconds"),
-                                                   QStringLiteral("60")});
+                                                   QStringLiteral("240")});
     ASSERT_TRUE(program.waitForStarted(10000));
     ASSERT_TRUE(waitUntil([&] { return board.exists(QStringLiteral("/VnQo/var/cloud.param")); }, 20000));
 
@@ -110,7 +110,7 @@ TEST(MockCloudProgram, ProxyOptionsGiveAnAuthenticatingLoopbackProxyAndSigintEnd
     program.start(QStringLiteral(VNQ_MOCK_CLOUD),
                   {QStringLiteral("--root"), board.root(), QStringLiteral("--proxy-port"), QString::number(proxyPort),
                    QStringLiteral("--proxy-auth"), QStringLiteral("vq:se:cret"), QStringLiteral("--max-seconds"),
-                   QStringLiteral("60")});
+                   QStringLiteral("240")});
     ASSERT_TRUE(program.waitForStarted(10000));
     // The file may be seen before its first line is whole.
     ASSERT_TRUE(waitUntil([&] { return board.readFile(QStringLiteral("/VnQo/var/cloud.param")).contains('\n'); }, 20000));
