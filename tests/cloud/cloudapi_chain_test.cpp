@@ -88,7 +88,7 @@ TEST_F(CloudApiChain, ARequestWhileAChainRunsIsRefusedAtOnce)
     EXPECT_FALSE(worker().startDataRequest(2));
     EXPECT_EQ(ends, (QStringList{QStringLiteral("finishedDakokuSending -9999 0"), QStringLiteral("allUpdateFinish 1 failed"),
                                  QStringLiteral("allUpdateFinish 2 failed")}));
-    ASSERT_TRUE(waitUntil([&] { return ends.size() == 4; }, 30000));
+    ASSERT_TRUE(waitUntil([&] { return ends.size() == 4; }, 120000));
     EXPECT_EQ(ends.last(), QStringLiteral("allUpdateFinish 3 success"));
     EXPECT_EQ(sent(), 5);
 }

@@ -63,7 +63,7 @@ protected:
         if (!worker(inactivityMs).startDataRequest(mode) && ends.size() == before)
             return QString();
         const auto ended = [&] { return ends.size() > before; };
-        if (stalled ? !endStallByIdleTimeOut(api->httpClient(), inactivityMs, stalled, ended) : !waitUntil(ended, 30000))
+        if (stalled ? !endStallByIdleTimeOut(api->httpClient(), inactivityMs, stalled, ended) : !waitUntil(ended, 120000))
             return QString();
         // The worker is idle again once the end has been relayed.
         waitUntil([&] { return !warker->busy(); }, 10000);

@@ -48,11 +48,11 @@ inline void setIdleTimeOut(HttpClient* client, int ms)
 inline bool endStallByIdleTimeOut(HttpClient* client, int heldMs, const std::function<bool()>& stalled,
                                   const std::function<bool()>& ended)
 {
-    if (!waitUntil([&] { return stalled() || ended(); }, 30000))
+    if (!waitUntil([&] { return stalled() || ended(); }, 120000))
         return false;
     // A running timer starts again with its new interval; that is no restart of the count.
     setIdleTimeOut(client, 1);
-    const bool done = waitUntil(ended, 30000);
+    const bool done = waitUntil(ended, 120000);
     setIdleTimeOut(client, heldMs);
     return done;
 }
@@ -90,7 +90,7 @@ protected:
 
     // Starts a request and waits for its finish(); the code, or a marker when none came.
     int run(int method, const QString& url, const QList<QString>& headers = {},
-            const QString& body = QString(), int timeoutMs = 10000)
+            const QString& body = QString(), int timeoutMs = 60000)
     {
         const size_t before = finishes.size();
         if (client->httpRequest(HttpClient::MethodNum(method), url, headers, body) != 0

@@ -95,7 +95,7 @@ protected:
         const int before = ends.size();
         start(worker(inactivityMs));
         const auto ended = [&] { return ends.size() > before; };
-        if (stalled ? !endStallByIdleTimeOut(api->httpClient(), inactivityMs, stalled, ended) : !waitUntil(ended, 30000))
+        if (stalled ? !endStallByIdleTimeOut(api->httpClient(), inactivityMs, stalled, ended) : !waitUntil(ended, 120000))
             return QString();
         EXPECT_TRUE(waitUntil([&] { return !warker->busy(); }, 10000)) << "the client stays busy";
         EXPECT_EQ(ends.size(), before + 1) << "one end signal per chain";

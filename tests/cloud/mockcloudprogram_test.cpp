@@ -38,7 +38,7 @@ TEST(MockCloudProgram, ServesAFullUpdateAndEndsOnSigterm)
         QString end;
         QObject::connect(&warker, &CloudLink::allUpdateFinish, [&](int, const QString& option) { end = option; });
         ASSERT_TRUE(warker.startDataRequest(1));
-        ASSERT_TRUE(waitUntil([&] { return !end.isEmpty(); }, 30000));
+        ASSERT_TRUE(waitUntil([&] { return !end.isEmpty(); }, 120000));
         EXPECT_EQ(end, QStringLiteral("success"));
     }
     const QList<QByteArray> stamps = board.readFile(QStringLiteral("/var/mock-cloud/stamps.csv")).split('\n');
@@ -62,7 +62,7 @@ TEST(MockCloudProgram, ServesAFullUpdateAndEndsOnSigterm)
         bool ended = false;
         QObject::connect(&warker, &CloudLink::allUpdateFinish, [&](int mode, const QString&) { ended = mode == 1; });
         ASSERT_TRUE(warker.startDataRequest(1));
-        ASSERT_TRUE(waitUntil([&] { return ended && !warker.busy(); }, 30000));
+        ASSERT_TRUE(waitUntil([&] { return ended && !warker.busy(); }, 120000));
     }
     const QList<QByteArray> allStamps = board.readFile(QStringLiteral("/var/mock-cloud/stamps.csv")).split('\n');
     EXPECT_EQ(allStamps.size(), 6);  // five lines and the empty rest
