@@ -267,7 +267,12 @@ void CardpollBoard::startCardpoll(const std::vector<std::string>& args, bool gat
     std::vector<std::string> env = extraEnv;
     if (!gateIntervalMs.empty())
         env.push_back("VNQ_CARDPOLL_GATE_MS=" + gateIntervalMs);
-    ASSERT_TRUE(cardpoll.start(CARDPOLL_PROGRAM, args, env, m_outputFile));
+    // The simulated reader answers on a thread of this process, which a loaded machine may
+    // hold up past the service's usual 100 ms: the exchange time-out is a second unless the
+    // test's own arguments set one.
+    std::vector<std::string> all = { "-t", "1000" };
+    all.insert(all.end(), args.begin(), args.end());
+    ASSERT_TRUE(cardpoll.start(CARDPOLL_PROGRAM, all, env, m_outputFile));
 }
 
 bool CardpollBoard::startServer()
