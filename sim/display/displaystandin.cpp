@@ -10,6 +10,8 @@
 #include <QLocalSocket>
 #include <QRegularExpression>
 
+#include <sys/ioctl.h>
+
 namespace vnq::sim {
 
 namespace {
@@ -50,6 +52,16 @@ void DisplayStandIn::acceptClient()
         incoming.clear();
         connect(client, &QLocalSocket::readyRead, this, &DisplayStandIn::readClient);
     }
+}
+
+int DisplayStandIn::unreadBytes() const
+{
+    if (!client)
+        return 0;
+    int queued = 0;
+    if (client->socketDescriptor() < 0 || ::ioctl(int(client->socketDescriptor()), FIONREAD, &queued) != 0)
+        queued = 0;
+    return queued + int(client->bytesAvailable());
 }
 
 void DisplayStandIn::readClient()

@@ -32,6 +32,8 @@ public:
     const QStringList& updates() const { return received; }
     QString lastUpdate() const { return received.isEmpty() ? QString() : received.last(); }
     void clearUpdates() { received.clear(); }
+    // Bytes the client has written that are not read yet.
+    int unreadBytes() const;
 
     // The id as last sent on the wire (generation digit in front), or an empty text when no
     // update carried it.

@@ -71,7 +71,7 @@ protected:
 
 TEST_F(DemoBoard, CardsStampOpenTheDoorOrAreRefused)
 {
-    ASSERT_EQ(vnq::sim::PressControl::press(QStringLiteral("_BG_1"), 0), QStringLiteral("ok"));
+    ASSERT_EQ(vnq::sim::PressControl::press(QStringLiteral("_BG_1"), 0, 20000), QStringLiteral("ok"));
     ASSERT_TRUE(waitUntil([&] { return shown("_BG_1</id><backbround><pos><x>10</x><y>155</y></pos><size><h>55</h><w>154</w></size><filename>../Parts/01時計画面/ボタン_出勤_選択.png") > 0; }))
         << terminalLog();
     sim.setField(CardField::felica(kYamada, vnq::sim::kDefaultPmm));
@@ -91,7 +91,7 @@ TEST_F(DemoBoard, CardsStampOpenTheDoorOrAreRefused)
     ASSERT_TRUE(DBSetting::setSetting(QStringLiteral("接点出力秒数"), 1));
     ASSERT_TRUE(root.writeFile("/tmp/vantroq.unlock", ""));
     ASSERT_TRUE(waitUntil([&] { return shown("_BG_821</id>") > 0; })) << terminalLog();
-    ASSERT_EQ(vnq::sim::PressControl::press(QStringLiteral("_BG_821"), 0), QStringLiteral("ok"));
+    ASSERT_EQ(vnq::sim::PressControl::press(QStringLiteral("_BG_821"), 0, 20000), QStringLiteral("ok"));
     ASSERT_TRUE(waitUntil([&] { return shown("ボタン_解錠_選択.png") > 0; })) << terminalLog();
     sim.setField(CardField::typeA(kSato));
     ASSERT_TRUE(waitUntil([&] { return stamps().size() == 2; })) << terminalLog();

@@ -88,7 +88,7 @@ TEST_F(CloudApiChain, ARequestWhileAChainRunsIsRefusedAtOnce)
     EXPECT_FALSE(worker().startDataRequest(2));
     EXPECT_EQ(ends, (QStringList{QStringLiteral("finishedDakokuSending -9999 0"), QStringLiteral("allUpdateFinish 1 failed"),
                                  QStringLiteral("allUpdateFinish 2 failed")}));
-    ASSERT_TRUE(waitUntil([&] { return ends.size() == 4; }, 30000));
+    ASSERT_TRUE(waitUntil([&] { return ends.size() == 4; }, 120000));
     EXPECT_EQ(ends.last(), QStringLiteral("allUpdateFinish 3 success"));
     EXPECT_EQ(sent(), 5);
 }
@@ -134,7 +134,10 @@ TEST_P(CloudApiUnconfirmed, OnlyConfirmedBatchesAreMarkedSent)
         }
         ASSERT_TRUE(DBDakoku::execQuery(QStringLiteral("UPDATE dakoku SET send = '0'"), nullptr, nullptr, nullptr,
                                         nullptr));
-        EXPECT_EQ(chain(3, 1500), QStringLiteral("allUpdateFinish 3 failed"));
+        std::function<bool()> stalled;
+        if (k.faulty && k.fault.kind == MockFault::Stall)
+            stalled = [&] { return cloud->service->callCount(QStringLiteral("PutStampRaw")) >= n; };
+        EXPECT_EQ(chain(3, 3000, stalled), QStringLiteral("allUpdateFinish 3 failed"));
         EXPECT_EQ(beingSent(), 0);
         const QSet<QString> marked = sentUsers();
         EXPECT_TRUE(storedUsers().contains(marked));

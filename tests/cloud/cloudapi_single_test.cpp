@@ -30,7 +30,7 @@ protected:
     {
         const int before = ends.size();
         start(*warker);
-        if (!waitUntil([&] { return ends.size() > before; }, 30000))
+        if (!waitUntil([&] { return ends.size() > before; }, 120000))
             return QString();
         waitUntil([&] { return !warker->busy(); }, 10000);
         return ends.last();
@@ -101,7 +101,7 @@ TEST_F(CloudApiSingle, FailuresAndRefusals)
     EXPECT_EQ(ends.mid(before), (QStringList{QStringLiteral("GetServiceName -8888"), QStringLiteral("GetFirmware -9999"),
                                              QStringLiteral("PutUserIDm -9999"),
                                              QStringLiteral("finishedDakokuSending -9999 0")}));
-    ASSERT_TRUE(waitUntil([&] { return ends.size() == before + 5; }, 30000));
+    ASSERT_TRUE(waitUntil([&] { return ends.size() == before + 5; }, 120000));
     EXPECT_TRUE(ends.last().startsWith(QStringLiteral("FirmwareVersion 0 ")));
 }
 

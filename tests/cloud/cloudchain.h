@@ -39,7 +39,7 @@ protected:
     CloudWarker& worker(int inactivityMs = 3000)
     {
         if (!warker) {
-            auto* api = new CloudAPI;
+            api = new CloudAPI;
             api->httpClient()->setInactivityInterval(inactivityMs);
             warker = std::make_unique<CloudWarker>(api);
             QObject::connect(warker.get(), &CloudLink::allUpdateFinish, [this](int mode, const QString& option) {
@@ -55,13 +55,15 @@ protected:
         return *warker;
     }
 
-    // Runs a chain to its end signal; the signal's text, or "" when none came.
-    QString chain(int mode, int inactivityMs = 3000)
+    // Runs a chain to its end signal; the signal's text, or "" when none came. A chain with an
+    // answer stalled on purpose ends by the idle time-out once stalled() holds.
+    QString chain(int mode, int inactivityMs = 3000, const std::function<bool()>& stalled = {})
     {
         const int before = ends.size();
         if (!worker(inactivityMs).startDataRequest(mode) && ends.size() == before)
             return QString();
-        if (!waitUntil([&] { return ends.size() > before; }, 30000))
+        const auto ended = [&] { return ends.size() > before; };
+        if (stalled ? !endStallByIdleTimeOut(api->httpClient(), inactivityMs, stalled, ended) : !waitUntil(ended, 120000))
             return QString();
         // The worker is idle again once the end has been relayed.
         waitUntil([&] { return !warker->busy(); }, 10000);
@@ -111,6 +113,7 @@ protected:
     MessageCapture log;
     std::unique_ptr<MockCloud> cloud;
     std::unique_ptr<CloudWarker> warker;
+    CloudAPI* api = nullptr;  // the worker's, there as long as the worker is
     QStringList ends;
     QStringList infos;
 };

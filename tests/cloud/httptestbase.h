@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QThread>
+
 
 #include <functional>
 #include <memory>
@@ -28,6 +30,32 @@ inline void PrintTo(const QByteArray& bytes, std::ostream* os)
 }
 
 namespace vnq::test {
+
+// Sets an HTTP client's idle time-out on the thread the client lives on, and waits for that.
+inline void setIdleTimeOut(HttpClient* client, int ms)
+{
+    const auto set = [client, ms] { client->setInactivityInterval(ms); };
+    if (client->thread() == QThread::currentThread())
+        set();
+    else
+        QMetaObject::invokeMethod(client, set, Qt::BlockingQueuedConnection);
+}
+
+// Waits for an exchange that has stalled on purpose to end by the client's idle time-out: the
+// time-out, held far off until then so that no other exchange can end by it however slowly a
+// loaded machine goes, is cut short once stalled() holds. It is back at heldMs afterwards.
+// Whether ended() came within the bound.
+inline bool endStallByIdleTimeOut(HttpClient* client, int heldMs, const std::function<bool()>& stalled,
+                                  const std::function<bool()>& ended)
+{
+    if (!waitUntil([&] { return stalled() || ended(); }, 120000))
+        return false;
+    // A running timer starts again with its new interval; that is no restart of the count.
+    setIdleTimeOut(client, 1);
+    const bool done = waitUntil(ended, 120000);
+    setIdleTimeOut(client, heldMs);
+    return done;
+}
 
 // What one finish() carried: the code and the receive buffer as the handler saw it.
 struct Finished {
@@ -62,7 +90,7 @@ protected:
 
     // Starts a request and waits for its finish(); the code, or a marker when none came.
     int run(int method, const QString& url, const QList<QString>& headers = {},
-            const QString& body = QString(), int timeoutMs = 10000)
+            const QString& body = QString(), int timeoutMs = 60000)
     {
         const size_t before = finishes.size();
         if (client->httpRequest(HttpClient::MethodNum(method), url, headers, body) != 0

@@ -175,11 +175,22 @@ TEST_F(MeridApiChain, AnUntrustedAnswerLeavesTheBatchUnsent)
         {"stall", MockFault::stall()},
     };
     addStamps(3);
+    const QByteArray stampPath = MockJsonService::pathOf(QStringLiteral("putStamp"));
+    const auto stampRequests = [&] {
+        int n = 0;
+        for (const MockRequest& request : cloud->server->requests())
+            n += request.path == stampPath;
+        return n;
+    };
     int nth = 1;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        cloud->server->addFault(MockJsonService::pathOf(QStringLiteral("putStamp")), c.fault, nth++);
-        EXPECT_EQ(chain(2, 500), QStringLiteral("allUpdateFinish 2"));
+        cloud->server->addFault(stampPath, c.fault, nth++);
+        const int seen = stampRequests();
+        std::function<bool()> stalled;
+        if (c.fault.kind == MockFault::Stall)
+            stalled = [&] { return stampRequests() > seen; };
+        EXPECT_EQ(chain(2, 3000, stalled), QStringLiteral("allUpdateFinish 2"));
         EXPECT_EQ(unsent(), 3);
         EXPECT_EQ(sent(), 0);
     }

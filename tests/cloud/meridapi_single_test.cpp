@@ -58,6 +58,7 @@ TEST_F(MeridSingle, CardServiceAndVersionRequestsEndWithTheirSignals)
         std::function<void(MockJsonService&, MockHttpServer&)> script;
         std::function<void(MeridWarker&)> start;
         QString end;
+        bool stalls = false;  // ends by the idle time-out
     } cases[] = {
         {"card of user 123", [](MockJsonService&, MockHttpServer&) {},
          [&](MeridWarker& w) { putIdm(w, 123, card); }, "finishedPutUserIDm 0"},
@@ -74,7 +75,7 @@ TEST_F(MeridSingle, CardServiceAndVersionRequestsEndWithTheirSignals)
          [this](MockJsonService&, MockHttpServer& server) {
              server.addFault(MockJsonService::pathOf(QStringLiteral("putUserIDm")), MockFault::stall(), nextAt("putUserIDm"));
          },
-         [&](MeridWarker& w) { putIdm(w, 8, QStringLiteral("0000000000000008")); }, "finishedPutUserIDm -9999"},
+         [&](MeridWarker& w) { putIdm(w, 8, QStringLiteral("0000000000000008")); }, "finishedPutUserIDm -9999", true},
         {"card with the token refused",
          [](MockJsonService& s, MockHttpServer&) { s.scriptResult(QStringLiteral("getToken"), -1004, s.callCount(QStringLiteral("getToken")) + 1); },
          [&](MeridWarker& w) { putIdm(w, 9, QStringLiteral("0000000000000009")); }, "finishedPutUserIDm -1004"},
@@ -101,7 +102,11 @@ TEST_F(MeridSingle, CardServiceAndVersionRequestsEndWithTheirSignals)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         c.script(service(), *cloud->server);
-        EXPECT_EQ(request(c.start, 500), c.end);
+        const int cards = nextAt("putUserIDm");
+        std::function<bool()> stalled;
+        if (c.stalls)
+            stalled = [&] { return nextAt("putUserIDm") > cards; };
+        EXPECT_EQ(request(c.start, 3000, stalled), c.end);
         // A chain started beside the refused request runs to its own end.
         EXPECT_TRUE(waitUntil([&] { return !warker->busy(); }, 10000));
         EXPECT_EQ(service().openTokens(), 0) << "every token handed back";

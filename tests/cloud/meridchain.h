@@ -43,7 +43,7 @@ protected:
     MeridWarker& worker(int inactivityMs = 3000)
     {
         if (!warker) {
-            auto* api = new MeridAPI;
+            api = new MeridAPI;
             api->httpClient()->setInactivityInterval(inactivityMs);
             warker = std::make_unique<MeridWarker>(api);
             QObject::connect(warker.get(), &CloudLink::allUpdateFinish, [this](int mode, const QString& option) {
@@ -55,7 +55,7 @@ protected:
                              });
             // Seen on the worker's thread as the end is emitted: the client is still busy
             // until the token release is answered.
-            auto atEnd = [api, this] {
+            auto atEnd = [api = api, this] {
                 if (!api->busy())
                     ++idleAtEnd;
             };
@@ -82,17 +82,20 @@ protected:
     }
 
     // Runs a chain to its end signal and the client's idle state; the end signal's text, or ""
-    // when none came.
-    QString chain(int mode, int inactivityMs = 3000)
+    // when none came. A chain with an answer stalled on purpose ends by the idle time-out once
+    // stalled() holds.
+    QString chain(int mode, int inactivityMs = 3000, const std::function<bool()>& stalled = {})
     {
-        return request([mode](MeridWarker& w) { w.startDataRequest(mode); }, inactivityMs);
+        return request([mode](MeridWarker& w) { w.startDataRequest(mode); }, inactivityMs, stalled);
     }
     // The same for any request the worker offers.
-    QString request(const std::function<void(MeridWarker&)>& start, int inactivityMs = 3000)
+    QString request(const std::function<void(MeridWarker&)>& start, int inactivityMs = 3000,
+                    const std::function<bool()>& stalled = {})
     {
         const int before = ends.size();
         start(worker(inactivityMs));
-        if (!waitUntil([&] { return ends.size() > before; }, 30000))
+        const auto ended = [&] { return ends.size() > before; };
+        if (stalled ? !endStallByIdleTimeOut(api->httpClient(), inactivityMs, stalled, ended) : !waitUntil(ended, 120000))
             return QString();
         EXPECT_TRUE(waitUntil([&] { return !warker->busy(); }, 10000)) << "the client stays busy";
         EXPECT_EQ(ends.size(), before + 1) << "one end signal per chain";
@@ -141,6 +144,7 @@ protected:
     RecordingRunner runner;
     std::unique_ptr<MockCloud> cloud;
     std::unique_ptr<MeridWarker> warker;
+    MeridAPI* api = nullptr;  // the worker's, there as long as the worker is
     QStringList ends;
     std::atomic<int> idleAtEnd{0};
     QStringList infos;

@@ -26,7 +26,7 @@ TEST(MockCloudProgram, ServesAFullUpdateAndEndsOnSigterm)
     ZSystem::setMode(ZSystem::Cloud);
     QProcess program;
     program.start(QStringLiteral(VNQ_MOCK_CLOUD), {QStringLiteral("--root"), board.root(), QStringLiteral("--max-seconds"),
-                                                   QStringLiteral("60")});
+                                                   QStringLiteral("240")});
     ASSERT_TRUE(program.waitForStarted(10000));
     ASSERT_TRUE(waitUntil([&] { return board.exists(QStringLiteral("/VnQo/var/cloud.param")); }, 20000));
 
@@ -38,7 +38,7 @@ TEST(MockCloudProgram, ServesAFullUpdateAndEndsOnSigterm)
         QString end;
         QObject::connect(&warker, &CloudLink::allUpdateFinish, [&](int, const QString& option) { end = option; });
         ASSERT_TRUE(warker.startDataRequest(1));
-        ASSERT_TRUE(waitUntil([&] { return !end.isEmpty(); }, 30000));
+        ASSERT_TRUE(waitUntil([&] { return !end.isEmpty(); }, 120000));
         EXPECT_EQ(end, QStringLiteral("success"));
     }
     const QList<QByteArray> stamps = board.readFile(QStringLiteral("/var/mock-cloud/stamps.csv")).split('\n');
@@ -62,7 +62,7 @@ TEST(MockCloudProgram, ServesAFullUpdateAndEndsOnSigterm)
         bool ended = false;
         QObject::connect(&warker, &CloudLink::allUpdateFinish, [&](int mode, const QString&) { ended = mode == 1; });
         ASSERT_TRUE(warker.startDataRequest(1));
-        ASSERT_TRUE(waitUntil([&] { return ended && !warker.busy(); }, 30000));
+        ASSERT_TRUE(waitUntil([&] { return ended && !warker.busy(); }, 120000));
     }
     const QList<QByteArray> allStamps = board.readFile(QStringLiteral("/var/mock-cloud/stamps.csv")).split('\n');
     EXPECT_EQ(allStamps.size(), 6);  // five lines and the empty rest
@@ -110,7 +110,7 @@ TEST(MockCloudProgram, ProxyOptionsGiveAnAuthenticatingLoopbackProxyAndSigintEnd
     program.start(QStringLiteral(VNQ_MOCK_CLOUD),
                   {QStringLiteral("--root"), board.root(), QStringLiteral("--proxy-port"), QString::number(proxyPort),
                    QStringLiteral("--proxy-auth"), QStringLiteral("vq:se:cret"), QStringLiteral("--max-seconds"),
-                   QStringLiteral("60")});
+                   QStringLiteral("240")});
     ASSERT_TRUE(program.waitForStarted(10000));
     // The file may be seen before its first line is whole.
     ASSERT_TRUE(waitUntil([&] { return board.readFile(QStringLiteral("/VnQo/var/cloud.param")).contains('\n'); }, 20000));

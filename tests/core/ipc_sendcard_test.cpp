@@ -16,10 +16,10 @@ int sendcard(const QStringList& arguments)
     QProcess tool;
     tool.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     tool.start(QStringLiteral(VNQ_SENDCARD), arguments);
-    if (!tool.waitForStarted(5000))
+    if (!tool.waitForStarted(20000))
         return -100;
     QSignalSpy finished(&tool, qOverload<int, QProcess::ExitStatus>(&QProcess::finished));
-    if (!finished.wait(5000))
+    if (!finished.wait(20000))
         return -101;
     return tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -102;
 }
@@ -37,7 +37,7 @@ protected:
     // The message of the count-th connection, once the server has handled it.
     QString message(int count)
     {
-        vnq::test::waitUntil([&] { return messages->size() >= count; });
+        vnq::test::waitUntil([&] { return messages->size() >= count; }, 10000);
         return messages->size() >= count ? messages->at(count - 1).at(0).toString() : QString();
     }
 

@@ -161,7 +161,33 @@ INSTANTIATE_TEST_SUITE_P(Failures, RtcsyncFailure, ::testing::Values(
     FailureCase{"RtcStopped", "-R", true, "offset 0\nrate 0\n", "", "Failed rtc read: "}),
     [](const ::testing::TestParamInfo<FailureCase>& info) { return info.param.name; });
 
-// On real time, too, a stopped RTC cannot hold the tool: it gives up after about 2 s.
+// The tool waits 2 s for the RTC's next second edge: one just inside that is still taken, one
+// just outside is not. On virtual time the bound is exact.
+TEST(Rtcsync, WaitsTwoSecondsForTheRtcSecondEdge)
+{
+    const struct {
+        double edgeAfterSeconds;
+        int status;
+    } cases[] = {{1.99, 0}, {2.01, 255}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.edgeAfterSeconds);
+        SimClockBoard board;
+        // On a second at the start, and a second further after edgeAfterSeconds.
+        board.setRtc(QStringLiteral("at 1000.000000\noffset 0\nrate %1\n").arg(1 / c.edgeAfterSeconds, 0, 'g', 12).toLatin1());
+
+        const ToolRun run = board.run(VNQ_RTCSYNC, {"-R", "0"}, 1000 * kUs);
+
+        EXPECT_EQ(run.status, c.status) << run.err.constData();
+        if (c.status != 0) {
+            EXPECT_TRUE(run.err.startsWith("Failed rtc read: ")) << run.err.constData();
+            EXPECT_TRUE(board.systemClockLog().isEmpty());
+        }
+    }
+}
+
+// On real time, too, a stopped RTC cannot hold the tool: it sleeps between its reads (it takes
+// no less than most of the 2 s) and gives up. How much longer a loaded machine makes it take
+// says nothing about the tool; the 2 s themselves are shown on virtual time above.
 TEST(Rtcsync, GivesUpOnAStoppedRtcWithinAboutTwoSeconds)
 {
     SimClockBoard board;
@@ -172,7 +198,6 @@ TEST(Rtcsync, GivesUpOnAStoppedRtcWithinAboutTwoSeconds)
     EXPECT_EQ(run.status, 255);
     EXPECT_TRUE(run.err.startsWith("Failed rtc read: ")) << run.err.constData();
     EXPECT_GE(run.elapsedMs, 1500);
-    EXPECT_LT(run.elapsedMs, 3000);
     EXPECT_TRUE(board.systemClockLog().isEmpty());
 }
 

@@ -111,7 +111,7 @@ protected:
     {
         const int before = peer.updates().size();
         fn();
-        vnq::test::FakeDisplayServer::waitFor([] { return false; }, 50);
+        peer.settle();
         QStringList shown;
         for (const QString& update : peer.updates().mid(before))
             shown << vnq::test::transcriptOf(update);
@@ -157,7 +157,7 @@ TEST_F(ClockStamping, EachCheckOfACardTouchDecides)
     startActiveClock();
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        vnq::test::FakeDisplayServer::waitFor([] { return false; }, 50);  // the last row's redraws
+        peer.settle();  // the last row's redraws
         ASSERT_TRUE(DBDakoku::deleteAllDakoku());
         ASSERT_TRUE(board.writeFile("/sys/class/gpio/gpio0/value", "1\n"));
         probe->formActive() = 2;

@@ -146,7 +146,7 @@ protected:
         if (expected > 0)
             EXPECT_TRUE(peer.waitForUpdates(before + expected));
         else
-            vnq::test::FakeDisplayServer::waitFor([] { return false; }, 50);
+            peer.settle();
         return peer.updates().mid(before);
     }
 

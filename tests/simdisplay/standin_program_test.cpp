@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QLocalSocket>
 #include <QProcess>
@@ -28,10 +29,10 @@ protected:
             if (terminal.waitForConnected(100))
                 break;
             program.waitForFinished(20);
-        } while (waited.elapsed() < 5000);
+        } while (waited.elapsed() < 20000);
         ASSERT_EQ(terminal.state(), QLocalSocket::ConnectedState);
         // The control socket is made right after the screen socket.
-        for (int i = 0; i < 100 && !board.exists(QStringLiteral("/tmp/vistrel-stand-in.ctl")); ++i)
+        for (QDeadlineTimer until(20000); !board.exists(QStringLiteral("/tmp/vistrel-stand-in.ctl")) && !until.hasExpired();)
             program.waitForFinished(20);
     }
 
@@ -48,21 +49,22 @@ protected:
         terminal.flush();
     }
 
-    // What the stand-in sends back within a short time.
+    // What the stand-in sends back, up to the end of its reply.
     QString reply()
     {
         QByteArray got;
-        for (int i = 0; i < 20 && !got.contains("</gui>"); ++i)
+        for (QDeadlineTimer until(20000); !got.contains("</gui>") && !until.hasExpired();)
             if (terminal.waitForReadyRead(100))
                 got += terminal.readAll();
         return QString::fromUtf8(got);
     }
 
+    // The file's text once it holds a whole line.
     QString waitForFile(const QString& path)
     {
-        for (int i = 0; i < 100; ++i) {
+        for (QDeadlineTimer until(20000); !until.hasExpired();) {
             const QByteArray text = board.readFile(path);
-            if (!text.isEmpty())
+            if (text.endsWith('\n'))
                 return QString::fromUtf8(text);
             program.waitForFinished(20);
         }
@@ -96,9 +98,9 @@ TEST_F(StandInProgram, LogsUpdatesAnswersFlashesAndDeliversPresses)
     ASSERT_TRUE(press.waitForFinished());
     EXPECT_EQ(press.exitCode(), 0);
 
-    EXPECT_EQ(vnq::sim::PressControl::press(QStringLiteral("_BG_102"), 0), QStringLiteral("unknown id"))
+    EXPECT_EQ(vnq::sim::PressControl::press(QStringLiteral("_BG_102"), 0, 20000), QStringLiteral("unknown id"))
         << "an id never sent is refused";
-    EXPECT_EQ(vnq::sim::PressControl::press(QStringLiteral("_BG_1"), 0), QStringLiteral("ok"));
+    EXPECT_EQ(vnq::sim::PressControl::press(QStringLiteral("_BG_1"), 0, 20000), QStringLiteral("ok"));
     EXPECT_EQ(reply(), QStringLiteral("<gui><id>3_BG_1</id><event>0</event></gui>"));
 }
 

@@ -18,6 +18,23 @@ bool FakeDisplayServer::waitFor(const std::function<bool()>& condition, int time
     return condition();
 }
 
+bool FakeDisplayServer::settle(int timeoutMs)
+{
+    QElapsedTimer elapsed;
+    elapsed.start();
+    for (;;) {
+        // The client writes each update whole before its call returns; posted work may write more.
+        QCoreApplication::processEvents();
+        if (unreadBytes() == 0) {
+            QCoreApplication::processEvents();
+            if (unreadBytes() == 0)
+                return true;
+        }
+        if (elapsed.elapsed() >= timeoutMs)
+            return false;
+    }
+}
+
 bool FakeDisplayServer::waitForClient(int timeoutMs)
 {
     return waitFor([this] { return hasClient(); }, timeoutMs);

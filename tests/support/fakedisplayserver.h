@@ -15,9 +15,13 @@ public:
 
     // Runs the event loop until the condition holds or timeoutMs passes; the condition's
     // last value.
-    static bool waitFor(const std::function<bool()>& condition, int timeoutMs = 2000);
-    bool waitForClient(int timeoutMs = 2000);
-    bool waitForUpdates(int count, int timeoutMs = 5000);
+    static bool waitFor(const std::function<bool()>& condition, int timeoutMs = 10000);
+    // Runs the event loop until every update the client has written so far is received, also
+    // those written by what that set off without waiting for a timer: the updates of a call
+    // are all in once it returns. The bound only ends a test that hangs.
+    bool settle(int timeoutMs = 10000);
+    bool waitForClient(int timeoutMs = 10000);
+    bool waitForUpdates(int count, int timeoutMs = 10000);
 };
 
 }  // namespace vnq::test

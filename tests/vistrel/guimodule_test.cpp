@@ -23,6 +23,8 @@
 #include <string>
 #include <vector>
 
+#include <sys/ioctl.h>
+
 using namespace vistrel;
 using vnq::test::FramebufferBoardRoot;
 using vnq::test::MessageCapture;
@@ -106,19 +108,20 @@ protected:
     bool connectClient()
     {
         client.connectToServer(root.path("/tmp/vistrel.uds"));
-        if (!client.waitForConnected(2000))
+        if (!client.waitForConnected(10000))
             return false;
-        QDeadlineTimer deadline(2000);
+        QDeadlineTimer deadline(10000);
         while (!GuiModule::serverSocket->currentConnection() && !deadline.hasExpired())
             QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
         return GuiModule::serverSocket->currentConnection() != nullptr;
     }
 
+    // The module writes its replies whole before it returns: all of them are in the socket.
     QByteArray replies()
     {
-        QDeadlineTimer deadline(300);
-        while (!deadline.hasExpired())
-            client.waitForReadyRead(20);
+        int unread = 0;
+        while (::ioctl(int(client.socketDescriptor()), FIONREAD, &unread) == 0 && unread > 0)
+            client.waitForReadyRead(10000);
         return client.readAll();
     }
 

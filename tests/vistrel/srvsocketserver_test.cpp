@@ -51,7 +51,7 @@ protected:
     {
         auto client = std::make_unique<QLocalSocket>();
         client->connectToServer(root.path(kSocket));
-        EXPECT_TRUE(client->waitForConnected(2000));
+        EXPECT_TRUE(client->waitForConnected(10000));
         QLocalSocket* before = server.currentConnection();
         EXPECT_TRUE(waitFor([&] { return server.currentConnection() && server.currentConnection() != before; }));
         return client;
@@ -177,6 +177,6 @@ TEST_F(SocketServer, StaleSocketFileIsReplacedAndALiveServerIsLeftAlone)
         // The first server still answers on its file.
         QLocalSocket another;
         another.connectToServer(root.path(kSocket));
-        EXPECT_TRUE(another.waitForConnected(2000));
+        EXPECT_TRUE(another.waitForConnected(10000));
     }
 }

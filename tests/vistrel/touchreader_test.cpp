@@ -241,14 +241,20 @@ TEST_F(ReaderThread, FailingDevicePausesBetweenReadsAndLogsOnce)
 {
     MessageCapture log;
     ASSERT_EQ(init_ts_drv(), 0);
-    script->failing = true;
-    script->feed({});
-    // A real thread blocked in poll(): only real time lets it show whether it pauses.
-    std::this_thread::sleep_for(350ms);
+    const auto start = std::chrono::steady_clock::now();
     {
         std::lock_guard<std::mutex> guard(script->lock);
-        EXPECT_GE(script->failedReads, 1);
-        EXPECT_LE(script->failedReads, 6);  // one per 100 ms pause, not a spinning core
+        script->failing = true;
+    }
+    script->feed({});
+    // A real thread blocked in poll(): only real time lets it show whether it pauses. It
+    // is given as long as it takes to fail three times; whenever that is, it cannot have
+    // read more than once per 100 ms pause since the start (a spinning core would have).
+    {
+        std::unique_lock<std::mutex> guard(script->lock);
+        ASSERT_TRUE(script->changed.wait_for(guard, 10s, [&] { return script->failedReads >= 3; }));
+        const auto pauses = (std::chrono::steady_clock::now() - start) / 100ms;
+        EXPECT_LE(script->failedReads, pauses + 1);
         script->failing = false;
     }
     // The device recovers: its samples flow again.

@@ -63,8 +63,15 @@ TEST_F(VistrelProgram, ListensOverAStaleSocketFileAndKeepsRunningWithoutAFramebu
     start();
     ASSERT_TRUE(answers());
     EXPECT_EQ(program.state(), QProcess::Running);
-    program.waitForReadyRead(100);
-    const QString output = QString::fromUtf8(program.readAll());
+    // Its start-up lines, however long the program takes to write them.
+    QString output;
+    const auto started = [&] {
+        return output.contains("init_ovg: ") && output.contains("drawing: recording only, no pixels\n");
+    };
+    for (QDeadlineTimer deadline(10000); !started() && !deadline.hasExpired();) {
+        program.waitForReadyRead(50);
+        output += QString::fromUtf8(program.readAll());
+    }
     EXPECT_TRUE(output.startsWith("FontPath: ./Font/ipag.ttf, FontSpace: 0, FontStroke:1.000000\n\n")) << qPrintable(output);
     EXPECT_TRUE(output.contains("init_ovg: No such file or directory\n")) << qPrintable(output);
     EXPECT_EQ(output.count("drawing: recording only, no pixels\n"), 1) << qPrintable(output);
