@@ -43,16 +43,27 @@ inline void setIdleTimeOut(HttpClient* client, int ms)
 
 // Waits for an exchange that has stalled on purpose to end by the client's idle time-out: the
 // time-out, held far off until then so that no other exchange can end by it however slowly a
-// loaded machine goes, is cut short once stalled() holds. It is back at heldMs afterwards.
+// loaded machine goes, is cut short once stalled() holds. It is back at heldMs as the stalled
+// exchange finishes, in the same call on the client's thread, so an exchange its finish starts
+// runs with the held time-out (a timer fires only once the thread's event loop runs again).
 // Whether ended() came within the bound.
 inline bool endStallByIdleTimeOut(HttpClient* client, int heldMs, const std::function<bool()>& stalled,
                                   const std::function<bool()>& ended)
 {
     if (!waitUntil([&] { return stalled() || ended(); }, 120000))
         return false;
+    auto restore = std::make_shared<QMetaObject::Connection>();
+    *restore = QObject::connect(
+        client, &HttpClient::finish, client,
+        [client, heldMs, restore](int, HttpClient*) {
+            client->setInactivityInterval(heldMs);
+            QObject::disconnect(*restore);
+        },
+        Qt::DirectConnection);
     // A running timer starts again with its new interval; that is no restart of the count.
     setIdleTimeOut(client, 1);
     const bool done = waitUntil(ended, 120000);
+    QObject::disconnect(*restore);
     setIdleTimeOut(client, heldMs);
     return done;
 }
