@@ -196,6 +196,11 @@ TEST_F(GpuFills, EveryModelledFormatRoundTrips)
                 << "native value " << v;
             ASSERT_EQ(decode(v), simgpu::unpackColour(*format, v)) << "native value " << v;
         }
+        // The format's encoder stores any colour as packColour() does, low bits and all.
+        const simgpu::ColourEncoder encode(*format);
+        uint32_t colour = 0x01234567u;
+        for (int i = 0; i < 4096; ++i, colour = colour * 2654435761u + 0x9E3779B9u)
+            ASSERT_EQ(encode(colour), simgpu::packColour(*format, colour)) << "colour " << colour;
 
         // Through the model: the fast clear stores a native value, the SPC fill the colour read
         // back from it; both pixels hold the same value.

@@ -134,6 +134,35 @@ private:
     uint32_t shift_[4] = {}, mask_[4] = {};
 };
 
+// packColour() for one format with its choices made once: each channel's top bits move
+// straight from the colour to their field by a shift and a mask, an absent field's mask being 0.
+class ColourEncoder {
+public:
+    ColourEncoder() = default;
+    explicit ColourEncoder(const PixelFormat& format) : fill_(format.fill)
+    {
+        const Field fields[4] = {format.r, format.g, format.b, format.a};
+        for (unsigned c = 0; c < 4; ++c) {
+            const Field f = fields[c];
+            // The channel's top f.length bits: the colour shifted so that they are its lowest.
+            shift_[c] = f.length ? 24 - 8 * c + 8 - f.length : 0;
+            mask_[c] = f.length ? (1u << f.length) - 1 : 0;
+            offset_[c] = f.offset;
+        }
+    }
+
+    uint32_t operator()(uint32_t rgba) const
+    {
+        return ((rgba >> shift_[0]) & mask_[0]) << offset_[0] | ((rgba >> shift_[1]) & mask_[1]) << offset_[1] |
+               ((rgba >> shift_[2]) & mask_[2]) << offset_[2] | ((rgba >> shift_[3]) & mask_[3]) << offset_[3] |
+               fill_;
+    }
+
+private:
+    uint32_t shift_[4] = {}, mask_[4] = {}, offset_[4] = {};
+    uint32_t fill_ = 0;
+};
+
 // Channel `index` of an RGBA8888 colour: 0 R, 1 G, 2 B, 3 A.
 inline uint32_t channel(uint32_t rgba, unsigned index)
 {

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "cgl_unitreg.h"
+#include "draw_source.h"
 #include "gpu_model.h"
 #include "simgpu.h"
 
@@ -136,6 +138,7 @@ bool PixelPipeline::load(SimGpu& gpu, const PixelFormat& target, const std::stri
                 nonLinear_[c][i] = static_cast<uint8_t>(gpu.peTable(kGammaTable + word) >> shift);
         }
     target_ = &target;
+    encode_ = ColourEncoder(target);
     return true;
 }
 
@@ -346,6 +349,23 @@ uint32_t PixelPipeline::finished(uint32_t result) const
     return result;
 }
 
+// Stores `count` native values along a row from (x, y); a row of 16-bit pixels that keeps no
+// bits writes them as put() would, without choosing the depth and the kept bits per pixel.
+void PixelPipeline::storeRun(const BufferView& view, uint32_t x, uint32_t y, uint32_t count, const uint32_t* values)
+{
+    if (view.bpp != 16 || view.keep) {
+        for (uint32_t i = 0; i < count; ++i)
+            view.put(x + i, y, values[i]);
+        return;
+    }
+    uint8_t* row = view.memory + static_cast<size_t>(y - view.top) * view.stride;
+    const uint32_t at = x - view.basePixel;
+    for (uint32_t i = 0; i < count; ++i) {
+        const uint16_t v = static_cast<uint16_t>(values[i]);
+        std::memcpy(row + 2 * static_cast<size_t>(at + i), &v, 2);
+    }
+}
+
 void PixelPipeline::drawSpan(const BufferView& view, uint32_t x, uint32_t y, uint32_t count,
                              const uint32_t* colours, const uint32_t* alphas) const
 {
@@ -359,22 +379,30 @@ void PixelPipeline::drawSpan(const BufferView& view, uint32_t x, uint32_t y, uin
     }
     // Copies, which the stores into the target cannot change: the state is read once.
     const BufferView out = view;
-    const PixelFormat format = *target_;
+    const ColourEncoder encode = encode_;
     const bool clampSource = clampSource_, clampResult = clampResult_, unpremultiplyResult = unpremultiplyResult_;
+    uint32_t values[DrawSource::kMostSpan];
+    uint32_t done = 0;  // pixels stored
     for (uint32_t i = 0; i < count; ++i) {
         if (!replacing && alphas[i] != 0xFFFFFFFFu) {
+            // The pixels before it are stored first, as they would be one at a time.
+            storeRun(out, x + done, y, i - done, values + done);
             draw(view, x + i, y, colours[i], alphas[i], 1, 1);
+            done = i + 1;
             continue;
         }
-        // An opaque colour is already held to its alpha.
+        // An opaque colour is already held to its alpha, and finished() leaves it as it is: its
+        // channels are within its alpha and it is its own unpremultiplied colour.
         uint32_t result = colours[i];
-        if (clampSource && channel(result, 3) != 255)
-            result = clampedToAlpha(result);
-        // finished() leaves the colour as it is unless one of these holds.
-        if (clampResult || (unpremultiplyResult && channel(result, 3) != 255))
-            result = finished(result);
-        out.put(x + i, y, packColour(format, result));
+        if (channel(result, 3) != 255) {
+            if (clampSource)
+                result = clampedToAlpha(result);
+            if (clampResult || unpremultiplyResult)
+                result = finished(result);
+        }
+        values[i] = encode(result);
     }
+    storeRun(out, x + done, y, count - done, values + done);
 }
 
 }  // namespace simgpu

@@ -75,8 +75,10 @@ private:
     uint32_t blend(uint32_t src, uint32_t alphas, uint32_t dst) const;
     uint32_t converted(uint32_t rgba) const;  // convert() with a stage on
     uint32_t finished(uint32_t result) const;  // the clamp and conversion after the coverage
+    static void storeRun(const BufferView& view, uint32_t x, uint32_t y, uint32_t count, const uint32_t* values);
 
     const PixelFormat* target_ = nullptr;
+    ColourEncoder encode_;  // of the target format
     TexelStages texel_;
     bool transform_ = false;
     int32_t scale_[4] = {}, bias_[4] = {};  // the colour transform, 3 fraction bits, R G B A

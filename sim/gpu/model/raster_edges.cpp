@@ -171,9 +171,11 @@ void GpuModel::writeCoverage(const Target& t, const BufferView& pixels, const Co
                             right = std::max(right, r.right);
                     last = std::min(last, right);
                 }
+                // A mask equal to the one before it is as wholly covering, uncounted.
                 uint32_t count = 1;
-                while (count <= last - x && whole(masks[x + count - window.left]))
-                    ++count;
+                for (const uint16_t* m = masks + (x - window.left); count <= last - x; ++count)
+                    if (m[count] != m[count - 1] && !whole(m[count]))
+                        break;
                 source.span(x, y, count, pipeline, runColours, runAlphas);
                 pipeline.drawSpan(pixels, x, y, count, runColours, runAlphas);
                 x += count - 1;
