@@ -137,7 +137,7 @@ TEST_P(CloudApiUnconfirmed, OnlyConfirmedBatchesAreMarkedSent)
         std::function<bool()> stalled;
         if (k.faulty && k.fault.kind == MockFault::Stall)
             stalled = [&] { return cloud->service->callCount(QStringLiteral("PutStampRaw")) >= n; };
-        EXPECT_EQ(chain(3, 3000, stalled), QStringLiteral("allUpdateFinish 3 failed"));
+        EXPECT_EQ(chain(3, stalled), QStringLiteral("allUpdateFinish 3 failed"));
         EXPECT_EQ(beingSent(), 0);
         const QSet<QString> marked = sentUsers();
         EXPECT_TRUE(storedUsers().contains(marked));

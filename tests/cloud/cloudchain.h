@@ -35,12 +35,13 @@ protected:
 
     void TearDown() override { warker.reset(); }
 
-    // The worker, made on first use so a test can script the service first.
-    CloudWarker& worker(int inactivityMs = 3000)
+    // The worker, made on first use so a test can script the service first; its client's idle
+    // time-out is held far off.
+    CloudWarker& worker()
     {
         if (!warker) {
             api = new CloudAPI;
-            api->httpClient()->setInactivityInterval(inactivityMs);
+            api->httpClient()->setInactivityInterval(heldIdleTimeOutMs);
             warker = std::make_unique<CloudWarker>(api);
             QObject::connect(warker.get(), &CloudLink::allUpdateFinish, [this](int mode, const QString& option) {
                 ends << QStringLiteral("allUpdateFinish %1 %2").arg(mode).arg(option);
@@ -57,17 +58,23 @@ protected:
 
     // Runs a chain to its end signal; the signal's text, or "" when none came. A chain with an
     // answer stalled on purpose ends by the idle time-out once stalled() holds.
-    QString chain(int mode, int inactivityMs = 3000, const std::function<bool()>& stalled = {})
+    QString chain(int mode, const std::function<bool()>& stalled = {})
     {
         const int before = ends.size();
-        if (!worker(inactivityMs).startDataRequest(mode) && ends.size() == before)
+        if (!worker().startDataRequest(mode) && ends.size() == before)
             return QString();
-        const auto ended = [&] { return ends.size() > before; };
-        if (stalled ? !endStallByIdleTimeOut(api->httpClient(), inactivityMs, stalled, ended) : !waitUntil(ended, 120000))
+        if (!waitForEnd(before, stalled))
             return QString();
         // The worker is idle again once the end has been relayed.
         waitUntil([&] { return !warker->busy(); }, 10000);
         return ends.last();
+    }
+
+    // Waits for an end signal after the first `before`; an exchange stalled on purpose is ended
+    // by the idle time-out once stalled() holds. Whether one came.
+    bool waitForEnd(int before, const std::function<bool()>& stalled)
+    {
+        return waitForExchangeEnd(api->httpClient(), stalled, [&] { return ends.size() > before; });
     }
 
     // n unsent stamps of kind 1 with a blank flag, of users firstUser onwards, in one statement.

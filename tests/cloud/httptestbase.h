@@ -31,6 +31,11 @@ inline void PrintTo(const QByteArray& bytes, std::ostream* os)
 
 namespace vnq::test {
 
+// The idle time-out a test holds its client at while exchanges are answered: far off, so that
+// however slowly a loaded machine goes no answered exchange ends by it. Only an exchange stalled
+// on purpose is ended by the time-out, cut short with endStallByIdleTimeOut.
+constexpr int heldIdleTimeOutMs = 60000;
+
 // Sets an HTTP client's idle time-out on the thread the client lives on, and waits for that.
 inline void setIdleTimeOut(HttpClient* client, int ms)
 {
@@ -66,6 +71,15 @@ inline bool endStallByIdleTimeOut(HttpClient* client, int heldMs, const std::fun
     QObject::disconnect(*restore);
     setIdleTimeOut(client, heldMs);
     return done;
+}
+
+// Waits for ended() with the client's idle time-out held at heldIdleTimeOutMs; an exchange stalled
+// on purpose, when stalled is given, is ended by the time-out once stalled() holds. Whether
+// ended() came within the bound.
+inline bool waitForExchangeEnd(HttpClient* client, const std::function<bool()>& stalled,
+                               const std::function<bool()>& ended)
+{
+    return stalled ? endStallByIdleTimeOut(client, heldIdleTimeOutMs, stalled, ended) : waitUntil(ended, 120000);
 }
 
 // What one finish() carried: the code and the receive buffer as the handler saw it.

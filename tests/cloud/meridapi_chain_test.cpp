@@ -190,7 +190,7 @@ TEST_F(MeridApiChain, AnUntrustedAnswerLeavesTheBatchUnsent)
         std::function<bool()> stalled;
         if (c.fault.kind == MockFault::Stall)
             stalled = [&] { return stampRequests() > seen; };
-        EXPECT_EQ(chain(2, 3000, stalled), QStringLiteral("allUpdateFinish 2"));
+        EXPECT_EQ(chain(2, stalled), QStringLiteral("allUpdateFinish 2"));
         EXPECT_EQ(unsent(), 3);
         EXPECT_EQ(sent(), 0);
     }

@@ -106,7 +106,7 @@ TEST_F(MeridSingle, CardServiceAndVersionRequestsEndWithTheirSignals)
         std::function<bool()> stalled;
         if (c.stalls)
             stalled = [&] { return nextAt("putUserIDm") > cards; };
-        EXPECT_EQ(request(c.start, 3000, stalled), c.end);
+        EXPECT_EQ(request(c.start, stalled), c.end);
         // A chain started beside the refused request runs to its own end.
         EXPECT_TRUE(waitUntil([&] { return !warker->busy(); }, 10000));
         EXPECT_EQ(service().openTokens(), 0) << "every token handed back";

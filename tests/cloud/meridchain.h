@@ -40,11 +40,12 @@ protected:
 
     MockJsonService& service() { return *cloud->json; }
 
-    MeridWarker& worker(int inactivityMs = 3000)
+    // The worker, made on first use; its client's idle time-out is held far off.
+    MeridWarker& worker()
     {
         if (!warker) {
             api = new MeridAPI;
-            api->httpClient()->setInactivityInterval(inactivityMs);
+            api->httpClient()->setInactivityInterval(heldIdleTimeOutMs);
             warker = std::make_unique<MeridWarker>(api);
             QObject::connect(warker.get(), &CloudLink::allUpdateFinish, [this](int mode, const QString& option) {
                 ends << QStringLiteral("allUpdateFinish %1 %2").arg(mode).arg(option).trimmed();
@@ -84,18 +85,16 @@ protected:
     // Runs a chain to its end signal and the client's idle state; the end signal's text, or ""
     // when none came. A chain with an answer stalled on purpose ends by the idle time-out once
     // stalled() holds.
-    QString chain(int mode, int inactivityMs = 3000, const std::function<bool()>& stalled = {})
+    QString chain(int mode, const std::function<bool()>& stalled = {})
     {
-        return request([mode](MeridWarker& w) { w.startDataRequest(mode); }, inactivityMs, stalled);
+        return request([mode](MeridWarker& w) { w.startDataRequest(mode); }, stalled);
     }
     // The same for any request the worker offers.
-    QString request(const std::function<void(MeridWarker&)>& start, int inactivityMs = 3000,
-                    const std::function<bool()>& stalled = {})
+    QString request(const std::function<void(MeridWarker&)>& start, const std::function<bool()>& stalled = {})
     {
         const int before = ends.size();
-        start(worker(inactivityMs));
-        const auto ended = [&] { return ends.size() > before; };
-        if (stalled ? !endStallByIdleTimeOut(api->httpClient(), inactivityMs, stalled, ended) : !waitUntil(ended, 120000))
+        start(worker());
+        if (!waitForExchangeEnd(api->httpClient(), stalled, [&] { return ends.size() > before; }))
             return QString();
         EXPECT_TRUE(waitUntil([&] { return !warker->busy(); }, 10000)) << "the client stays busy";
         EXPECT_EQ(ends.size(), before + 1) << "one end signal per chain";
