@@ -148,11 +148,6 @@ VGErrorCode VGHAL_ALdrawImage(OVGimage *image)
         VGALVAL_lx740cmdbuffer_count = 0;
         return VG_OUT_OF_MEMORY_ERROR;
     }
-    VPCTRLW(LX_TE_SYNC, 0);
-    XPTW(LX_XPT_CACHE_FLUSH, 2);
-    XPTW(LX_XPT_EDGE_SCAN_START, 1);
-    XPTW(LX_XPT_SYNC, 0);
-    XPTW(LX_XPT_INIT, 2);
-    RUNCME();
+    VGALFUNC_lx_scanimage();
     return VG_NO_ERROR;
 }

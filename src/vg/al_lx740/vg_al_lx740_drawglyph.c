@@ -39,7 +39,6 @@
 #define K_STROKE 2
 #define K_IMAGE 4
 
-#define XPT_SWAP_SCAN 60u
 
 VGALglyphstate VGALVAL_glyphstate = {VGALFUNC_lx_setstate_path, VGALFUNC_lx_setstate_path_minimum,
                                      VGALFUNC_lx_setstate_image, VGALFUNC_lx_setstate_image_minimum};
@@ -96,12 +95,7 @@ static void draw_image_glyph(GlyphRun *run, const OVGimage *image, float dx, flo
         drop_glyph(run);
         return;
     }
-    VPCTRLW(LX_TE_SYNC, 0);
-    XPTW(LX_XPT_CACHE_FLUSH, 2);
-    XPTW(LX_XPT_EDGE_SCAN_START, 1);
-    XPTW(LX_XPT_SYNC, 0);
-    XPTW(LX_XPT_INIT, 2);
-    RUNCME();
+    VGALFUNC_lx_scanimage();
     run->k = K_IMAGE;
 }
 
@@ -134,10 +128,7 @@ static void draw_path_glyph(GlyphRun *run, OVGpath *path, float dx, float dy)
             drop_glyph(run);
             return;
         }
-        VPCTRLW(LX_TE_SYNC, 0);
-        XPTW(LX_XPT_EDGE_SCAN_START, 1);
-        XPTW(LX_XPT_SWAP, XPT_SWAP_SCAN);
-        RUNCME();
+        VGALFUNC_lx_scanedges();
         run->k = pass ? K_STROKE : K_FILL;
     }
 }

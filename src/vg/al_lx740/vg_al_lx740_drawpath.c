@@ -581,7 +581,6 @@ int setPathDivisionParameters(const OVGmatrix *m, float strokeLineWidth, VGALdiv
 #define VP_STROKE_PAINT 4u
 #define VP_PAINT_MATRIX_ENTRY 21u
 #define STROKE_PAINT_SET 8192u
-#define XPT_SWAP_SCAN 60u
 
 static VGRenderingQuality draw_path_previous_quality;
 
@@ -713,10 +712,7 @@ VGErrorCode VGHAL_ALdrawPath(OVGpath *path, VGbitfield paintModes)
             VGALVAL_lx740cmdbuffer_count = 0;
             return VG_OUT_OF_MEMORY_ERROR;
         }
-        VPCTRLW(LX_TE_SYNC, 0);
-        XPTW(LX_XPT_EDGE_SCAN_START, 1);
-        XPTW(LX_XPT_SWAP, XPT_SWAP_SCAN);
-        RUNCME();
+        VGALFUNC_lx_scanedges();
     }
     return VG_NO_ERROR;
 }

@@ -22,7 +22,6 @@
 #define VP_NO_FLIP 0x80000000u
 #define VP_PATH_MATRIX 1u
 #define VP_PAINT_MATRIX_ENTRY 21u
-#define XPT_SWAP_SCAN 60u
 #define MASK_LAYER_ALIGN 32
 #define MULTISAMPLE_LAYER_MAX 2048
 
@@ -122,14 +121,6 @@ static VGErrorCode nothing_rendered(VGMaskOperation op)
     return VG_NO_ERROR;
 }
 
-static void kick_scan(void)
-{
-    VPCTRLW(LX_TE_SYNC, 0);
-    XPTW(LX_XPT_EDGE_SCAN_START, 1);
-    XPTW(LX_XPT_SWAP, XPT_SWAP_SCAN);
-    RUNCME();
-}
-
 VGErrorCode VGHAL_ALrenderToMask(OVGpath *path, VGbitfield paintModes, VGMaskOperation op)
 {
     static const float row1[3] = {1.0f, 0.0f, 0.0f}, row2[3] = {0.0f, 1.0f, 0.0f};
@@ -168,12 +159,12 @@ VGErrorCode VGHAL_ALrenderToMask(OVGpath *path, VGbitfield paintModes, VGMaskOpe
     if (fill) {
         VGALFUNC_lx_setstate_render_to_mask_b(0, op);
         VGALFUNC_pathpass(path, 0);
-        kick_scan();
+        VGALFUNC_lx_scanedges();
     }
     if (stroke) {
         VGALFUNC_lx_setstate_render_to_mask_b(1, op);
         VGALFUNC_pathpass(path, 1);
-        kick_scan();
+        VGALFUNC_lx_scanedges();
     }
     /* The vertex processor now holds identity paint matrices: the next paint must load the
      * context's again even when they have not changed. */

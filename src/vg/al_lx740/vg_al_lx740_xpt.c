@@ -189,3 +189,23 @@ void VGALFUNC_lx_resetxptbuffer(int mode)
     VGALVAL_xptbufstatus = 0;
     VGALVAL_currentxptmode = mode;
 }
+
+#define XPT_SWAP_SCAN 60u
+
+void VGALFUNC_lx_scanedges(void)
+{
+    VPCTRLW(LX_TE_SYNC, 0);
+    XPTW(LX_XPT_EDGE_SCAN_START, 1);
+    XPTW(LX_XPT_SWAP, XPT_SWAP_SCAN);
+    RUNCME();
+}
+
+void VGALFUNC_lx_scanimage(void)
+{
+    VPCTRLW(LX_TE_SYNC, 0);
+    XPTW(LX_XPT_CACHE_FLUSH, 2);
+    XPTW(LX_XPT_EDGE_SCAN_START, 1);
+    XPTW(LX_XPT_SYNC, 0);
+    XPTW(LX_XPT_INIT, 2);
+    RUNCME();
+}

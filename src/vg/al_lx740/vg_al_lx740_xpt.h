@@ -38,6 +38,11 @@ void VGALFUNC_lx_xptclear(void);
 int lx_xptinit(unsigned xptnum);
 void lx_xptterm(void);
 void VGALFUNC_lx_resetxptbuffer(int mode);
+/* Queues the scan of the edges sent since the last one (then the edge buffers swap) and runs
+ * the command buffer. */
+void VGALFUNC_lx_scanedges(void);
+/* Queues the scan of the image quad the vertex processor set up and runs the command buffer. */
+void VGALFUNC_lx_scanimage(void);
 
 #ifdef __cplusplus
 }
