@@ -6,6 +6,7 @@
 #include <VG/openvg.h>
 #include <VG/vgu.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -306,6 +307,156 @@ TEST_F(PathStroke, JoinsOfASharpTurn)
             EXPECT_EQ(p.at(99, 45), kWhite);
             finish();
         }
+}
+
+// A line to the right, a half circle of radius 10 clockwise up round to its left, and a line back
+// to the left: at both ends of the arc its tangent reverses the line's. A reversal exceeds
+// every miter limit and is bevelled, which adds nothing; a round join is a half disc of radius 5
+// ahead of the line. Nothing else reaches right of x = 36.
+TEST_F(PathStroke, JoinsAtAnArcTakeItsExactTangent)
+{
+    const struct {
+        const char* name;
+        VGJoinStyle join;
+        bool discs;
+    } table[] = {
+        {"miter", VG_JOIN_MITER, false},
+        {"round", VG_JOIN_ROUND, true},
+        {"bevel", VG_JOIN_BEVEL, false},
+    };
+    size_t halfDiscs = 0;  // pixel centres right of x = 36 within 5 of either join
+    for (int y = 0; y < 64; ++y)
+        for (int x = 36; x < 64; ++x)
+            halfDiscs += std::hypot(x + 0.5 - 35, y + 0.5 - 20) <= 5 || std::hypot(x + 0.5 - 35, y + 0.5 - 40) <= 5;
+    for (const auto& row : table) {
+        SCOPED_TRACE(row.name);
+        start({kRgba8888, 64, 64, false});
+        vgSeti(VG_RENDERING_QUALITY, VG_RENDERING_QUALITY_NONANTIALIASED);
+        vgSeti(VG_STROKE_JOIN_STYLE, row.join);
+        vgSetf(VG_STROKE_MITER_LIMIT, 100);
+        vgDrawPath(path({VG_MOVE_TO_ABS, VG_LINE_TO_ABS, VG_SCWARC_TO_ABS, VG_LINE_TO_ABS},
+                        {5, 20, 35, 20, 10, 10, 0, 35, 40, 5, 40}),
+                   VG_STROKE_PATH);
+        const Picture p = picture();
+        EXPECT_EQ(p.count([](int x, int) { return x >= 36; }), row.discs ? halfDiscs : 0u);
+        EXPECT_EQ(p.at(25, 30), kWhite);  // the arc's far side
+        finish();
+    }
+}
+
+// ---- The pen's swept area ----
+
+// A point of a centre line and its tangent there (not made unit).
+struct Sample {
+    double x, y, tx, ty;
+};
+
+// Samples of the quadratic or cubic Bezier with control points `p` (x, y pairs), moved by
+// (dx, dy), at n + 1 equal parameter steps.
+std::vector<Sample> bezier(const std::vector<double>& p, double dx, double dy, int n = 4000)
+{
+    const size_t degree = p.size() / 2 - 1;
+    std::vector<Sample> out;
+    for (int i = 0; i <= n; ++i) {
+        const double t = double(i) / n;
+        // De Casteljau: the last two points of the last level but one give the tangent.
+        std::vector<double> q = p;
+        double tx = 0, ty = 0;
+        for (size_t level = degree; level > 0; --level) {
+            if (level == 1)
+                tx = q[2] - q[0], ty = q[3] - q[1];
+            for (size_t k = 0; k < level; ++k) {
+                q[2 * k] += t * (q[2 * k + 2] - q[2 * k]);
+                q[2 * k + 1] += t * (q[2 * k + 3] - q[2 * k + 1]);
+            }
+        }
+        out.push_back(Sample{q[0] + dx, q[1] + dy, tx, ty});
+    }
+    return out;
+}
+
+// The pixels of a w x h surface whose centres the pen of half width `half`, held across the
+// tangent, passes over along `line`: where (centre - point) . tangent changes sign between two
+// samples with the centre within `half` of the point there. Caps and joins are not included.
+std::vector<bool> sweptPixels(const std::vector<Sample>& line, double half, int w, int h)
+{
+    std::vector<bool> covered(size_t(w) * size_t(h), false);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const double cx = x + 0.5, cy = y + 0.5;
+            double last = 0;
+            for (size_t i = 0; i < line.size() && !covered[size_t(y) * w + x]; ++i) {
+                const Sample& s = line[i];
+                const double g = (cx - s.x) * s.tx + (cy - s.y) * s.ty;
+                if (i > 0 && (g == 0 || (g < 0) != (last < 0))) {
+                    const Sample& r = line[i - 1];
+                    const double f = g == last ? 0 : last / (last - g);
+                    const double px = r.x + f * (s.x - r.x), py = r.y + f * (s.y - r.y);
+                    covered[size_t(y) * w + x] = std::hypot(cx - px, cy - py) <= half;
+                }
+                last = g;
+            }
+        }
+    return covered;
+}
+
+// Curves whose direction turns sharply within the segment, stroked with butt caps: the stroke is
+// the area the pen sweeps, round on both sides of the turn, whatever the join style and the fill
+// rule. Tiny curves under a wide pen sweep two opposite sectors as wide as the turn; curves
+// folding back under a pen wider than their turn are covered to their outline.
+TEST_F(PathStroke, CurvesWithSharpTurnsCoverThePensSweptArea)
+{
+    const struct {
+        const char* name;
+        std::vector<double> points;  // control points; a quadratic has three
+        double dx, dy, width;
+    } table[] = {
+        {"a tiny cubic under a pen of 40", {0, 0, 0.1, 0, -0.1, 0.1, 0.2, 0.2}, 30, 30, 40},
+        {"the same cubic 100 times smaller", {0, 0, 0.001, 0, -0.001, 0.001, 0.002, 0.002}, 30, 30, 40},
+        {"a tiny quadratic turning back", {0, 0, 0.2, 0, 0, 0.05}, 30, 30, 30},
+        {"a quadratic folding back", {6, 16, 66, 32, 6, 48}, 0, 0, 16},
+        {"a cubic folding back", {8, 10, 70, 30, -10, 30, 56, 54}, 0, 0, 12},
+        {"the tiny cubic 40 times larger", {0, 0, 4, 0, -4, 4, 8, 8}, 20, 20, 24},
+    };
+    for (const auto& row : table) {
+        SCOPED_TRACE(row.name);
+        const std::vector<bool> reference =
+            sweptPixels(bezier(row.points, row.dx, row.dy), row.width / 2, 64, 64);
+        const size_t area = size_t(std::count(reference.begin(), reference.end(), true));
+        const std::vector<float> data(row.points.begin(), row.points.end());
+        for (VGJoinStyle join : {VG_JOIN_MITER, VG_JOIN_ROUND, VG_JOIN_BEVEL})
+            for (VGFillRule rule : {VG_NON_ZERO, VG_EVEN_ODD}) {
+                SCOPED_TRACE("join " + std::to_string(join) + " fill rule " + std::to_string(rule));
+                start({kRgba8888, 64, 64, false});
+                vgSeti(VG_RENDERING_QUALITY, VG_RENDERING_QUALITY_NONANTIALIASED);
+                vgSetf(VG_STROKE_LINE_WIDTH, float(row.width));
+                vgSeti(VG_STROKE_JOIN_STYLE, join);
+                vgSeti(VG_FILL_RULE, rule);
+                vgTranslate(float(row.dx), float(row.dy));
+                vgDrawPath(path({VG_MOVE_TO_ABS, row.points.size() == 6 ? VG_QUAD_TO_ABS : VG_CUBIC_TO_ABS}, data),
+                           VG_STROKE_PATH);
+                const Picture p = picture();
+                // Pixel centres within a hair of the outline may fall either way: every pixel
+                // that differs lies on the reference's outline (a neighbour is of the other
+                // kind), and they are few.
+                const auto in = [&reference](int x, int y) {
+                    return x >= 0 && y >= 0 && x < 64 && y < 64 && reference[size_t(y) * 64 + x];
+                };
+                size_t differ = 0;
+                for (int y = 0; y < 64; ++y)
+                    for (int x = 0; x < 64; ++x) {
+                        const bool expected = in(x, y);
+                        if ((p.at(x, y) != kBlack) == expected)
+                            continue;
+                        ++differ;
+                        EXPECT_TRUE(in(x - 1, y) != expected || in(x + 1, y) != expected || in(x, y - 1) != expected ||
+                                    in(x, y + 1) != expected)
+                            << x << "," << y << (expected ? " missing" : " extra");
+                    }
+                EXPECT_LE(differ, 2 + area / 40) << "of " << area;
+                finish();
+            }
+    }
 }
 
 TEST_F(PathStroke, ASubpathWithoutLengthIsADotByItsCap)

@@ -12,6 +12,8 @@ Point operator+(Point a, Point b) { return Point{a.x + b.x, a.y + b.y}; }
 Point operator-(Point a, Point b) { return Point{a.x - b.x, a.y - b.y}; }
 Point operator*(double s, Point a) { return Point{s * a.x, s * a.y}; }
 bool same(Point a, Point b) { return a.x == b.x && a.y == b.y; }
+bool known(Point d) { return d.x != 0 || d.y != 0; }
+double distance(Point a, Point b) { return std::hypot(b.x - a.x, b.y - a.y); }
 // The left normal of a direction (y up).
 Point normal(Point d) { return Point{-d.y, d.x}; }
 
@@ -20,6 +22,17 @@ Point direction(Point a, Point b)
     const Point d = b - a;
     const double length = std::hypot(d.x, d.y);
     return Point{d.x / length, d.y / length};
+}
+
+// A point met again without a step: a corner if either is, reached as the first was and left
+// as the second is.
+void merge(CentrePoint& into, const CentrePoint& c)
+{
+    into.corner = into.corner || c.corner;
+    if (!known(into.reaching))
+        into.reaching = c.reaching;
+    if (known(c.leaving))
+        into.leaving = c.leaving;
 }
 
 // A dash (or the whole subpath): its points, consecutive ones apart (a closed one ending on
@@ -32,7 +45,7 @@ struct Piece {
     void push(const CentrePoint& c)
     {
         if (!points.empty() && same(points.back().p, c.p))
-            points.back().corner = points.back().corner || c.corner;
+            merge(points.back(), c);
         else
             points.push_back(c);
     }
@@ -48,14 +61,22 @@ public:
         for (size_t i = 0; i + 1 < v.size(); ++i)
             body(v[i].p, v[i + 1].p);
         for (size_t i = 1; i + 1 < v.size(); ++i)
-            join(v[i], direction(v[i - 1].p, v[i].p), direction(v[i].p, v[i + 1].p));
+            turn(v[i], direction(v[i - 1].p, v[i].p), direction(v[i].p, v[i + 1].p), distance(v[i - 1].p, v[i].p),
+                 distance(v[i].p, v[i + 1].p));
+        const double first = distance(v[0].p, v[1].p), last = distance(v[v.size() - 2].p, v.back().p);
         // A closed piece ends on its first point, where it joins itself.
         if (p.closed) {
-            join(v.front(), p.endDirection, p.startDirection);
+            CentrePoint start = v.front();
+            start.reaching = v.back().reaching;
+            turn(start, p.endDirection, p.startDirection, last, first);
             return;
         }
-        cap(v.front().p, -1 * p.startDirection);
-        cap(v.back().p, p.endDirection);
+        const Point leaving = own(v.front().leaving, p.startDirection);
+        const Point reaching = own(v.back().reaching, p.endDirection);
+        penTurn(v.front().p, leaving, p.startDirection, 0, first);
+        penTurn(v.back().p, p.endDirection, reaching, last, 0);
+        cap(v.front().p, -1 * leaving);
+        cap(v.back().p, reaching);
     }
 
     void dot(Point at)
@@ -107,8 +128,52 @@ private:
         add({a + n, b + n, b - n, a - n});
     }
 
+    // A segment's own direction made unit, or the piece's where it has none.
+    static Point own(Point d, Point piece)
+    {
+        if (!known(d))
+            return piece;
+        const double length = std::hypot(d.x, d.y);
+        return Point{d.x / length, d.y / length};
+    }
+
+    // The point `at` between pieces arriving in d0 (`before` long) and leaving in d1 (`after`):
+    // inside a curve the pen turns; where two segments meet, it turns inside the first from d0
+    // to that segment's own direction, joins by the selected style to the second's own
+    // direction, and turns inside the second to d1.
+    void turn(const CentrePoint& at, Point d0, Point d1, double before, double after)
+    {
+        if (!at.corner) {
+            penTurn(at.p, d0, d1, before, after);
+            return;
+        }
+        const Point reaching = own(at.reaching, d0), leaving = own(at.leaving, d1);
+        penTurn(at.p, d0, reaching, before, 0);
+        join(at.p, reaching, leaving, s_.join);
+        penTurn(at.p, leaving, d1, 0, after);
+    }
+
+    // The pen turning about `at` from across d0 to across d1 inside one segment sweeps a wedge
+    // on each side. The outer one is the round join; the inner one lies within the piece before
+    // (`before` long) or after when that is long enough, and is added only where it does not.
+    void penTurn(Point at, Point d0, Point d1, double before, double after)
+    {
+        const double cross = d0.x * d1.y - d0.y * d1.x, dot = d0.x * d1.x + d0.y * d1.y;
+        if (cross == 0 && dot > 0)
+            return;
+        join(at, d0, d1, Join::Round);
+        const double turn = std::atan2(cross, dot);
+        const double reach = s_.halfWidth * std::sin(std::min(std::fabs(turn), kPi / 2));
+        if (dot < s_.flatJoinCosine && reach > std::max(before, after)) {
+            const double side = turn > 0 ? 1 : -1;  // a left turn's inner side is on the left
+            Polygon wedge{at};
+            fan(wedge, at, side * s_.halfWidth * normal(d0), turn);
+            add(std::move(wedge));
+        }
+    }
+
     // The join at `at` from direction d0 to d1, on the outer side of the turn.
-    void join(const CentrePoint& at, Point d0, Point d1)
+    void join(Point at, Point d0, Point d1, Join style)
     {
         const double cross = d0.x * d1.y - d0.y * d1.x, dot = d0.x * d1.x + d0.y * d1.y;
         if (cross == 0 && dot > 0)
@@ -116,21 +181,20 @@ private:
         const double turn = std::atan2(cross, dot);
         const double side = turn > 0 ? -1 : 1;  // a left turn widens on the right
         const double h = s_.halfWidth;
-        const Point a = at.p + side * h * normal(d0), b = at.p + side * h * normal(d1);
-        const Join style = at.corner ? s_.join : Join::Round;
+        const Point a = at + side * h * normal(d0), b = at + side * h * normal(d1);
         if (style == Join::Round && dot < s_.flatJoinCosine) {
-            Polygon wedge{at.p};
-            fan(wedge, at.p, side * h * normal(d0), turn);
+            Polygon wedge{at};
+            fan(wedge, at, side * h * normal(d0), turn);
             add(std::move(wedge));
             return;
         }
         // The miter's length over the width is 1 / cos(turn / 2).
         if (style == Join::Miter && dot > -1 && 8 * h * h <= s_.miterSquared * (1 + dot)) {
-            const Point tip = at.p + (side * h / (1 + dot)) * (normal(d0) + normal(d1));
-            add({at.p, a, tip, b});
+            const Point tip = at + (side * h / (1 + dot)) * (normal(d0) + normal(d1));
+            add({at, a, tip, b});
             return;
         }
-        add({at.p, a, b});
+        add({at, a, b});
     }
 
     // The cap at an open end leaving in direction d.
@@ -158,14 +222,14 @@ std::vector<CentrePoint> cleaned(const std::vector<CentrePoint>& line, bool clos
     std::vector<CentrePoint> v;
     for (const CentrePoint& c : line) {
         if (!v.empty() && same(v.back().p, c.p))
-            v.back().corner = v.back().corner || c.corner;
+            merge(v.back(), c);
         else
             v.push_back(c);
     }
     if (closed && v.size() > 1) {
         v.front().corner = true;
         if (!same(v.back().p, v.front().p))
-            v.push_back(v.front());
+            v.push_back(CentrePoint{v.front().p, true});  // the closing line, reaching it straight
         v.back().corner = true;
     }
     return v;

@@ -2,7 +2,8 @@
 
 // The stroker's geometry: a subpath's flattened centre line widened into closed polygons, in
 // the path's user units. Every piece (a segment body, a join, a cap, a dot) is a polygon of its
-// own turned counter-clockwise, so that their union is what a non-zero scan covers. Dashing
+// own turned counter-clockwise, so that their union is what a non-zero scan covers. Joins and
+// caps take the segments' own directions at their ends, not the flattened pieces'. Dashing
 // walks the centre line over the pattern and strokes each dash as an open line of its own:
 // caps at its ends, joins at the corners inside it.
 
@@ -25,10 +26,16 @@ struct StrokeStyle {
 };
 
 // A point of the centre line; `corner` where two segments meet (it takes the selected join),
-// else a point inside one flattened curve (a round join keeps the curve's outline smooth).
+// else a point inside one flattened curve, where the pen turns from one piece's direction to
+// the next: round on both sides, as the pen held across the curve sweeps. Where a segment ends
+// here (starts here), `reaching` (`leaving`) is its own direction at this end, not made unit,
+// for the join or cap, the pen turning inside the segment between it and the piece next to the
+// point; zero takes the piece's direction.
 struct CentrePoint {
     Point p;
     bool corner;
+    Point reaching{0, 0};
+    Point leaving{0, 0};
 };
 
 // Where the dash walk stands: the pattern value in use, the length left of it, and whether it

@@ -104,10 +104,17 @@ void VertexProcessor::strokeSegment(uint32_t entry, const std::vector<uint32_t>&
     if (subpathDropped_ || !finiteFloats(words, v))
         return;  // a segment with a value that is not finite is dropped
     points_.clear();
-    if (!flattenSegment(n, current_, v, LX_VCNST_OVG_DIV_STROKE_TH1, LX_VCNST_OVG_DIV_STROKE_TH2, points_, what))
+    EndDirections ends;
+    if (!flattenSegment(n, current_, v, LX_VCNST_OVG_DIV_STROKE_TH1, LX_VCNST_OVG_DIV_STROKE_TH2, points_, what,
+                        &ends))
         return;
-    for (size_t i = 0; i < points_.size(); ++i)
-        centre_.push_back(CentrePoint{points_[i], i + 1 == points_.size()});
+    // The segment's own directions at its ends, for the joins and caps there.
+    if (!points_.empty() && (ends.start.x != 0 || ends.start.y != 0))
+        centre_.back().leaving = ends.start;
+    for (size_t i = 0; i < points_.size(); ++i) {
+        const bool last = i + 1 == points_.size();
+        centre_.push_back(CentrePoint{points_[i], last, last ? ends.end : Point{0, 0}});
+    }
     if (!points_.empty())
         current_ = points_.back();
 }

@@ -587,45 +587,59 @@ bool VertexProcessor::device(Point& p) const
 
 // The points after `start` of a segment told by its `words` after the start point, `v`: 2 a
 // line, 4 a quadratic, 6 a cubic, 9 an arc; curves flattened by the thresholds in constants
-// `squared` and `distance`.
+// `squared` and `distance`. For a stroke (`ends` given) curve pieces also turn by no more than
+// the round step, and `ends` gets the directions the segment leaves its start and reaches its
+// end in.
 bool VertexProcessor::flattenSegment(unsigned words, const Point& start, const double* v, uint32_t squared,
-                                     uint32_t distance, std::vector<Point>& out, const std::string& what)
+                                     uint32_t distance, std::vector<Point>& out, const std::string& what,
+                                     EndDirections* ends)
 {
     Flattening flat{0, 0};
+    const bool arc = words == 9;
+    // kind 9 small counter-clockwise, 10 small clockwise, 11 large counter-clockwise, 12 large
+    // clockwise
+    const double arcKind = arc ? v[8] : 0;
+    if (arc && arcKind != 9 && arcKind != 10 && arcKind != 11 && arcKind != 12) {
+        gpu_.protocolError(Stream::Gpu, what + ": unknown arc kind " + number(arcKind));
+        return false;
+    }
+    if (words != 2 && !flattening(squared, distance, arc, flat, what))
+        return false;
+    if (ends) {
+        // Checked at the subpath's end; a cosine out of range turns nothing here.
+        const double cosine = constant(LX_VCNST_OVG_DIV_ANGLE, 2);
+        if (cosine >= -1 && cosine <= 1)
+            flat.maxTurn = std::acos(cosine);
+    }
+    EndDirections directions;
     switch (words) {
     case 2:
         out.push_back(Point{v[0], v[1]});
-        return true;
+        directions.start = directions.end = Point{v[0] - start.x, v[1] - start.y};
+        break;
     case 4: {
         const Point p[3] = {start, {v[0], v[1]}, {v[2], v[3]}};
-        if (!flattening(squared, distance, false, flat, what))
-            return false;
         flattenQuadratic(p, flat, out);
-        return true;
+        directions = quadraticDirections(p);
+        break;
     }
     case 6: {
         const Point p[4] = {start, {v[0], v[1]}, {v[2], v[3]}, {v[4], v[5]}};
-        if (!flattening(squared, distance, false, flat, what))
-            return false;
         flattenCubic(p, flat, out);
-        return true;
+        directions = cubicDirections(p);
+        break;
     }
     default: {
-        // kind 9 small counter-clockwise, 10 small clockwise, 11 large counter-clockwise,
-        // 12 large clockwise
-        const double arcKind = v[8];
-        if (arcKind != 9 && arcKind != 10 && arcKind != 11 && arcKind != 12) {
-            gpu_.protocolError(Stream::Gpu, what + ": unknown arc kind " + number(arcKind));
-            return false;
-        }
-        if (!flattening(squared, distance, true, flat, what))
-            return false;
         const Arc arc{start, {v[0], v[1]}, {v[2], v[3]}, v[4], v[5], v[6], v[7], arcKind >= 11,
                       arcKind == 9 || arcKind == 11};
         flattenArc(arc, flat, out);
-        return true;
+        directions = arcDirections(arc);
+        break;
     }
     }
+    if (ends)
+        *ends = directions;
+    return true;
 }
 
 }  // namespace simgpu

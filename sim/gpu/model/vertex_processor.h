@@ -163,7 +163,7 @@ private:
     void writeFloat(uint32_t reg, double value);
     bool flattening(uint32_t squared, uint32_t distance, bool arc, Flattening& out, const std::string& what);
     bool flattenSegment(unsigned words, const Point& start, const double* v, uint32_t squared, uint32_t distance,
-                        std::vector<Point>& out, const std::string& what);
+                        std::vector<Point>& out, const std::string& what, EndDirections* ends = nullptr);
     bool device(Point& p) const;
     // The matrix and edge scale that place segments now: entry 0's, or entry 14's during a
     // glyph run.
