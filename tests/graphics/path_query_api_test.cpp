@@ -3,6 +3,7 @@
 // answer from the path's geometry and the current path matrix.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <functional>
@@ -199,6 +200,42 @@ TEST_F(PathQueryApi, TransformedBoundsFollowThePathMatrix)
     vgPathTransformedBounds(p, &b[0], &b[1], &b[2], &b[3]);
     EXPECT_EQ(b[2], 3);
     EXPECT_EQ(b[3], 4);
+}
+
+// The bounds of an arc are the extent of the ellipse's part it runs along, however thin the
+// ellipse: from (20, 20) to (40, 20) on an ellipse turned a quarter (radius rv along x), the
+// large arc passes both ends of the long axis, x = 0 and 60; a half circle stays below its chord.
+// The arc is divided in steps of 11.25 degrees, whose chords stay within r (1 - cos 5.625
+// degrees) of it.
+TEST_F(PathQueryApi, BoundsOfAnArcAreTheExtentOfItsEllipse)
+{
+    const struct {
+        const char* name;
+        VGubyte segment;
+        VGfloat rh, rv, rotation;
+        VGfloat minX, minY, maxX, maxY;
+    } table[] = {
+        {"thin, large counter-clockwise", VG_LCCWARC_TO_ABS, 1e-4f, 30, 90, 0, 20, 60, 20},
+        {"thinner, large counter-clockwise", VG_LCCWARC_TO_ABS, 1e-5f, 30, 90, 0, 20, 60, 20},
+        {"thinner, large clockwise, turned back", VG_LCWARC_TO_ABS, 1e-5f, 30, -90, 0, 20, 60, 20},
+        {"half circle", VG_SCCWARC_TO_ABS, 10, 10, 0, 20, 10, 40, 20},
+    };
+    for (const auto& row : table) {
+        SCOPED_TRACE(row.name);
+        const VGubyte segs[] = {VG_MOVE_TO_ABS, row.segment};
+        const VGfloat data[] = {20, 20, row.rh, row.rv, row.rotation, 40, 20};
+        const VGPath p = vgCreatePath(VG_PATH_FORMAT_STANDARD, VG_PATH_DATATYPE_F, 1, 0, 0, 0, kAll);
+        vgAppendPathData(p, 2, segs, data);
+        VGfloat b[4];
+        vgPathBounds(p, &b[0], &b[1], &b[2], &b[3]);
+        EXPECT_EQ(vgGetError(), VG_NO_ERROR);
+        const double within = std::max(row.rh, row.rv) * (1 - std::cos(5.625 * M_PI / 180)) + 1e-4;
+        EXPECT_NEAR(b[0], row.minX, within);
+        EXPECT_NEAR(b[1], row.minY, within);
+        EXPECT_NEAR(b[0] + b[2], row.maxX, within);
+        EXPECT_NEAR(b[1] + b[3], row.maxY, within);
+        vgDestroyPath(p);
+    }
 }
 
 TEST_F(PathQueryApi, WithoutACurrentContextNothingHappens)

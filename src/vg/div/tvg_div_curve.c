@@ -427,7 +427,7 @@ int VGALFUNC_tvg_div_arc(int seg, float x0, float y0, float rh, float rv, float 
   if (x0 == x1 && y0 == y1) return 0;
   if (rh == 0.0f || rv == 0.0f) return VGALFUNC_tvg_div_line(x0, y0, x1, y1);
   double h = fabs((double)rh), v = fabs((double)rv);
-  const double phi = (float)(rot * M_PI / 180.0), cp = cos(phi), sp = sin(phi);
+  const double phi = rot * M_PI / 180.0, cp = cos(phi), sp = sin(phi);
   /* The displacement in the frame where the ellipse is the unit circle. */
   double ux = (dx * cp + dy * sp) / h, uy = (dy * cp - dx * sp) / v;
   double s = ux * ux + uy * uy;
