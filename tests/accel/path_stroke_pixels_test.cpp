@@ -459,6 +459,78 @@ TEST_F(PathStroke, CurvesWithSharpTurnsCoverThePensSweptArea)
     }
 }
 
+// An ellipse of radii 16 and 3 turned by 0, 30 or 90 degrees, two arcs closed, stroked 8 wide
+// under a non-uniform scale or a shear: the pixels whose centres the stroke's geometry covers
+// (within 4 of the ellipse in user space) are drawn, at the arcs' ends as everywhere, with every
+// join style; only centres within a hair (0.04) of the outline may fall either way.
+TEST_F(PathStroke, EllipsesUnderShearAndNonUniformScaleCoverTheirStroke)
+{
+    const struct {
+        const char* name;
+        float rotation;
+        VGfloat m[4];  // x' = m0 x + m2 y, y' = m1 x + m3 y, then moved to (64, 50)
+    } table[] = {
+        {"scale 3 by 1", 0, {3, 0, 0, 1}},
+        {"scale 3 by 1, ellipse turned 30", 30, {3, 0, 0, 1}},
+        {"scale 1 by 2, ellipse turned 30", 30, {1, 0, 0, 2}},
+        {"shear along x", 0, {1, 0, 0.8f, 1}},
+        {"shear along y, ellipse turned 90", 90, {1, 0.6f, 0, 1}},
+    };
+    constexpr double kA = 16, kB = 3, kHalf = 4, kHair = 0.04;
+    for (const auto& row : table) {
+        // Each pixel centre's distance in user space from the ellipse, a polygon of 1000 sides
+        // (within 1e-4 of it); beyond the ellipse's box widened by the pen, just far.
+        const double turn = row.rotation * kPi / 180;
+        std::vector<std::pair<double, double>> ellipse;
+        for (int i = 0; i <= 1000; ++i) {
+            const double t = 2 * kPi * i / 1000, x = kA * std::cos(t), y = kB * std::sin(t);
+            ellipse.emplace_back(x * std::cos(turn) - y * std::sin(turn), x * std::sin(turn) + y * std::cos(turn));
+        }
+        const VGfloat* m = row.m;
+        const double det = double(m[0]) * m[3] - double(m[1]) * m[2];
+        std::vector<double> distance(128 * 100);
+        for (int y = 0; y < 100; ++y)
+            for (int x = 0; x < 128; ++x) {
+                const double px = x + 0.5 - 64, py = y + 0.5 - 50;
+                const double ux = (m[3] * px - m[2] * py) / det, uy = (m[0] * py - m[1] * px) / det;
+                double nearest = kA;  // far enough
+                if (std::hypot(ux, uy) < kA + 2 * kHalf) {
+                    nearest = INFINITY;
+                    for (size_t i = 0; i + 1 < ellipse.size(); ++i) {
+                        const auto& [x0, y0] = ellipse[i];
+                        const double dx = ellipse[i + 1].first - x0, dy = ellipse[i + 1].second - y0;
+                        const double f = std::clamp(((ux - x0) * dx + (uy - y0) * dy) / (dx * dx + dy * dy), 0.0, 1.0);
+                        nearest = std::min(nearest, std::hypot(ux - x0 - f * dx, uy - y0 - f * dy));
+                    }
+                }
+                distance[size_t(y) * 128 + x] = nearest;
+            }
+        for (VGJoinStyle join : {VG_JOIN_MITER, VG_JOIN_ROUND, VG_JOIN_BEVEL}) {
+            SCOPED_TRACE(std::string(row.name) + " join " + std::to_string(join));
+            start({kRgba8888, 128, 100, false});
+            vgSeti(VG_RENDERING_QUALITY, VG_RENDERING_QUALITY_NONANTIALIASED);
+            vgSetf(VG_STROKE_LINE_WIDTH, float(2 * kHalf));
+            vgSeti(VG_STROKE_JOIN_STYLE, join);
+            const VGfloat matrix[9] = {m[0], m[1], 0, m[2], m[3], 0, 64, 50, 1};
+            vgLoadMatrix(matrix);
+            const float ex = float(kA * std::cos(turn)), ey = float(kA * std::sin(turn));
+            const float a = float(kA), b = float(kB), r = row.rotation;
+            vgDrawPath(path({VG_MOVE_TO_ABS, VG_SCCWARC_TO_ABS, VG_SCCWARC_TO_ABS, VG_CLOSE_PATH},
+                            {ex, ey, a, b, r, -ex, -ey, a, b, r, ex, ey}),
+                       VG_STROKE_PATH);
+            const Picture p = picture();
+            for (int y = 0; y < 100; ++y)
+                for (int x = 0; x < 128; ++x) {
+                    const double off = distance[size_t(y) * 128 + x] - kHalf;
+                    if (std::fabs(off) > kHair) {
+                        ASSERT_EQ(p.at(x, y) != kBlack, off < 0) << x << "," << y << " " << off;
+                    }
+                }
+            finish();
+        }
+    }
+}
+
 TEST_F(PathStroke, ASubpathWithoutLengthIsADotByItsCap)
 {
     const struct {
