@@ -53,7 +53,8 @@ struct Bezier {
             return Point{s * s * p[0].x + 2 * s * t * p[1].x + t * t * p[2].x,
                          s * s * p[0].y + 2 * s * t * p[1].y + t * t * p[2].y};
         const double a = s * s * s, b = 3 * s * s * t, c = 3 * s * t * t, d = t * t * t;
-        return Point{a * p[0].x + b * p[1].x + c * p[2].x + d * p[3].x, a * p[0].y + b * p[1].y + c * p[2].y + d * p[3].y};
+        return Point{a * p[0].x + b * p[1].x + c * p[2].x + d * p[3].x,
+                     a * p[0].y + b * p[1].y + c * p[2].y + d * p[3].y};
     }
 
     // At most how far the direction turns across [t0, t1]: the derivative there is a Bezier
@@ -108,7 +109,7 @@ struct Bezier {
     void flatten(unsigned n, double maxTurn, std::vector<Point>& out) const
     {
         unsigned depth = 0;
-        while ((n << (depth + 1)) <= kMaxPieces)
+        while (std::isfinite(maxTurn) && (n << (depth + 1)) <= kMaxPieces)
             ++depth;
         for (unsigned i = 1; i <= n; ++i)
             refine(static_cast<double>(i - 1) / n, static_cast<double>(i) / n, depth, maxTurn, out);

@@ -164,12 +164,17 @@ private:
         join(at, d0, d1, Join::Round);
         const double turn = std::atan2(cross, dot);
         const double reach = s_.halfWidth * std::sin(std::min(std::fabs(turn), kPi / 2));
-        if (dot < s_.flatJoinCosine && reach > std::max(before, after)) {
-            const double side = turn > 0 ? 1 : -1;  // a left turn's inner side is on the left
-            Polygon wedge{at};
-            fan(wedge, at, side * s_.halfWidth * normal(d0), turn);
-            add(std::move(wedge));
-        }
+        // A left turn's inner side is on the left.
+        if (dot < s_.flatJoinCosine && reach > std::max(before, after))
+            wedge(at, (turn > 0 ? 1 : -1) * s_.halfWidth * normal(d0), turn);
+    }
+
+    // The disc's sector about `at` from at + `from` turning by `angle`.
+    void wedge(Point at, Point from, double angle)
+    {
+        Polygon sector{at};
+        fan(sector, at, from, angle);
+        add(std::move(sector));
     }
 
     // The join at `at` from direction d0 to d1, on the outer side of the turn.
@@ -183,9 +188,7 @@ private:
         const double h = s_.halfWidth;
         const Point a = at + side * h * normal(d0), b = at + side * h * normal(d1);
         if (style == Join::Round && dot < s_.flatJoinCosine) {
-            Polygon wedge{at};
-            fan(wedge, at, side * h * normal(d0), turn);
-            add(std::move(wedge));
+            wedge(at, side * h * normal(d0), turn);
             return;
         }
         // The miter's length over the width is 1 / cos(turn / 2).
