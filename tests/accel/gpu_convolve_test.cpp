@@ -200,6 +200,49 @@ TEST_F(GpuConvolve, EqualsTheSoftwareFilterInEveryFormat)
     }
 }
 
+// Two children of one image that only touch do not overlap: each filter and lookup from the
+// left half into the right half runs and leaves what the software filter does on a twin.
+TEST_F(GpuConvolve, AdjacentChildrenOfOneImageFilterOneAnother)
+{
+    // One table: its bytes for vgLookup, the same values in every byte of the words for
+    // vgLookupSingle.
+    std::vector<VGubyte> bytes(256);
+    std::vector<VGuint> words(256);
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        bytes[i] = static_cast<VGubyte>(255 - i);
+        words[i] = 0x01010101u * bytes[i];
+    }
+    const VGubyte* t = bytes.data();
+    const VGuint* w = words.data();
+    const Filter filters[] = {
+        colourMatrix(kMatrix),
+        convolve(3, 3, 1, 1, taps(9, 1), 0.05f, 0.1f, VG_TILE_PAD),
+        separable(3, 3, 1, 1, taps(3, 3), taps(3, 4), 0.02f, 0.1f, VG_TILE_REFLECT),
+        gaussian(1, 2, VG_TILE_REPEAT),
+        {"lookup", [t](VGImage d, VGImage s) { vgLookup(d, s, t, t, t, t, VG_FALSE, VG_FALSE); },
+         [t](OVGimage* d, OVGimage* s) { return VGALFUNC_TVGmemLookup(d, s, t, t, t, t, VG_FALSE, VG_FALSE); }},
+        {"lookup single", [w](VGImage d, VGImage s) { vgLookupSingle(d, s, w, VG_RED, VG_FALSE, VG_FALSE); },
+         [w](OVGimage* d, OVGimage* s) { return VGALFUNC_TVGmemLookupSingle(d, s, w, VG_RED, VG_FALSE, VG_FALSE); }},
+    };
+    filterState(false, false, 15);
+    for (const Filter& f : filters) {
+        SCOPED_TRACE(f.name);
+        const VGImage root = randomImage(VG_sRGBA_8888, 64, 64);
+        const VGImage ref = twin(root);
+        const VGImage left = vgChildImage(root, 0, 0, 32, 64), right = vgChildImage(root, 32, 0, 32, 64);
+        const VGImage refLeft = vgChildImage(ref, 0, 0, 32, 64), refRight = vgChildImage(ref, 32, 0, 32, 64);
+        f.api(right, left);
+        EXPECT_EQ(vgGetError(), VG_NO_ERROR);
+        vgFinish();
+        EXPECT_EQ(f.software(record(refRight), record(refLeft)), VG_NO_ERROR);
+        expectNear(root, ref, 1, f.name);
+        for (VGImage i : {left, right, refLeft, refRight, root, ref})
+            vgDestroyImage(i);
+        if (HasFailure())
+            return;
+    }
+}
+
 // Every kernel and shift of the convolutions in every tiling mode, on an sRGBA_8888 source and
 // destination and on child images.
 TEST_F(GpuConvolve, EqualsTheSoftwareFilterInEveryTilingMode)
