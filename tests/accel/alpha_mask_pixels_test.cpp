@@ -271,6 +271,47 @@ TEST_F(AlphaMask, OperationsCombineImagesAndLayersIntoTheMask)
     }
 }
 
+// vgMask combines the image's pixels as they are at the call into the mask, also after a
+// drawing has left its pixel-engine state behind: a later vgImageSubData does not reach the
+// mask, and a clear of the mask before the call is combined with, not kept.
+TEST_F(AlphaMask, MaskUsesTheImageAsItIsAtTheCallAfterDrawing)
+{
+    const struct {
+        const char* name;
+        VGMaskOperation op;
+        uint32_t alpha;       // the image's alpha at the call
+        bool clearFirst;      // vgMask(VG_CLEAR_MASK) before it
+    } cases[] = {
+        {"set, image changed after the call", VG_SET_MASK, 0, false},
+        {"set after a clear", VG_SET_MASK, 64, true},
+        {"union after a clear", VG_UNION_MASK, 64, true},
+    };
+    for (const Config& config : kMaskConfigs)
+        for (bool drawnBefore : {false, true})
+            for (const auto& c : cases) {
+                SCOPED_TRACE(std::string(config.name) + ", " + c.name + (drawnBefore ? ", after drawing" : ""));
+                start(config.id);
+                std::vector<uint8_t> alpha(size_t(kWidth * kHeight), uint8_t(c.alpha));
+                const VGImage image = vgCreateImage(VG_A_8, kWidth, kHeight, VG_IMAGE_QUALITY_NONANTIALIASED);
+                vgImageSubData(image, alpha.data(), kWidth, VG_A_8, 0, 0, kWidth, kHeight);
+                if (drawnBefore)
+                    drawThroughMask();
+                if (c.clearFirst)
+                    vgMask(VG_INVALID_HANDLE, VG_CLEAR_MASK, 0, 0, kWidth, kHeight);
+                vgMask(image, c.op, 0, 0, kWidth, kHeight);
+                std::fill(alpha.begin(), alpha.end(), uint8_t(255));
+                vgImageSubData(image, alpha.data(), kWidth, VG_A_8, 0, 0, kWidth, kHeight);
+                EXPECT_EQ(vgGetError(), VG_NO_ERROR);
+                const uint32_t want = narrow(c.alpha, bits());
+                for (int y = 0; y < kHeight; y += 7)
+                    for (int x = 0; x < kWidth; x += 5)
+                        ASSERT_EQ(maskAt(x, y), want) << "(" << x << ", " << y << ")";
+                vgDestroyImage(image);
+                terminate();
+                dpy = EGL_NO_DISPLAY;
+            }
+}
+
 TEST_F(AlphaMask, MaskChecksItsArguments)
 {
     start(kRgba8888Mask8);
