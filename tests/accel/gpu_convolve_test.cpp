@@ -243,6 +243,35 @@ TEST_F(GpuConvolve, AdjacentChildrenOfOneImageFilterOneAnother)
     }
 }
 
+// A 565 image written by a filter under any channel mask reaches a 565 window or pbuffer by
+// vgSetPixels as vgGetImageSubData reads it.
+TEST_F(GpuConvolve, AFilteredImageReachesTheSurfaceBySetPixels)
+{
+    constexpr int kW = 16, kH = 8;
+    const Filter filters[] = {colourMatrix(kMatrix), gaussian(1, 1, VG_TILE_PAD)};
+    const VGint masks[] = {VG_RED | VG_GREEN | VG_BLUE | VG_ALPHA, VG_RED | VG_GREEN};
+    for (bool window : {true, false})
+        for (const Filter& f : filters)
+            for (VGint mask : masks) {
+                SCOPED_TRACE(f.name + " mask " + std::to_string(mask) + (window ? " window" : " pbuffer"));
+                terminate();
+                makeCurrent({1, 64, 48, window});
+                filterState(false, false, mask);
+                const VGImage src = randomImage(VG_sRGBA_8888, kW, kH);
+                const VGImage dst = randomImage(VG_sRGB_565, kW, kH);
+                f.api(dst, src);
+                vgSetPixels(0, 0, dst, 0, 0, kW, kH);
+                std::vector<uint16_t> want(kW * kH);
+                vgGetImageSubData(dst, want.data(), kW * 2, VG_sRGB_565, 0, 0, kW, kH);
+                EXPECT_EQ(vgGetError(), VG_NO_ERROR);
+                for (int y = 0; y < kH; ++y)
+                    for (int x = 0; x < kW; ++x)
+                        ASSERT_EQ(native(x, y), want[static_cast<size_t>(y * kW + x)]) << x << "," << y;
+                for (VGImage i : {src, dst})
+                    vgDestroyImage(i);
+            }
+}
+
 // Every kernel and shift of the convolutions in every tiling mode, on an sRGBA_8888 source and
 // destination and on child images.
 TEST_F(GpuConvolve, EqualsTheSoftwareFilterInEveryTilingMode)
