@@ -626,6 +626,46 @@ TEST_F(DrawImagePaint, StencilOnALuminanceSurfaceBlendsTheLuminanceOfThePaint)
         }
 }
 
+// An image or a path wholly outside the surface, on any side, draws nothing.
+TEST_F(DrawImagePaint, DrawingsWhollyOutsideTheSurfaceDrawNothing)
+{
+    constexpr int kW = 16, kH = 16;
+    const struct {
+        const char* side;
+        float dx, dy;
+    } sides[] = {{"left", -30, 4}, {"just left", -8, 4}, {"right", 40, 4}, {"below", 4, -30},
+                 {"above", 4, 40}, {"below left", -20, -20}};
+    pbuffer(kW, kH, 0xFFFFFFFF);
+    const VGPaint paint = vgCreatePaint();
+    vgSetColor(paint, 0xFF0000FF);
+    vgSetPaint(paint, VG_FILL_PATH);
+    const VGImage image = imageOf(VG_sRGBA_8888, 8, 8, std::vector<uint32_t>(64, 0x00FF00FF),
+                                  VG_IMAGE_QUALITY_NONANTIALIASED);
+    const VGPath square = vgCreatePath(VG_PATH_FORMAT_STANDARD, VG_PATH_DATATYPE_F, 1, 0, 0, 0, VG_PATH_CAPABILITY_ALL);
+    const VGubyte segments[] = {VG_MOVE_TO_ABS, VG_HLINE_TO_REL, VG_VLINE_TO_REL, VG_HLINE_TO_REL, VG_CLOSE_PATH};
+    const VGfloat data[] = {0, 0, 8, 8, -8};
+    vgAppendPathData(square, 5, segments, data);
+    for (const auto& side : sides)
+        for (VGint quality : {VG_RENDERING_QUALITY_NONANTIALIASED, VG_RENDERING_QUALITY_BETTER}) {
+            SCOPED_TRACE(std::string(side.side) + (quality == VG_RENDERING_QUALITY_BETTER ? ", better" : ""));
+            vgSeti(VG_RENDERING_QUALITY, quality);
+            for (VGMatrixMode m : {VG_MATRIX_IMAGE_USER_TO_SURFACE, VG_MATRIX_PATH_USER_TO_SURFACE}) {
+                vgSeti(VG_MATRIX_MODE, m);
+                vgLoadIdentity();
+                vgTranslate(side.dx, side.dy);
+            }
+            vgDrawImage(image);
+            vgDrawPath(square, VG_FILL_PATH);
+            EXPECT_EQ(vgGetError(), VG_NO_ERROR);
+            for (int y = 0; y < kH; ++y)
+                for (int x = 0; x < kW; ++x)
+                    ASSERT_EQ(pixel(x, y), 0xFFFFFFFFu) << x << "," << y;
+        }
+    vgDestroyPath(square);
+    vgDestroyImage(image);
+    vgDestroyPaint(paint);
+}
+
 // A linear gradient whose points coincide and a radial one of radius 0 paint every pixel one
 // colour: the first stop's when repeating, else the last one's.
 TEST_F(DrawImagePaint, DegenerateGradientsPaintOneStopsColour)
