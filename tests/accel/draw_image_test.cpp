@@ -1,6 +1,7 @@
 // Image drawing: what the layer sends (VP entries, matrices, paint and image state, the colour
 // ramp) and the pixels the GPU model draws from it.
 #include <VG/openvg.h>
+#include <VG/vgu.h>
 
 #include <algorithm>
 #include <cmath>
@@ -395,6 +396,14 @@ protected:
             out[i] = (channelOf(a, i) + g * (double(channelOf(b, i)) - channelOf(a, i))) / 255;
     }
 
+    // A path of the rectangle (0, 0)-(w, h).
+    static VGPath rectangle(float w, float h)
+    {
+        const VGPath p = vgCreatePath(VG_PATH_FORMAT_STANDARD, VG_PATH_DATATYPE_F, 1, 0, 0, 0, VG_PATH_CAPABILITY_ALL);
+        vguRect(p, 0, 0, w, h);
+        return p;
+    }
+
     // A white opaque image of w x h drawn times the current fill paint, replacing the surface.
     void multiplyWhite(int w, int h)
     {
@@ -574,8 +583,6 @@ TEST_F(DrawImagePaint, StencilOnALuminanceSurfaceBlendsTheLuminanceOfThePaint)
         {"stencil, colour transform", VG_DRAW_IMAGE_STENCIL, VG_BLEND_SRC_OVER, true, false, true},
         {"stencil glyph", VG_DRAW_IMAGE_STENCIL, VG_BLEND_SRC_OVER, false, true, true},
     };
-    const VGubyte segments[] = {VG_MOVE_TO_ABS, VG_HLINE_TO_REL, VG_VLINE_TO_REL, VG_HLINE_TO_REL, VG_CLOSE_PATH};
-    const VGfloat data[] = {0, 0, kW, kH, -kW};
     for (const auto& c : cases)
         for (uint32_t texel : {kWhite, kGrey}) {
             if (texel == kGrey && !c.grey)
@@ -607,9 +614,7 @@ TEST_F(DrawImagePaint, StencilOnALuminanceSurfaceBlendsTheLuminanceOfThePaint)
             } else {
                 vgDrawImage(image);
             }
-            const VGPath square =
-                vgCreatePath(VG_PATH_FORMAT_STANDARD, VG_PATH_DATATYPE_F, 1, 0, 0, 0, VG_PATH_CAPABILITY_ALL);
-            vgAppendPathData(square, 5, segments, data);
+            const VGPath square = rectangle(kW, kH);
             vgSetColor(paint, texel == kWhite ? kPaint : kHalfPaint);
             vgTranslate(0, kH);
             vgDrawPath(square, VG_FILL_PATH);
@@ -641,10 +646,7 @@ TEST_F(DrawImagePaint, DrawingsWhollyOutsideTheSurfaceDrawNothing)
     vgSetPaint(paint, VG_FILL_PATH);
     const VGImage image = imageOf(VG_sRGBA_8888, 8, 8, std::vector<uint32_t>(64, 0x00FF00FF),
                                   VG_IMAGE_QUALITY_NONANTIALIASED);
-    const VGPath square = vgCreatePath(VG_PATH_FORMAT_STANDARD, VG_PATH_DATATYPE_F, 1, 0, 0, 0, VG_PATH_CAPABILITY_ALL);
-    const VGubyte segments[] = {VG_MOVE_TO_ABS, VG_HLINE_TO_REL, VG_VLINE_TO_REL, VG_HLINE_TO_REL, VG_CLOSE_PATH};
-    const VGfloat data[] = {0, 0, 8, 8, -8};
-    vgAppendPathData(square, 5, segments, data);
+    const VGPath square = rectangle(8, 8);
     for (const auto& side : sides)
         for (VGint quality : {VG_RENDERING_QUALITY_NONANTIALIASED, VG_RENDERING_QUALITY_BETTER}) {
             SCOPED_TRACE(std::string(side.side) + (quality == VG_RENDERING_QUALITY_BETTER ? ", better" : ""));
