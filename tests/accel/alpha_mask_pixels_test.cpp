@@ -271,6 +271,47 @@ TEST_F(AlphaMask, OperationsCombineImagesAndLayersIntoTheMask)
     }
 }
 
+// vgMask combines the image's pixels as they are at the call into the mask, also after a
+// drawing has left its pixel-engine state behind: a later vgImageSubData does not reach the
+// mask, and a clear of the mask before the call is combined with, not kept.
+TEST_F(AlphaMask, MaskUsesTheImageAsItIsAtTheCallAfterDrawing)
+{
+    const struct {
+        const char* name;
+        VGMaskOperation op;
+        uint32_t alpha;       // the image's alpha at the call
+        bool clearFirst;      // vgMask(VG_CLEAR_MASK) before it
+    } cases[] = {
+        {"set, image changed after the call", VG_SET_MASK, 0, false},
+        {"set after a clear", VG_SET_MASK, 64, true},
+        {"union after a clear", VG_UNION_MASK, 64, true},
+    };
+    for (const Config& config : kMaskConfigs)
+        for (bool drawnBefore : {false, true})
+            for (const auto& c : cases) {
+                SCOPED_TRACE(std::string(config.name) + ", " + c.name + (drawnBefore ? ", after drawing" : ""));
+                start(config.id);
+                std::vector<uint8_t> alpha(size_t(kWidth * kHeight), uint8_t(c.alpha));
+                const VGImage image = vgCreateImage(VG_A_8, kWidth, kHeight, VG_IMAGE_QUALITY_NONANTIALIASED);
+                vgImageSubData(image, alpha.data(), kWidth, VG_A_8, 0, 0, kWidth, kHeight);
+                if (drawnBefore)
+                    drawThroughMask();
+                if (c.clearFirst)
+                    vgMask(VG_INVALID_HANDLE, VG_CLEAR_MASK, 0, 0, kWidth, kHeight);
+                vgMask(image, c.op, 0, 0, kWidth, kHeight);
+                std::fill(alpha.begin(), alpha.end(), uint8_t(255));
+                vgImageSubData(image, alpha.data(), kWidth, VG_A_8, 0, 0, kWidth, kHeight);
+                EXPECT_EQ(vgGetError(), VG_NO_ERROR);
+                const uint32_t want = narrow(c.alpha, bits());
+                for (int y = 0; y < kHeight; y += 7)
+                    for (int x = 0; x < kWidth; x += 5)
+                        ASSERT_EQ(maskAt(x, y), want) << "(" << x << ", " << y << ")";
+                vgDestroyImage(image);
+                terminate();
+                dpy = EGL_NO_DISPLAY;
+            }
+}
+
 TEST_F(AlphaMask, MaskChecksItsArguments)
 {
     start(kRgba8888Mask8);
@@ -492,33 +533,40 @@ TEST_F(AlphaMask, StrokeOnlyOfNoDrawnWidthSetClearsAndUnionKeeps)
     }
 }
 
-TEST_F(AlphaMask, ScissoringLimitsSetToTheScissorRectangles)
+// Scissoring clips the path's coverage: outside the scissor rectangles the coverage is 0, so
+// set and intersect clear the mask there and union and subtract keep it.
+TEST_F(AlphaMask, ScissoringGivesCoverageZeroOutsideTheScissorRectangles)
 {
     const VGint rects[8] = {0, 0, 24, 48, 50, 40, 10, 8};
     const auto scissored = [](int x, int y) { return x < 24 || (x >= 50 && x < 60 && y >= 40); };
-    for (const Config& config : kMaskConfigs) {
-        SCOPED_TRACE(config.name);
-        start(config.id);
-        VGPath circle = newPath();
-        vguEllipse(circle, kCx, kCy, 2 * kRadius, 2 * kRadius);
-        vgSetiv(VG_SCISSOR_RECTS, 8, rects);
-        vgSeti(VG_SCISSORING, VG_TRUE);
-        vgRenderToMask(circle, VG_FILL_PATH, VG_SET_MASK);
-        EXPECT_EQ(vgGetError(), VG_NO_ERROR);
-        const uint32_t full = narrow(255, bits());
-        for (int y = 0; y < kHeight; ++y)
-            for (int x = 0; x < kWidth; ++x) {
-                const Side side = circleSide(x, y);
-                if (!scissored(x, y)) {
-                    ASSERT_EQ(maskAt(x, y), full) << "(" << x << ", " << y << ")";
-                } else if (side != Side::Rim) {
-                    ASSERT_EQ(maskAt(x, y), side == Side::In ? full : 0u) << "(" << x << ", " << y << ")";
+    constexpr uint32_t kInitial = 0x99;  // a value every mask depth holds
+    for (const Config& config : kMaskConfigs)
+        for (const Operation& o : kOperations) {
+            SCOPED_TRACE(std::string(config.name) + ", " + o.name);
+            start(config.id);
+            const int bpp = bits();
+            setMask([](int, int) { return kInitial; });
+            VGPath circle = newPath();
+            vguEllipse(circle, kCx, kCy, 2 * kRadius, 2 * kRadius);
+            vgSetiv(VG_SCISSOR_RECTS, 8, rects);
+            vgSeti(VG_SCISSORING, VG_TRUE);
+            vgRenderToMask(circle, VG_FILL_PATH, o.op);
+            EXPECT_EQ(vgGetError(), VG_NO_ERROR);
+            const uint32_t m = widen(narrow(kInitial, bpp), bpp);
+            for (int y = 0; y < kHeight; ++y)
+                for (int x = 0; x < kWidth; ++x) {
+                    const Side side = scissored(x, y) ? circleSide(x, y) : Side::Out;
+                    if (side == Side::Rim)
+                        continue;
+                    const uint32_t want = narrow(o.result(m, side == Side::In ? 255 : 0), bpp);
+                    const uint32_t got = maskAt(x, y);
+                    ASSERT_LE(got, want + 1) << "(" << x << ", " << y << ")";
+                    ASSERT_GE(got + 1, want) << "(" << x << ", " << y << ")";
                 }
-            }
-        vgDestroyPath(circle);
-        terminate();
-        dpy = EGL_NO_DISPLAY;
-    }
+            vgDestroyPath(circle);
+            terminate();
+            dpy = EGL_NO_DISPLAY;
+        }
 }
 
 TEST_F(AlphaMask, RenderToMaskChecksItsArguments)

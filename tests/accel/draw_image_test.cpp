@@ -1,11 +1,13 @@
 // Image drawing: what the layer sends (VP entries, matrices, paint and image state, the colour
 // ramp) and the pixels the GPU model draws from it.
 #include <VG/openvg.h>
+#include <VG/vgu.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "accel_test_support.h"
@@ -394,6 +396,14 @@ protected:
             out[i] = (channelOf(a, i) + g * (double(channelOf(b, i)) - channelOf(a, i))) / 255;
     }
 
+    // A path of the rectangle (0, 0)-(w, h).
+    static VGPath rectangle(float w, float h)
+    {
+        const VGPath p = vgCreatePath(VG_PATH_FORMAT_STANDARD, VG_PATH_DATATYPE_F, 1, 0, 0, 0, VG_PATH_CAPABILITY_ALL);
+        vguRect(p, 0, 0, w, h);
+        return p;
+    }
+
     // A white opaque image of w x h drawn times the current fill paint, replacing the surface.
     void multiplyWhite(int w, int h)
     {
@@ -546,6 +556,116 @@ TEST_F(DrawImagePaint, MultiplyAndStencilWithAColourAndAGradientPaint)
             vgDestroyImage(image);
             vgDestroyPaint(paint);
         }
+}
+
+// On a luminance surface an image drawn as a stencil of a paint leaves what a fill of that paint
+// leaves where the image is white (the luminance of the paint, blended as the fill is), and
+// where the image is mid grey what a fill of the paint at half its alpha leaves (each channel's
+// alpha halved, for the modes that blend by the source alpha). So do multiply by a white image,
+// the blend modes, the colour transform and an image glyph drawn as a stencil.
+TEST_F(DrawImagePaint, StencilOnALuminanceSurfaceBlendsTheLuminanceOfThePaint)
+{
+    constexpr EGLint kLuminance8 = 13;
+    constexpr int kW = 8, kH = 4;
+    constexpr uint32_t kPaint = 0xFF0000FF, kHalfPaint = 0xFF000080, kWhite = 0xFFFFFFFF, kGrey = 0x808080FF;
+    const VGfloat transform[8] = {1, 1, 1, 1, 0, 0.5f, 0, 0};  // red to orange
+    const struct {
+        const char* name;
+        VGImageMode mode;
+        VGBlendMode blend;
+        bool transformed, glyph, grey;
+    } cases[] = {
+        {"stencil", VG_DRAW_IMAGE_STENCIL, VG_BLEND_SRC_OVER, false, false, true},
+        {"multiply", VG_DRAW_IMAGE_MULTIPLY, VG_BLEND_SRC_OVER, false, false, false},
+        {"stencil, screen", VG_DRAW_IMAGE_STENCIL, VG_BLEND_SCREEN, false, false, true},
+        {"stencil, lighten", VG_DRAW_IMAGE_STENCIL, VG_BLEND_LIGHTEN, false, false, true},
+        {"stencil, source", VG_DRAW_IMAGE_STENCIL, VG_BLEND_SRC, false, false, false},
+        {"stencil, colour transform", VG_DRAW_IMAGE_STENCIL, VG_BLEND_SRC_OVER, true, false, true},
+        {"stencil glyph", VG_DRAW_IMAGE_STENCIL, VG_BLEND_SRC_OVER, false, true, true},
+    };
+    for (const auto& c : cases)
+        for (uint32_t texel : {kWhite, kGrey}) {
+            if (texel == kGrey && !c.grey)
+                continue;
+            SCOPED_TRACE(std::string(c.name) + (texel == kWhite ? ", white image" : ", grey image"));
+            // The image in rows 0 to kH - 1, the fill above it, the background above both.
+            terminate();
+            makeCurrent(VgSurfaceSpec{kLuminance8, kW, 3 * kH, false});
+            const VGfloat background[4] = {0.3f, 0.3f, 0.3f, 1};
+            vgSetfv(VG_CLEAR_COLOR, 4, background);
+            vgClear(0, 0, kW, 3 * kH);
+            vgSeti(VG_RENDERING_QUALITY, VG_RENDERING_QUALITY_NONANTIALIASED);
+            vgSeti(VG_BLEND_MODE, c.blend);
+            vgSetfv(VG_COLOR_TRANSFORM_VALUES, 8, transform);
+            vgSeti(VG_COLOR_TRANSFORM, c.transformed ? VG_TRUE : VG_FALSE);
+            const VGPaint paint = vgCreatePaint();
+            vgSetPaint(paint, VG_FILL_PATH);
+            vgSetColor(paint, kPaint);
+            const VGImage image = imageOf(VG_sRGBA_8888, kW, kH, std::vector<uint32_t>(kW * kH, texel),
+                                          VG_IMAGE_QUALITY_NONANTIALIASED);
+            vgSeti(VG_IMAGE_MODE, c.mode);
+            if (c.glyph) {
+                const VGFont font = vgCreateFont(1);
+                const VGfloat zero[2] = {0, 0};
+                vgSetGlyphToImage(font, 7, image, zero, zero);
+                vgSetfv(VG_GLYPH_ORIGIN, 2, zero);
+                vgDrawGlyph(font, 7, VG_FILL_PATH, VG_FALSE);
+                vgDestroyFont(font);
+            } else {
+                vgDrawImage(image);
+            }
+            const VGPath square = rectangle(kW, kH);
+            vgSetColor(paint, texel == kWhite ? kPaint : kHalfPaint);
+            vgTranslate(0, kH);
+            vgDrawPath(square, VG_FILL_PATH);
+            EXPECT_EQ(vgGetError(), VG_NO_ERROR);
+            const int untouched = int(pixel(1, 2 * kH + 1) >> 24);
+            for (int x = 0; x < kW; x += 3) {
+                const int drawn = int(pixel(x, 1) >> 24), filled = int(pixel(x, kH + 1) >> 24);
+                EXPECT_NEAR(drawn, filled, 2) << x;
+                EXPECT_GT(std::abs(filled - untouched), 8) << x;
+            }
+            vgDestroyPath(square);
+            vgDestroyImage(image);
+            vgDestroyPaint(paint);
+        }
+}
+
+// An image or a path wholly outside the surface, on any side, draws nothing.
+TEST_F(DrawImagePaint, DrawingsWhollyOutsideTheSurfaceDrawNothing)
+{
+    constexpr int kW = 16, kH = 16;
+    const struct {
+        const char* side;
+        float dx, dy;
+    } sides[] = {{"left", -30, 4}, {"just left", -8, 4}, {"right", 40, 4}, {"below", 4, -30},
+                 {"above", 4, 40}, {"below left", -20, -20}};
+    pbuffer(kW, kH, 0xFFFFFFFF);
+    const VGPaint paint = vgCreatePaint();
+    vgSetColor(paint, 0xFF0000FF);
+    vgSetPaint(paint, VG_FILL_PATH);
+    const VGImage image = imageOf(VG_sRGBA_8888, 8, 8, std::vector<uint32_t>(64, 0x00FF00FF),
+                                  VG_IMAGE_QUALITY_NONANTIALIASED);
+    const VGPath square = rectangle(8, 8);
+    for (const auto& side : sides)
+        for (VGint quality : {VG_RENDERING_QUALITY_NONANTIALIASED, VG_RENDERING_QUALITY_BETTER}) {
+            SCOPED_TRACE(std::string(side.side) + (quality == VG_RENDERING_QUALITY_BETTER ? ", better" : ""));
+            vgSeti(VG_RENDERING_QUALITY, quality);
+            for (VGMatrixMode m : {VG_MATRIX_IMAGE_USER_TO_SURFACE, VG_MATRIX_PATH_USER_TO_SURFACE}) {
+                vgSeti(VG_MATRIX_MODE, m);
+                vgLoadIdentity();
+                vgTranslate(side.dx, side.dy);
+            }
+            vgDrawImage(image);
+            vgDrawPath(square, VG_FILL_PATH);
+            EXPECT_EQ(vgGetError(), VG_NO_ERROR);
+            for (int y = 0; y < kH; ++y)
+                for (int x = 0; x < kW; ++x)
+                    ASSERT_EQ(pixel(x, y), 0xFFFFFFFFu) << x << "," << y;
+        }
+    vgDestroyPath(square);
+    vgDestroyImage(image);
+    vgDestroyPaint(paint);
 }
 
 // A linear gradient whose points coincide and a radial one of radius 0 paint every pixel one

@@ -200,6 +200,78 @@ TEST_F(GpuConvolve, EqualsTheSoftwareFilterInEveryFormat)
     }
 }
 
+// Two children of one image that only touch do not overlap: each filter and lookup from the
+// left half into the right half runs and leaves what the software filter does on a twin.
+TEST_F(GpuConvolve, AdjacentChildrenOfOneImageFilterOneAnother)
+{
+    // One table: its bytes for vgLookup, the same values in every byte of the words for
+    // vgLookupSingle.
+    std::vector<VGubyte> bytes(256);
+    std::vector<VGuint> words(256);
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        bytes[i] = static_cast<VGubyte>(255 - i);
+        words[i] = 0x01010101u * bytes[i];
+    }
+    const VGubyte* t = bytes.data();
+    const VGuint* w = words.data();
+    const Filter filters[] = {
+        colourMatrix(kMatrix),
+        convolve(3, 3, 1, 1, taps(9, 1), 0.05f, 0.1f, VG_TILE_PAD),
+        separable(3, 3, 1, 1, taps(3, 3), taps(3, 4), 0.02f, 0.1f, VG_TILE_REFLECT),
+        gaussian(1, 2, VG_TILE_REPEAT),
+        {"lookup", [t](VGImage d, VGImage s) { vgLookup(d, s, t, t, t, t, VG_FALSE, VG_FALSE); },
+         [t](OVGimage* d, OVGimage* s) { return VGALFUNC_TVGmemLookup(d, s, t, t, t, t, VG_FALSE, VG_FALSE); }},
+        {"lookup single", [w](VGImage d, VGImage s) { vgLookupSingle(d, s, w, VG_RED, VG_FALSE, VG_FALSE); },
+         [w](OVGimage* d, OVGimage* s) { return VGALFUNC_TVGmemLookupSingle(d, s, w, VG_RED, VG_FALSE, VG_FALSE); }},
+    };
+    filterState(false, false, 15);
+    for (const Filter& f : filters) {
+        SCOPED_TRACE(f.name);
+        const VGImage root = randomImage(VG_sRGBA_8888, 64, 64);
+        const VGImage ref = twin(root);
+        const VGImage left = vgChildImage(root, 0, 0, 32, 64), right = vgChildImage(root, 32, 0, 32, 64);
+        const VGImage refLeft = vgChildImage(ref, 0, 0, 32, 64), refRight = vgChildImage(ref, 32, 0, 32, 64);
+        f.api(right, left);
+        EXPECT_EQ(vgGetError(), VG_NO_ERROR);
+        vgFinish();
+        EXPECT_EQ(f.software(record(refRight), record(refLeft)), VG_NO_ERROR);
+        expectNear(root, ref, 1, f.name);
+        for (VGImage i : {left, right, refLeft, refRight, root, ref})
+            vgDestroyImage(i);
+        if (HasFailure())
+            return;
+    }
+}
+
+// A 565 image written by a filter under any channel mask reaches a 565 window or pbuffer by
+// vgSetPixels as vgGetImageSubData reads it.
+TEST_F(GpuConvolve, AFilteredImageReachesTheSurfaceBySetPixels)
+{
+    constexpr int kW = 16, kH = 8;
+    const Filter filters[] = {colourMatrix(kMatrix), gaussian(1, 1, VG_TILE_PAD)};
+    const VGint masks[] = {VG_RED | VG_GREEN | VG_BLUE | VG_ALPHA, VG_RED | VG_GREEN};
+    for (bool window : {true, false})
+        for (const Filter& f : filters)
+            for (VGint mask : masks) {
+                SCOPED_TRACE(f.name + " mask " + std::to_string(mask) + (window ? " window" : " pbuffer"));
+                terminate();
+                makeCurrent({1, 64, 48, window});
+                filterState(false, false, mask);
+                const VGImage src = randomImage(VG_sRGBA_8888, kW, kH);
+                const VGImage dst = randomImage(VG_sRGB_565, kW, kH);
+                f.api(dst, src);
+                vgSetPixels(0, 0, dst, 0, 0, kW, kH);
+                std::vector<uint16_t> want(kW * kH);
+                vgGetImageSubData(dst, want.data(), kW * 2, VG_sRGB_565, 0, 0, kW, kH);
+                EXPECT_EQ(vgGetError(), VG_NO_ERROR);
+                for (int y = 0; y < kH; ++y)
+                    for (int x = 0; x < kW; ++x)
+                        ASSERT_EQ(native(x, y), want[static_cast<size_t>(y * kW + x)]) << x << "," << y;
+                for (VGImage i : {src, dst})
+                    vgDestroyImage(i);
+            }
+}
+
 // Every kernel and shift of the convolutions in every tiling mode, on an sRGBA_8888 source and
 // destination and on child images.
 TEST_F(GpuConvolve, EqualsTheSoftwareFilterInEveryTilingMode)

@@ -83,11 +83,12 @@ public:
             cglWritePEReg1(reg + d, value);
     }
 
-    // Image drawing as the library routes it: 0 image, 1 image x paint, 2 stencil.
-    static void imageRoute(uint32_t comb)
+    // Image drawing as the library routes it: 0 image, 1 image x paint, 2 stencil (of a
+    // luminance target when told).
+    static void imageRoute(uint32_t comb, bool luminanceTarget = false)
     {
         cglWritePEReg1(LX_PE_OVG_IMGCOMB_FUNC, comb);
-        cglWritePEReg1(LX_PE_OVG_CCU_MPX_CTRL, comb == 2 ? 0x39 : 0);
+        cglWritePEReg1(LX_PE_OVG_CCU_MPX_CTRL, comb != 2 ? 0 : luminanceTarget ? 0x3D : 0x39);
     }
 
     // The paint matrix {sx, shy, shx, sy, tx, ty} of the fill set with entry 21.
@@ -324,29 +325,35 @@ TEST_F(GpuDraws, TheImageCombinerMultipliesOrStencilsThePaint)
     cglWriteRZReg1(LX_RZ_IMG_VSCALE, 2);
     cglWriteRZReg1(LX_RZ_COLOR, paint);
     blendSteps(0, 0x81100, 0x1, 0x80100);
+    // The stencil of a luminance target takes the luminance of the image's colour channels.
+    const double grey = (435 * ch(image, 0) + 1464 * ch(image, 1) + 147 * ch(image, 2) + 1023) / 2048;
+    const auto stencil = [&](unsigned c, double imageChannel) {
+        const double pa = ch(paint, 3) / 255.0;
+        if (c == 3) {
+            const double as = pa * ch(image, 3) / 255.0;
+            return as + ch(dst, 3) / 255.0 * (1 - as);
+        }
+        const double alpha = pa * imageChannel / 255.0;  // the image is premultiplied
+        return ch(paint, c) / 255.0 * imageChannel / 255.0 + ch(dst, c) / 255.0 * (1 - alpha);
+    };
     struct Case {
         uint32_t comb;
+        bool luminanceTarget;
         std::function<double(unsigned c)> expected;
     } const cases[] = {
-        {1, [&](unsigned c) {
+        {1, false, [&](unsigned c) {
              const double s = ch(image, c) * ch(paint, c) / 65025.0, as = ch(image, 3) * ch(paint, 3) / 65025.0;
              return c == 3 ? s + ch(dst, 3) / 255.0 * (1 - as) : s + ch(dst, c) / 255.0 * (1 - as);
          }},
-        {2, [&](unsigned c) {
-             const double pa = ch(paint, 3) / 255.0;
-             if (c == 3) {
-                 const double as = pa * ch(image, 3) / 255.0;
-                 return as + ch(dst, 3) / 255.0 * (1 - as);
-             }
-             const double alpha = pa * ch(image, c) / 255.0;  // the image is premultiplied
-             return ch(paint, c) / 255.0 * ch(image, c) / 255.0 + ch(dst, c) / 255.0 * (1 - alpha);
-         }},
+        {2, false, [&](unsigned c) { return stencil(c, c < 3 ? ch(image, c) : 0); }},
+        {2, true, [&](unsigned c) { return stencil(c, grey); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.comb);
+        SCOPED_TRACE(c.luminanceTarget ? "luminance target" : "colour target");
         setPixels(std::vector<word32>(kWidth * kHeight, dst));
         setTexture(1, 2, 2, std::vector<word32>(4, image));
-        imageRoute(c.comb);
+        imageRoute(c.comb, c.luminanceTarget);
         imageMatrix({1, 0, 0, 0, 1, 0, 10, 10, 1});
         drawImage(2, 2, 0.5f);
         uint32_t expected = 0;

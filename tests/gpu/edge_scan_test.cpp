@@ -116,4 +116,51 @@ TEST(EdgeScan, EverySampleFollowsTheRuleAndTheCoverageHoldsEveryCoveredPixel)
             }
 }
 
+// Geometry wholly outside the window, on each side, covers nothing: the scan leaves the coverage
+// empty or all clear, whatever the grid, and keeps inside the window's columns and rows.
+TEST(EdgeScan, GeometryWhollyOutsideTheWindowCoversNothing)
+{
+    simgpu::ScanBuffers work;
+    Coverage coverage;
+    const struct {
+        const char* side;
+        double left, top, right, bottom;  // a square in pixels
+    } squares[] = {
+        {"left", -10, 2, -3, 6},   {"left, touching", -4, 2, 0, 6}, {"right", 40, 2, 50, 6},
+        {"above", 2, -9, 6, -2},   {"below", 2, 40, 6, 44},         {"above left", -9, -9, -2, -2},
+        {"far left", -1e9, 2, -1e8, 6},
+    };
+    const Rect windows[] = {{0, 0, 31, 31}, {8, 8, 31, 31}};
+    for (unsigned grid : {1u, 2u, 4u})
+        for (const Rect& window : windows)
+            for (const auto& s : squares) {
+                SCOPED_TRACE(std::string(s.side) + ", grid " + std::to_string(grid) + ", window from " +
+                             std::to_string(window.left));
+                // The second window's squares lie outside it by as much as the first's.
+                const double dx = window.left, dy = window.top;
+                EdgeList list;
+                const double g = grid;
+                const double l = (s.left + dx) * g, t = (s.top + dy) * g, r = (s.right + dx) * g,
+                             b = (s.bottom + dy) * g;
+                list.add(l, t, l, b);
+                list.add(l, b, r, b);
+                list.add(r, b, r, t);
+                list.add(r, t, l, t);
+                ScanSettings settings;
+                settings.grid = grid;
+                settings.window = window;
+                settings.maxCrossings = 16;
+                const simgpu::ScanResult result = simgpu::scanEdges(list.edges(), settings, coverage, work);
+                ASSERT_FALSE(result.overflow);
+                if (coverage.empty())
+                    continue;
+                const Rect& c = coverage.window;
+                ASSERT_TRUE(c.left >= window.left && c.right <= window.right && c.left <= c.right &&
+                            c.top >= window.top && c.bottom <= window.bottom && c.top <= c.bottom);
+                ASSERT_EQ(coverage.masks.size(), static_cast<size_t>(c.right - c.left + 1) * (c.bottom - c.top + 1));
+                for (uint16_t m : coverage.masks)
+                    ASSERT_EQ(m, 0);
+            }
+}
+
 }  // namespace

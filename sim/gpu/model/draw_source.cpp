@@ -54,6 +54,7 @@ bool DrawSource::load(const GpuModel& model, SimGpu& gpu, uint32_t rampEntries, 
         {0, 0, true, Combine::Image},
         {1, 0, true, Combine::Multiply},
         {2, 0x39, true, Combine::Stencil},
+        {2, 0x3D, true, Combine::LuminanceStencil},
     };
     const Route* known = nullptr;
     for (const Route& r : routes)
@@ -217,6 +218,14 @@ void DrawSource::at(uint32_t x, uint32_t y, const PixelPipeline& pipeline, uint3
     case Combine::Paint: colour = pipeline.convert(paint(x, y)); break;
     case Combine::Image: colour = pipeline.convert(texel); break;
     case Combine::Multiply: colour = pipeline.convert(product(texel, paint(x, y))); break;
+    case Combine::LuminanceStencil:
+        // A luminance target blends one value for the three colour channels: their alphas
+        // become one, the luminance of the image's colour channels.
+        {
+            const uint32_t l = luminance(channel(texel, 0), channel(texel, 1), channel(texel, 2));
+            texel = l << 24 | l << 16 | l << 8 | channel(texel, 3);
+        }
+        [[fallthrough]];
     case Combine::Stencil: {
         // Each colour channel of the image is the alpha of that channel of the paint.
         const uint32_t p = pipeline.convert(paint(x, y));

@@ -15,7 +15,8 @@
 // bits 10-13.
 // Combiner (LX_PE_OVG_IMGCOMB_FUNC with LX_PE_OVG_CCU_MPX_CTRL): 3 and 8 the paint, 0 and 0
 // the image, 1 and 0 image x paint, 2 and 0x39 the stencil: the paint's colour channels times
-// the image's, each with its own alpha (paint alpha x image channel).
+// the image's, each with its own alpha (paint alpha x image channel); 2 and 0x3D the stencil on
+// a luminance target: the same with the image's colour channels first made their luminance.
 
 #include <array>
 #include <cstdint>
@@ -48,7 +49,7 @@ public:
 
 private:
     enum class Paint { Colour, Pattern, Linear, Radial };
-    enum class Combine { Paint, Image, Multiply, Stencil };
+    enum class Combine { Paint, Image, Multiply, Stencil, LuminanceStencil };
 
     bool loadPaint(const GpuModel& model, SimGpu& gpu, uint32_t vgMode, uint32_t rampEntries, const std::string& what);
     uint32_t paint(uint32_t x, uint32_t y) const;

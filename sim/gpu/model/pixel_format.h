@@ -176,6 +176,15 @@ inline uint32_t mul255(uint32_t x, uint32_t y)
     return (x * y + 127) / 255;
 }
 
+// The luminance of 8-bit red, green and blue: the software pixel path's fixed-point weights and
+// rounding, so that luminance copies and filters on the GPU agree with their software
+// fall-backs.
+inline uint32_t luminance(uint32_t r, uint32_t g, uint32_t b)
+{
+    const uint32_t l = (435 * r + 1464 * g + 147 * b + 1023) >> 11;
+    return l < 255 ? l : 255;
+}
+
 // One pixel of a row at any of the depths 1, 4, 8, 16 and 32 (little-endian words).
 inline uint32_t readPixel(const uint8_t* row, uint32_t x, uint32_t bpp)
 {

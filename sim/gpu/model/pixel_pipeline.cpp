@@ -237,12 +237,8 @@ uint32_t PixelPipeline::converted(uint32_t colour) const
     if (toLinear_)
         for (unsigned i = 0; i < 3; ++i)
             c[i] = linear_[i][c[i]];
-    if (luminance_) {
-        // The software pixel path's fixed-point weights and rounding, so that luminance copies
-        // and filters on the GPU agree with their software fall-backs.
-        const uint32_t l = (435 * c[0] + 1464 * c[1] + 147 * c[2] + 1023) >> 11;
-        c[0] = c[1] = c[2] = std::min(255u, l);
-    }
+    if (luminance_)
+        c[0] = c[1] = c[2] = luminance(c[0], c[1], c[2]);
     if (toNonLinear_)
         for (unsigned i = 0; i < 3; ++i)
             c[i] = nonLinear_[i][c[i]];

@@ -7,7 +7,9 @@
 // (times the alpha of LX_RZ_COLOR), which the blend unit's mask operation combines with the
 // stored value m. With LX_XPT_MODE bit 4 every pixel of the area is visited, uncovered ones
 // with c = 0, else only covered ones. The area is the XPT window through the rasterizer
-// scissor; with LX_RZ_VG_MODE bit 15 only the enabled scissor rectangles (none: nothing).
+// scissor. LX_RZ_VG_MODE bit 15 clips the coverage instead: the area is the whole XPT window and
+// pixels outside the enabled scissor rectangles (all of them when none is enabled) have c = 0,
+// so that setting or intersecting the mask clears it there.
 #include <string>
 #include <vector>
 
@@ -22,7 +24,7 @@ namespace {
 constexpr uint32_t kEvenOdd = 0x2u;           // LX_XPT_MODE
 constexpr uint32_t kVisitAll = 0x10u;         // LX_XPT_MODE
 constexpr uint32_t kImageMode = 0x40u;        // LX_XPT_MODE
-constexpr uint32_t kScissorArea = 0x8000u;    // LX_RZ_VG_MODE
+constexpr uint32_t kScissorArea = 0x8000u;    // LX_RZ_VG_MODE: the scissor clips the coverage
 constexpr uint32_t kScissorBypass = 0x10000u; // LX_RZ_VG_MODE
 constexpr uint32_t kConstantPaint = 2;        // LX_PE_OVG_TX0_PAINT_SEL
 constexpr uint32_t kPathColourRoute = 8;      // LX_PE_OVG_CCU_MPX_CTRL
@@ -136,7 +138,7 @@ void GpuModel::maskScan(const std::string& what, uint32_t mode)
         return;
 
     const bool visitAll = (mode & kVisitAll) != 0;
-    const bool areaOnly = (vgMode & kScissorArea) != 0;
+    const bool clipCoverage = (vgMode & kScissorArea) != 0;
     const std::vector<Rect> scissor = scissorRects(gpu_);
     const uint32_t colour = gpu_.reg(Unit::RZ, LX_RZ_COLOR);
     const uint32_t total = coverage.samples();
@@ -144,11 +146,12 @@ void GpuModel::maskScan(const std::string& what, uint32_t mode)
     for (uint32_t y = window.top; y <= window.bottom; ++y)
         for (uint32_t x = window.left; x <= window.right; ++x) {
             const bool inCoverage = !coverage.empty() && x >= covered.left && x <= covered.right &&
-                                    y >= covered.top && y <= covered.bottom;
+                                    y >= covered.top && y <= covered.bottom &&
+                                    (!clipCoverage || insideAny(scissor, x, y));
             const uint32_t samples = inCoverage ? Coverage::count(coverage.mask(x, y)) : 0;
             if (!samples && !visitAll)
                 continue;
-            if (areaOnly ? !insideAny(scissor, x, y) : !insideScissor(scissor, x, y))
+            if (!clipCoverage && !insideScissor(scissor, x, y))
                 continue;
             const uint32_t c = (samples * 255 + total / 2) / total;
             pipeline.store(pixels, x, y, (colour & ~0xFFu) | mul255(c, colour & 0xFFu));

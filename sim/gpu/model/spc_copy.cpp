@@ -44,8 +44,15 @@ void GpuModel::spcRectangle(const uint32_t words[4])
     ColourBuffer source;
     uint32_t sourceRows = 0;
     PixelPipeline pipeline;
+    // The coverage test passes every pixel of a rectangle (each is wholly covered): on (1) or
+    // off (0), it changes nothing.
+    const uint32_t coverageTest = gpu_.reg(Unit::PE, LX_PE_OVG_CTEST_EN);
+    if (coverageTest > 1) {
+        gpu_.protocolError(Stream::Gpu, what + ": LX_PE_OVG_CTEST_EN " + hex(coverageTest) + " is unknown");
+        return;
+    }
     if (!requireValue(what, Unit::PE, LX_PE_OVG_TX1_EN, 1) ||
-        unmodelled(what, {LX_PE_OVG_AM_EN, LX_PE_OVG_CTEST_EN, LX_PE_OVG_TX0_EN, LX_PE_OVG_TX1_PAINT_SEL,
+        unmodelled(what, {LX_PE_OVG_AM_EN, LX_PE_OVG_TX0_EN, LX_PE_OVG_TX1_PAINT_SEL,
                           LX_PE_OVG_TX1_CHILDIMG_EN, LX_PE_OVG_TX1_FILTER, LX_PE_OVG_IMGCOMB_FUNC,
                           LX_PE_OVG_CTRANS_EN, LX_PE_OVG_CCU_MPX_CTRL, LX_PE_OVG_ACOLOR0_EN,
                           LX_PE_OVG_ACOLOR1_EN}) ||

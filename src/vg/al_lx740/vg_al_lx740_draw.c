@@ -25,6 +25,8 @@ void VGALFUNC_al_lx740_draw_init(void)
 {
     coordbuffer = NULL;
     coordbuffersize = 0;
+    /* A new start of the layer has no matrix work pending from the one before. */
+    VGALVAL_needmtxupdate = 0;
 }
 
 void VGALFUNC_al_lx740_draw_terminate(void)

@@ -217,6 +217,13 @@ int VGALFUNC_lx_filter_store(const OVGimage *d, word32 srcaddr, word32 tmpaddr, 
         VGALVAL_cp_write_a4_high_precision = 0;
     } else {
         converting_copy(dx, dy, &whole);
+        /* The masked copy leaves its channel mask in the pixel engine, which the copy engine's
+         * copies would meet: put it back to every channel; the next drawing sets the context's
+         * own again. */
+        if (keep) {
+            PEW(LX_PE_OVG_CH_MASK, 0);
+            VGALVAL_lx740_ctxdirty |= OVG_DIRTY_CHANNEL_MASK;
+        }
     }
     VGALVAL_dst_channel_mask = 0;
     return error;

@@ -112,12 +112,13 @@ int VGFUNC_IsRenderTarget(const OVGimage *image)
 int VGFUNC_IsOverlap(const OVGimage *a, const OVGimage *b)
 {
     const OVGrect *r = &a->activeRect, *s = &b->activeRect;
-    /* Edges are compared in 64 bits: a rectangle's end may lie past the 32-bit range. */
+    /* Areas are half open, [x, x + width): rectangles that only touch share no pixel. Edges are
+     * compared in 64 bits: a rectangle's end may lie past the 32-bit range. */
     const long long rRight = (long long)r->x + r->width, rBottom = (long long)r->y + r->height;
     const long long sRight = (long long)s->x + s->width, sBottom = (long long)s->y + s->height;
     if (a->buffer != b->buffer)
         return 0;
-    return r->x <= sRight && s->x <= rRight && r->y <= sBottom && s->y <= rBottom;
+    return r->x < sRight && s->x < rRight && r->y < sBottom && s->y < rBottom;
 }
 
 /* ---- Parameters ---- */

@@ -62,7 +62,7 @@ void VGFUNC_IncRenderTarget(OVGimage *image);
 void VGFUNC_DecRenderTarget(OVGimage *image);
 /* 1 while bound as a render target; 0 for null. */
 int VGFUNC_IsRenderTarget(const OVGimage *image);
-/* 1 when both use one buffer and their areas meet (edges included). */
+/* 1 when both use one buffer and their areas share a pixel (areas that only touch do not). */
 int VGFUNC_IsOverlap(const OVGimage *a, const OVGimage *b);
 
 /* Object parameters: count values read or written, scalar 1 from the single-value entry points.
