@@ -83,8 +83,10 @@ VGPath outlinePath(const FT_Outline& outline, int px)
             port.vgDestroyPath(path);
         return VG_INVALID_HANDLE;
     }
-    port.vgAppendPathData(path, static_cast<VGint>(builder.segments.size()), builder.segments.data(),
-                          builder.coordinates.data());
+    // A blank (a space) has no contour: its path stays empty, as OpenVG takes no empty append.
+    if (!builder.segments.empty())
+        port.vgAppendPathData(path, static_cast<VGint>(builder.segments.size()), builder.segments.data(),
+                              builder.coordinates.data());
     return path;
 }
 

@@ -134,6 +134,11 @@ VXDisplay *VXOpenDisplay2(const char *id, const unsigned int *value)
     return &vxdisplay;
 }
 
+int VXINLIB_DisplayIsOpen(void)
+{
+    return vxdisplay.fbfd >= 0;
+}
+
 static void VXINLIB_DeleteWindow(struct VXwindow *win)
 {
     struct VXwindow **link = &vxdisplay.window;

@@ -41,6 +41,9 @@ struct VXdisplay {
     int osd_visible;
 };
 
+/* 1 while the display holds the framebuffer device open. */
+int VXINLIB_DisplayIsOpen(void);
+
 /* The OSD command record of the framebuffer driver; only cmd and color are filled. */
 struct osd_cmd_s {
     int cmd;

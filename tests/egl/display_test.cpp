@@ -4,6 +4,8 @@
 
 #include <gmock/gmock.h>
 
+#include "winsys/vxlib_records.h"
+
 #include <functional>
 #include <vector>
 
@@ -243,6 +245,26 @@ TEST_F(Displays, StoppingTheGpuForgetsBlocksStillInUseWithOneLine)
     EXPECT_LT(addr, base + cglGetTxmemSize());
     PORTL_MemFree(static_cast<EGLGpuAddress>(addr), 1);
     EXPECT_EQ(terminate(), "");
+}
+
+// A board without a framebuffer, as a program that only wants pbuffers may meet it: there is no
+// default display, and initialising none fails with an EGL error; the process lives on.
+class DisplaysWithoutFramebuffer : public gputest::GpuTest {
+protected:
+    vnq::test::TempBoardRoot root;  // no /dev/fb0
+};
+
+TEST_F(DisplaysWithoutFramebuffer, GetDisplayGivesNoneAndInitializeFailsWithBadDisplay)
+{
+    if (VXINLIB_DisplayIsOpen())  // an earlier test of this process left its display open
+        VXCloseDisplay(VXOpenDisplay(nullptr));
+    const EGLDisplay none = eglGetDisplay(EGL_DEFAULT_DISPLAY);
+    EXPECT_EQ(none, EGL_NO_DISPLAY);
+    EGLint major = 0, minor = 0;
+    EXPECT_FALSE(eglInitialize(none, &major, &minor));
+    EXPECT_EQ(eglGetError(), EGL_BAD_DISPLAY);
+    EXPECT_FALSE(gpu.open());
+    EXPECT_FALSE(VXINLIB_DisplayIsOpen());
 }
 
 }  // namespace

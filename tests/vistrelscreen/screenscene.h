@@ -40,9 +40,17 @@ protected:
         testing::internal::GetCapturedStdout();
         port.clearFrames();
     }
+    // EGL is stopped and the window system's display closed, so the next scene of this process
+    // starts as the display server does, on its own screen.
     void TearDown() override
     {
-        vx_fb_close(vistrel::ovg_priv.fd);
+        const vistrel::ovg_priv_s& priv = vistrel::ovg_priv;
+        testing::internal::CaptureStdout();
+        eglMakeCurrent(priv.egl_display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
+        eglTerminate(priv.egl_display);
+        testing::internal::GetCapturedStdout();
+        VXCloseDisplay(priv.native_display);
+        vx_fb_close(priv.fd);
         vistrel::setDrawPort(nullptr);
     }
 

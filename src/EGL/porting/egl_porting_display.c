@@ -2,13 +2,30 @@
 #include "EGL/porting/egl_porting.h"
 
 #include <VX/vxlib.h>
+#include <fcntl.h>
 
 #include "EGL/egl/egl_lx_types.h"
+#include "winsys/vx_fbdev.h"
 #include "winsys/vxlib_records.h"
+
+/* The window system stops the process when it cannot open the framebuffer; a board without one
+ * has no default display instead, so a program learns it from eglGetDisplay and eglInitialize.
+ * The device is tried only while the display is closed. */
+static int framebuffer_present(void)
+{
+    int fd;
+    if (VXINLIB_DisplayIsOpen())
+        return 1;
+    fd = vx_fb_open(VX_FB_DEVICE, O_RDWR);
+    if (fd < 0)
+        return 0;
+    vx_fb_close(fd);
+    return 1;
+}
 
 EGLNativeDisplayType PORTL_OpenNativeDisplay(void)
 {
-    return VXOpenDisplay(NULL);
+    return framebuffer_present() ? VXOpenDisplay(NULL) : NULL;
 }
 
 EGLBoolean PORTL_IsValidNativeDisplayType(EGLNativeDisplayType dpy)
