@@ -31,9 +31,10 @@ protected:
         DBSetting::getSetting(jnames.value(QString::fromLatin1(key)), &value);
         return value;
     }
-    static int recorded(int kind)
+    static qint64 recorded(int kind)
     {
-        int count = 0, time = -1;
+        int count = 0;
+        qint64 time = -1;
         DBSetting::getDataUpdate(kind, &count, &time);
         return time;
     }

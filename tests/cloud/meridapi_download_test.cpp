@@ -29,9 +29,10 @@ protected:
             times.append({kind, serverTime});
         service().setUpdateTimes(times);
     }
-    static int recorded(int kind)
+    static qint64 recorded(int kind)
     {
-        int count = 0, time = -1;
+        int count = 0;
+        qint64 time = -1;
         DBSetting::getDataUpdate(kind, &count, &time);
         return time;
     }
@@ -55,7 +56,7 @@ protected:
         QSqlDatabase::removeDatabase(QStringLiteral("settingcheck"));
         return row;
     }
-    static void storeSetting(const QString& item, int value, int time)
+    static void storeSetting(const QString& item, int value, qint64 time)
     {
         ASSERT_TRUE(DBSetting::setParam(item, &value, &time));
     }

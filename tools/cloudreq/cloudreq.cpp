@@ -81,7 +81,7 @@ void fetchFirmwareAfterVersion(CloudLink* link)
                      });
 }
 
-void connectEnds(CloudLink* link, bool merid, bool chain, bool firmwareAfterVersion)
+void connectEnds(CloudLink* link, bool merid, bool firmwareAfterVersion)
 {
     QObject::connect(link, &CloudLink::apiInfo, [](int mode, const QString& info) {
         print(QStringLiteral("apiInfo %1 %2").arg(mode).arg(info));
@@ -93,15 +93,13 @@ void connectEnds(CloudLink* link, bool merid, bool chain, bool firmwareAfterVers
         finish(QStringLiteral("allUpdateFinish %1 %2").arg(mode).arg(option),
                option == QLatin1String("success") || (merid && option != QLatin1String("failed")));
     });
-    // A chain ends with allUpdateFinish; its stamp upload's signal is a step on the way,
-    // unless the chain was refused outright.
-    QObject::connect(link, qOverload<QString, int>(&CloudLink::finishedDakokuSending), [chain](const QString& code, int count) {
-        const QString line = QStringLiteral("finishedDakokuSending %1 %2").arg(code).arg(count);
-        chain && code != QLatin1String("-9999") ? print(line) : finish(line, false);
+    // The manual uploads (modes 4 and 5) end with finishedDakokuSending, as does the refusal of
+    // one of them; the other chains end with allUpdateFinish.
+    QObject::connect(link, qOverload<QString, int>(&CloudLink::finishedDakokuSending), [](const QString& code, int count) {
+        finish(QStringLiteral("finishedDakokuSending %1 %2").arg(code).arg(count), code == QLatin1String("0"));
     });
-    QObject::connect(link, qOverload<int, int>(&CloudLink::finishedDakokuSending), [chain](int code, int count) {
-        const QString line = QStringLiteral("finishedDakokuSending %1 %2").arg(code).arg(count);
-        chain && code != -9999 ? print(line) : finish(line, false);
+    QObject::connect(link, qOverload<int, int>(&CloudLink::finishedDakokuSending), [](int code, int count) {
+        finish(QStringLiteral("finishedDakokuSending %1 %2").arg(code).arg(count), code == 0);
     });
 
     const auto text = [](const char* name) {
@@ -180,10 +178,8 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "cloudreq: no worker for this edition\n");
         return 1;
     }
-    bool chain = false;
-    args.first().toInt(&chain);
     const bool firmwareAfterVersion = merid && args.first() == QLatin1String("firmware");
-    connectEnds(link, merid, chain, firmwareAfterVersion);
+    connectEnds(link, merid, firmwareAfterVersion);
     if (!start(link, args, firmwareAfterVersion))
         return usage();
     QTimer::singleShot(timeLimitMs, [] { finish(QStringLiteral("cloudreq: no end signal in time"), false); });
