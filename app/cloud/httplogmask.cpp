@@ -24,11 +24,6 @@ bool isSecretSetting(const QString& key)
     return name == QLatin1String("admin_password") || name == QStringLiteral("管理者パスワード");
 }
 
-QString settingValueForLog(const QString& key, const QString& value)
-{
-    return isSecretSetting(key) ? hidden : value;
-}
-
 QString maskBody(const QString& body)
 {
     QVector<detail::Span> spans;

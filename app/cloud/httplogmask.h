@@ -10,10 +10,8 @@ namespace logmask {
 QString maskSecret(const QString& secret);
 
 // Whether a setting, by its English key or its item name, holds a secret (the administrator
-// password).
+// password), whose value no log line shows.
 bool isSecretSetting(const QString& key);
-// A setting's value as a log line shows it: "****" for a secret setting.
-QString settingValueForLog(const QString& key, const QString& value);
 
 // The body with every value the cloud clients would take as a secret replaced by "****", found
 // as their readers find it rather than by its spelling: the content of every XML element

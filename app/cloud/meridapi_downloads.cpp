@@ -61,8 +61,16 @@ void takeSetting(const QVariant& entry, DownloadedSettings* settings)
                   << logmask::bodyForLog(QString::fromUtf8(QtJson::serialize(entry)));
         return;
     }
-    DebugLine() << "<DBG>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "###" << QStringLiteral("\"%1\"").arg(vnq::loggableText(key))
-                << logmask::settingValueForLog(key, QString::number(value)) << timeText << seconds;
+    {
+        DebugLine line;
+        line << "<DBG>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "###" << QStringLiteral("\"%1\"").arg(vnq::loggableText(key));
+        // The administrator password never reaches a log.
+        if (logmask::isSecretSetting(key))
+            line << "****";
+        else
+            line << value;
+        line << timeText << seconds;
+    }
     if (DBSetting::updatableParam(key, seconds))
         settings->add(key, value, &seconds);
 }

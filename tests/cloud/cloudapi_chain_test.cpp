@@ -8,7 +8,7 @@ namespace {
 class CloudApiChain : public CloudChainTest {
 protected:
     // The stored update time of a data kind, or -1.
-    static int storedUpdateTime(int kind)
+    static qint64 storedUpdateTime(int kind)
     {
         int count = 0;
         qint64 time = -1;
