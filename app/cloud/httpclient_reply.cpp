@@ -186,7 +186,7 @@ void HttpClient::slotNetworkTimeout()
 {
     ++selftick;
     if (deadlinePassed())
-        MyDebug() << "<ERR>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "exchange deadline passed" << m_deadlineMs;
+        MyDebug() << "<ERR>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "exchange deadline passed" << QString::number(m_deadlineMs);
     DebugLine() << "<DBG>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "timeout";
     m_timedOut = true;
     // The partial temp file stays on disk until the next request.

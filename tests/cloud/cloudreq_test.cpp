@@ -1,3 +1,4 @@
+#include "fakeclock.h"
 #include "httptestbase.h"
 
 #include "dbdakoku.h"
@@ -62,11 +63,20 @@ protected:
     QProcess program;
 };
 
+// Two unsent stamps of the kind, entered two hours ago: past the double-stamp window that the
+// tool, on the real clock, holds newer stamps back for.
+void addStamps(int kubun, const QDateTime& stamp)
+{
+    FakeClock earlier(QDateTime::currentDateTime().addSecs(-7200));
+    ASSERT_TRUE(DBDakoku::execQuery(QStringLiteral("DELETE FROM dakoku"), nullptr, nullptr, nullptr, nullptr));
+    for (int user : {1001, 1002})
+        ASSERT_TRUE(DBDakoku::setDakoku(user, kubun, stamp));
+}
+
 TEST_F(CloudReqTool, EveryModeEndsWithItsChainsEndSignalAndStatus)
 {
     const QDateTime stamp(QDate(2024, 1, 1), QTime(9, 0, 0));
-    for (int user : {1001, 1002})
-        ASSERT_TRUE(DBDakoku::setDakoku(user, 1, stamp));
+    addStamps(1, stamp);
     const struct {
         QStringList args;
         QString lastLine;
@@ -83,11 +93,8 @@ TEST_F(CloudReqTool, EveryModeEndsWithItsChainsEndSignalAndStatus)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args.join(QLatin1Char(' ')).toStdString());
         if (c.args.contains(QStringLiteral("-Merid")) && c.args.last() != QLatin1String("3")) {
-            // The JSON service takes a stamp once; these are new ones for it.
-            const QDateTime later = stamp.addSecs(3600 * c.args.last().toInt());
-            ASSERT_TRUE(DBDakoku::execQuery(QStringLiteral("DELETE FROM dakoku"), nullptr, nullptr, nullptr, nullptr));
-            for (int user : {1001, 1002})
-                ASSERT_TRUE(DBDakoku::setDakoku(user, 1, later));
+            // Stamps of the JSON service's kinds, new to it.
+            addStamps(102, stamp.addSecs(3600 * c.args.last().toInt()));
         }
         const Run run = cloudreq(c.args);
         EXPECT_TRUE(run.ended);

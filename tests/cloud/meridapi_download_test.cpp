@@ -292,7 +292,7 @@ TEST_F(MeridDownloads, AServedPasswordOrTokenNeverReachesTheLog)
     restartWithAnswer("getVantroUnyou",
                       R"({"result":0,"unyous":[{"key":"\u0061dmin_password","x":{"value":1},"value":650144,)"
                       R"("update_time":"20250101000000"}]})");
-    changed({40});
+    service().setUpdateTimes({{40, QStringLiteral("20250101000000")}});
     EXPECT_EQ(chain(1), QStringLiteral("allUpdateFinish 1"));
     EXPECT_EQ(stored(QStringLiteral("admin_password")).first, 650144);
 

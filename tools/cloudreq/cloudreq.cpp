@@ -54,11 +54,15 @@ void print(const QString& line)
     std::fflush(stdout);
 }
 
+// The status of the end signal printed, or -1 before one.
+int endStatus = -1;
+
 // Prints an end signal and leaves with 0 on success, 1 otherwise.
 void finish(const QString& line, bool success)
 {
     print(line);
-    QCoreApplication::exit(success ? 0 : 1);
+    endStatus = success ? 0 : 1;
+    QCoreApplication::exit(endStatus);
 }
 
 // The JSON client's firmware download: the version request, then, once the client is idle
@@ -180,8 +184,10 @@ int main(int argc, char* argv[])
     }
     const bool firmwareAfterVersion = merid && args.first() == QLatin1String("firmware");
     connectEnds(link, merid, firmwareAfterVersion);
+    // A refusal has already printed its end signal; a request the arguments do not name gets
+    // the usage. The worker's thread is never joined: leave without static destructors.
     if (!start(link, args, firmwareAfterVersion))
-        return usage();
+        vnq::exitProcess(endStatus >= 0 ? endStatus : usage());
     QTimer::singleShot(timeLimitMs, [] { finish(QStringLiteral("cloudreq: no end signal in time"), false); });
     // The worker's thread is never joined: leave as the terminal does, without static destructors.
     const int status = app.exec();
