@@ -54,7 +54,7 @@ void takeSetting(const QVariant& entry, DownloadedSettings* settings)
     QString key;
     int value = 0;
     const QString timeText = jsonmember::textOrEmpty(item.value(QStringLiteral("update_time")));
-    qint64 seconds = updatetime::fromMeridText(timeText);
+    const qint64 seconds = updatetime::fromMeridText(timeText);
     if (!jsonmember::text(item.value(QStringLiteral("key")), &key) || key.isEmpty()
         || !jsonmember::integer(item.value(QStringLiteral("value")), &value) || seconds < 0) {
         MyDebug() << "<ERR>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "運用設定 不正"
