@@ -1,7 +1,10 @@
 #include "fakeclock.h"
 #include "httptestbase.h"
+#include "mocksoapservice.h"
+#include "secretlog.h"
 
 #include "dbdakoku.h"
+#include "dbsetting.h"
 
 #include <QProcess>
 
@@ -21,16 +24,23 @@ protected:
         ASSERT_TRUE(installShippedDatabases(board));
         ASSERT_TRUE(board.makeDir(QStringLiteral("/VnQo/var/fwup")));
         ASSERT_TRUE(board.writeFile(QStringLiteral("/mnt/spi_user/termid"), "12345678\n"));
+        int password = boardAdminPassword;
+        ASSERT_TRUE(DBSetting::setParam(QStringLiteral("admin_password"), &password));
         program.start(QStringLiteral(VNQ_MOCK_CLOUD),
                       {QStringLiteral("--root"), board.root(), QStringLiteral("--max-seconds"), QStringLiteral("300")});
         ASSERT_TRUE(program.waitForStarted(10000));
         ASSERT_TRUE(waitUntil([&] { return board.readFile(QStringLiteral("/VnQo/var/merid.param")).contains('\n'); }, 20000));
     }
 
+    // The tool's log holds neither the board's password nor the cloud key its tokens are made of.
     void TearDown() override
     {
         ::kill(program.processId(), SIGTERM);
         program.waitForFinished(10000);
+        const QString log = QString::fromUtf8(board.readFile(QStringLiteral("/var/log/cloudreq.log")));
+        EXPECT_FALSE(log.isEmpty());
+        EXPECT_FALSE(log.contains(QString::number(boardAdminPassword)));
+        EXPECT_FALSE(log.contains(QString::fromLatin1(MockSoapService::defaultCloudKey)));
     }
 
     struct Run {
