@@ -1,6 +1,8 @@
 #include "httplogmask.h"
 #include "httplogmask_spans.h"
 
+#include <QHash>
+
 namespace logmask::detail {
 
 namespace {
@@ -145,6 +147,7 @@ private:
             closeNamed(localName, at);
         } else {
             m_open.append({localName, after, QString()});
+            ++m_openCount[localName];
             if (selfClosing)
                 closeInnermost(after);
         }
@@ -155,6 +158,9 @@ private:
     // element of its name closes nothing.
     void closeNamed(const QString& localName, int contentEnd)
     {
+        // Counted, so that end tags without an element cost no search of a deep stack.
+        if (m_openCount.value(localName) == 0)
+            return;
         for (int k = m_open.size() - 1; k >= 0; --k) {
             if (m_open.at(k).localName != localName)
                 continue;
@@ -167,6 +173,7 @@ private:
     void closeInnermost(int contentEnd)
     {
         const Open element = m_open.takeLast();
+        --m_openCount[element.localName];
         const Span content{element.contentStart, qMax(element.contentStart, contentEnd), false};
         if (element.localName == QLatin1String("token") || element.localName == QLatin1String("seed")) {
             m_spans->append(content);
@@ -196,6 +203,7 @@ private:
     const QString& m_body;
     QVector<Span>* m_spans;
     QVector<Open> m_open;
+    QHash<QString, int> m_openCount;
     QString m_key;
     int m_value = -99;
     // Every value read since the last pair: the one that pairs and those it replaced.
