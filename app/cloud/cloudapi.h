@@ -11,6 +11,7 @@
 #include <atomic>
 #include <functional>
 
+class DownloadedSettings;
 class HttpClient;
 class QXmlStreamReader;
 
@@ -138,8 +139,10 @@ private:
     void finishStampBatch(int ret, HttpClient* obj, const QString& step);
     // Fills master.temp.db from the answer; true when the whole answer went in.
     bool fillUserMaster(HttpClient* obj);
-    // Ends a settings download: the kind is recorded only when its answer was complete.
-    void finishSettingsDownload(int kind, bool complete, HttpClient* obj, const QString& doneText);
+    // Ends a settings download: its settings are written only when the answer was complete
+    // with a result that is not negative, and the kind recorded only when they were.
+    void finishSettingsDownload(int kind, bool complete, const DownloadedSettings& settings, HttpClient* obj,
+                                const QString& doneText);
     void afterUpload();
     void endChain(int ret, const QString& option);
 

@@ -4,6 +4,7 @@
 #include "httpclient.h"
 #include "httplogmask.h"
 #include "soapenvelope.h"
+#include "updatetime.h"
 
 #include "dbdakoku.h"
 #include "dbsetting.h"
@@ -15,23 +16,6 @@
 #include <QXmlStreamReader>
 
 namespace {
-
-// "yyyy-MM-dd hh:mm:ss" in local time as seconds since 1970; -1 when malformed.
-int parseUpdateTime(const QString& text)
-{
-    const QStringList halves = text.split(QLatin1Char(' '));
-    if (halves.size() != 2)
-        return -1;
-    const QStringList date = halves[0].split(QLatin1Char('-'));
-    const QStringList time = halves[1].split(QLatin1Char(':'));
-    if (date.size() != 3 || time.size() != 3)
-        return -1;
-    const QDateTime when(QDate(date[0].toInt(), date[1].toInt(), date[2].toInt()),
-                         QTime(time[0].toInt(), time[1].toInt(), time[2].toInt()));
-    if (!when.isValid())
-        return -1;
-    return int(when.toSecsSinceEpoch());
-}
 
 QString setting(const QString& name, const QString& value)
 {
@@ -99,7 +83,8 @@ void CloudAPI::resGetVantroDataUpdateTime2(int ret, HttpClient* obj)
         return;
     }
     m_resultCode = QStringLiteral("-9999");
-    int kind = -1, count = -1, time = -1;
+    int kind = -1, count = -1;
+    qint64 time = -1;
     readAnswer(obj, [&](QXmlStreamReader& r) {
         const auto name = r.name();
         if (name == QLatin1String("result")) {
@@ -112,7 +97,7 @@ void CloudAPI::resGetVantroDataUpdateTime2(int ret, HttpClient* obj)
             if (!ok)
                 kind = -1;
         } else if (name == QLatin1String("update_time")) {
-            time = parseUpdateTime(r.readElementText());
+            time = updatetime::fromSoapText(r.readElementText());
         } else if (name == QLatin1String("count")) {
             bool ok = false;
             count = r.readElementText().toInt(&ok);
@@ -122,7 +107,8 @@ void CloudAPI::resGetVantroDataUpdateTime2(int ret, HttpClient* obj)
         if (kind != -1 && count != -1 && time != -1) {
             // Kinds without a record are ignored.
             if (kind >= 0 && kind < UpdateKinds) {
-                int storedCount = 0, storedTime = 0;
+                int storedCount = 0;
+                qint64 storedTime = 0;
                 if (!DBSetting::getDataUpdate(kind, &storedCount, &storedTime))
                     storedTime = 0;
                 if (storedTime < time) {
@@ -133,7 +119,8 @@ void CloudAPI::resGetVantroDataUpdateTime2(int ret, HttpClient* obj)
                     state.pending = true;
                 }
             }
-            kind = count = time = -1;
+            kind = count = -1;
+            time = -1;
         }
         return true;
     });

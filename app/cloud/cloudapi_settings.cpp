@@ -19,14 +19,20 @@ QString requestChildren(const QString& clientKey, const QString& token)
 
 }  // namespace
 
-void CloudAPI::finishSettingsDownload(int kind, bool complete, HttpClient* obj, const QString& doneText)
+// The settings of an answer are written, all together, only once it was read to its end and
+// its result is not negative; the kind is recorded only when they were and the result is 0.
+void CloudAPI::finishSettingsDownload(int kind, bool complete, const DownloadedSettings& settings, HttpClient* obj,
+                                      const QString& doneText)
 {
+    bool numeric = false;
+    const int result = m_resultCode.toInt(&numeric);
+    const bool applied = complete && numeric && result >= 0 && settings.apply();
     UpdateState& state = m_updateStates[kind];
     state.pending = false;
-    if (!complete || m_resultCode != QLatin1String("0")) {
+    if (!applied || m_resultCode != QLatin1String("0")) {
         // Not recorded: the next full update asks for this kind again.
         state.updateTime = 0;
-        MyDebug() << "<ERR>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "受信データ不完全" << kind << m_resultCode;
+        MyDebug() << "<ERR>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "受信データ不完全" << kind << m_resultCode << applied;
     }
     emit apiInfo(mode(), doneText);
     cascadeOrFinish(0, obj, QString());
@@ -60,6 +66,7 @@ void CloudAPI::resGetVantroSetting2(int ret, HttpClient* obj)
     m_resultCode = QStringLiteral("-9999");
     QString key;
     int value = -99;
+    DownloadedSettings settings;
     const bool complete = readAnswer(obj, [&](QXmlStreamReader& r) {
         const auto name = r.name();
         if (name == QLatin1String("result")) {
@@ -75,13 +82,13 @@ void CloudAPI::resGetVantroSetting2(int ret, HttpClient* obj)
                 value = -99;
         }
         if (!key.isEmpty() && value != -99) {
-            storeDownloadedSetting(key, value);
+            settings.add(key, value);
             key.clear();
             value = -99;
         }
         return true;
     });
-    finishSettingsDownload(5, complete, obj, QStringLiteral("運用設定データ 受信完了"));
+    finishSettingsDownload(5, complete, settings, obj, QStringLiteral("運用設定データ 受信完了"));
 }
 
 int CloudAPI::getCommCycle()
@@ -112,6 +119,7 @@ void CloudAPI::resGetCommCycle2(int ret, HttpClient* obj)
     static const QStringList items = {QStringLiteral("start_sec"), QStringLiteral("cycle_sec"),
                                       QStringLiteral("unserviced_start"), QStringLiteral("unserviced_end")};
     m_resultCode = QStringLiteral("-9999");
+    DownloadedSettings settings;
     const bool complete = readAnswer(obj, [&](QXmlStreamReader& r) {
         const QString name = r.name().toString();
         if (name == QLatin1String("result")) {
@@ -122,9 +130,9 @@ void CloudAPI::resGetCommCycle2(int ret, HttpClient* obj)
             bool ok = false;
             const int value = r.readElementText().toInt(&ok);
             if (ok && value >= 0)
-                storeDownloadedSetting(name, value);
+                settings.add(name, value);
         }
         return true;
     });
-    finishSettingsDownload(6, complete, obj, QStringLiteral("通信周期 受信完了"));
+    finishSettingsDownload(6, complete, settings, obj, QStringLiteral("通信周期 受信完了"));
 }

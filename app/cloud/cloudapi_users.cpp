@@ -41,7 +41,7 @@ bool CloudAPI::fillUserMaster(HttpClient* obj)
     UserMasterBatches batches(
         [this](int total) { emit apiInfo(mode(), QStringLiteral("氏名マスタ 登録中(%1件)").arg(total)); });
     QString name, idm;
-    bool idmSeen = false;
+    bool idmSeen = false, malformed = false;
     int id = -1, group = -9999;
     m_resultCode = QStringLiteral("-9999");
     const bool complete = readAnswer(obj, [&](QXmlStreamReader& r) {
@@ -51,7 +51,15 @@ bool CloudAPI::fillUserMaster(HttpClient* obj)
             if (m_resultCode.toInt() < 0)
                 return false;
         } else if (element == QLatin1String("id_code")) {
-            id = r.readElementText().toInt();
+            // An id that is no int would become user 0: the whole answer is refused, as a
+            // malformed user of the JSON service is.
+            bool ok = false;
+            id = r.readElementText().toInt(&ok);
+            if (!ok) {
+                MyDebug() << "<ERR>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "ユーザー不正";
+                malformed = true;
+                return false;
+            }
         } else if (element == QLatin1String("name")) {
             name = r.readElementText();
         } else if (element == QLatin1String("group_code")) {
@@ -78,7 +86,7 @@ bool CloudAPI::fillUserMaster(HttpClient* obj)
         return true;
     });
     const bool stored = batches.finish();
-    return complete && m_resultCode == QLatin1String("0") && stored;
+    return complete && !malformed && m_resultCode == QLatin1String("0") && stored;
 }
 
 // The master is replaced only by a copy that holds the whole answer; otherwise master.db stays

@@ -9,6 +9,7 @@
 #include "debugline.h"
 #include "mydebug.h"
 #include "platform/boardroot.h"
+#include "platform/clock.h"
 
 #include <QFile>
 #include <QNetworkAccessManager>
@@ -50,6 +51,7 @@ HttpClient::HttpClient(QObject* parent)
     : QObject(parent)
     , m_timer(new QTimer(this))
 {
+    m_timer->setSingleShot(true);
     m_timer->setInterval(DefaultInactivityMs);
     connect(m_timer, &QTimer::timeout, this, &HttpClient::slotNetworkTimeout);
 }
@@ -69,12 +71,17 @@ HttpClient::~HttpClient()
 
 void HttpClient::setInactivityInterval(int ms)
 {
-    m_timer->setInterval(ms);
+    m_idleMs = ms;
+    // A running timer starts again with the new interval.
+    if (m_timer->isActive())
+        armTimer();
+    else
+        m_timer->setInterval(ms);
 }
 
 int HttpClient::inactivityInterval() const
 {
-    return m_timer->interval();
+    return m_idleMs;
 }
 
 int HttpClient::httpRequest(MethodNum method, QString url, QList<QString> headers, QString body)
@@ -92,6 +99,8 @@ int HttpClient::httpRequest(MethodNum method, QString url, QList<QString> header
     QFile::remove(vnq::boardPath(QString::fromLatin1(tempFilePath)));
     m_lastReceived = 0;
     m_inactivityRestarts = 0;
+    m_startedMs = vnq::clock().monotonicMs();
+    m_deadlineMs = AnswerDeadlineMs;
 
     const int code = int(method);
     if (!isKnownMethod(code)) {
@@ -175,7 +184,7 @@ int HttpClient::httpRequest(MethodNum method, QString url, QList<QString> header
     connect(reply, &QNetworkReply::errorOccurred, this, &HttpClient::error);
     connect(reply, &QNetworkReply::sslErrors, this, &HttpClient::sslErrors);
     m_timedOut = false;
-    m_timer->start();
+    armTimer();
     return 0;
 }
 

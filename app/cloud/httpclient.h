@@ -50,6 +50,14 @@ public:
     static constexpr qint64 MaxBufferedAnswer = 16 * 1024 * 1024;
     static constexpr qint64 MaxTempFileAnswer = 256 * 1024 * 1024;
 
+    // Besides the idle time-out, every exchange has an overall deadline, counted from its
+    // request on the monotonic clock, so a peer that keeps sending a little cannot hold the
+    // terminal for hours: an answer held in memory must be whole within AnswerDeadlineMs; a
+    // temp-file download gets, on top of that, the time its announced size takes at
+    // SlowRateBytesPerSecond (a slow but working line). It ends as the idle time-out does.
+    static constexpr qint64 AnswerDeadlineMs = 5 * 60 * 1000;
+    static constexpr qint64 SlowRateBytesPerSecond = 8 * 1024;
+
     static constexpr const char* tempFilePath = "/VnQo/var/fwup/cloudrecv.tmp";
 
     explicit HttpClient(QObject* parent = nullptr);
@@ -72,6 +80,8 @@ public:
     void setInactivityInterval(int ms);
     int inactivityInterval() const;
     int inactivityRestarts() const { return m_inactivityRestarts; }
+    // The running exchange's deadline, in ms from its request.
+    qint64 deadlineMs() const { return m_deadlineMs; }
 
 signals:
     void finish(int ret, HttpClient* obj);
@@ -90,6 +100,9 @@ private:
     bool isCurrent(QObject* reply) const;
     int startFailed();
     void restartInactivityTimer();
+    // Starts the timer for the idle time-out or the rest of the deadline, whichever comes first.
+    void armTimer();
+    bool deadlinePassed() const;
     void closeSendFile();
     void closeTempFile();
     bool appendToTempFile(const QByteArray& data);
@@ -105,4 +118,7 @@ private:
     bool m_timedOut = false;
     qint64 m_lastReceived = 0;
     int m_inactivityRestarts = 0;
+    int m_idleMs = DefaultInactivityMs;
+    qint64 m_startedMs = 0;
+    qint64 m_deadlineMs = AnswerDeadlineMs;
 };

@@ -5,6 +5,7 @@
 
 #include "debugline.h"
 #include "mydebug.h"
+#include "platform/clock.h"
 
 #include <QFile>
 #include <QTimer>
@@ -16,8 +17,19 @@ bool HttpClient::isCurrent(QObject* reply) const
 
 void HttpClient::restartInactivityTimer()
 {
-    m_timer->start();
+    armTimer();
     ++m_inactivityRestarts;
+}
+
+void HttpClient::armTimer()
+{
+    const qint64 left = m_deadlineMs - (vnq::clock().monotonicMs() - m_startedMs);
+    m_timer->start(int(qBound<qint64>(0, left, m_idleMs)));
+}
+
+bool HttpClient::deadlinePassed() const
+{
+    return vnq::clock().monotonicMs() - m_startedMs >= m_deadlineMs;
 }
 
 // Lets go of the current reply: nothing it reports later reaches this client.
@@ -60,6 +72,8 @@ void HttpClient::uploadProgress(qint64 bytesSent, qint64 bytesTotal)
     if (!isCurrent(sender()))
         return;
     ++selftick;
+    if (deadlinePassed())
+        return slotNetworkTimeout();
     DebugLine() << QStringLiteral("uploaded: %1/%2").arg(bytesSent).arg(bytesTotal);
     emit upProgress(int(bytesSent), int(bytesTotal));
     // The body file stays open until the exchange ends: the network layer may read it again
@@ -75,7 +89,16 @@ void HttpClient::downloadProgress(qint64 recieved, qint64 total)
     if (!isCurrent(sender()))
         return;
     ++selftick;
+    if (deadlinePassed())
+        return slotNetworkTimeout();
     emit downProgress(int(recieved), int(total));
+
+    // A download to the temp file has time for its announced size at a slow but real rate.
+    if (m_tempFile && total > 0 && m_deadlineMs == AnswerDeadlineMs) {
+        m_deadlineMs = AnswerDeadlineMs + qMin(total, MaxTempFileAnswer) * 1000 / SlowRateBytesPerSecond;
+        if (m_timer->isActive())
+            armTimer();
+    }
 
     const qint64 cap = m_tempFile ? MaxTempFileAnswer : MaxBufferedAnswer;
     if (recieved > cap) {
@@ -162,6 +185,8 @@ void HttpClient::sslErrors(QList<QSslError> errors)
 void HttpClient::slotNetworkTimeout()
 {
     ++selftick;
+    if (deadlinePassed())
+        MyDebug() << "<ERR>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "exchange deadline passed" << QString::number(m_deadlineMs);
     DebugLine() << "<DBG>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "timeout";
     m_timedOut = true;
     // The partial temp file stays on disk until the next request.

@@ -9,10 +9,18 @@ namespace logmask {
 // "****" and the length of the secret, e.g. "****(15)".
 QString maskSecret(const QString& secret);
 
-// The body with the text of every XML element `token` (and `seed`, from which a token is
-// made), the value of every JSON member
-// "token" and the value paired with the setting "admin_password" (an XML name/value pair or a
-// JSON key/value object) replaced by "****".
+// Whether a setting, by its English key or its item name, holds a secret (the administrator
+// password), whose value no log line shows.
+bool isSecretSetting(const QString& key);
+
+// The body with every value the cloud clients would take as a secret replaced by "****", found
+// as their readers find it rather than by its spelling: the content of every XML element
+// `token` and `seed` (any prefix; CDATA, comments and character references included), every
+// XML `value` that the settings reader pairs with the name of a secret setting (before or
+// after it), the value of every JSON member named "token" (escapes decoded) and every "value"
+// member of a JSON object whose "key" names a secret setting (whatever stands between them).
+// Over-masking is preferred to missing a secret: text that does not read to its end is masked
+// as far as it was read, and an unterminated secret to the end of the body.
 QString maskBody(const QString& body);
 
 // A body ready for a log line: masked, then escaped and cut as all outside text is.

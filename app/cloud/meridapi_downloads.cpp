@@ -2,10 +2,12 @@
 
 #include "heartbeat.h"
 #include "httpclient.h"
+#include "httplogmask.h"
 #include "jsonmember.h"
 #include "loggabletext.h"
 #include "qtjson.h"
 #include "settingstore.h"
+#include "updatetime.h"
 #include "usermasterbatches.h"
 
 #include "dbmaster.h"
@@ -13,11 +15,7 @@
 #include "debugline.h"
 #include "mydebug.h"
 
-#include <QDateTime>
-
 namespace {
-
-const QString timeFormat = QStringLiteral("yyyyMMddhhmmss");
 
 // A user entry as a master row {id, name, group, IDm or "CLEAR", IDm update time}; false when
 // a member is missing or of the wrong type, so that no entry can turn into user 0 or lose
@@ -49,33 +47,41 @@ bool userRow(const QVariant& entry, QStringList* row)
     return true;
 }
 
-// Writes one settings entry when it is well formed and newer than the stored setting.
-void applySetting(const QVariant& entry)
+// Takes one settings entry when it is well formed and newer than the stored setting.
+void takeSetting(const QVariant& entry, DownloadedSettings* settings)
 {
     const QVariantMap item = entry.toMap();
-    QString key, time;
+    QString key;
     int value = 0;
-    const QDateTime when = QDateTime::fromString(jsonmember::textOrEmpty(item.value(QStringLiteral("update_time"))), timeFormat);
+    const QString timeText = jsonmember::textOrEmpty(item.value(QStringLiteral("update_time")));
+    const qint64 seconds = updatetime::fromMeridText(timeText);
     if (!jsonmember::text(item.value(QStringLiteral("key")), &key) || key.isEmpty()
-        || !jsonmember::integer(item.value(QStringLiteral("value")), &value) || !when.isValid()) {
+        || !jsonmember::integer(item.value(QStringLiteral("value")), &value) || seconds < 0) {
         MyDebug() << "<ERR>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "運用設定 不正"
-                  << vnq::loggableText(QString::fromUtf8(QtJson::serialize(entry)).left(200));
+                  << logmask::bodyForLog(QString::fromUtf8(QtJson::serialize(entry)));
         return;
     }
-    int seconds = int(when.toSecsSinceEpoch());
-    DebugLine() << "<DBG>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "###" << QStringLiteral("\"%1\"").arg(vnq::loggableText(key))
-                << value << when.toString(timeFormat) << seconds;
+    {
+        DebugLine line;
+        line << "<DBG>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "###" << QStringLiteral("\"%1\"").arg(vnq::loggableText(key));
+        // The administrator password never reaches a log.
+        if (logmask::isSecretSetting(key))
+            line << "****";
+        else
+            line << value;
+        line << timeText << seconds;
+    }
     if (DBSetting::updatableParam(key, seconds))
-        storeDownloadedSetting(key, value, &seconds);
+        settings->add(key, value, &seconds);
 }
 
-// A communication-cycle member goes to its setting only when the answer carries it as an
+// A communication-cycle member is taken for its setting only when the answer carries it as an
 // integer within the setting's bounds.
-void applyCycleMember(const QVariantMap& answer, const QString& member, const QString& item)
+void takeCycleMember(const QVariantMap& answer, const QString& member, const QString& item, DownloadedSettings* settings)
 {
     int value = 0;
     if (jsonmember::integer(answer.value(member), &value)) {
-        storeDownloadedSetting(item, value);
+        settings->add(item, value);
         return;
     }
     MyDebug() << "<ERR>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "通信周期 値なし" << member;
@@ -145,18 +151,23 @@ void MeridAPI::getVantroSetting()
              &MeridAPI::resGetVantroSetting);
 }
 
+// The entries of an answer that was read with a result that is not negative are written all
+// together; the kind is recorded only when they were and the result is 0.
 void MeridAPI::resGetVantroSetting(int ret, HttpClient* obj)
 {
     QVariantMap answer;
     const bool read = readAnswer(ret, obj, &answer);
     const QVariant unyous = answer.value(QStringLiteral("unyous"));
+    bool applied = false;
     if (read && m_resultCode >= 0) {
+        DownloadedSettings settings;
         for (const QVariant& entry : unyous.toList()) {
             ++selftick;
-            applySetting(entry);
+            takeSetting(entry, &settings);
         }
+        applied = settings.apply();
     }
-    settleDownload(40, read && m_resultCode == 0 && unyous.type() == QVariant::List);
+    settleDownload(40, applied && m_resultCode == 0 && unyous.type() == QVariant::List);
     endStep(ret, obj, QStringLiteral("運用設定データ 受信完了"),
             QStringLiteral("運用設定データ 受信失敗"), QStringLiteral("Vantro運用設定 受信完了"));
 }
@@ -167,14 +178,16 @@ void MeridAPI::getCommCycle()
              &MeridAPI::resGetCommCycle);
 }
 
-// Only an answer with result 0 may change the stored cycle.
+// Only an answer with result 0 may change the stored cycle; its members are written together.
 void MeridAPI::resGetCommCycle(int ret, HttpClient* obj)
 {
     QVariantMap answer;
-    const bool applied = readAnswer(ret, obj, &answer) && m_resultCode == 0;
+    bool applied = readAnswer(ret, obj, &answer) && m_resultCode == 0;
     if (applied) {
-        applyCycleMember(answer, QStringLiteral("comm_mmss"), QStringLiteral("start_sec"));
-        applyCycleMember(answer, QStringLiteral("comm_cycle"), QStringLiteral("cycle_sec"));
+        DownloadedSettings settings;
+        takeCycleMember(answer, QStringLiteral("comm_mmss"), QStringLiteral("start_sec"), &settings);
+        takeCycleMember(answer, QStringLiteral("comm_cycle"), QStringLiteral("cycle_sec"), &settings);
+        applied = settings.apply();
     }
     settleDownload(47, applied);
     endStep(ret, obj, QStringLiteral("通信周期 受信完了"), QStringLiteral("通信周期 受信失敗"), QStringLiteral("通信周期情報 受信完了"));

@@ -3,6 +3,7 @@
 #include "heartbeat.h"
 #include "httpclient.h"
 #include "meridbody.h"
+#include "updatetime.h"
 
 #include "dbsetting.h"
 #include "mydebug.h"
@@ -50,14 +51,13 @@ void MeridAPI::resGetVantroDataUpdateTime(int ret, HttpClient* obj)
                 const QVariantMap item = entry.toMap();
                 bool kindOk = false;
                 const int kind = item.value(QStringLiteral("data_kind")).toInt(&kindOk);
-                const QDateTime when
-                    = QDateTime::fromString(item.value(QStringLiteral("update_time")).toString(), timeFormat);
-                if (!kindOk || !when.isValid()) {
+                const qint64 time = updatetime::fromMeridText(item.value(QStringLiteral("update_time")).toString());
+                if (!kindOk || time < 0) {
                     MyDebug() << "<ERR>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "更新日時不正" << kind;
                     continue;
                 }
-                const int time = int(when.toSecsSinceEpoch());
-                int count = 0, stored = 0;
+                int count = 0;
+                qint64 stored = 0;
                 if (!DBSetting::getDataUpdate(kind, &count, &stored) || stored >= time)
                     continue;
                 UpdateState state;
@@ -83,7 +83,7 @@ void MeridAPI::putVantroInfo()
     QString infos = info(QStringLiteral("version"), ZSystem::applicationVersion(), programTime.toString(timeFormat));
     QString items[DBSetting::ParamListCapacity];
     int values[DBSetting::ParamListCapacity] = {};
-    int times[DBSetting::ParamListCapacity] = {};
+    qint64 times[DBSetting::ParamListCapacity] = {};
     if (DBSetting::getParamAllForMerid(items, values, times) == 0) {
         for (int i = 0; i < DBSetting::ParamListCapacity && !items[i].isEmpty(); ++i) {
             ++selftick;

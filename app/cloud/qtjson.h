@@ -4,6 +4,9 @@
 #include <QByteArray>
 #include <QString>
 #include <QVariant>
+#include <QVector>
+
+#include <functional>
 
 // JSON text to and from trees of QVariant values: objects are QVariantMap, arrays
 // QVariantList, strings QString, numbers uint, qulonglong, int, qlonglong or double (a
@@ -19,6 +22,21 @@ constexpr int maxDepth = 512;
 // (text starting with "[") or the null value. A null QString is the null value, success.
 QVariant parse(const QString& json, bool& success);
 QVariant parse(const QString& json);
+
+// One member of an object as the reader met it: its name, where its value stands in the text
+// ([start, end); a value that failed to read reaches to the end of the text) and the value
+// (null when it failed).
+struct MemberSpan {
+    QString name;
+    int start;
+    int end;
+    QVariant value;
+};
+// Told of every object's members once the reader leaves the object, inner objects first, an
+// object whose reading failed with the members read up to the failure.
+using ObjectObserver = std::function<void(const QVector<MemberSpan>& members)>;
+// parse, telling the observer where the members of each object stand.
+QVariant parse(const QString& json, bool& success, const ObjectObserver& observer);
 
 // Compact UTF-8 JSON text of the value; on failure (a type that cannot be written, a NaN
 // or infinite double, at any depth) a null QByteArray and the flag false.

@@ -194,7 +194,7 @@ QVariant parseNumber(const QString& json, int& index)
     return run.toString();
 }
 
-QVariant parseValue(const QString& json, int& index, bool& success, int depth);
+QVariant parseValue(const QString& json, int& index, bool& success, int depth, const ObjectObserver* observer);
 
 // The loop shared by the object and array rules. `depth` counts the arrays and objects
 // around this one. Commas anywhere are skipped, `end` closes the container, and
@@ -227,42 +227,52 @@ Container parseContainer(const QString& json, int& index, bool& success, int dep
     }
 }
 
-// A member name is read by the string rule whatever token stands before it.
-QVariantMap parseObject(const QString& json, int& index, bool& success, int depth)
+// A member name is read by the string rule whatever token stands before it. An observer is
+// told of the members read, also when the object fails.
+QVariantMap parseObject(const QString& json, int& index, bool& success, int depth, const ObjectObserver* observer)
 {
-    return parseContainer<QVariantMap>(json, index, success, depth, Token::ObjectEnd, [&](QVariantMap& map) {
-        const QString name = parseString(json, index, success);
-        if (!success)
-            return false;
-        if (nextToken(json, index) != Token::Colon) {
-            success = false;
-            return false;
-        }
-        const QVariant value = parseValue(json, index, success, depth + 1);
-        if (success)
-            map.insert(name, value);
-        return success;
-    });
+    QVector<MemberSpan> spans;
+    const QVariantMap map
+        = parseContainer<QVariantMap>(json, index, success, depth, Token::ObjectEnd, [&](QVariantMap& map) {
+              const QString name = parseString(json, index, success);
+              if (!success)
+                  return false;
+              if (nextToken(json, index) != Token::Colon) {
+                  success = false;
+                  return false;
+              }
+              eatWhitespace(json, index);
+              const int start = index;
+              const QVariant value = parseValue(json, index, success, depth + 1, observer);
+              if (observer)
+                  spans.append({name, start, success ? index : json.size(), value});
+              if (success)
+                  map.insert(name, value);
+              return success;
+          });
+    if (observer)
+        (*observer)(spans);
+    return map;
 }
 
-QVariantList parseArray(const QString& json, int& index, bool& success, int depth)
+QVariantList parseArray(const QString& json, int& index, bool& success, int depth, const ObjectObserver* observer)
 {
     return parseContainer<QVariantList>(json, index, success, depth, Token::ArrayEnd, [&](QVariantList& list) {
-        const QVariant value = parseValue(json, index, success, depth + 1);
+        const QVariant value = parseValue(json, index, success, depth + 1, observer);
         if (success)
             list.append(value);
         return success;
     });
 }
 
-QVariant parseValue(const QString& json, int& index, bool& success, int depth)
+QVariant parseValue(const QString& json, int& index, bool& success, int depth, const ObjectObserver* observer)
 {
     int ahead = index;
     switch (nextToken(json, ahead)) {
     case Token::ObjectStart:
-        return parseObject(json, index, success, depth);
+        return parseObject(json, index, success, depth, observer);
     case Token::ArrayStart:
-        return parseArray(json, index, success, depth);
+        return parseArray(json, index, success, depth, observer);
     case Token::String: {
         const QString text = parseString(json, index, success);
         return success ? QVariant(text) : QVariant();
@@ -288,11 +298,16 @@ QVariant parseValue(const QString& json, int& index, bool& success, int depth)
 
 QVariant parse(const QString& json, bool& success)
 {
+    return parse(json, success, ObjectObserver());
+}
+
+QVariant parse(const QString& json, bool& success, const ObjectObserver& observer)
+{
     success = true;
     if (json.isNull())
         return QVariant();
     int index = 0;
-    return parseValue(json, index, success, 0);
+    return parseValue(json, index, success, 0, observer ? &observer : nullptr);
 }
 
 QVariant parse(const QString& json)

@@ -2,15 +2,34 @@
 
 #include "loggabletext.h"
 
-#include "dbsetting.h"
 #include "mydebug.h"
 
-bool storeDownloadedSetting(const QString& key, int value, int* updateTime)
+bool DownloadedSettings::add(const QString& key, int value, const qint64* updateTime)
 {
     int min = 0, max = 0;
     if (DBSetting::getParamRange(key, &min, &max) && (value < min || value > max)) {
         MyDebug() << "<ERR>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "設定値 範囲外" << vnq::loggableText(key) << value;
         return false;
     }
-    return DBSetting::setParam(key, &value, updateTime);
+    if (updateTime) {
+        for (const DBSetting::ParamWrite& taken : m_writes) {
+            if (taken.item == key && taken.timed && taken.updateTime >= *updateTime)
+                return false;
+        }
+    }
+    DBSetting::ParamWrite write;
+    write.item = key;
+    write.value = value;
+    write.timed = updateTime != nullptr;
+    write.updateTime = updateTime ? *updateTime : 0;
+    m_writes.append(write);
+    return true;
+}
+
+bool DownloadedSettings::apply() const
+{
+    if (DBSetting::setParams(m_writes))
+        return true;
+    MyDebug() << "<ERR>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "設定 書込み失敗" << m_writes.size();
+    return false;
 }

@@ -147,29 +147,52 @@ bool DBSetting::setSettings(const QList<QPair<QString, int>>& rows)
     return true;
 }
 
-bool DBSetting::setParam(const QString& item, int* value, int* updateTime)
+namespace {
+
+// The statement and binds that write one setting by its English key.
+DB::Statement paramStatement(const DBSetting::ParamWrite& write)
+{
+    if (isMerid()) {
+        const QString time = write.timed ? QString::number(write.updateTime) : nowSeconds();
+        return {QStringLiteral("UPDATE setting SET value = ?, update_time = ? WHERE item = ?"),
+                {QString::number(write.value), time, write.item}};
+    }
+    return {QStringLiteral("UPDATE setting SET value = ? WHERE item = ?"), {QString::number(write.value), write.item}};
+}
+
+}  // namespace
+
+bool DBSetting::setParam(const QString& item, int* value, qint64* updateTime)
 {
     if (!value)
         return false;
+    ParamWrite write;
+    write.item = item;
+    write.value = *value;
+    write.timed = updateTime != nullptr;
+    write.updateTime = updateTime ? *updateTime : 0;
+    const DB::Statement statement = paramStatement(write);
     int* none = nullptr;
-    if (isMerid()) {
-        const QString time = updateTime ? QString::number(*updateTime) : nowSeconds();
-        return execQuery(QStringLiteral("UPDATE setting SET value = ?, update_time = ? WHERE item = ?"), none,
-                         none, none, {QString::number(*value), time, item});
-    }
-    return execQuery(QStringLiteral("UPDATE setting SET value = ? WHERE item = ?"), none, none, none,
-                     {QString::number(*value), item});
+    return execQuery(statement.sql, none, none, none, statement.binds);
 }
 
-bool DBSetting::updatableParam(const QString& item, int updateTime)
+bool DBSetting::setParams(const QList<ParamWrite>& writes)
 {
-    int stored = 0;
+    QList<DB::Statement> statements;
+    for (const ParamWrite& write : writes)
+        statements.append(paramStatement(write));
+    return statements.isEmpty() || DB::getInstance()->execTransaction(settingDb, statements);
+}
+
+bool DBSetting::updatableParam(const QString& item, qint64 updateTime)
+{
+    QString stored;
     if (!execQuery(QStringLiteral("SELECT t.update_time FROM setting t WHERE t.item = ? "), &stored, nullptr,
                    nullptr, {item})) {
         MyDebug() << "<ERR>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "更新日時 取得失敗";
         return false;
     }
-    if (stored < updateTime) {
+    if (stored.toLongLong() < updateTime) {
         DebugLine() << "<DBG>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << "設定更新 必要";
         return true;
     }
@@ -177,7 +200,7 @@ bool DBSetting::updatableParam(const QString& item, int updateTime)
     return false;
 }
 
-int DBSetting::getParamAllForMerid(QString* items, int* values, int* updateTimes, int capacity)
+int DBSetting::getParamAllForMerid(QString* items, int* values, qint64* updateTimes, int capacity)
 {
     int result = -1;
     {
@@ -199,7 +222,7 @@ int DBSetting::getParamAllForMerid(QString* items, int* values, int* updateTimes
                     items[stored] = key;
                     values[stored] = query.value(1).toInt();
                     if (updateTimes)
-                        updateTimes[stored] = query.value(2).toInt();
+                        updateTimes[stored] = query.value(2).toLongLong();
                     ++stored;
                     result = 0;
                 }
@@ -234,13 +257,20 @@ bool DBSetting::getKeyType(const QString& name, QString* keyType)
                      nullptr, {name});
 }
 
-bool DBSetting::getDataUpdate(int kind, int* count, int* updateTime)
+bool DBSetting::getDataUpdate(int kind, int* count, qint64* updateTime)
 {
-    return execQuery(QStringLiteral("SELECT t.count, t.update_time FROM data_update t WHERE t.kind_num = ?"),
-                     count, updateTime, nullptr, {QString::number(kind)});
+    QString storedCount, storedTime;
+    if (!execQuery(QStringLiteral("SELECT t.count, t.update_time FROM data_update t WHERE t.kind_num = ?"),
+                   &storedCount, &storedTime, nullptr, {QString::number(kind)}))
+        return false;
+    if (count)
+        *count = storedCount.toInt();
+    if (updateTime)
+        *updateTime = storedTime.toLongLong();
+    return true;
 }
 
-bool DBSetting::setDataUpdate(int kind, int count, int updateTime)
+bool DBSetting::setDataUpdate(int kind, int count, qint64 updateTime)
 {
     int* none = nullptr;
     return execQuery(QStringLiteral("UPDATE data_update SET update_time = ? , count = ? WHERE kind_num = ?"),

@@ -32,14 +32,23 @@ public:
     // row leaves all of them as they were.
     static bool setSettings(const QList<QPair<QString, int>>& rows);
     // Writes a setting by its English key; in the Merid edition also its update time
-    // (updateTime when given, else now).
-    static bool setParam(const QString& item, int* value, int* updateTime = nullptr);
+    // (updateTime when given, else now). Update times are seconds since 1970 in 64 bits.
+    static bool setParam(const QString& item, int* value, qint64* updateTime = nullptr);
+    // Writes several settings by their English keys in one transaction, each as setParam
+    // would: either every row is written or none. A key that no row has changes nothing.
+    struct ParamWrite {
+        QString item;
+        int value = 0;
+        bool timed = false;       // the update time below rather than now (Merid edition)
+        qint64 updateTime = 0;
+    };
+    static bool setParams(const QList<ParamWrite>& writes);
     // Whether a server's setting time is newer than the stored one.
-    static bool updatableParam(const QString& item, int updateTime);
+    static bool updatableParam(const QString& item, qint64 updateTime);
 
     // Lists the settings a cloud service is told about into parallel arrays of `capacity`
     // entries, stopping when they are full. 0 when at least one entry was stored, else -1.
-    static int getParamAllForMerid(QString* items, int* values, int* updateTimes,
+    static int getParamAllForMerid(QString* items, int* values, qint64* updateTimes,
                                    int capacity = ParamListCapacity);
     static int getParamAllForCloud(QString* items, int* values, int capacity = ParamListCapacity);
 
@@ -51,8 +60,9 @@ public:
     // INT_MIN or INT_MAX. False when no row has the key.
     static bool getParamRange(const QString& item, int* min, int* max);
 
-    static bool getDataUpdate(int kind, int* count, int* updateTime);
-    static bool setDataUpdate(int kind, int count, int updateTime);
+    // A data kind's recorded count and update time (seconds since 1970, 64 bits).
+    static bool getDataUpdate(int kind, int* count, qint64* updateTime);
+    static bool setDataUpdate(int kind, int count, qint64 updateTime);
 
     static bool getUniqueInfo(QString* uniqueKey, QString* servUrl);
 

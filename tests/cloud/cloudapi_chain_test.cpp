@@ -8,9 +8,10 @@ namespace {
 class CloudApiChain : public CloudChainTest {
 protected:
     // The stored update time of a data kind, or -1.
-    static int storedUpdateTime(int kind)
+    static qint64 storedUpdateTime(int kind)
     {
-        int count = 0, time = -1;
+        int count = 0;
+        qint64 time = -1;
         DBSetting::getDataUpdate(kind, &count, &time);
         return time;
     }
@@ -69,7 +70,8 @@ TEST_F(CloudApiChain, UpdateTimesAreCommittedBeforeTheStampsInModeOneAndAfterThe
         QObject::disconnect(watch);
         EXPECT_EQ(atUpload, mode == 1 ? received : 0);
         EXPECT_EQ(storedUpdateTime(2), received);
-        int count = 0, time = 0;
+        int count = 0;
+        qint64 time = 0;
         ASSERT_TRUE(DBSetting::getDataUpdate(2, &count, &time));
         EXPECT_EQ(count, 7);
         // A malformed time is not recorded.

@@ -16,9 +16,10 @@ protected:
         ASSERT_TRUE(DBSetting::setDataUpdate(1, 0, 0));
     }
 
-    static int recorded()
+    static qint64 recorded()
     {
-        int count = 0, time = -1;
+        int count = 0;
+        qint64 time = -1;
         DBSetting::getDataUpdate(1, &count, &time);
         return time;
     }
@@ -93,6 +94,9 @@ TEST_F(CloudApiUsers, AMasterThatDidNotComeWholeLeavesTheOldOne)
         {"result -1", MockFault::answer(200, "<e><result>-1</result></e>"), false, "allUpdateFinish 1 success"},
         {"no result", MockFault::answer(200, "<e><User><id_code>1</id_code><name>a</name><group_code>1</group_code><idm>0</idm></User></e>"), false, "allUpdateFinish 1 success"},
         {"cut", MockFault::answer(200, "<e><result>0</result><User><id_code>1</id_code><name>a</name><group_code>1</group_code><idm>0</idm></User>"), false, "allUpdateFinish 1 success"},
+        {"id not a number", MockFault::answer(200, "<e><result>0</result><User><id_code>abc</id_code><name>a</name><group_code>1</group_code><idm>0</idm></User>"
+                                                   "<User><id_code>2</id_code><name>b</name><group_code>1</group_code><idm>0</idm></User></e>"), false, "allUpdateFinish 1 success"},
+        {"id beyond int", MockFault::answer(200, "<e><result>0</result><User><id_code>99999999999</id_code><name>a</name><group_code>1</group_code><idm>0</idm></User></e>"), false, "allUpdateFinish 1 success"},
         {"HTML page", MockFault::answer(200, "<html><body>proxy error</body></html>"), false, "allUpdateFinish 1 success"},
         {"template missing", MockFault::answer(200, "<e><result>0</result></e>"), true, "allUpdateFinish 1 success"},
         {"transport", MockFault::close(), false, "allUpdateFinish 1 failed"},

@@ -2,11 +2,13 @@
 
 #include "cloudapi.h"
 #include "cloudwarker.h"
+#include "dbsetting.h"
 #include "fakeclock.h"
 #include "filecommandrunner.h"
 #include "httpclient.h"
 #include "httptestbase.h"
 #include "mockcloud.h"
+#include "secretlog.h"
 #include "stamprows.h"
 #include "zsystem.h"
 
@@ -31,9 +33,20 @@ protected:
         cloud = std::make_unique<MockCloud>(board);
         cloud->service->addClient(QString::fromLatin1(clientKey));
         cloud->service->setNow([this] { return clock.now().toSecsSinceEpoch(); });
+        int password = boardAdminPassword;
+        ASSERT_TRUE(DBSetting::setParam(QStringLiteral("admin_password"), &password));
     }
 
-    void TearDown() override { warker.reset(); }
+    // No secret of the run reached the log: the board's password, the cloud key, every seed
+    // and token of the service, and what the test served besides.
+    void TearDown() override
+    {
+        warker.reset();
+        QStringList all = secrets;
+        all << QString::number(boardAdminPassword) << QString::fromLatin1(CloudAPI::defaultCloudKey)
+            << cloud->service->issuedSeeds() << cloud->service->acceptedTokens();
+        expectNoSecretInLog(log, all);
+    }
 
     // The worker, made on first use so a test can script the service first; its client's idle
     // time-out is held far off.
@@ -123,6 +136,8 @@ protected:
     CloudAPI* api = nullptr;  // the worker's, there as long as the worker is
     QStringList ends;
     QStringList infos;
+    // Further secret values the test handed to the client, checked against the log.
+    QStringList secrets;
 };
 
 }  // namespace vnq::test

@@ -1,3 +1,4 @@
+#include "fakeclock.h"
 #include "httptestbase.h"
 
 #include <QTcpServer>
@@ -178,6 +179,62 @@ TEST_F(HttpClientEnds, ATempFileDownloadIsDrainedWholeAndAPartialOneStaysUntilTh
 
     ASSERT_EQ(run(HttpClient::Get, mock->url()), 0);
     EXPECT_FALSE(tempFileExists());
+}
+
+// A peer that keeps sending a little at a time still meets the exchange's overall deadline,
+// which ends it as the idle time-out does. The monotonic clock is stepped; the pieces go out
+// only once the last one was reported.
+TEST_F(HttpClientEnds, AnExchangeEndsByItsDeadlineHoweverSteadilyThePeerSends)
+{
+    FakeClock clock;
+    // Small enough that each piece is reported whole (the network layer reports progress at
+    // most every 100 ms).
+    constexpr qint64 piece = 32 * 1024;
+    const struct {
+        const char* name;
+        int method;
+        qint64 announced;  // the stall fault announces one byte more than it has
+        qint64 deadlineMs;
+    } cases[] = {
+        {"in memory", HttpClient::Get, 32 * piece, HttpClient::AnswerDeadlineMs},
+        {"temp file", HttpClient::GetToTempFile, 256 * piece,
+         HttpClient::AnswerDeadlineMs + (256 * piece + 1) * 1000 / HttpClient::SlowRateBytesPerSecond},
+    };
+    int nth = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto gate = std::make_shared<MockGate>();
+        mock->addFault("/", MockFault::stall(c.announced, gate, int(piece)), ++nth);
+        client->setInactivityInterval(heldIdleTimeOutMs);
+        qint64 received = 0;
+        QObject progress;
+        QObject::connect(client.get(), &HttpClient::downProgress, &progress, [&](int r, int) { received = r; });
+        const size_t before = finishes.size();
+        const int requestsBefore = mock->requests().size();
+        const auto ended = [&] { return finishes.size() > before; };
+        ASSERT_EQ(client->httpRequest(HttpClient::MethodNum(c.method), mock->url(), {}, QString()), 0);
+        ASSERT_TRUE(waitUntil([&] { return mock->requests().size() > requestsBefore; }, 60000));
+        // One piece at each step: just before the deadline the exchange goes on, just after it ends.
+        const qint64 steps[] = {0, c.deadlineMs - 1000, 2000};
+        qint64 sent = 0;
+        for (qint64 step : steps) {
+            clock.advanceMs(step);
+            waitUntil([] { return false; }, 150);
+            gate->open();
+            sent += piece;
+            waitUntil([&] { return received >= sent || ended(); }, 60000);
+            if (step != 2000)
+                EXPECT_FALSE(ended()) << "ended before the deadline, after " << received << " bytes, code "
+                                      << (ended() ? finishes.back().code : 0);
+        }
+        EXPECT_TRUE(waitUntil(ended, 10000)) << "no end by the deadline";
+        if (!ended())
+            endStallByIdleTimeOut(client.get(), heldIdleTimeOutMs, [] { return true; }, ended);
+        ASSERT_TRUE(ended());
+        EXPECT_EQ(finishes.back().code, HttpClient::TimedOut);
+        EXPECT_EQ(log.matching(QStringLiteral("exchange deadline passed")).size(), nth);
+        EXPECT_EQ(client->deadlineMs(), c.deadlineMs);
+    }
 }
 
 }  // namespace

@@ -13,15 +13,17 @@ QString opPath(const char* operation)
 
 class MeridApiChain : public MeridChainTest {
 protected:
-    static int storedUpdateTime(int kind)
+    static qint64 storedUpdateTime(int kind)
     {
-        int count = 0, time = -1;
+        int count = 0;
+        qint64 time = -1;
         DBSetting::getDataUpdate(kind, &count, &time);
         return time;
     }
     static int storedCount(int kind)
     {
-        int count = -1, time = 0;
+        int count = -1;
+        qint64 time = 0;
         DBSetting::getDataUpdate(kind, &count, &time);
         return count;
     }
@@ -247,7 +249,7 @@ TEST_F(MeridApiChain, StatusStartsWithTheVersionThenTheSettings)
     EXPECT_EQ(status[0].updateTime, QStringLiteral("20240203040506"));
     QString items[DBSetting::ParamListCapacity];
     int values[DBSetting::ParamListCapacity] = {};
-    int times[DBSetting::ParamListCapacity] = {};
+    qint64 times[DBSetting::ParamListCapacity] = {};
     ASSERT_EQ(DBSetting::getParamAllForMerid(items, values, times), 0);
     int n = 0;
     while (n < DBSetting::ParamListCapacity && !items[n].isEmpty())
@@ -280,7 +282,7 @@ TEST_F(MeridApiChain, NoTokenAndNoAdminPasswordReachTheLog)
         EXPECT_TRUE(log.matching(token).isEmpty()) << token.toStdString();
     QString items[DBSetting::ParamListCapacity];
     int values[DBSetting::ParamListCapacity] = {};
-    int times[DBSetting::ParamListCapacity] = {};
+    qint64 times[DBSetting::ParamListCapacity] = {};
     DBSetting::getParamAllForMerid(items, values, times);
     for (const QString& line : lines) {
         EXPECT_FALSE(line.contains(QStringLiteral("QObject:"))) << line.toStdString();

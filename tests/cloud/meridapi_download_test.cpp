@@ -1,4 +1,5 @@
 #include "meridchain.h"
+#include "settingwrites.h"
 
 #include "dbmaster.h"
 #include "dbsetting.h"
@@ -29,18 +30,19 @@ protected:
             times.append({kind, serverTime});
         service().setUpdateTimes(times);
     }
-    static int recorded(int kind)
+    static qint64 recorded(int kind)
     {
-        int count = 0, time = -1;
+        int count = 0;
+        qint64 time = -1;
         DBSetting::getDataUpdate(kind, &count, &time);
         return time;
     }
-    static int serverSeconds() { return int(QDateTime::fromString(serverTime, QStringLiteral("yyyyMMddhhmmss")).toSecsSinceEpoch()); }
+    static qint64 serverSeconds() { return QDateTime::fromString(serverTime, QStringLiteral("yyyyMMddhhmmss")).toSecsSinceEpoch(); }
 
     // A setting's stored value and update time.
-    QPair<int, int> stored(const QString& item) const
+    QPair<int, qint64> stored(const QString& item) const
     {
-        QPair<int, int> row{-12345, -12345};
+        QPair<int, qint64> row{-12345, -12345};
         {
             QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("settingcheck"));
             db.setDatabaseName(board.path(QStringLiteral("/VnQo/app/DB/setting.db")));
@@ -49,13 +51,13 @@ protected:
                 query.prepare(QStringLiteral("SELECT value, update_time FROM setting WHERE item = ?"));
                 query.addBindValue(item);
                 if (query.exec() && query.next())
-                    row = {query.value(0).toInt(), query.value(1).toInt()};
+                    row = {query.value(0).toInt(), query.value(1).toLongLong()};
             }
         }
         QSqlDatabase::removeDatabase(QStringLiteral("settingcheck"));
         return row;
     }
-    static void storeSetting(const QString& item, int value, int time)
+    static void storeSetting(const QString& item, int value, qint64 time)
     {
         ASSERT_TRUE(DBSetting::setParam(item, &value, &time));
     }
@@ -165,7 +167,7 @@ TEST_F(MeridDownloads, AUserAnswerThatIsNotWholeLeavesTheOldMaster)
 
 TEST_F(MeridDownloads, SettingsAreWrittenWhenNewerWellFormedAndWithinBounds)
 {
-    const int older = serverSeconds() - 60;
+    const qint64 older = serverSeconds() - 60;
     storeSetting(QStringLiteral("nijuu_dakoku_sec"), 60, older);
     storeSetting(QStringLiteral("touch_volume"), 2, serverSeconds());
     storeSetting(QStringLiteral("card_volume"), 2, older);
@@ -243,9 +245,9 @@ TEST_F(MeridDownloads, TheCycleIsWrittenOnlyFromAWholeAnswerWithResultZero)
         restartWithAnswer("getVantroCommCycle", c.answer);
         changed({47});
         EXPECT_EQ(chain(1), QStringLiteral("allUpdateFinish 1"));
-        const int now = int(clock.now().toSecsSinceEpoch());
-        EXPECT_EQ(stored(QStringLiteral("start_sec")), qMakePair(c.startSec, c.startSec != 0 ? now : 1000));
-        EXPECT_EQ(stored(QStringLiteral("cycle_sec")), qMakePair(c.cycleSec, c.cycleSec != 3600 ? now : 1000));
+        const qint64 now = clock.now().toSecsSinceEpoch();
+        EXPECT_EQ(stored(QStringLiteral("start_sec")), qMakePair(c.startSec, c.startSec != 0 ? now : qint64(1000)));
+        EXPECT_EQ(stored(QStringLiteral("cycle_sec")), qMakePair(c.cycleSec, c.cycleSec != 3600 ? now : qint64(1000)));
         EXPECT_EQ(recorded(47), c.recorded ? serverSeconds() : 0);
     }
 }
@@ -274,6 +276,89 @@ TEST_F(MeridDownloads, TheWalkFollowsTheUpdateListAndRecordsWhatItFetched)
                            QStringLiteral("releaseToken")}));
     EXPECT_EQ(recorded(47), serverSeconds());
     EXPECT_EQ(recorded(33), serverSeconds());
+}
+
+// However the answer spells it, a password the client takes (it becomes the setting) and a
+// token it takes never reach the log; the fixture checks the log.
+TEST_F(MeridDownloads, AServedPasswordOrTokenNeverReachesTheLog)
+{
+    secrets << QStringLiteral("583920") << QStringLiteral("650144") << QStringLiteral("7e57ab1e7e57ab1e");
+    changed({40});
+    service().setSettings({{QStringLiteral("admin_password"), 583920, serverTime}});
+    EXPECT_EQ(chain(1), QStringLiteral("allUpdateFinish 1"));
+    EXPECT_EQ(stored(QStringLiteral("admin_password")).first, 583920);
+    EXPECT_EQ(log.matching(QStringLiteral("### \"\"admin_password\"\" **** \"20240301120000\"")).size(), 1);
+
+    restartWithAnswer("getVantroUnyou",
+                      R"({"result":0,"unyous":[{"key":"\u0061dmin_password","x":{"value":1},"value":650144,)"
+                      R"("update_time":"20250101000000"}]})");
+    service().setUpdateTimes({{40, QStringLiteral("20250101000000")}});
+    EXPECT_EQ(chain(1), QStringLiteral("allUpdateFinish 1"));
+    EXPECT_EQ(stored(QStringLiteral("admin_password")).first, 650144);
+
+    restartWithAnswer("getToken", R"({"result":0,"\u0074oken":"7e57ab1e7e57ab1e"})");
+    chain(1);
+    EXPECT_FALSE(log.matching(QStringLiteral("\"token\":\"****\"")).isEmpty());
+}
+
+TEST_F(MeridDownloads, TheSettingsOfOneAnswerAreWrittenTogetherOrNotAtAll)
+{
+    const qint64 older = serverSeconds() - 60;
+    storeSetting(QStringLiteral("card_volume"), 2, older);
+    storeSetting(QStringLiteral("backlight_min"), 10, older);
+    storeSetting(QStringLiteral("start_sec"), 0, older);
+    storeSetting(QStringLiteral("cycle_sec"), 3600, older);
+    ASSERT_TRUE(refuseSettingWrites(board, QStringLiteral("backlight_min")));
+    ASSERT_TRUE(refuseSettingWrites(board, QStringLiteral("cycle_sec")));
+    changed({40, 47});
+    service().setSettings({{QStringLiteral("card_volume"), 1, serverTime}, {QStringLiteral("backlight_min"), 20, serverTime}});
+    service().setCommCycle(120, 600);
+    EXPECT_EQ(chain(1), QStringLiteral("allUpdateFinish 1"));
+    EXPECT_EQ(stored(QStringLiteral("card_volume")), qMakePair(2, older));
+    EXPECT_EQ(stored(QStringLiteral("start_sec")), qMakePair(0, older));
+    EXPECT_EQ(recorded(40), 0);
+    EXPECT_EQ(recorded(47), 0);
+}
+
+// Update times after January 2038 are taken whole, for the data kinds and for each setting;
+// a date that is not whole and well formed is no time at all.
+TEST_F(MeridDownloads, UpdateTimesAfter2038CountAndMalformedOnesAreAbsent)
+{
+    const qint64 y2040 = QDateTime(QDate(2040, 1, 1), QTime(0, 0, 0)).toSecsSinceEpoch();
+    const struct {
+        QString time;
+        bool taken;
+    } cases[] = {
+        {QStringLiteral("20400101000000"), true},
+        {QStringLiteral("203001"), false},
+        {QStringLiteral("2030010100000"), false},
+        {QStringLiteral("203001010000000"), false},
+        {QStringLiteral("2030-01-01 00:00"), false},
+        {QStringLiteral("20300230000000"), false},
+        {QStringLiteral("2030010100000x"), false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.time.toStdString());
+        ASSERT_TRUE(DBSetting::setDataUpdate(40, 0, 0));
+        storeSetting(QStringLiteral("backlight_min"), 10, serverSeconds());
+        service().setUpdateTimes({{40, c.time}});
+        service().setSettings({{QStringLiteral("backlight_min"), 20, c.time}});
+        const int first = service().operations().size();
+        EXPECT_EQ(chain(1), QStringLiteral("allUpdateFinish 1"));
+        EXPECT_EQ(operationsSince(first).contains(QStringLiteral("getVantroUnyou")), c.taken);
+        EXPECT_EQ(recorded(40), c.taken ? y2040 : 0);
+        EXPECT_EQ(stored(QStringLiteral("backlight_min")), c.taken ? qMakePair(20, y2040) : qMakePair(10, serverSeconds()));
+        if (!c.taken)
+            continue;
+        // Listed again at the same time: not asked for; an older setting time is not applied.
+        const int second = service().operations().size();
+        EXPECT_EQ(chain(1), QStringLiteral("allUpdateFinish 1"));
+        EXPECT_FALSE(operationsSince(second).contains(QStringLiteral("getVantroUnyou")));
+        restartWithAnswer("getVantroUnyou", R"({"result":0,"unyous":[{"key":"backlight_min","value":30,"update_time":"20391231235959"}]})");
+        service().setUpdateTimes({{40, QStringLiteral("20410101000000")}});
+        EXPECT_EQ(chain(1), QStringLiteral("allUpdateFinish 1"));
+        EXPECT_EQ(stored(QStringLiteral("backlight_min")), qMakePair(20, y2040));
+    }
 }
 
 }  // namespace

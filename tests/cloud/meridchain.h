@@ -1,12 +1,14 @@
 #pragma once
 
 #include "commandquote.h"
+#include "dbsetting.h"
 #include "fakeclock.h"
 #include "httpclient.h"
 #include "httptestbase.h"
 #include "meridapi.h"
 #include "meridwarker.h"
 #include "mockcloud.h"
+#include "secretlog.h"
 #include "recordingrunner.h"
 #include "stamprows.h"
 #include "zsystem.h"
@@ -34,9 +36,20 @@ protected:
         cloud = std::make_unique<MockCloud>(board);
         cloud->json->addClient(QString::fromLatin1(clientKey));
         cloud->json->setNow([this] { return clock.now().toSecsSinceEpoch(); });
+        int password = boardAdminPassword;
+        qint64 unchanged = 0;
+        ASSERT_TRUE(DBSetting::setParam(QStringLiteral("admin_password"), &password, &unchanged));
     }
 
-    void TearDown() override { warker.reset(); }
+    // No secret of the run reached the log: the board's password, every token of the service
+    // and what the test served besides.
+    void TearDown() override
+    {
+        warker.reset();
+        QStringList all = secrets;
+        all << QString::number(boardAdminPassword) << cloud->json->issuedTokens();
+        expectNoSecretInLog(log, all);
+    }
 
     MockJsonService& service() { return *cloud->json; }
 
@@ -147,6 +160,8 @@ protected:
     QStringList ends;
     std::atomic<int> idleAtEnd{0};
     QStringList infos;
+    // Further secret values the test handed to the client, checked against the log.
+    QStringList secrets;
 };
 
 }  // namespace vnq::test

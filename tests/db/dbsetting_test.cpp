@@ -70,7 +70,8 @@ TEST_P(DbSettingEditions, WritesStampUpdateTimeOnlyInMerid)
     EXPECT_EQ(setting(QStringLiteral("value"), volume), QStringLiteral("3"));
     EXPECT_EQ(setting(QStringLiteral("update_time"), volume), GetParam().stamps ? now : untouched);
 
-    int one = 1, serverTime = 1700000000;
+    int one = 1;
+    qint64 serverTime = 1700000000;
     EXPECT_TRUE(DBSetting::setParam(QStringLiteral("touch_volume"), &one, &serverTime));
     EXPECT_EQ(setting(QStringLiteral("value"), volume), QStringLiteral("1"));
     EXPECT_EQ(setting(QStringLiteral("update_time"), volume),
@@ -116,6 +117,47 @@ TEST_F(DbSettingTest, UpdatableParamComparesTheStoredTime)
     EXPECT_EQ(capture.matching(QStringLiteral("更新日時 取得失敗")).size(), 1);
 }
 
+// Times after January 2038 keep all their seconds, stored as the same SQLite integers as
+// earlier times are.
+TEST_F(DbSettingTest, TimesAfter2038KeepTheirSeconds)
+{
+    ZSystem::setMode(ZSystem::Merid);
+    const qint64 y2100 = 4102444800;
+    int count = -1;
+    qint64 time = -1;
+    EXPECT_TRUE(DBSetting::setDataUpdate(3, 12, y2100));
+    EXPECT_TRUE(DBSetting::getDataUpdate(3, &count, &time));
+    EXPECT_EQ(time, y2100);
+    EXPECT_EQ(value(QStringLiteral("setting.db"),
+                    QStringLiteral("SELECT typeof(update_time) || ' ' || update_time FROM data_update WHERE kind_num = 3"), {}),
+              QStringLiteral("integer 4102444800"));
+
+    int volume = 2;
+    qint64 when = y2100;
+    EXPECT_TRUE(DBSetting::setParam(QStringLiteral("touch_volume"), &volume, &when));
+    EXPECT_EQ(setting(QStringLiteral("typeof(update_time) || ' ' || update_time"), QStringLiteral("タッチ音量")),
+              QStringLiteral("integer 4102444800"));
+    EXPECT_FALSE(DBSetting::updatableParam(QStringLiteral("touch_volume"), y2100));
+    EXPECT_TRUE(DBSetting::updatableParam(QStringLiteral("touch_volume"), y2100 + 1));
+}
+
+// The settings of one answer are written together or not at all.
+TEST_F(DbSettingTest, SetParamsWritesAllOrNothing)
+{
+    ZSystem::setMode(ZSystem::Merid);
+    ASSERT_TRUE(raw(QStringLiteral("setting.db"),
+                    {QStringLiteral("CREATE TRIGGER refuse_cycle BEFORE UPDATE ON setting WHEN NEW.item = 'cycle_sec' "
+                                    "BEGIN SELECT RAISE(ABORT, 'refused'); END")}));
+    const QString volume = QStringLiteral("タッチ音量");
+    const QString before = setting(QStringLiteral("value || ' ' || update_time"), volume);
+    EXPECT_FALSE(DBSetting::setParams({{QStringLiteral("touch_volume"), 2, true, 1000},
+                                       {QStringLiteral("cycle_sec"), 600, false, 0}}));
+    EXPECT_EQ(setting(QStringLiteral("value || ' ' || update_time"), volume), before);
+    EXPECT_TRUE(DBSetting::setParams({{QStringLiteral("touch_volume"), 2, true, 1000},
+                                      {QStringLiteral("no_such_key"), 1, false, 0}}));
+    EXPECT_EQ(setting(QStringLiteral("value || ' ' || update_time"), volume), QStringLiteral("2 1000"));
+}
+
 class DbSettingReports : public DbSettingTest {
 protected:
     // A setting table with exactly these keys, in this order.
@@ -146,7 +188,7 @@ protected:
 
     QString items[DBSetting::ParamListCapacity + 1];
     int values[DBSetting::ParamListCapacity + 1] = {};
-    int times[DBSetting::ParamListCapacity + 1] = {};
+    qint64 times[DBSetting::ParamListCapacity + 1] = {};
     int lastResult = 0;
 };
 
@@ -206,7 +248,8 @@ TEST_F(DbSettingReports, AllExcludedGivesMinusOneAndLeavesTheArrays)
 
 TEST_F(DbSettingTest, CountersTimesManualAndIdentity)
 {
-    int count = -1, time = -1;
+    int count = -1;
+    qint64 time = -1;
     EXPECT_TRUE(DBSetting::setDataUpdate(3, 12, 1700000123));
     EXPECT_TRUE(DBSetting::getDataUpdate(3, &count, &time));
     EXPECT_EQ(count, 12);

@@ -54,11 +54,15 @@ void print(const QString& line)
     std::fflush(stdout);
 }
 
+// The status of the end signal printed, or -1 before one.
+int endStatus = -1;
+
 // Prints an end signal and leaves with 0 on success, 1 otherwise.
 void finish(const QString& line, bool success)
 {
     print(line);
-    QCoreApplication::exit(success ? 0 : 1);
+    endStatus = success ? 0 : 1;
+    QCoreApplication::exit(endStatus);
 }
 
 // The JSON client's firmware download: the version request, then, once the client is idle
@@ -81,7 +85,7 @@ void fetchFirmwareAfterVersion(CloudLink* link)
                      });
 }
 
-void connectEnds(CloudLink* link, bool merid, bool chain, bool firmwareAfterVersion)
+void connectEnds(CloudLink* link, bool merid, bool firmwareAfterVersion)
 {
     QObject::connect(link, &CloudLink::apiInfo, [](int mode, const QString& info) {
         print(QStringLiteral("apiInfo %1 %2").arg(mode).arg(info));
@@ -93,15 +97,13 @@ void connectEnds(CloudLink* link, bool merid, bool chain, bool firmwareAfterVers
         finish(QStringLiteral("allUpdateFinish %1 %2").arg(mode).arg(option),
                option == QLatin1String("success") || (merid && option != QLatin1String("failed")));
     });
-    // A chain ends with allUpdateFinish; its stamp upload's signal is a step on the way,
-    // unless the chain was refused outright.
-    QObject::connect(link, qOverload<QString, int>(&CloudLink::finishedDakokuSending), [chain](const QString& code, int count) {
-        const QString line = QStringLiteral("finishedDakokuSending %1 %2").arg(code).arg(count);
-        chain && code != QLatin1String("-9999") ? print(line) : finish(line, false);
+    // The manual uploads (modes 4 and 5) end with finishedDakokuSending, as does the refusal of
+    // one of them; the other chains end with allUpdateFinish.
+    QObject::connect(link, qOverload<QString, int>(&CloudLink::finishedDakokuSending), [](const QString& code, int count) {
+        finish(QStringLiteral("finishedDakokuSending %1 %2").arg(code).arg(count), code == QLatin1String("0"));
     });
-    QObject::connect(link, qOverload<int, int>(&CloudLink::finishedDakokuSending), [chain](int code, int count) {
-        const QString line = QStringLiteral("finishedDakokuSending %1 %2").arg(code).arg(count);
-        chain && code != -9999 ? print(line) : finish(line, false);
+    QObject::connect(link, qOverload<int, int>(&CloudLink::finishedDakokuSending), [](int code, int count) {
+        finish(QStringLiteral("finishedDakokuSending %1 %2").arg(code).arg(count), code == 0);
     });
 
     const auto text = [](const char* name) {
@@ -180,12 +182,12 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "cloudreq: no worker for this edition\n");
         return 1;
     }
-    bool chain = false;
-    args.first().toInt(&chain);
     const bool firmwareAfterVersion = merid && args.first() == QLatin1String("firmware");
-    connectEnds(link, merid, chain, firmwareAfterVersion);
+    connectEnds(link, merid, firmwareAfterVersion);
+    // A refusal has already printed its end signal; a request the arguments do not name gets
+    // the usage. The worker's thread is never joined: leave without static destructors.
     if (!start(link, args, firmwareAfterVersion))
-        return usage();
+        vnq::exitProcess(endStatus >= 0 ? endStatus : usage());
     QTimer::singleShot(timeLimitMs, [] { finish(QStringLiteral("cloudreq: no end signal in time"), false); });
     // The worker's thread is never joined: leave as the terminal does, without static destructors.
     const int status = app.exec();
