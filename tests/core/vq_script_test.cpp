@@ -74,7 +74,9 @@ public:
     explicit RunningBoard(const QString& root, const QString& display = QString())
     {
         QProcessEnvironment env = withRoot(root);
-        env.remove(QStringLiteral("VNQ_DISPLAY"));
+        // The board as the README starts it: the display server drawing on a 16-bit screen.
+        for (const char* name : {"VNQ_DISPLAY", "VNQ_FB_BPP", "VNQ_VISTREL_DRAW"})
+            env.remove(QString::fromLatin1(name));
         if (!display.isEmpty())
             env.insert(QStringLiteral("VNQ_DISPLAY"), display);
         vq.setWorkingDirectory(sourceTree);
