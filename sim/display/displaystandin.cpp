@@ -118,6 +118,30 @@ QString DisplayStandIn::wireId(const QString& id) const
     return {};
 }
 
+QStringList DisplayStandIn::screenIds() const
+{
+    // The screen began with the newest update that holds "New"; a window drawn over it since
+    // keeps its items. Newest first, as the display server's table lists them.
+    const QRegularExpression idPattern(QStringLiteral("<id>([^<]*)</id>"));
+    QStringList ids;
+    for (int i = received.size() - 1; i >= 0; --i) {
+        QStringList inUpdate;
+        auto it = idPattern.globalMatch(received.at(i));
+        while (it.hasNext()) {
+            const QString wire = it.next().captured(1);
+            const QString name = wire.size() > 1 && wire.at(0).isDigit() ? wire.mid(1) : wire;
+            if (!ids.contains(name) && !inUpdate.contains(name))
+                inUpdate.prepend(name);
+        }
+        ids += inUpdate;
+        if (received.at(i).contains(QLatin1String("<action>New</action>")))
+            break;
+    }
+    ids.removeAll(QStringLiteral("@@@_BG_@@@"));
+    ids << QStringLiteral("@@@_BG_@@@");
+    return ids;
+}
+
 bool DisplayStandIn::touch(const QString& id, int event)
 {
     const QString onWire = id == QLatin1String("@@@_BG_@@@") ? id : wireId(id);

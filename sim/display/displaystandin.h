@@ -38,6 +38,9 @@ public:
     // The id as last sent on the wire (generation digit in front), or an empty text when no
     // update carried it.
     QString wireId(const QString& id) const;
+    // The ids of the items on the screen as the screens name them (without the generation
+    // digit), newest first, the background "@@@_BG_@@@" last.
+    QStringList screenIds() const;
     // Reports a touch (event 0 down, 3 held) on the item last sent with this id; false when
     // no update carried it. "@@@_BG_@@@" is the background and is reported as it is.
     bool touch(const QString& id, int event = 0);

@@ -9,7 +9,8 @@
 namespace vnq::sim {
 
 namespace {
-// A control line is short; anything longer is not a command.
+// A command line is short; anything longer is not a command (an answer listing the ids on
+// the screen may be longer).
 constexpr qint64 maxLine = 256;
 }  // namespace
 
@@ -49,7 +50,9 @@ void PressControl::acceptClient()
             const int event = words.size() > 2 ? words[2].toInt(&eventOk) : 0;
             QByteArray answer = "usage: press <id> [event]\n";
             if (words.size() >= 2 && words.size() <= 3 && words[0] == QLatin1String("press") && eventOk)
-                answer = display->touch(words[1], event) ? "ok\n" : "unknown id\n";
+                answer = display->touch(words[1], event)
+                    ? QByteArray("ok\n")
+                    : "unknown id; on the screen: " + display->screenIds().join(QLatin1Char(' ')).toUtf8() + '\n';
             socket->write(answer);
             socket->flush();
             socket->disconnectFromServer();
@@ -69,7 +72,7 @@ QString PressControl::press(const QString& id, int event, int timeoutMs)
         if (!socket.waitForReadyRead(timeoutMs))
             break;
     }
-    return QString::fromUtf8(socket.readLine(maxLine)).trimmed();
+    return QString::fromUtf8(socket.readLine()).trimmed();
 }
 
 }  // namespace vnq::sim

@@ -10,8 +10,8 @@ namespace vnq::sim {
 class DisplayStandIn;
 
 // The stand-in's control socket <board root>/tmp/vistrel-stand-in.ctl: a line
-// "press <id> <event>" reports that touch to the terminal and is answered "ok", or "unknown
-// id" when no update carried the id.
+// "press <id> <event>" reports that touch to the terminal and is answered "ok", or, when no
+// update carried the id, "unknown id; on the screen: " and the ids on the screen.
 class PressControl : public QObject {
     Q_OBJECT
 public:

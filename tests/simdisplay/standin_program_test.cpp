@@ -98,10 +98,23 @@ TEST_F(StandInProgram, LogsUpdatesAnswersFlashesAndDeliversPresses)
     ASSERT_TRUE(press.waitForFinished());
     EXPECT_EQ(press.exitCode(), 0);
 
-    EXPECT_EQ(vnq::sim::PressControl::press(QStringLiteral("_BG_102"), 0, 20000), QStringLiteral("unknown id"))
+    EXPECT_EQ(vnq::sim::PressControl::press(QStringLiteral("_BG_102"), 0, 20000),
+              QStringLiteral("unknown id; on the screen: _BG_1 @@@_BG_@@@"))
         << "an id never sent is refused";
     EXPECT_EQ(vnq::sim::PressControl::press(QStringLiteral("_BG_1"), 0, 20000), QStringLiteral("ok"));
     EXPECT_EQ(reply(), QStringLiteral("<gui><id>3_BG_1</id><event>0</event></gui>"));
+
+    // A new screen, then a window over it: the refusal lists what is on the screen now, the
+    // window's items first.
+    send("<items><action>New</action><item><id>4Back</id></item><item><id>4_SCREENSHOT_</id></item>"
+         "<action>Flash</action></items>");
+    EXPECT_EQ(reply(), QStringLiteral("<gui><status>ready</status></gui>"));
+    send("<items><action>Clear</action><item><id>4Pop_Yes</id></item><action>FadeIn</action></items>");
+    EXPECT_EQ(reply(), QStringLiteral("<gui><status>ready</status></gui>"));
+    EXPECT_EQ(vnq::sim::PressControl::press(QStringLiteral("3Back"), 0, 20000),
+              QStringLiteral("unknown id; on the screen: Pop_Yes _SCREENSHOT_ Back @@@_BG_@@@"));
+    EXPECT_EQ(vnq::sim::PressControl::press(QStringLiteral("Back"), 0, 20000), QStringLiteral("ok"));
+    EXPECT_EQ(reply(), QStringLiteral("<gui><id>4Back</id><event>0</event></gui>"));
 }
 
 }  // namespace
