@@ -5,7 +5,6 @@
 #include "srvlog.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <cstdio>
 #include <cstring>
@@ -24,26 +23,42 @@ const char kBackgroundName[] = "@@@_BG_@@@";
 bool overflowReported = false;
 
 // On the simulated board, the installed table as "id x y w h" lines (newest first) for the
-// developer's touch command to find an item by its id.
+// developer's touch command to find an item by its id. Screens install the same table again
+// and again (the clock screen every second), so the file is written only when its text
+// changes; a rename replaces it whole, unsynced, as it is nothing the board has to keep.
 void publishActiveTable()
 {
     if (qEnvironmentVariableIsEmpty("VNQ_ROOT"))
         return;
-    QSaveFile file(boardPath(QStringLiteral("/var/tmp/vistrel-hits.txt")));
-    if (!file.open(QIODevice::WriteOnly))
-        return;
+    const QString path = boardPath(QStringLiteral("/var/tmp/vistrel-hits.txt"));
+    QByteArray text;
     const int n = gui_prop_sheet1_num[kActive];
     for (int i = kAtariSlots - n; i < kAtariSlots; ++i) {
         const gui_prop_s& e = gui_prop_sheet1[kActive][i];
-        file.write(QStringLiteral("%1 %2 %3 %4 %5\n")
-                       .arg(QString::fromUtf8(e.name))
-                       .arg(e.x)
-                       .arg(e.y)
-                       .arg(e.w)
-                       .arg(e.h)
-                       .toUtf8());
+        text += QStringLiteral("%1 %2 %3 %4 %5\n")
+                    .arg(QString::fromUtf8(e.name))
+                    .arg(e.x)
+                    .arg(e.y)
+                    .arg(e.w)
+                    .arg(e.h)
+                    .toUtf8();
     }
-    file.commit();
+    static QString publishedPath;
+    static QByteArray publishedText;
+    if (path == publishedPath && text == publishedText)
+        return;
+    const QString temporary = path + QStringLiteral(".new");
+    QFile file(temporary);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return;
+    const bool written = file.write(text) == text.size();
+    file.close();
+    if (!written || std::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(path).constData()) != 0) {
+        QFile::remove(temporary);
+        return;
+    }
+    publishedPath = path;
+    publishedText = text;
 }
 
 bool sameName(const gui_prop_s& entry, const QByteArray& name)

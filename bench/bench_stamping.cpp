@@ -1,9 +1,12 @@
 // What one card touch costs the database: the user look-up by card ID and the stamp insert
-// with its double-stamp cancel, each opening and closing its file under the one mutex; and
+// with its double-stamp check (nothing to cancel, and one earlier stamp cancelled), each
+// opening and closing its file under the one mutex; and
 // that stamp beside the same statements run through SQLite's C interface on one open
 // connection, to show what the store's way of working costs.
 #include "dbdakoku.h"
 #include "dbmaster.h"
+#include "dbsetting.h"
+#include "fakeclock.h"
 #include "shippeddatabases.h"
 #include "tempboardroot.h"
 
@@ -51,24 +54,6 @@ void BM_LookUpUserByCard(benchmark::State& state)
 }
 BENCHMARK(BM_LookUpUserByCard)->Arg(100)->Arg(1000)->Unit(benchmark::kMicrosecond);
 
-void BM_StampWithCancel(benchmark::State& state)
-{
-    vnq::test::TempBoardRoot board;
-    if (!vnq::test::installShippedDatabases(board)) {
-        state.SkipWithError("shipped databases missing: build the db target first");
-        return;
-    }
-    QDateTime stamp(QDate(2024, 1, 1), QTime(8, 0));
-    for (int i = 0; i < state.range(0); ++i)
-        DBDakoku::setDakoku(1 + i % 200, 1, stamp.addSecs(i));
-    int user = 0;
-    for (auto _ : state) {
-        stamp = stamp.addSecs(1);
-        benchmark::DoNotOptimize(DBDakoku::setDakokuWithCancel(1 + (user++ % 200), {1}, stamp));
-    }
-}
-BENCHMARK(BM_StampWithCancel)->Arg(1000)->Arg(30000)->Unit(benchmark::kMicrosecond);
-
 // A dakoku.db opened through SQLite's C interface at the given synchronous level: "EXTRA" as
 // the store commits (the journal's removal synced too), or SQLite's default "FULL".
 class BareDakoku {
@@ -82,6 +67,17 @@ public:
     bool ok() const { return m_ok; }
 
     bool exec(const char* sql) { return sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr) == SQLITE_OK; }
+
+    // The first column of the first row of a query as a number; -1 on failure.
+    qint64 number(const char* sql)
+    {
+        sqlite3_stmt* statement = nullptr;
+        qint64 value = -1;
+        if (sqlite3_prepare_v2(m_db, sql, -1, &statement, nullptr) == SQLITE_OK && sqlite3_step(statement) == SQLITE_ROW)
+            value = sqlite3_column_int64(statement, 0);
+        sqlite3_finalize(statement);
+        return value;
+    }
 
     // rows stamps of 200 users, one second apart, in one transaction.
     bool fill(int rows, qint64 start)
@@ -135,6 +131,83 @@ private:
     sqlite3* m_db = nullptr;
     bool m_ok = false;
 };
+
+// The double-stamp window of the shipped settings, in seconds.
+int doubleStampWindow()
+{
+    int seconds = 0;
+    DBSetting::getSetting(QStringLiteral("二重打刻の有効秒数"), &seconds);
+    return seconds;
+}
+
+// The board of the stamp benchmarks: the shipped databases, a fake clock, and dakoku.db holding
+// rows stamps of 200 users one second apart, filled in one transaction, the newest one second
+// before the double-stamp window of the clock's "now" (so a stamp measured after it finds none
+// of them to cancel).
+class StampBoard {
+public:
+    explicit StampBoard(benchmark::State& state)
+    {
+        if (!vnq::test::installShippedDatabases(board)) {
+            state.SkipWithError("shipped databases missing: build the db target first");
+            return;
+        }
+        const int rows = int(state.range(0));
+        const qint64 now = clock.now().toSecsSinceEpoch();
+        BareDakoku filler(dakokuFile());
+        if (!filler.ok() || !filler.fill(rows, now - doubleStampWindow() - rows)) {
+            state.SkipWithError("cannot fill dakoku.db");
+            return;
+        }
+        ok = true;
+    }
+
+    // Rows the stamps cancelled, per measured stamp.
+    double cancelledPerStamp(const benchmark::State& state)
+    {
+        BareDakoku reader(dakokuFile());
+        return double(reader.number("SELECT count(*) FROM dakoku WHERE flag = 'D'")) / double(state.iterations());
+    }
+
+    vnq::test::TempBoardRoot board;
+    vnq::test::FakeClock clock;
+    bool ok = false;
+
+private:
+    QString dakokuFile() const { return board.path(QStringLiteral("/VnQo/app/DB/dakoku.db")); }
+};
+
+// A stamp with its double-stamp check on a table of range(0) stamps: 200 users in turn, one
+// second apart, so no earlier stamp of the user is inside the window and nothing is cancelled.
+void BM_StampWithCancel(benchmark::State& state)
+{
+    StampBoard stamps(state);
+    if (!stamps.ok)
+        return;
+    int user = 0;
+    for (auto _ : state) {
+        stamps.clock.advanceMs(1000);
+        benchmark::DoNotOptimize(DBDakoku::setDakokuWithCancel(1 + (user++ % 200), {1}, stamps.clock.now()));
+    }
+    state.counters["cancelled_per_stamp"] = stamps.cancelledPerStamp(state);
+}
+BENCHMARK(BM_StampWithCancel)->Arg(1000)->Arg(30000)->Unit(benchmark::kMicrosecond);
+
+// A stamp that cancels one: the same user stamps every second, so each stamp cancels the one
+// before it, inside the double-stamp window, on a table of range(0) stamps.
+void BM_StampCancellingTheOneBefore(benchmark::State& state)
+{
+    StampBoard stamps(state);
+    if (!stamps.ok)
+        return;
+    DBDakoku::setDakokuWithCancel(1, {1}, stamps.clock.now());
+    for (auto _ : state) {
+        stamps.clock.advanceMs(1000);
+        benchmark::DoNotOptimize(DBDakoku::setDakokuWithCancel(1, {1}, stamps.clock.now()));
+    }
+    state.counters["cancelled_per_stamp"] = stamps.cancelledPerStamp(state);
+}
+BENCHMARK(BM_StampCancellingTheOneBefore)->Arg(1000)->Arg(30000)->Unit(benchmark::kMicrosecond);
 
 // One stamp through the store and one through each bare connection in every iteration, on
 // copies of the same dakoku.db holding range(0) stamps. The counters: store_us beside

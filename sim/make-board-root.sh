@@ -29,12 +29,25 @@ cp -a "$here"/board/VNQ/bin/. "$root/VNQ/bin/"
 [ -f "$root/etc/resolv.conf" ] || printf 'nameserver 127.0.0.1\n' > "$root/etc/resolv.conf"
 [ -f "$root/mnt/spi_user/termid" ] || printf 'SIM0000001\n' > "$root/mnt/spi_user/termid"
 
-# A wired interface that the (stub) network watch reports as up, on loopback addresses;
-# no wireless adapter.
-mkdir -p "$root/sys/class/net/eth0"
+# A wired interface on loopback addresses and a USB Wi-Fi adapter, whose power line (GPIO 33)
+# reads 1 while it is plugged in (write 0 to unplug it). The adapter finds the access points of
+# sim/access-points.txt, which the user may edit; the (stub) network watch joins one of them
+# when the terminal's Wi-Fi settings match it.
+mkdir -p "$root/sys/class/net/eth0" "$root/sys/class/net/wlan0"
 [ -f "$root/sys/class/net/eth0/address" ] || printf '02:00:00:00:00:01\n' > "$root/sys/class/net/eth0/address"
-[ -f "$root/var/tmp/network.status" ] ||
-  printf 'up\neth0\n127.0.0.2\n255.0.0.0\nup\n\n\n\n\n127.0.0.1\n' > "$root/var/tmp/network.status"
+[ -f "$root/sys/class/net/wlan0/address" ] || printf '02:00:00:00:00:02\n' > "$root/sys/class/net/wlan0/address"
+if [ ! -f "$root/sim/access-points.txt" ]; then
+  mkdir -p "$root/sim"
+  cat > "$root/sim/access-points.txt" <<'POINTS'
+# The access points the simulated Wi-Fi adapter finds, one a line: the signal level in dBm,
+# the security (OPEN, WPA or WPA2), the key ("-" when OPEN) and the SSID (the rest of the line).
+# The connection check succeeds when the terminal's SSID, security and key match a line.
+-35 WPA2 office-key-2024 Office-AP
+-58 WPA2 warehouse-key   Warehouse 2F
+-70 WPA  guest1234       Guest
+-82 OPEN -               Canteen
+POINTS
+fi
 
 # The build's pictures: a picture newer than the board's copy replaces it, and the display
 # server's cache of the old one (the picture's path with ".4444" appended) goes with it.
@@ -138,7 +151,14 @@ if [ ! -p "$root/dev/input/event0" ]; then
 fi
 # The vertical-sync wait keeps the panel's 60 Hz (a sidecar without the line: no wait).
 grep -q '^vsync_hz ' "$root/dev/fb0.info" || printf 'vsync_hz 60\n' >> "$root/dev/fb0.info"
-# The backlight is lit when the board starts.
-[ -e "$root/sys/class/gpio/gpio0/value" ] || { mkdir -p "$root/sys/class/gpio/gpio0"; printf '1\n' > "$root/sys/class/gpio/gpio0/value"; }
+# The GPIO lines the terminal reads: the backlight (0, lit when the board starts), the Wi-Fi
+# adapter's power (33, see above), the two inputs (136, 137) and the two outputs (138, 139).
+# A line keeps the level it has.
+for line in 0:1 33:1 136:0 137:0 138:0 139:0; do
+  value="$root/sys/class/gpio/gpio${line%%:*}/value"
+  [ -e "$value" ] || { mkdir -p "$(dirname "$value")"; printf '%s\n' "${line#*:}" > "$value"; }
+done
+# The network watch starts with the board: the status file and the wireless level file.
+VNQ_ROOT=$root "$root/VnQo/bin/_netif_watch"
 # /tmp is empty after a boot: socket files of an earlier run would stop the terminal listening.
 rm -f "$root"/tmp/*.uds

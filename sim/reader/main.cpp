@@ -5,9 +5,9 @@
 //
 // The line is linked at <board root>/dev/ttyS0 and the control socket is
 // <board root>/tmp/vnq_sim_reader.ctl unless named; the commands are those of
-// control_command.h, one a line, each answered "ok" or "error <reason>". With -d the reader
-// answers each list-target poll after ms milliseconds, as a chip does while it polls the field,
-// so a polling host does not spin.
+// control_command.h, one a line, each answered "ok" or "error <reason>". A list-target poll
+// that finds no card is answered after the chip's poll time (ReaderSession::kChipPollTimeMs),
+// or after -d ms (0: at once), so a polling host does not spin.
 
 #include "control_command.h"
 #include "simulated_reader.h"
@@ -205,7 +205,7 @@ void usage(const char* program)
 int main(int argc, char** argv)
 {
     std::string link, control;
-    int pollDelayMs = 0;
+    int pollDelayMs = ReaderSession::kChipPollTimeMs;
     int i = 1;
     for (; i + 1 < argc && argv[i][0] == '-'; i += 2) {
         if (std::strcmp(argv[i], "-l") == 0)

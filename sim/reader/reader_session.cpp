@@ -54,7 +54,9 @@ std::vector<LineOutput> ReaderSession::respond(const Bytes& command)
     std::optional<Bytes> substitute;
     if (m_hook)
         substitute = m_hook(command, &m_field);
-    Bytes response = buildFrame(substitute ? *substitute : m_chip.answer(command, m_field));
+    const Bytes data = substitute ? *substitute : m_chip.answer(command, m_field);
+    const bool noTarget = data.size() == 3 && data[0] == 0xD5 && data[1] == 0x4B && data[2] == 0x00;
+    Bytes response = buildFrame(data);
     const bool extended = response[3] == 0xFF && response[4] == 0xFF;
     switch (fault) {
     case Fault::None:
@@ -85,10 +87,11 @@ std::vector<LineOutput> ReaderSession::respond(const Bytes& command)
     case Fault::Close:
         return { { {}, 0, true } };
     }
+    if (noTarget && m_pollDelayMs > 0)
+        return { { ack, 0 }, { response, m_pollDelayMs } };
     Bytes all = ack;
     all.insert(all.end(), response.begin(), response.end());
-    const bool listTarget = command.size() >= 2 && command[1] == 0x4A;
-    return { { all, listTarget ? m_pollDelayMs : 0 } };
+    return { { all, 0 } };
 }
 
 }  // namespace vnq::sim

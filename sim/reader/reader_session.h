@@ -39,6 +39,9 @@ class ReaderSession {
 public:
     static constexpr int kSplitPauseMs = 5;
     static constexpr int kDribblePauseMs = 1;
+    // How long the chip polls an empty field before it answers "no target": well inside the
+    // card service's 100 ms exchange time-out, long enough that an idle poll loop costs nothing.
+    static constexpr int kChipPollTimeMs = 50;
 
     std::vector<LineOutput> feed(const uint8_t* bytes, size_t count);
 
@@ -53,8 +56,9 @@ public:
     using AnswerHook = std::function<std::optional<Bytes>(const Bytes& command, CardField* field)>;
     void setAnswerHook(AnswerHook hook) { m_hook = std::move(hook); }
 
-    // Answers list-target commands only after ms milliseconds, as a chip that polls the field;
-    // 0 (the default) answers at once.
+    // A list-target command that finds no card is answered ms milliseconds after its ACK, as the
+    // chip answers once it has polled the field for its poll time (kChipPollTimeMs); a card on
+    // the field answers at once. 0 (the default) answers every poll at once.
     void setPollDelay(int ms) { m_pollDelayMs = ms; }
 
     const std::vector<Bytes>& commands() const { return m_commands; }

@@ -206,6 +206,24 @@ TEST_F(ProtocolServer, HitTablesKeepTouchableItemsOnceAndInstallOnShowing)
     EXPECT_EQ(QString::fromUtf8(atariEntries(0)[0].name), "k158");
 }
 
+// The table published for ./vq press is written when it changes, not each time a screen
+// installs the same table again.
+TEST_F(ProtocolServer, HitTableFileIsWrittenOnlyWhenTheTableChanges)
+{
+    ASSERT_TRUE(root.makeDir("/var/tmp"));
+    const QString screenA = items("<action>New</action>" + item("A", 0, 0, 10, 10) + "<action>Flash</action>");
+    run({screenA});
+    EXPECT_EQ(root.readFile("/var/tmp/vistrel-hits.txt"), "A 0 0 10 10\n@@@_BG_@@@ 0 0 480 272\n");
+
+    ASSERT_TRUE(root.writeFile("/var/tmp/vistrel-hits.txt", "left alone\n"));
+    run({screenA});
+    run({screenA});
+    EXPECT_EQ(root.readFile("/var/tmp/vistrel-hits.txt"), "left alone\n");
+
+    run({items("<action>New</action>" + item("B", 1, 2, 3, 4) + "<action>Flash</action>")});
+    EXPECT_EQ(root.readFile("/var/tmp/vistrel-hits.txt"), "B 1 2 3 4\n@@@_BG_@@@ 0 0 480 272\n");
+}
+
 TEST_F(ProtocolServer, ValuesCarryOverAndBadNumbersCountZero)
 {
     // px "abc" is 0: the glyph is drawn at no size, its top and baseline both at y 6; the next
