@@ -1,5 +1,6 @@
 #include "assetfiles.h"
 
+#include "fullkeyboardkeys.h"
 #include "keypadlayout.h"
 #include "zsystem.h"
 
@@ -8,6 +9,7 @@
 #include <QDir>
 #include <QJsonArray>
 #include <QPoint>
+#include <QRect>
 #include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
@@ -117,6 +119,42 @@ TEST(ScreenPictures, KeypadFacesLieUnderTheToolkitsTouchAreas)
             EXPECT_NE(picture.at(cx, cy), background)
                 << qPrintable(file) << " key " << qPrintable(shape.id) << " at " << cx << "," << cy;
         }
+    }
+}
+
+// Every key face of the full keyboard's pages lies inside its key's touch area and clear of
+// the touch areas of the keys sent after it, which the display server tries first: a touch
+// anywhere on a face reaches the key it shows.
+TEST(ScreenPictures, KeyboardFacesAnswerToTheirOwnKeys)
+{
+    using fullkeyboardkeys::Layout;
+    for (const Layout layout : {Layout::Lower, Layout::Upper, Layout::Symbols}) {
+        const QString file = relativeToParts(fullkeyboardkeys::imagePath(layout));
+        QVector<QRect> keys;
+        for (const KeypadShape& shape : fullkeyboardkeys::shapes(layout))
+            keys << QRect(shape.x, shape.y, shape.w, shape.h);
+        int faces = 0;
+        for (const QJsonValue& value : manifestEntry(file).value(QStringLiteral("elements")).toArray()) {
+            const QJsonObject element = value.toObject();
+            if (element.value(QStringLiteral("kind")).toString() != QStringLiteral("key"))
+                continue;
+            ++faces;
+            const QRect face(element.value(QStringLiteral("x")).toInt(), element.value(QStringLiteral("y")).toInt(),
+                             element.value(QStringLiteral("w")).toInt(), element.value(QStringLiteral("h")).toInt());
+            const QString name = file + QStringLiteral(" key \"%1\"").arg(element.value(QStringLiteral("label")).toString());
+            int owner = -1;
+            for (int k = 0; k < keys.size(); ++k) {
+                if (keys[k].contains(face.center()))
+                    owner = k;
+            }
+            ASSERT_GE(owner, 0) << qPrintable(name);
+            EXPECT_TRUE(keys[owner].contains(face)) << qPrintable(name);
+            for (int later = owner + 1; later < keys.size(); ++later) {
+                EXPECT_FALSE(face.intersects(keys[later]))
+                    << qPrintable(name) << " runs under the touch area at " << keys[later].x() << "," << keys[later].y();
+            }
+        }
+        EXPECT_EQ(faces, keys.size()) << qPrintable(file);
     }
 }
 

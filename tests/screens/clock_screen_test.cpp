@@ -1,6 +1,7 @@
 #include "clockfixture.h"
 
 #include "heartbeat.h"
+#include "picturelayout.h"
 
 namespace {
 
@@ -33,6 +34,9 @@ TEST_F(ClockScreen, OpeningPictureOnlyForTheStartUpRequest)
     EXPECT_TRUE(none.isEmpty());
     const QStringList opening = updatesOf([this] { clock->recvApiInfo(1, QStringLiteral("ネットワーク初期化中")); });
     expectTranscript(QStringLiteral("opening_picture"), opening);
+    // The progress text stands inside the opening picture's message box.
+    const QStringList faults = vnq::test::pictureLayoutFaults(opening.value(0));
+    EXPECT_TRUE(faults.isEmpty()) << faults.join(QLatin1Char('\n')).toStdString();
     EXPECT_EQ(probe->formActive(), 2) << "the state stays";
     EXPECT_EQ(selftick - ticks, 2) << "each progress text feeds the watchdog";
 }
