@@ -180,16 +180,19 @@ ScanResult scanEdges(const std::vector<Edge>& edges, const ScanSettings& setting
     if (usedCol >= colEnd)
         return result;
     // Runs between two crossings end left of the rightmost edge; only a line whose edges together
-    // wind inside reaches the window's right end.
-    uint32_t right = static_cast<uint32_t>((firstLineFrom(rightmost, colFirst, colEnd) - 1 + g) / g - 1);
+    // wind inside reaches the window's right end. With every edge left of the window's first
+    // sample column the rightmost pixel is the one left of the window, -1 at the left end.
+    int64_t right = (firstLineFrom(rightmost, colFirst, colEnd) - 1 + g) / g - 1;
     int32_t lastRun = 0;
-    for (int64_t line = usedFirst; line < usedEnd && right < w.right; ++line) {
+    for (int64_t line = usedFirst; line < usedEnd && right < static_cast<int64_t>(w.right); ++line) {
         lastRun += lineWinding[static_cast<size_t>(line - usedFirst)];
         if (settings.evenOdd ? (lastRun & 1) != 0 : lastRun != 0)
             right = w.right;
     }
     const uint32_t left = static_cast<uint32_t>(usedCol / g);
-    out.window = Rect{left, static_cast<uint32_t>(rowFirst), std::max(left, right), static_cast<uint32_t>(rowEnd - 1)};
+    if (right < static_cast<int64_t>(left))
+        return result;
+    out.window = Rect{left, static_cast<uint32_t>(rowFirst), static_cast<uint32_t>(right), static_cast<uint32_t>(rowEnd - 1)};
     const Rect& c = out.window;
     const uint32_t width = c.right - c.left + 1;
     out.masks.resize(static_cast<size_t>(width) * (c.bottom - c.top + 1));  // cleared above: all 0
