@@ -8,7 +8,9 @@
 #include FT_FREETYPE_H
 #include FT_OUTLINE_H
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 namespace vistrel {
@@ -25,6 +27,24 @@ FT_Face ftface = nullptr;
 constexpr unsigned kGetaMark = 0x3013;
 constexpr int kNativePx = 36;
 constexpr float kUnitsAtNative = kNativePx * 64.0f;
+
+// The tallest text that is drawn: far beyond any screen, yet small enough that its glyph paths
+// stay within the range the rasteriser works in. A taller text is measured but not drawn.
+constexpr long long kMaxDrawnPx = 4096;
+
+// Whether a glyph of a text px pixels high, with its origin at (x, y) and the advance given,
+// can put ink on the screen: its outline lies within twice its height of the line from its
+// origin to its end. Positions that are not finite never can.
+bool glyphReachesScreen(float x, float y, const glyph_record_s& glyph, int px)
+{
+    const float reach = 2.0f * static_cast<float>(std::llabs(px)) + std::abs(argvFontStroke);
+    const float left = std::min(x, x + glyph.advanceX) - reach;
+    const float right = std::max(x, x + glyph.advanceX) + reach;
+    const float bottom = std::min(y, y + glyph.advanceY) - reach;
+    const float top = std::max(y, y + glyph.advanceY) + reach;
+    return right >= 0.0f && left <= static_cast<float>(kScreenWidth) && top >= 0.0f &&
+           bottom <= static_cast<float>(kScreenHeight);
+}
 
 bool isContinuation(unsigned char b)
 {
@@ -218,9 +238,12 @@ void font_set(int px, float* width, const char* text)
 void font_draw(float x, float y)
 {
     DrawPort& port = drawPort();
+    // Heights and positions come from a client's message: only glyphs that can show are drawn.
+    const bool drawable = std::llabs(ftsize) <= kMaxDrawnPx;
     for (int i = 0; i < glyph_string_len; ++i) {
         const glyph_record_s& glyph = glyph_string[i];
-        if (glyph.handle != VG_INVALID_HANDLE) {
+        if (glyph.handle != VG_INVALID_HANDLE && drawable &&
+            glyphReachesScreen(x - glyph.originX, y - glyph.originY, glyph, ftsize)) {
             _set_matrix_mode(VG_MATRIX_PATH_USER_TO_SURFACE);
             port.vgLoadIdentity();
             port.vgTranslate(x - glyph.originX, y - glyph.originY);
@@ -242,7 +265,8 @@ void gui_text(int x, int y, const float* rgba, const char* text, int px, int mod
     float w = 0.0f;
     font_set(px, &w, text);
     const float fx = static_cast<float>(x);
-    const float baseline = static_cast<float>(kScreenHeight - y - px);
+    // In 64 bits: y and px may each lie anywhere in the int range.
+    const float baseline = static_cast<float>(static_cast<long long>(kScreenHeight) - y - px);
     switch (mode) {
     case 0:
         font_draw(fx, baseline);

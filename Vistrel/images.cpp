@@ -78,17 +78,30 @@ CacheFileWriter& cacheWriter()
     return writer;
 }
 
-// Puts the width x height pixels held in the work buffer (after its header) on the screen.
+// Whether a width x height picture with its top-left pixel at screen (x, y) covers any pixel
+// of the screen; in 64 bits, since the position comes from a client's message.
+bool reachesScreen(int x, int y, int width, int height)
+{
+    return static_cast<long long>(x) + width > 0 && x < kScreenWidth && static_cast<long long>(y) + height > 0 &&
+           y < kScreenHeight;
+}
+
+// Puts the width x height pixels held in the work buffer (after its header) on the screen. A
+// picture wholly off the screen is not drawn; a full-screen one still becomes the work image.
 void drawWorkBuffer(int x, int y, int width, int height)
 {
     DrawPort& port = drawPort();
     const uint16_t* pixels = shortImageBuffer + kHeaderWords;
+    const bool onScreen = reachesScreen(x, y, width, height);
     if (width == kScreenWidth && height == kScreenHeight) {
         port.vgImageSubData(vgImage4444, pixels, kScreenWidth * 2, VG_sABGR_4444, 0, 0, width, height);
         setup_matrix_draw_image();
-        draw_image(x, y, vgImage4444);
+        if (onScreen)
+            draw_image(x, y, vgImage4444);
         return;
     }
+    if (!onScreen)
+        return;
     VGImage image = port.vgCreateImage(VG_sABGR_4444, width, height, VG_IMAGE_QUALITY_NONANTIALIASED);
     port.vgImageSubData(image, pixels, width * 2, VG_sABGR_4444, 0, 0, width, height);
     setup_matrix_draw_image();
@@ -107,19 +120,60 @@ size_t buildContent(int width, int height, const unsigned char* rgba)
     return static_cast<size_t>(pixels + kHeaderWords) * 2;
 }
 
-enum class CacheRead { Missing, Failed, Bad, Loaded };
+enum class Opened { Missing, NotRegular, Failed, Open };
+
+// Opens a picture or cache file for reading, only when it is a regular file: anything else
+// (a FIFO, a device, a directory) is never opened, and the open itself never waits, so a
+// file swapped for a FIFO in between is not read either.
+Opened openRegularFile(const std::string& path, FILE** file, struct stat* info)
+{
+    *file = nullptr;
+    if (::stat(path.c_str(), info) != 0)
+        return Opened::Missing;
+    if (!S_ISREG(info->st_mode))
+        return Opened::NotRegular;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return Opened::Missing;
+    if (fstat(fd, info) != 0) {
+        ::close(fd);
+        return Opened::Failed;
+    }
+    if (!S_ISREG(info->st_mode)) {
+        ::close(fd);
+        return Opened::NotRegular;
+    }
+    *file = fdopen(fd, "rb");
+    if (!*file) {
+        ::close(fd);
+        return Opened::Failed;
+    }
+    return Opened::Open;
+}
+
+void reportMissingPicture(const char* path)
+{
+    std::printf("Failed load image(%s)\n", path);
+    std::fflush(stdout);
+}
+
+enum class CacheRead { Missing, NotRegular, Failed, Bad, Loaded };
 
 // Reads and decodes the cache file into the work buffer.
 CacheRead readCache(const std::string& cachePath, int& width, int& height)
 {
-    FILE* file = std::fopen(cachePath.c_str(), "rb");
-    if (!file)
-        return CacheRead::Missing;
+    FILE* file = nullptr;
     struct stat info;
-    if (fstat(fileno(file), &info) != 0) {
+    switch (openRegularFile(cachePath, &file, &info)) {
+    case Opened::Missing:
+        return CacheRead::Missing;
+    case Opened::NotRegular:
+        return CacheRead::NotRegular;
+    case Opened::Failed:
         VISTREL_SRV_ERR() << "Failed fstat " << cachePath.c_str();
-        std::fclose(file);
         return CacheRead::Failed;
+    case Opened::Open:
+        break;
     }
     const size_t size = static_cast<size_t>(info.st_size);
     std::vector<unsigned char> stream(size + 8);
@@ -148,20 +202,27 @@ CacheRead readCache(const std::string& cachePath, int& width, int& height)
 bool convertPicture(const char* path, const std::string& file, const std::string& cachePath, int& width,
                     int& height)
 {
+    FILE* png = nullptr;
+    struct stat info;
+    if (openRegularFile(file, &png, &info) != Opened::Open) {
+        reportMissingPicture(path);
+        return false;
+    }
     int channels = 0;
-    if (!stbi_info(file.c_str(), &width, &height, &channels)) {
-        std::printf("Failed load image(%s)\n", path);
-        std::fflush(stdout);
+    if (!stbi_info_from_file(png, &width, &height, &channels)) {
+        std::fclose(png);
+        reportMissingPicture(path);
         return false;
     }
     if (static_cast<long>(width) * height > kMaxPixels) {
+        std::fclose(png);
         VISTREL_SRV_ERR() << "picture too large:" << width << "x" << height << path;
         return false;
     }
-    unsigned char* rgba = stbi_load(file.c_str(), &width, &height, &channels, 4);
+    unsigned char* rgba = stbi_load_from_file(png, &width, &height, &channels, 4);
+    std::fclose(png);
     if (!rgba) {
-        std::printf("Failed load image(%s)\n", path);
-        std::fflush(stdout);
+        reportMissingPicture(path);
         return false;
     }
     if (!create4444files(cachePath.c_str(), width, height, rgba)) {
@@ -192,12 +253,22 @@ void gui_parts_init() {}
 
 void gui_image_button(int x, int y, const char* path)
 {
-    const std::string file = boardPath(QString::fromUtf8(path)).toStdString();
+    // A name that leads out of the board root is a missing picture: nothing outside the root
+    // is read, and no cache file is written there.
+    const std::string file = boardFileInside(QString::fromUtf8(path)).toStdString();
+    if (file.empty()) {
+        reportMissingPicture(path);
+        return;
+    }
     const std::string cachePath = file + ".4444";
     int width = 0, height = 0;
     switch (readCache(cachePath, width, height)) {
     case CacheRead::Loaded:
         drawWorkBuffer(x, y, width, height);
+        return;
+    case CacheRead::NotRegular:
+        // Something else stands where the cache file belongs; it is left alone.
+        reportMissingPicture(path);
         return;
     case CacheRead::Failed:
         return;

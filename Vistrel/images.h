@@ -5,10 +5,13 @@
 
 namespace vistrel {
 
-// Draws the PNG picture at path (an absolute path is a board path) with its top-left pixel at
-// screen (x, y), at its own size. The first draw converts it to ABGR4444 pixels and keeps them
-// beside it, LZ-compressed, as path + ".4444"; later draws read only that cache file. A cache
-// file that does not hold a whole picture is removed and made again from the PNG.
+// Draws the PNG picture at path (an absolute path is a board path, a relative one is taken from
+// the working directory) with its top-left pixel at screen (x, y), at its own size. The first
+// draw converts it to ABGR4444 pixels and keeps them beside it, LZ-compressed, as
+// path + ".4444"; later draws read only that cache file. A cache file that does not hold a
+// whole picture is removed and made again from the PNG. Only regular files inside the board
+// root are read: a name that leads out of the root, or a picture or cache file that is a FIFO,
+// a device or a directory, is a missing picture.
 void gui_image_button(int x, int y, const char* path);
 
 // Writes the cache file of a width x height picture of 8-bit RGBA pixels (rows from the top)

@@ -232,7 +232,7 @@ void Form4MenteShosai::updateScreenFinish()
 
 bool Form4MenteShosai::runScript(const QString& script)
 {
-    const vnq::CommandResult result = vnq::commandRunner().run(vnq::boardPath(script), ScriptTimeoutMs);
+    const vnq::CommandResult result = vnq::commandRunner().run(vnq::commandWord(vnq::boardPath(script)), ScriptTimeoutMs);
     const bool done = result.started && result.finished && result.exitCode == 0;
     if (!done)
         MyDebug() << "<ERR>" << Q_FUNC_INFO << "[" << __LINE__ << "]:" << script << "exit:" << result.exitCode;

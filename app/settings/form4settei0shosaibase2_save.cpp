@@ -111,7 +111,8 @@ bool Form4Settei0ShosaiBase2::setSystemClock(const QString& dateCommand)
         return false;
     }
     const bool rtcSet = commandSucceeded(
-        runner.run(QStringLiteral("hwclock -u -w -f ") + vnq::boardPath(QStringLiteral("/dev/rtc0")), ClockCommandTimeoutMs));
+        runner.run(QStringLiteral("hwclock -u -w -f ") + vnq::commandWord(vnq::boardPath(QStringLiteral("/dev/rtc0"))),
+                   ClockCommandTimeoutMs));
     // The system clock did move: the scheduler is told so even when the RTC kept its time.
     runner.shell(QStringLiteral("date +%s > ")
                  + vnq::shellQuoted(vnq::boardPath(QStringLiteral("/mnt/spi_user/Log/sync.time"))));

@@ -1,5 +1,6 @@
 #include "usbtransferscreen.h"
 
+#include "commandquote.h"
 #include "dbsetting.h"
 #include "form3popup.h"
 #include "heartbeat.h"
@@ -93,7 +94,7 @@ void UsbTransferScreen::trySave()
         vnq::WatchdogPause longWork;
         MyTimer::getInstance()->stopClockModori();
         MyTimer::getInstance()->stopBacklight();
-        run = vnq::commandRunner().run(vnq::boardPath(texts.script), ScriptTimeoutMs);
+        run = vnq::commandRunner().run(vnq::commandWord(vnq::boardPath(texts.script)), ScriptTimeoutMs);
     }
     MyTimer::getInstance()->setClockModori();
     MyTimer::getInstance()->setBacklight(true);

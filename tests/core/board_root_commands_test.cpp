@@ -12,6 +12,7 @@
 #include "networkmanager.h"
 #include "platform/processexit.h"
 #include "recordingrunner.h"
+#include "rootcommands.h"
 #include "shippeddatabases.h"
 #include "socketpeers.h"
 #include "soundmodule.h"
@@ -22,7 +23,6 @@
 
 #include <QCryptographicHash>
 #include <QLocalSocket>
-#include <QProcess>
 #include <QSignalSpy>
 
 #include <functional>
@@ -32,63 +32,7 @@
 namespace {
 
 using vnq::test::RecordingRunner;
-
-// The words of a shell line as sh splits them. Single quotes and backslashes are taken apart;
-// a double quote, an expansion ($, `) or a command separator (; | newline) outside single
-// quotes is an error, since it could
-// reach beyond the line's own words. Redirections (<, >, &) only separate words.
-QStringList shellWords(const QString& line, QString* error)
-{
-    QStringList words;
-    QString word;
-    bool inWord = false;
-    const auto endWord = [&] {
-        if (inWord)
-            words << word;
-        word.clear();
-        inWord = false;
-    };
-    for (int i = 0; i < line.size(); ++i) {
-        const QChar c = line.at(i);
-        if (c == QLatin1Char('\'')) {
-            const int close = line.indexOf(QLatin1Char('\''), i + 1);
-            if (close < 0) {
-                *error = QStringLiteral("unclosed quote");
-                return {};
-            }
-            word += line.mid(i + 1, close - i - 1);
-            inWord = true;
-            i = close;
-        } else if (c == QLatin1Char('\\') && i + 1 < line.size()) {
-            word += line.at(++i);
-            inWord = true;
-        } else if (c == QLatin1Char('"') || c == QLatin1Char('$') || c == QLatin1Char('`') || c == QLatin1Char(';') || c == QLatin1Char('|') || c == QLatin1Char('\n')) {
-            *error = QStringLiteral("'%1' outside single quotes").arg(c);
-            return {};
-        } else if (c.isSpace() || c == QLatin1Char('<') || c == QLatin1Char('>') || c == QLatin1Char('&')) {
-            endWord();
-        } else {
-            word += c;
-            inWord = true;
-        }
-    }
-    endWord();
-    return words;
-}
-
-// Why a command's words leave the root, or an empty text when they do not.
-QString leavesRoot(const QStringList& words, const QString& root)
-{
-    for (const QString& word : words) {
-        if (word == QLatin1String("/dev/null"))
-            continue;
-        if (word.startsWith(QLatin1Char('/')) && !word.startsWith(root + QLatin1Char('/')))
-            return QStringLiteral("path outside the root: ") + word;
-        if (!word.startsWith(QLatin1Char('/')) && (word.contains(QLatin1String("/VnQo/")) || word.contains(QLatin1String("/tmp/"))))
-            return QStringLiteral("a piece of a split path: ") + word;
-    }
-    return QString();
-}
+using vnq::test::shellWords;
 
 class HostileRoot : public ::testing::TestWithParam<const char*> {
 protected:
@@ -111,11 +55,7 @@ protected:
         run();
         EXPECT_FALSE(runner.calls().isEmpty()) << "the site ran no command";
         for (const RecordingRunner::Call& call : runner.calls()) {
-            QString error;
-            const QStringList words = call.form == RecordingRunner::Form::Shell ? shellWords(call.command, &error)
-                                                                                : QProcess::splitCommand(call.command);
-            if (error.isEmpty())
-                error = leavesRoot(words, board.root());
+            const QString error = vnq::test::whyCommandLeavesRoot(call, board.root());
             EXPECT_TRUE(error.isEmpty()) << error.toStdString() << " in: " << call.command.toStdString();
         }
     }

@@ -164,3 +164,38 @@ TEST(EdgeScan, GeometryWhollyOutsideTheWindowCoversNothing)
 }
 
 }  // namespace
+
+namespace {
+
+// Edges wholly left of a window that starts at the left end: a closed shape there covers
+// nothing, and a lone downward edge there covers its lines across the whole window.
+TEST(EdgeScan, EdgesLeftOfAWindowAtTheLeftEnd)
+{
+    simgpu::ScanBuffers work;
+    Coverage coverage;
+    ScanSettings settings;
+    settings.grid = 4;
+    settings.window = Rect{0, 0, 9, 9};
+    settings.maxCrossings = 1000;
+
+    EdgeList triangle;
+    triangle.add(-12, 4, -2, 8);
+    triangle.add(-2, 8, -12, 30);
+    triangle.add(-12, 30, -12, 4);
+    simgpu::scanEdges(triangle.edges(), settings, coverage, work);
+    EXPECT_TRUE(coverage.empty());
+
+    EdgeList lone;
+    lone.add(-3, 0, -3, 8);  // pixel rows 0 and 1 of a 4 x 4 grid
+    simgpu::scanEdges(lone.edges(), settings, coverage, work);
+    ASSERT_FALSE(coverage.empty());
+    EXPECT_EQ(coverage.window.right, settings.window.right);
+    for (uint32_t y = 0; y <= 9; ++y)
+        for (uint32_t x = 0; x <= 9; ++x) {
+            const bool held = x >= coverage.window.left && x <= coverage.window.right && y >= coverage.window.top &&
+                              y <= coverage.window.bottom;
+            EXPECT_EQ(held ? coverage.mask(x, y) : 0, y < 2 ? 0xFFFF : 0) << "pixel " << x << ", " << y;
+        }
+}
+
+}  // namespace

@@ -35,6 +35,13 @@ inline void PrintTo(const QStringList& list, std::ostream* os)
 // the backlight lit, commands recorded and the clock standing still.
 class ScreenFixture : public ::testing::Test {
 protected:
+    ScreenFixture() = default;
+    // On a board root made from a QTemporaryDir template (see TempBoardRoot).
+    explicit ScreenFixture(const QString& rootTemplate)
+        : board(rootTemplate)
+    {
+    }
+
     void SetUp() override
     {
         ASSERT_TRUE(board.isValid());

@@ -20,6 +20,12 @@
 // per test with useEdition before the screen is made.
 class SettingsFixture : public ScreenFixture {
 protected:
+    SettingsFixture() = default;
+    explicit SettingsFixture(const QString& rootTemplate)
+        : ScreenFixture(rootTemplate)
+    {
+    }
+
     void SetUp() override
     {
         ASSERT_TRUE(vnq::test::installShippedDatabases(board));

@@ -185,7 +185,7 @@ ScanResult scanEdges(const std::vector<Edge>& edges, const ScanSettings& setting
     // then nothing is covered.
     int64_t right = (firstLineFrom(rightmost, colFirst, colEnd) - 1 + g) / g - 1;
     int32_t lastRun = 0;
-    for (int64_t line = usedFirst; line < usedEnd && right < w.right; ++line) {
+    for (int64_t line = usedFirst; line < usedEnd && right < static_cast<int64_t>(w.right); ++line) {
         lastRun += lineWinding[static_cast<size_t>(line - usedFirst)];
         if (settings.evenOdd ? (lastRun & 1) != 0 : lastRun != 0)
             right = w.right;
