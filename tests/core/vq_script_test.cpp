@@ -198,14 +198,13 @@ TEST(VqScript, StampingWalkOnTheDisplayServer)
 {
     vnq::test::TempBoardRoot root(QStringLiteral("/tmp/vnq-walk-XXXXXX"));
     ASSERT_TRUE(root.isValid());
-    vnq::test::RgbaImage touchPicture;
-    ASSERT_TRUE(vnq::test::loadPng(qEnvironmentVariable("VNQ_BUILD_DIR").toStdString()
-                                       + "/board/VnQo/app/Parts/01時計画面/時計画面_タッチ時.png",
-                                   touchPicture));
-
     RunningBoard board(root.root());
     ASSERT_TRUE(board.started());
     ASSERT_TRUE(boardIsUp(root.root(), board));
+    // The picture the display server draws the greeting on, as ./vq run put it on the board.
+    vnq::test::RgbaImage touchPicture;
+    ASSERT_TRUE(vnq::test::loadPng(
+        root.path(QStringLiteral("/VnQo/app/Parts/01時計画面/時計画面_タッチ時.png")).toStdString(), touchPicture));
     // The clock screen's panels in the display server's table, with their generation digit.
     const QString hits = root.path(QStringLiteral("/var/tmp/vistrel-hits.txt"));
     ASSERT_TRUE(pollUntil([&] { return fileText(hits).contains(QStringLiteral("_BG_1 10 155 ")); }, 20000))
