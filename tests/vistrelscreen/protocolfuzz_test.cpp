@@ -81,7 +81,7 @@ TEST_F(FuzzedScreen, SeededMessagesOfExtremeValuesAndHostileNames)
         out += QStringLiteral("</color><text>%1</text>").arg(pick(texts));
         return out + QStringLiteral("</%1>").arg(QLatin1String(element));
     };
-    for (int round = 0; round < 60; ++round) {
+    for (int round = 0; round < 40; ++round) {
         QString message = QStringLiteral("<items>");
         for (int items = 1 + int(random() % 4); items > 0; --items) {
             message += QStringLiteral("<item><id>I%1</id>").arg(random() % 40);
