@@ -32,12 +32,17 @@ constexpr float kUnitsAtNative = kNativePx * 64.0f;
 // stay within the range the rasteriser works in. A taller text is measured but not drawn.
 constexpr long long kMaxDrawnPx = 4096;
 
+// How far from the screen a glyph may lie and still be drawn (clipped away, as any glyph that
+// misses the screen): farther ones can never show, and the rasteriser is spared their
+// coordinates.
+constexpr float kFarOffScreen = 65536.0f;
+
 // Whether a glyph of a text px pixels high, with its origin at (x, y) and the advance given,
-// can put ink on the screen: its outline lies within twice its height of the line from its
-// origin to its end. Positions that are not finite never can.
-bool glyphReachesScreen(float x, float y, const glyph_record_s& glyph, int px)
+// lies near enough to the screen to be drawn: its outline lies within twice its height of the
+// line from its origin to its end. Positions that are not finite never do.
+bool glyphNearScreen(float x, float y, const glyph_record_s& glyph, int px)
 {
-    const float reach = 2.0f * static_cast<float>(std::llabs(px)) + std::abs(argvFontStroke);
+    const float reach = 2.0f * static_cast<float>(std::llabs(px)) + std::abs(argvFontStroke) + kFarOffScreen;
     const float left = std::min(x, x + glyph.advanceX) - reach;
     const float right = std::max(x, x + glyph.advanceX) + reach;
     const float bottom = std::min(y, y + glyph.advanceY) - reach;
@@ -238,12 +243,13 @@ void font_set(int px, float* width, const char* text)
 void font_draw(float x, float y)
 {
     DrawPort& port = drawPort();
-    // Heights and positions come from a client's message: only glyphs that can show are drawn.
+    // Heights and positions come from a client's message: glyphs far off the screen, or of a
+    // height beyond any screen, are not drawn.
     const bool drawable = std::llabs(ftsize) <= kMaxDrawnPx;
     for (int i = 0; i < glyph_string_len; ++i) {
         const glyph_record_s& glyph = glyph_string[i];
         if (glyph.handle != VG_INVALID_HANDLE && drawable &&
-            glyphReachesScreen(x - glyph.originX, y - glyph.originY, glyph, ftsize)) {
+            glyphNearScreen(x - glyph.originX, y - glyph.originY, glyph, ftsize)) {
             _set_matrix_mode(VG_MATRIX_PATH_USER_TO_SURFACE);
             port.vgLoadIdentity();
             port.vgTranslate(x - glyph.originX, y - glyph.originY);

@@ -433,8 +433,8 @@ TEST_F(PathStroke, CurvesWithSharpTurnsCoverThePensSweptArea)
                 vgSeti(VG_STROKE_JOIN_STYLE, join);
                 vgSeti(VG_FILL_RULE, rule);
                 vgTranslate(float(row.dx), float(row.dy));
-                vgDrawPath(path({VG_MOVE_TO_ABS, row.points.size() == 6 ? VG_QUAD_TO_ABS : VG_CUBIC_TO_ABS}, data),
-                           VG_STROKE_PATH);
+                const VGubyte curve = row.points.size() == 6 ? VG_QUAD_TO_ABS : VG_CUBIC_TO_ABS;
+                vgDrawPath(path({VG_MOVE_TO_ABS, curve}, data), VG_STROKE_PATH);
                 const Picture p = picture();
                 // Pixel centres within a hair of the outline may fall either way: every pixel
                 // that differs lies on the reference's outline (a neighbour is of the other

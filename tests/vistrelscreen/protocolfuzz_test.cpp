@@ -40,11 +40,11 @@ TEST_F(FuzzedScreen, SeededMessagesOfExtremeValuesAndHostileNames)
 
     const QString numbers[] = {
         QString::number(INT_MIN), QString::number(INT_MIN + 1), QString::number(-(1 << 30)), QStringLiteral("-100000"),
-        QStringLiteral("-480"), QStringLiteral("-1"), QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("18"),
-        QStringLiteral("36"), QStringLiteral("100"), QStringLiteral("271"), QStringLiteral("272"),
-        QStringLiteral("479"), QStringLiteral("480"), QStringLiteral("100000"), QString::number(1 << 30),
-        QString::number(INT_MAX - 1), QString::number(INT_MAX), QStringLiteral("99999999999999999999"),
-        QStringLiteral(" 42 "), QStringLiteral("x")};
+        QStringLiteral("-65000"), QStringLiteral("-480"), QStringLiteral("-1"), QStringLiteral("0"), QStringLiteral("1"),
+        QStringLiteral("18"), QStringLiteral("36"), QStringLiteral("100"), QStringLiteral("271"), QStringLiteral("272"),
+        QStringLiteral("479"), QStringLiteral("480"), QStringLiteral("4096"), QStringLiteral("65000"),
+        QStringLiteral("100000"), QString::number(1 << 30), QString::number(INT_MAX - 1), QString::number(INT_MAX),
+        QStringLiteral("99999999999999999999"), QStringLiteral(" 42 "), QStringLiteral("x")};
     const QString names[] = {
         QStringLiteral("..%2FParts%2Framp.png"), QStringLiteral("..%2FParts%2Ffull.png"),
         QStringLiteral("%2FVnQo%2Fapp%2FParts%2Framp.png"), QStringLiteral("..%2FParts%2Ffifo.png"),
@@ -81,7 +81,7 @@ TEST_F(FuzzedScreen, SeededMessagesOfExtremeValuesAndHostileNames)
         out += QStringLiteral("</color><text>%1</text>").arg(pick(texts));
         return out + QStringLiteral("</%1>").arg(QLatin1String(element));
     };
-    for (int round = 0; round < 60; ++round) {
+    for (int round = 0; round < 40; ++round) {
         QString message = QStringLiteral("<items>");
         for (int items = 1 + int(random() % 4); items > 0; --items) {
             message += QStringLiteral("<item><id>I%1</id>").arg(random() % 40);
