@@ -63,7 +63,9 @@ public:
         for (size_t i = 1; i + 1 < v.size(); ++i)
             turn(v[i], direction(v[i - 1].p, v[i].p), direction(v[i].p, v[i + 1].p), distance(v[i - 1].p, v[i].p),
                  distance(v[i].p, v[i + 1].p));
-        const double first = distance(v[0].p, v[1].p), last = distance(v[v.size() - 2].p, v.back().p);
+        // A dash of no length is a single point.
+        const double first = v.size() > 1 ? distance(v[0].p, v[1].p) : 0;
+        const double last = v.size() > 1 ? distance(v[v.size() - 2].p, v.back().p) : 0;
         // A closed piece ends on its first point, where it joins itself.
         if (p.closed) {
             CentrePoint start = v.front();
