@@ -16,16 +16,34 @@ LocalSocketIpcServer* ICCardModule::serverSocket = nullptr;
 ICCardModule* ICCardModule::getInstance()
 {
     static ICCardModule* instance = new ICCardModule(nullptr);
+    if (!serverSocket)
+        instance->listen();
     return instance;
 }
 
 ICCardModule::ICCardModule(QObject* parent)
     : QObject(parent)
 {
-    if (serverSocket)
-        return;
+    if (!serverSocket)
+        listen();
+}
+
+ICCardModule::~ICCardModule()
+{
+    if (serverSocket && serverSocket->parent() == this)
+        serverSocket = nullptr;
+}
+
+void ICCardModule::listen()
+{
     serverSocket = new LocalSocketIpcServer(QStringLiteral("/tmp/iccard.uds"), this);
     connect(serverSocket, &LocalSocketIpcServer::messageReceived, this, &ICCardModule::messageReceived);
+}
+
+void ICCardModule::stopListening()
+{
+    delete serverSocket;
+    serverSocket = nullptr;
 }
 
 void ICCardModule::messageReceived(QString message)

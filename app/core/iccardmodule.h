@@ -14,11 +14,17 @@ class ICCardModule : public QObject {
     Q_OBJECT
 public:
     // The process-wide receiver, created with no parent on the first call; from then on the
-    // socket is listening.
+    // socket is listening. When the listener was stopped, the receiver listens again, under
+    // the board root of that moment.
     static ICCardModule* getInstance();
 
-    // The first object creates the listener as its child; later ones create nothing.
+    // The first object creates the listener as its child; later ones create nothing. An object
+    // that goes away with the listener leaves none behind.
     explicit ICCardModule(QObject* parent = nullptr);
+    ~ICCardModule() override;
+
+    // Closes and drops the listener, as when the board root it lives under goes away.
+    static void stopListening();
 
     // The reader's "IC type-firmware version" line from /tmp/iccard.status without line
     // feeds; "未接続" when it cannot be read.
@@ -43,4 +49,7 @@ signals:
 
 private slots:
     void messageReceived(QString message);
+
+private:
+    void listen();
 };

@@ -26,6 +26,9 @@ public:
     };
 
     static ZSystem* getInstance();
+    // The program uses the one instance above; an object of its own (a test on a fresh board)
+    // sets the inputs up, starts its own ticker and writes the status file like it.
+    explicit ZSystem(QObject* parent = nullptr);
     ~ZSystem() override;
 
     static void setMode(_zmode mode);
@@ -80,7 +83,6 @@ public slots:
     void tickerTask();
 
 private:
-    explicit ZSystem(QObject* parent = nullptr);
     Q_DISABLE_COPY(ZSystem)
 
     static bool isArmed(const QDateTime& deadline);

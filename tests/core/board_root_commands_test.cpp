@@ -44,8 +44,13 @@ protected:
             ASSERT_TRUE(board.makeDir(QString::fromLatin1(dir)));
         ZSystem::setMode(ZSystem::Basic);
         vnq::setExitHook([](int) {});
+        ICCardModule::stopListening();  // the card receiver listens under this root
     }
-    void TearDown() override { vnq::setExitHook({}); }
+    void TearDown() override
+    {
+        vnq::setExitHook({});
+        ICCardModule::stopListening();
+    }
 
     // Runs one command site and checks every command it ran.
     void check(const char* site, const std::function<void()>& run)

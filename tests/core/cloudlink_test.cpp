@@ -12,6 +12,23 @@ namespace {
 
 using vnq::test::FakeCloudLink;
 
+// A fake installed as the process's cloud worker for one test, taken away with its factory
+// when the test ends, so the next test starts with no worker.
+struct InstalledFake {
+    explicit InstalledFake(int edition)
+        : edition(edition)
+        , link(FakeCloudLink::install(edition))
+    {
+    }
+    ~InstalledFake()
+    {
+        delete link;
+        CloudLink::setFactory(edition, {});
+    }
+    int edition;
+    FakeCloudLink* link;
+};
+
 TEST(CloudLink, OneWorkerPerProcessFromTheFactoryOfTheEdition)
 {
     int made = 0;
@@ -41,7 +58,8 @@ TEST(CloudLink, OneWorkerPerProcessFromTheFactoryOfTheEdition)
 TEST(FakeCloudLink, RecordsCallsAndAnswersInTheFormOfTheEdition)
 {
     ZSystem::setMode(ZSystem::Merid);
-    FakeCloudLink* link = FakeCloudLink::install(ZSystem::Merid);
+    InstalledFake fake(ZSystem::Merid);
+    FakeCloudLink* link = fake.link;
     ASSERT_NE(link, nullptr);
     QSignalSpy intAnswers(link, QOverload<int>::of(&CloudLink::finishedPutUserIDm));
     QSignalSpy textAnswers(link, QOverload<QString>::of(&CloudLink::finishedPutUserIDm));
@@ -69,7 +87,8 @@ TEST(FakeCloudLink, RecordsCallsAndAnswersInTheFormOfTheEdition)
 TEST(FakeCloudLink, AnswersFromItsOwnThreadArriveQueued)
 {
     ZSystem::setMode(ZSystem::Cloud);
-    FakeCloudLink* link = FakeCloudLink::install(ZSystem::Cloud);
+    InstalledFake fake(ZSystem::Cloud);
+    FakeCloudLink* link = fake.link;
     ASSERT_NE(link, nullptr);
     link->runInOwnThread();
     QThread* receivedOn = nullptr;

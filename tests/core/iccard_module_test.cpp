@@ -45,6 +45,8 @@ protected:
         ASSERT_TRUE(DBMaster::setUser(5, QStringLiteral("山田 太郎"), 1));
         ASSERT_TRUE(DBMaster::setCard(QStringLiteral("0123456789ABCDEF"), QStringLiteral("FeliCa"), 8, 5));
 
+        // The receiver listens under this test's board root.
+        ICCardModule::stopListening();
         module = ICCardModule::getInstance();
         ASSERT_NE(ICCardModule::serverSocket, nullptr);
         ASSERT_TRUE(ICCardModule::serverSocket->isListening());
@@ -52,6 +54,7 @@ protected:
         raw = std::make_unique<QSignalSpy>(module, &ICCardModule::cardTouchRaw);
         touch = std::make_unique<QSignalSpy>(module, &ICCardModule::cardTouch);
     }
+    void TearDown() override { ICCardModule::stopListening(); }
 
     // Writes one message on a fresh connection and waits until the receiver has handled it.
     void present(const QByteArray& message)
@@ -87,8 +90,9 @@ protected:
 TEST_F(CardReceiver, ARegisteredFeliCaCardIsReportedRawThenWithItsUser)
 {
     QStringList order;
-    QObject::connect(module, &ICCardModule::cardTouchRaw, [&] { order << QStringLiteral("raw"); });
-    QObject::connect(module, &ICCardModule::cardTouch, [&] { order << QStringLiteral("touch"); });
+    QObject listener;  // the receiver outlives the test; the connections must not
+    QObject::connect(module, &ICCardModule::cardTouchRaw, &listener, [&] { order << QStringLiteral("raw"); });
+    QObject::connect(module, &ICCardModule::cardTouch, &listener, [&] { order << QStringLiteral("touch"); });
 
     present(feliCa("0123456789abcdef"));
 
